@@ -1,0 +1,156 @@
+// The font library: vector fonts ("GLF" files) drawn as wire, solid or
+// extruded outlines, bitmap fonts ("BMF" files) drawn through one display
+// list per character, and a scrolling text console. The one header through
+// which the game and the tools reach it.
+//
+// Results: a slot index (0..255) or 0 for success, -1 for failure.
+// Every operation that draws needs a current OpenGL context; loading and
+// unloading vector fonts and writing to the console do not.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+constexpr int FONT_SLOT_COUNT = 256;  // slots per font kind, indexed 0..255
+
+// Option codes for font_option_enable / font_option_disable.
+constexpr int FONT_OPTION_MESSAGES = 10;    // the vector font reader prints its errors
+constexpr int FONT_OPTION_TEXTURING = 11;   // solid vector text emits texture coordinates
+constexpr int FONT_OPTION_CONTOURING = 12;  // solid and 3D-solid text also draw the outline
+constexpr int FONT_OPTION_CURSOR = 30;      // the console shows its blinking cursor
+
+// ---- Library state ----------------------------------------------------------
+
+// Empties the font tables, sets every default and creates the 40 x 20 console.
+void font_init();
+// Releases the console and unloads every font (needs the GL context).
+void font_shutdown();
+// Switches an option on or off; unknown codes are ignored.
+void font_option_enable(int option);
+void font_option_disable(int option);
+
+// ---- Vector fonts -----------------------------------------------------------
+
+// One symbol of a vector font: a flat shape in coordinates around -1..1.
+struct vector_symbol {
+  uint8_t vertex_count;
+  uint8_t triangle_count;
+  uint8_t contour_count;
+  float *vertices;         // vertex_count pairs (x, y)
+  uint8_t *triangles;      // triangle_count triples of vertex indices
+  uint8_t *contour_ends;   // index of the last vertex of each contour
+  float min_x, max_x, min_y, max_y;  // bounding box, computed at load
+};
+
+constexpr int VECTOR_FONT_NAME_SIZE = 96;
+
+// A loaded vector font; owns its symbols.
+struct vector_font {
+  char name[VECTOR_FONT_NAME_SIZE + 1];
+  uint8_t symbol_count;
+  vector_symbol *symbols[256];  // by character code; null where undefined
+};
+
+// Loads a GLF file into the lowest free slot and makes it current.
+int vector_font_load(const char *path);
+// Reads a GLF file into font; 0 on success, -1 with nothing left allocated.
+int vector_font_read_file(const char *path, vector_font *font);
+int vector_font_set_current(int slot);
+int vector_font_get_current();
+int vector_font_unload_current();
+int vector_font_unload(int slot);
+// The font in a slot, or null for an empty or invalid slot.
+const vector_font *vector_font_get(int slot);
+
+// ---- Vector text drawing ----------------------------------------------------
+
+typedef void (*vector_symbol_operation)(int code);
+
+void vector_draw_symbol_wired(int code);
+void vector_draw_symbol_solid(int code);
+void vector_draw_symbol_3d_wired(int code);
+void vector_draw_symbol_3d_solid(int code);
+
+// Lays a string out symbol by symbol with one of the four symbol operations;
+// the matrix is restored afterwards.
+void vector_draw_string(const char *text, vector_symbol_operation draw_symbol);
+void vector_draw_string_wired(const char *text);
+void vector_draw_string_solid(const char *text);
+void vector_draw_string_3d_wired(const char *text);
+void vector_draw_string_3d_solid(const char *text);
+
+// The same with a given font; the current font is restored afterwards.
+void vector_font_draw_symbol_wired(int slot, int code);
+void vector_font_draw_symbol_solid(int slot, int code);
+void vector_font_draw_symbol_3d_wired(int slot, int code);
+void vector_font_draw_symbol_3d_solid(int slot, int code);
+void vector_font_draw_string_wired(int slot, const char *text);
+void vector_font_draw_string_solid(int slot, const char *text);
+void vector_font_draw_string_3d_wired(int slot, const char *text);
+void vector_font_draw_string_3d_solid(int slot, const char *text);
+
+// Bounding box of a string laid out in a font; any output may be null.
+void vector_string_bounds(int slot, const char *text, float *min_x, float *min_y,
+                          float *max_x, float *max_y);
+void vector_current_string_bounds(const char *text, float *min_x, float *min_y,
+                                  float *max_x, float *max_y);
+
+void vector_set_symbol_spacing(float spacing);
+float vector_get_symbol_spacing();
+void vector_set_space_size(float size);
+float vector_get_space_size();
+void vector_set_symbol_depth(float depth);
+float vector_get_symbol_depth();
+void vector_set_anchor(int anchor);
+int vector_get_anchor();
+void vector_set_contour_color(float red, float green, float blue, float alpha);
+
+// ---- Bitmap fonts -----------------------------------------------------------
+
+// Where a glyph lies in the font picture, in texture coordinates; also its
+// size in model units when drawn.
+struct bitmap_glyph_rect {
+  float x, y, width, height;
+};
+
+constexpr float bitmap_glyph_gap = 0.001f;  // added to every glyph's advance
+
+// Loads a BMF file into the lowest free slot and makes it current.
+int bitmap_font_load(const char *path);
+int bitmap_font_set_current(int slot);
+int bitmap_font_get_current();
+int bitmap_font_unload(int slot);
+int bitmap_font_unload_current();
+
+// Saves the texturing state, enables texturing and binds the current font.
+void bitmap_text_begin();
+// Restores the texturing state saved by bitmap_text_begin.
+void bitmap_text_end();
+// Draw with the current font; the modelview matrix advances past the text.
+void bitmap_draw_char(int code);
+void bitmap_draw_string(const char *text);
+void bitmap_draw_char_masked(int code);
+void bitmap_draw_string_masked(const char *text);
+
+// The black-and-white mask of an RGBA picture: white where the picture is
+// black, black elsewhere. The caller frees the result.
+unsigned char *bitmap_make_mask(const unsigned char *rgba, int width, int height);
+
+// The SGI picture embedded in a BMF file, read from an open file.
+struct bmf_image_reader;
+bmf_image_reader *bmf_image_open(FILE *file);
+// Decodes the picture at the file's current position into RGBA rows, bottom
+// row first; the caller frees the result. Null on failure.
+unsigned char *bmf_image_read_rgba(FILE *file, int *width, int *height, int *channels);
+
+// ---- Text console -----------------------------------------------------------
+
+void console_set_size(int columns, int rows);
+void console_clear();
+void console_print(const char *text);
+void console_write(const char *bytes, int length);
+void console_put_char(int character);
+int console_set_font(int slot);
+void console_set_blink_period(int period);
+// Draws every row with the console font, one row every 2 units down.
+void console_draw();

@@ -1,0 +1,17 @@
+// The game's flow around play: pictures on the OpenGL screen, a game from its
+// first level to its end, and the tick that drives the world.
+#pragma once
+
+#include <allegro.h>
+
+// Draws a picture at (x, y) from the top left corner, over the last frame or
+// over a cleared one, and shows it. A missing (null) picture draws nothing.
+void show_picture(BITMAP *picture, int x, int y, int clear_first);
+// Clears the colour buffer and shows it.
+void blank_screen();
+// Allegro timer callback: one more tick pending.
+void tick_callback();
+// Plays the current game until ESC, the last life, or no next map.
+void level_loop();
+// Starts a game at level 1 with 3 lives and plays it to its end.
+void play_game();

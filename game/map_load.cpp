@@ -1,0 +1,123 @@
+// The map loader: a flat file of little-endian 32-bit values, read whole and
+// checked before any of it reaches the world state.
+#include "game/map_load.h"
+#include "game/world.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr long MAP_MAX_SIZE = MAP_ENEMIES_OFFSET + MAP_RECORD_SIZE * MAX_ENEMIES;
+
+// Reads the 32-bit little-endian word at offset of the file's bytes.
+uint32_t read_word(const unsigned char *bytes, long offset)
+{
+  const unsigned char *p = bytes + offset;
+  return (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24;
+}
+
+int32_t read_int(const unsigned char *bytes, long offset)
+{
+  return (int32_t)read_word(bytes, offset);
+}
+
+float read_float(const unsigned char *bytes, long offset)
+{
+  uint32_t word = read_word(bytes, offset);
+  float value;
+  std::memcpy(&value, &word, sizeof value);
+  return value;
+}
+
+bool on_grid(int32_t index) { return index >= 0 && index < GRID_SIZE; }
+
+void clear_level()
+{
+  for (auto &column : level_map)
+    for (map_cell &cell : column)
+      cell = map_cell{0, 0, 0.0f};
+  enemy_count = 0;
+}
+
+// Reads up to the largest valid map into bytes; returns the number read.
+long read_map_bytes(FILE *file, unsigned char *bytes)
+{
+  return (long)std::fread(bytes, 1, MAP_MAX_SIZE, file);
+}
+
+// True when the bytes hold a whole map whose values fit the world's tables.
+bool map_is_well_formed(const unsigned char *bytes, long size)
+{
+  if (size < MAP_ENEMIES_OFFSET)
+    return false;
+  if (!on_grid(read_int(bytes, 0)) || !on_grid(read_int(bytes, 4)))
+    return false;
+  int32_t count = read_int(bytes, MAP_ENEMY_COUNT_OFFSET);
+  if (count < 0 || count > MAX_ENEMIES)
+    return false;
+  if (size < MAP_ENEMIES_OFFSET + MAP_RECORD_SIZE * count)
+    return false;
+  for (int i = 0; i < count; i++) {
+    long record = MAP_ENEMIES_OFFSET + MAP_RECORD_SIZE * i;
+    if (!on_grid(read_int(bytes, record)) || !on_grid(read_int(bytes, record + 4)))
+      return false;
+  }
+  return true;
+}
+
+void lay_out_drops()
+{
+  drops_left = 0;
+  for (int x = 0; x < GRID_SIZE; x++)
+    for (int y = 0; y < GRID_SIZE; y++) {
+      drop_grid[x][y] = level_map[x][y].drop_marker == 0 ? 1 : 0;
+      drops_left += drop_grid[x][y];
+    }
+}
+
+}  // namespace
+
+int load_map(const char *path)
+{
+  clear_level();
+
+  FILE *file = std::fopen(path, "rb");
+  if (!file)
+    return 0;
+  static unsigned char bytes[MAP_MAX_SIZE];
+  long size = read_map_bytes(file, bytes);
+  std::fclose(file);
+  // A damaged map is treated like a missing one: nothing of it is used.
+  if (!map_is_well_formed(bytes, size))
+    return 0;
+
+  int32_t sx = read_int(bytes, 0), sy = read_int(bytes, 4);
+  start_x = 2 * sx;
+  start_y = 2 * sy;
+  hero_x = (float)(2 * sx);
+  hero_y = (float)(2 * sy);
+
+  for (int x = 0; x < GRID_SIZE; x++)
+    for (int y = 0; y < GRID_SIZE; y++) {
+      long record = MAP_CELLS_OFFSET + (GRID_SIZE * x + y) * MAP_RECORD_SIZE;
+      map_cell &cell = level_map[x][y];
+      cell.height = read_float(bytes, record);
+      cell.drop_marker = read_int(bytes, record + 4);
+      cell.kind = read_int(bytes, record + 8);
+    }
+
+  // Enemies come after the grid, so each takes the height of its start cell.
+  enemy_count = read_int(bytes, MAP_ENEMY_COUNT_OFFSET);
+  for (int i = 0; i < enemy_count; i++) {
+    long record = MAP_ENEMIES_OFFSET + MAP_RECORD_SIZE * i;
+    int32_t cx = read_int(bytes, record), cy = read_int(bytes, record + 4);
+    enemies[i].direction = read_int(bytes, record + 8);
+    enemies[i].x = (float)(2 * cx);
+    enemies[i].y = (float)(2 * cy);
+    enemies[i].z = level_map[cx][cy].height;
+  }
+
+  lay_out_drops();
+  return 1;
+}

@@ -1,0 +1,15 @@
+// Reading a level map file ("maps/map%d.map") into the world state.
+#pragma once
+
+// Byte layout of a map file: 32-bit little-endian values throughout.
+constexpr long MAP_CELLS_OFFSET = 8;        // after the start cell (x, y)
+constexpr long MAP_RECORD_SIZE = 12;        // a cell or an enemy record
+constexpr long MAP_ENEMY_COUNT_OFFSET = 7508;
+constexpr long MAP_ENEMIES_OFFSET = 7512;
+
+// Reads the map file at path into the level, the drops, the hero's start and
+// the enemies. Call after reset_world. Returns 1 when the file was read; 0
+// when it cannot be opened or is not a well-formed map (too short, more than
+// 10 or fewer than 0 enemies, a start cell off the grid), in which case the
+// level is left cleared and everything else as it was.
+int load_map(const char *path);
