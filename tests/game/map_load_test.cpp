@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include "game/map_load.h"
 #include "game/world.h"
-#include "map_file.h"
+#include "tests/support/test_maps.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // Map files made by tests.
-#include "map_file.h"
+#include "tests/support/test_maps.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,4 +1,4 @@
-// Map files made by tests: a level built in memory and written in the map
+// Files made by tests: a level built in memory and written in the map
 // file's byte layout (32-bit little-endian values).
 #pragma once
 

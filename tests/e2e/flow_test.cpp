@@ -1,0 +1,161 @@
+// The game's flow as a player meets it: logo, title, a game, back, quit; and
+// the ways start-up can fail.
+#include <gtest/gtest.h>
+#include "tests/e2e/harness.h"
+
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// How far (mean per channel) a shown picture may stray from its file: the
+// game may run in a 16-bit mode, which rounds colours.
+constexpr double PICTURE_TOLERANCE = 6.0;
+
+picture data_picture(const char *name)
+{
+  return load_picture(std::string(pilko_data_dir) + "/graphics/" + name);
+}
+
+bool shows(const picture &screen, const picture &expected)
+{
+  return picture_difference(screen, expected) <= PICTURE_TOLERANCE;
+}
+
+class Flow : public ::testing::Test {
+protected:
+  std::string display = test_display();
+  game_run run;
+  picture logo = data_picture("logo.tga");
+  picture title = data_picture("title.tga");
+
+  void TearDown() override { stop_game(run); }
+
+  void start(const std::string &folder = pilko_data_dir)
+  {
+    game_options options;
+    options.display = display;
+    options.folder = folder;
+    run = start_game(options);
+  }
+
+  // Waits for the title picture and saves it for a person to look at.
+  void expect_title(const char *saved_as)
+  {
+    picture screen = wait_for_picture(display, title, PICTURE_TOLERANCE);
+    screen.save_png(picture_folder() + "/" + saved_as);
+    ASSERT_TRUE(shows(screen, title)) << "the title is not on screen; see " << saved_as;
+  }
+};
+
+}  // namespace
+
+TEST_F(Flow, LogoTitleGameTitleQuit)
+{
+  ASSERT_FALSE(logo.empty());
+  ASSERT_FALSE(title.empty());
+  start();
+
+  picture screen = wait_for_picture(display, logo, PICTURE_TOLERANCE);
+  screen.save_png(picture_folder() + "/flow-1-logo.png");
+  ASSERT_TRUE(shows(screen, logo)) << "the logo is not on screen";
+
+  tap_key(display, "a");  // any key leaves the logo
+  expect_title("flow-2-title.png");
+
+  // Keys other than SPACE and ESC only draw the title again.
+  tap_key(display, "Return");
+  tap_key(display, "Up");
+  usleep(800 * 1000);
+  EXPECT_TRUE(shows(screenshot(display), title));
+  EXPECT_FALSE(wait_for_exit(run, 0.1));
+
+  tap_key(display, "space");
+  screen = wait_for_screen(display, [](const picture &p) {
+    return picture_difference(p, load_picture(std::string(pilko_data_dir) +
+                                              "/graphics/title.tga")) > 20;
+  });
+  screen.save_png(picture_folder() + "/flow-3-game.png");
+  EXPECT_GT(picture_difference(screen, title), 20) << "no game started";
+  EXPECT_GT(lit_share(screen), 0.2) << "the game shows a black screen";
+
+  // ESC ends the game and goes back to the title (no game-over picture).
+  tap_key(display, "Escape");
+  expect_title("flow-4-title-again.png");
+  EXPECT_FALSE(wait_for_exit(run, 0.5)) << "ESC in a game must not quit";
+
+  tap_key(display, "Escape");
+  ASSERT_TRUE(wait_for_exit(run, 20));
+  EXPECT_EQ(run.exit_status, 0) << game_output(run);
+}
+
+TEST_F(Flow, FirstMapGoneAtGameStartStaysAtTitle)
+{
+  std::string folder = make_data_folder();
+  copy_file(std::string(pilko_data_dir) + "/maps/map1.map", folder + "/maps/map1.map");
+  start(folder);
+  wait_for_picture(display, logo, PICTURE_TOLERANCE);
+  tap_key(display, "a");
+  expect_title("flow-map-gone-1.png");
+
+  std::remove((folder + "/maps/map1.map").c_str());
+  tap_key(display, "space");
+  usleep(1500 * 1000);
+  expect_title("flow-map-gone-2.png");
+  EXPECT_NE(game_output(run).find("maps/map1.map"), std::string::npos);
+
+  tap_key(display, "Escape");
+  ASSERT_TRUE(wait_for_exit(run, 20));
+  EXPECT_EQ(run.exit_status, 0);
+}
+
+TEST(StartUp, NoFullScreenModeSaysSoAndExits)
+{
+  game_options options;
+  options.display = test_display(true);  // Xvfb: no full-screen mode there
+  options.path = "/nonexistent";         // no xmessage: the message goes to stderr
+  game_run run = start_game(options);
+  ASSERT_TRUE(wait_for_exit(run, 60));
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_NE(game_output(run).find("Error setting graphics mode:\n"), std::string::npos)
+      << game_output(run);
+}
+
+TEST(StartUp, NoDisplaySaysSoAndExits)
+{
+  game_options options;  // no DISPLAY at all
+  game_run run = start_game(options);
+  ASSERT_TRUE(wait_for_exit(run, 30));
+  EXPECT_EQ(run.exit_status, 1) << game_output(run);
+  EXPECT_NE(game_output(run).find("cannot open a display"), std::string::npos)
+      << game_output(run);
+}
+
+TEST(StartUp, WrongFolderNamesTheMissingFileAndTheFolder)
+{
+  game_options options;
+  options.display = test_display();
+  options.folder = temp_folder();
+  game_run run = start_game(options);
+  ASSERT_TRUE(wait_for_exit(run, 30));
+  EXPECT_EQ(run.exit_status, 1);
+  std::string output = game_output(run);
+  EXPECT_NE(output.find("maps/map1.map"), std::string::npos) << output;
+  EXPECT_NE(output.find(options.folder), std::string::npos) << output;
+}
+
+TEST(StartUp, MissingFontNamesIt)
+{
+  std::string folder = temp_folder();
+  mkdir((folder + "/maps").c_str(), 0755);
+  copy_file(std::string(pilko_data_dir) + "/maps/map1.map", folder + "/maps/map1.map");
+  game_options options;
+  options.display = test_display();
+  options.folder = folder;
+  game_run run = start_game(options);
+  ASSERT_TRUE(wait_for_exit(run, 30));
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_NE(game_output(run).find("graphics/tolvane.emf"), std::string::npos)
+      << game_output(run);
+}

@@ -1,0 +1,283 @@
+// End-to-end harness: the real game on a virtual X server, driven by keys.
+#include "tests/e2e/harness.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+const char *const pilko_binary = PILKO_BINARY;
+const char *const pilko_data_dir = PILKO_DATA_DIR;
+
+namespace {
+
+std::vector<std::string> started_displays;
+
+void stop_displays()
+{
+  for (const std::string &display : started_displays) {
+    std::string command = std::string(VIRTUAL_DISPLAY) + " stop " + display;
+    std::system(command.c_str());
+  }
+}
+
+// Runs a shell command and returns what it printed on standard output.
+std::string command_output(const std::string &command)
+{
+  std::string out;
+  FILE *pipe = popen(command.c_str(), "r");
+  if (!pipe)
+    return out;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    out.append(buffer, n);
+  pclose(pipe);
+  return out;
+}
+
+void pause_for(double seconds)
+{
+  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+// Reads a binary PPM (P6) as ImageMagick writes it.
+picture parse_ppm(const std::string &bytes)
+{
+  picture p;
+  std::istringstream in(bytes);
+  std::string magic;
+  int max_value = 0;
+  in >> magic >> p.width >> p.height >> max_value;
+  if (magic != "P6" || max_value != 255 || p.width <= 0 || p.height <= 0)
+    return picture{};
+  in.get();  // the single white space before the pixels
+  size_t size = (size_t)p.width * p.height * 3;
+  p.rgb.resize(size);
+  in.read((char *)p.rgb.data(), (std::streamsize)size);
+  if ((size_t)in.gcount() != size)
+    return picture{};
+  return p;
+}
+
+}  // namespace
+
+unsigned picture::pixel(int x, int y) const
+{
+  const unsigned char *p = &rgb[((size_t)y * width + x) * 3];
+  return (unsigned)p[0] << 16 | (unsigned)p[1] << 8 | p[2];
+}
+
+void picture::save_png(const std::string &path) const
+{
+  std::string command = "convert -size " + std::to_string(width) + "x" + std::to_string(height) +
+                        " -depth 8 rgb:- '" + path + "'";
+  FILE *pipe = popen(command.c_str(), "w");
+  if (!pipe)
+    return;
+  std::fwrite(rgb.data(), 1, rgb.size(), pipe);
+  pclose(pipe);
+}
+
+picture load_picture(const std::string &path)
+{
+  return parse_ppm(command_output("convert '" + path + "' -depth 8 ppm:- 2>/dev/null"));
+}
+
+double picture_difference(const picture &a, const picture &b)
+{
+  if (a.width != b.width || a.height != b.height || a.empty())
+    return 255.0;
+  double total = 0;
+  for (size_t i = 0; i < a.rgb.size(); i++)
+    total += std::abs((int)a.rgb[i] - (int)b.rgb[i]);
+  return total / (double)a.rgb.size();
+}
+
+double lit_share(const picture &p)
+{
+  if (p.empty())
+    return 0.0;
+  size_t lit = 0, pixels = p.rgb.size() / 3;
+  for (size_t i = 0; i < pixels; i++)
+    if (p.rgb[3 * i] > 8 || p.rgb[3 * i + 1] > 8 || p.rgb[3 * i + 2] > 8)
+      lit++;
+  return (double)lit / (double)pixels;
+}
+
+std::string test_display(bool xvfb)
+{
+  static std::string displays[2];
+  std::string &display = displays[xvfb ? 1 : 0];
+  if (!display.empty())
+    return display;
+  std::string command = std::string(VIRTUAL_DISPLAY) + " start" + (xvfb ? " --xvfb" : "");
+  display = command_output(command);
+  while (!display.empty() && (display.back() == '\n' || display.back() == ' '))
+    display.pop_back();
+  if (started_displays.empty())
+    std::atexit(stop_displays);
+  started_displays.push_back(display);
+  return display;
+}
+
+game_run start_game(const game_options &options)
+{
+  game_run run;
+  run.display = options.display;
+  run.folder = options.folder;
+  run.log_path = temp_folder() + "/pilko.log";
+  pid_t pid = fork();
+  if (pid == 0) {
+    int log = open(run.log_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(log, 1);
+    dup2(log, 2);
+    int null_input = open("/dev/null", O_RDONLY);
+    dup2(null_input, 0);
+    if (chdir(options.folder.c_str()) != 0)
+      _exit(125);
+    if (options.display.empty())
+      unsetenv("DISPLAY");
+    else
+      setenv("DISPLAY", options.display.c_str(), 1);
+    setenv("PATH", options.path.c_str(), 1);
+    execl(pilko_binary, "pilko", (char *)nullptr);
+    _exit(126);
+  }
+  run.pid = pid;
+  return run;
+}
+
+bool wait_for_exit(game_run &run, double seconds)
+{
+  if (run.pid < 0)
+    return true;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (std::chrono::steady_clock::now() < deadline) {
+    int status = 0;
+    pid_t done = waitpid(run.pid, &status, WNOHANG);
+    if (done == run.pid) {
+      run.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      run.pid = -1;
+      return true;
+    }
+    pause_for(0.05);
+  }
+  return false;
+}
+
+void stop_game(game_run &run)
+{
+  if (run.pid < 0)
+    return;
+  kill(run.pid, SIGTERM);
+  if (!wait_for_exit(run, 5)) {
+    kill(run.pid, SIGKILL);
+    wait_for_exit(run, 5);
+  }
+}
+
+std::string game_output(const game_run &run)
+{
+  std::ifstream in(run.log_path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+namespace {
+
+void send_key(const std::string &display, const char *action, const std::string &key)
+{
+  std::string command = "DISPLAY=" + display + " xdotool " + action + " " + key;
+  std::system(command.c_str());
+}
+
+}  // namespace
+
+void key_down(const std::string &display, const std::string &key)
+{
+  send_key(display, "keydown", key);
+}
+
+void key_up(const std::string &display, const std::string &key)
+{
+  send_key(display, "keyup", key);
+}
+
+void tap_key(const std::string &display, const std::string &key, double hold_seconds)
+{
+  key_down(display, key);
+  pause_for(hold_seconds);
+  key_up(display, key);
+}
+
+picture screenshot(const std::string &display)
+{
+  return parse_ppm(command_output("DISPLAY=" + display +
+                                  " import -silent -window root -depth 8 ppm:- 2>/dev/null"));
+}
+
+picture wait_for_screen(const std::string &display, bool (*accept)(const picture &),
+                        double seconds)
+{
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  picture shot;
+  do {
+    shot = screenshot(display);
+    if (accept(shot))
+      break;
+    pause_for(0.2);
+  } while (std::chrono::steady_clock::now() < deadline);
+  return shot;
+}
+
+picture wait_for_picture(const std::string &display, const picture &expected, double tolerance,
+                         double seconds)
+{
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  picture shot;
+  do {
+    shot = screenshot(display);
+    if (picture_difference(shot, expected) <= tolerance)
+      break;
+    pause_for(0.2);
+  } while (std::chrono::steady_clock::now() < deadline);
+  return shot;
+}
+
+void copy_file(const std::string &from, const std::string &to)
+{
+  std::ifstream in(from, std::ios::binary);
+  std::ofstream out(to, std::ios::binary);
+  out << in.rdbuf();
+}
+
+std::string make_data_folder()
+{
+  std::string folder = temp_folder();
+  for (const char *part : {"graphics", "sound", "music"}) {
+    std::string target = std::string(pilko_data_dir) + "/" + part;
+    std::string link = folder + "/" + part;
+    if (symlink(target.c_str(), link.c_str()) != 0)
+      std::perror("symlink");
+  }
+  mkdir((folder + "/maps").c_str(), 0755);
+  return folder;
+}
+
+std::string picture_folder()
+{
+  static std::string folder = PICTURE_DIR;
+  mkdir(folder.c_str(), 0755);
+  return folder;
+}

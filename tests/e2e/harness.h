@@ -1,0 +1,85 @@
+// End-to-end tests of the real game: pilko started on the project's virtual
+// X server in a data folder, keys sent as a player would (xdotool), the
+// screen read back as pictures.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+#include "tests/support/test_maps.h"
+
+// The built game and its generated data folder.
+extern const char *const pilko_binary;
+extern const char *const pilko_data_dir;
+
+// A picture of the screen or of a file: RGB bytes, top row first.
+struct picture {
+  int width = 0, height = 0;
+  std::vector<unsigned char> rgb;
+
+  bool empty() const { return rgb.empty(); }
+  // The colour at (x, y) from the top left, as 0xRRGGBB.
+  unsigned pixel(int x, int y) const;
+  // Saves as PNG (through ImageMagick) so a person can look at it.
+  void save_png(const std::string &path) const;
+};
+
+// Reads any picture file ImageMagick knows.
+picture load_picture(const std::string &path);
+// Mean absolute difference per channel (0..255) of two same-sized pictures;
+// 255 when the sizes differ.
+double picture_difference(const picture &a, const picture &b);
+// Share (0..1) of pixels that are not black.
+double lit_share(const picture &p);
+
+// A virtual X server for one test program; stopped when the program ends.
+// xvfb: Xvfb (no full-screen GL there) instead of Xorg on the dummy driver.
+std::string test_display(bool xvfb = false);
+
+// A running (or finished) game.
+struct game_run {
+  pid_t pid = -1;
+  std::string display;
+  std::string folder;    // its working directory
+  std::string log_path;  // its standard output and error
+  int exit_status = -1;  // once it has ended: exit code, or 128 + signal
+};
+
+// Options for start_game.
+struct game_options {
+  std::string folder = pilko_data_dir;  // working directory
+  std::string display;                  // empty: unset DISPLAY
+  std::string path = "/usr/bin:/bin";   // PATH (without xmessage: leave it out)
+};
+
+game_run start_game(const game_options &options);
+// Waits up to seconds for the game to end; true when it has.
+bool wait_for_exit(game_run &run, double seconds);
+// Ends the game if it is still running.
+void stop_game(game_run &run);
+// What the game printed so far.
+std::string game_output(const game_run &run);
+
+// Keys by xdotool's names ("space", "Escape", "Up", "F12", "a", ...).
+void key_down(const std::string &display, const std::string &key);
+void key_up(const std::string &display, const std::string &key);
+// Presses and releases a key, held for hold_seconds.
+void tap_key(const std::string &display, const std::string &key, double hold_seconds = 0.15);
+
+// The whole screen of a display.
+picture screenshot(const std::string &display);
+// Takes screenshots until accept says yes or seconds pass; returns the last.
+picture wait_for_screen(const std::string &display, bool (*accept)(const picture &),
+                        double seconds = 20);
+// Takes screenshots until one is within tolerance of expected.
+picture wait_for_picture(const std::string &display, const picture &expected,
+                         double tolerance, double seconds = 20);
+
+// A data folder for one test: links to the real graphics, sound and music,
+// and its own empty maps/ folder for the test's maps.
+std::string make_data_folder();
+// Copies a file.
+void copy_file(const std::string &from, const std::string &to);
+// Where tests leave the pictures a person should look at.
+std::string picture_folder();
