@@ -42,33 +42,65 @@ struct vector_symbol {
   float min_x, max_x, min_y, max_y;  // bounding box, computed at load
 };
 
-constexpr int VECTOR_FONT_NAME_SIZE = 96;
+constexpr int VECTOR_FONT_NAME_SIZE = 96;  // bytes of the name in a GLF file
+constexpr int VECTOR_SYMBOL_CODES = 256;   // character codes 0..255, one symbol each
 
 // A loaded vector font; owns its symbols.
 struct vector_font {
   char name[VECTOR_FONT_NAME_SIZE + 1];
   uint8_t symbol_count;
-  vector_symbol *symbols[256];  // by character code; null where undefined
+  vector_symbol *symbols[VECTOR_SYMBOL_CODES];  // by character code; null where undefined
 };
 
 // Loads a GLF file into the lowest free slot and makes it current.
 int vector_font_load(const char *path);
 // Reads a GLF file into font; 0 on success, -1 with nothing left allocated.
+// Every symbol it accepts is well formed: indices within the vertex count,
+// contour ends rising to the last vertex.
 int vector_font_read_file(const char *path, vector_font *font);
+// Releases the symbols of a record filled by vector_font_read_file.
+void vector_font_release_symbols(vector_font *font);
+// Makes a loaded slot the current vector font; -1 for an empty or invalid slot.
 int vector_font_set_current(int slot);
+// The current vector font's slot, -1 for none.
 int vector_font_get_current();
+// Unloads the current vector font, leaving none current.
 int vector_font_unload_current();
+// Unloads a slot; the current font stays unless it was that slot.
 int vector_font_unload(int slot);
 // The font in a slot, or null for an empty or invalid slot.
 const vector_font *vector_font_get(int slot);
 
 // ---- Vector text drawing ----------------------------------------------------
 
+// Symbols are drawn with their origin at the current position: the flat
+// modes in the plane z = 0, the 3D modes between z = 1 and 1 + depth.
+//
+// The anchor moves every drawn symbol coordinate so that a symbol spanning
+// -1..1 has an edge on the origin: TOP_LEFT x + 1, y - 1; LEFT x + 1;
+// BOTTOM_LEFT x + 1, y + 1; TOP y - 1; CENTRE (the default) none;
+// BOTTOM y + 1; codes 26 to 28 do not move. The shift is the same for every
+// symbol of a string, so it moves the whole string, and the bounds query
+// reports the box moved the same way. Texture coordinates and the 3D side
+// normals come from the unmoved coordinates, so a texture stays on its
+// symbol.
+constexpr int VECTOR_ANCHOR_TOP_LEFT = 20;
+constexpr int VECTOR_ANCHOR_LEFT = 21;
+constexpr int VECTOR_ANCHOR_BOTTOM_LEFT = 22;
+constexpr int VECTOR_ANCHOR_TOP = 23;
+constexpr int VECTOR_ANCHOR_CENTRE = 24;
+constexpr int VECTOR_ANCHOR_BOTTOM = 25;
+constexpr int VECTOR_ANCHOR_LAST = 28;  // highest code vector_set_anchor stores
+
 typedef void (*vector_symbol_operation)(int code);
 
+// Outline contours as line loops.
 void vector_draw_symbol_wired(int code);
+// Filled triangles, with texture coordinates and outline when those options are on.
 void vector_draw_symbol_solid(int code);
+// Front and back outline joined by lines.
 void vector_draw_symbol_3d_wired(int code);
+// Extruded body: two caps and side walls, with an unlit outline when contouring is on.
 void vector_draw_symbol_3d_solid(int code);
 
 // Lays a string out symbol by symbol with one of the four symbol operations;
@@ -95,14 +127,19 @@ void vector_string_bounds(int slot, const char *text, float *min_x, float *min_y
 void vector_current_string_bounds(const char *text, float *min_x, float *min_y,
                                   float *max_x, float *max_y);
 
+// Gap between neighbouring symbols' boxes, and the advance before a space.
 void vector_set_symbol_spacing(float spacing);
 float vector_get_symbol_spacing();
+// Advance of a space and of a code the font has no symbol for.
 void vector_set_space_size(float size);
 float vector_get_space_size();
+// Extrusion depth of the 3D modes.
 void vector_set_symbol_depth(float depth);
 float vector_get_symbol_depth();
+// Stores the anchor code when it is 20 to 28; other codes are ignored.
 void vector_set_anchor(int anchor);
 int vector_get_anchor();
+// Colour of the outline drawn when contouring is on.
 void vector_set_contour_color(float red, float green, float blue, float alpha);
 
 // ---- Bitmap fonts -----------------------------------------------------------
@@ -145,12 +182,22 @@ unsigned char *bmf_image_read_rgba(FILE *file, int *width, int *height, int *cha
 
 // ---- Text console -----------------------------------------------------------
 
+constexpr int CONSOLE_MAX_COLUMNS = 511;  // a row and its NUL fill the 512-byte row buffer
+
+// Replaces the console with an empty one of the given size. Sizes of 0 or
+// less and widths above CONSOLE_MAX_COLUMNS are refused: the old console stays.
 void console_set_size(int columns, int rows);
+// Empties every cell and puts the cursor at column 0, row 0.
 void console_clear();
+// Write text at the cursor: codes 32 to 127 fill a cell, a newline ends the
+// line, the bottom row scrolls up; other bytes are ignored.
 void console_print(const char *text);
 void console_write(const char *bytes, int length);
 void console_put_char(int character);
+// Selects the vector font the console is drawn with; -1 for an empty slot.
 int console_set_font(int slot);
+// Restarts the cursor blink with the period (draws per phase); periods of 0
+// or less are ignored.
 void console_set_blink_period(int period);
 // Draws every row with the console font, one row every 2 units down.
 void console_draw();
