@@ -20,10 +20,14 @@ void extract_frustum();
 // 0 when the sphere lies wholly outside a plane, else the distance of its
 // centre from the near plane plus its radius.
 float sphere_in_frustum(float x, float y, float z, float radius);
+// 1 (the default): the frame skips cells and enemies outside the view. Exists
+// so that tests and measurements can draw every object and compare.
+extern int frustum_culling_enabled;
 
 // ---- Textures and display lists --------------------------------------------
 
-// The GL pixel format of the working bitmaps that textures are uploaded from.
+// The GL pixel format (GL_RGB or GL_BGR) of the 24-bit working bitmaps that
+// load_texture uploads from, as Allegro lays their bytes out.
 GLenum texture_pixel_format();
 // Loads an image file into a new texture (upside down, bright pink black);
 // 0 when the image does not load.
@@ -32,7 +36,7 @@ GLuint load_texture(const char *path, GLenum format);
 GLuint upload_texture(struct BITMAP *bitmap, GLenum format);
 // Loads the six block textures into textures[0..5].
 void load_texture_set();
-// Compiles the tile, hero, enemy and drop display lists.
+// Compiles the tile, hero, enemy and drop display lists (after the textures).
 void build_display_lists();
 // Emits a textured box of the given height over a 2 x 2 footprint.
 void draw_block_box(float height);

@@ -1,23 +1,202 @@
-// Stand-in until the renderer lands: the scene set-up and the frame.
+// The scene: OpenGL's state for the whole run, and one frame of the level
+// being played, seen from the current camera and lit from above the hero.
 #include "render/render.h"
 #include "game/world.h"
 
 #include <alleggl.h>
+#include <GL/glu.h>
 
-void setup_scene() {}
+namespace {
+
+constexpr double FIELD_OF_VIEW = 45.0;  // degrees, vertical
+constexpr double NEAR_DISTANCE = 0.1;
+constexpr double FAR_DISTANCE = 100.0;
+
+constexpr float block_culling_radius = 4.0f;  // a cell's culling sphere
+constexpr float enemy_culling_radius = 2.0f;  // an enemy's culling sphere
+constexpr float flat_height_limit = 0.1f;     // lower cells are the flat tile
+constexpr float CELL_PITCH = 2.0f;            // between neighbouring cell centres
+constexpr float SPHERE_LIFT = 1.0f;           // hero and enemies float this high
+constexpr float CAMERA_BASE_TURN = 90.0f;     // degrees added to rot_z
+
+// The level-complete rise and spin: per frame, until the phase passes the
+// last moving one; the phase after the last one ends the sequence.
+constexpr int LAST_MOVING_PHASE = 89;
+constexpr int LAST_PHASE = 90;
+constexpr int PHASE_ADVANCE = -1;  // tells the level loop to load the next map
+constexpr float END_RISE_STEP = 0.1f;
+constexpr float END_SPIN_STEP = 5.0f;
+constexpr float FULL_TURN = 360.0f;
+
+// An enemy faces +x when moving toward +x (direction 1); each direction
+// step turns it a quarter.
+constexpr int QUARTER_TURN = 90;
+
+// Whether the bounding sphere may be seen (always, while culling is off).
+bool may_be_visible(float x, float y, float z, float radius)
+{
+  return !frustum_culling_enabled || sphere_in_frustum(x, y, z, radius) != 0.0f;
+}
+
+// Texture of a block kind; kinds without a texture draw untextured.
+GLuint texture_of_kind(int kind)
+{
+  return kind >= 0 && kind < TEXTURE_COUNT ? textures[kind] : 0;
+}
+
+// Turns the view by the camera, draws the hero with its light in front of the
+// camera, then moves the world so that the hero stands where it is drawn.
+void place_camera_and_hero(const camera_preset &camera)
+{
+  glRotatef(camera.rot_x, 1, 0, 0);
+  glRotatef(camera.rot_y, 0, 1, 0);
+  glRotatef(camera.rot_z + CAMERA_BASE_TURN, 0, 0, 1);
+
+  glPushMatrix();
+  glTranslatef(camera.offset_x, camera.offset_y, camera.offset_z + SPHERE_LIFT);
+  if (camera.mode == 0)
+    glRotatef((float)hero_heading, 0, 0, 1);
+  if (level_phase != 0)
+    level_end_transform();
+  if (!hero_dead)
+    glCallList(hero_list);
+  // Also while the hero is dead: the light stays above its place, and it is
+  // set before any world geometry so the whole frame is lit from there.
+  glLightfv(GL_LIGHT1, GL_POSITION, hero_light_position);
+  glPopMatrix();
+
+  if (camera.mode == 0) {
+    glTranslatef(camera.offset_x - hero_x, camera.offset_y - hero_y, camera.offset_z - hero_z);
+  } else {
+    glTranslatef(camera.offset_x, camera.offset_y, camera.offset_z);
+    glRotatef((float)-hero_heading, 0, 0, 1);
+    glTranslatef(-hero_x, -hero_y, -hero_z);
+  }
+}
+
+// One cell at the current matrix: its tile or block, then its drop.
+void draw_cell(const map_cell &cell, int has_drop)
+{
+  glColor4f(1, 1, 1, 1);
+  bool lava = cell.kind == KIND_LAVA;
+  // Lava alone is sphere-mapped, so that it shimmers as the view moves.
+  if (lava) {
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+  }
+  glBindTexture(GL_TEXTURE_2D, texture_of_kind(cell.kind));
+  if (cell.height < flat_height_limit)
+    glCallList(tile_lists);
+  else
+    draw_block_box(cell.height);
+  if (lava) {
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+  }
+  if (has_drop == 1) {
+    glPushMatrix();
+    glTranslatef(0, 0, cell.height);
+    glBindTexture(GL_TEXTURE_2D, textures[KIND_HERO_SKIN]);
+    glCallList(drop_list);
+    glPopMatrix();
+  }
+}
+
+// The 25 x 25 cells, x outer and y inner, moving the matrix from cell to cell
+// instead of pushing and popping it for each one.
+void draw_grid()
+{
+  for (int x = 0; x < GRID_SIZE; x++) {
+    for (int y = 0; y < GRID_SIZE; y++) {
+      const map_cell &cell = level_map[x][y];
+      if (may_be_visible(CELL_PITCH * x, CELL_PITCH * y, 0.5f * cell.height, block_culling_radius))
+        draw_cell(cell, drop_grid[x][y]);
+      glTranslatef(0, CELL_PITCH, 0);
+    }
+    glTranslatef(CELL_PITCH, -CELL_PITCH * GRID_SIZE, 0);
+  }
+}
+
+// The enemies in use, each turned to face where it is going.
+void draw_enemies()
+{
+  // The map loader bounds enemy_count; never read past the slots.
+  int count = enemy_count < MAX_ENEMIES ? enemy_count : MAX_ENEMIES;
+  for (int k = 0; k < count; k++) {
+    const enemy &e = enemies[k];
+    if (!may_be_visible(e.x, e.y, e.z, enemy_culling_radius))
+      continue;
+    glPushMatrix();
+    glTranslatef(e.x, e.y, e.z + SPHERE_LIFT);
+    glRotatef((float)(QUARTER_TURN * e.direction - QUARTER_TURN), 0, 0, 1);
+    glCallList(enemy_list);
+    glPopMatrix();
+  }
+}
+
+}  // namespace
+
+int frustum_culling_enabled = 1;
+
+void setup_scene()
+{
+  allegro_gl_begin();
+  glViewport(0, 0, screen_width, screen_height);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(FIELD_OF_VIEW, (double)screen_width / (double)screen_height, NEAR_DISTANCE,
+                 FAR_DISTANCE);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glShadeModel(GL_SMOOTH);
+  glClearColor(0, 0, 0, 0);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_CULL_FACE);
+  glClearDepth(1.0);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+  // Only the status line blends, with this function; blending stays off.
+  glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
+  // Given with the identity modelview; every frame moves it above the hero.
+  glLightfv(GL_LIGHT1, GL_AMBIENT, light_ambient);
+  glLightfv(GL_LIGHT1, GL_DIFFUSE, light_diffuse);
+  glLightfv(GL_LIGHT1, GL_POSITION, light_position);
+  glEnable(GL_LIGHT1);
+  glEnable(GL_LIGHTING);
+  // Generation itself is switched on only while lava is drawn.
+  glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+  glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+  allegro_gl_end();
+}
 
 void render_frame()
 {
   allegro_gl_begin();
-  glClearColor(0.1f, 0.2f, 0.3f, 0.0f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  if (level_phase != 0)
-    level_end_transform();
+  glLoadIdentity();
+  place_camera_and_hero(*current_camera);
+  // The camera's matrix is current: the planes come out in world coordinates.
+  extract_frustum();
+  glPushMatrix();
+  draw_grid();
+  glPopMatrix();
+  draw_enemies();
+  draw_status_line();
   allegro_gl_end();
 }
 
 void level_end_transform()
 {
-  if (level_phase > 90)
-    level_phase = -1;
+  if (level_phase <= LAST_MOVING_PHASE) {
+    // Drawn with the values from before this frame's step.
+    glTranslatef(0, 0, end_zoom);
+    glRotatef(end_spin, 0, 0, 1);
+    end_zoom += END_RISE_STEP;
+    end_spin += END_SPIN_STEP;
+    if (end_spin > FULL_TURN)
+      end_spin -= FULL_TURN;
+  }
+  if (level_phase > LAST_PHASE)
+    level_phase = PHASE_ADVANCE;
 }

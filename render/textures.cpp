@@ -1,5 +1,110 @@
-// Stand-in until the renderer lands: textures and display lists.
+// Textures: the six block images turned into OpenGL textures at start-up.
 #include "render/render.h"
+#include "game/world.h"
 
-void load_texture_set() {}
-void build_display_lists() {}
+#include <alleggl.h>
+#include <cassert>
+#include <cstdio>
+
+namespace {
+
+// The working bitmaps that textures are uploaded from always have this depth,
+// whatever depth the OpenGL mode search ended on: three bytes a pixel, in the
+// order that texture_pixel_format reports. Allegro's own create_bitmap would
+// follow the screen, which is 24 or 32 bits depending on the visual AllegroGL
+// found, and 15 or 16 on a display of that depth.
+constexpr int WORKING_DEPTH = 24;
+
+// The image file of each block kind, by kind.
+const char *const texture_files[TEXTURE_COUNT] = {
+  "graphics/gras.bmp",
+  "graphics/stonefloor.bmp",
+  "graphics/kez.bmp",
+  "graphics/metal.bmp",
+  "graphics/lava.bmp",
+  "graphics/enemy.bmp",
+};
+
+// Loads an image converted to the working depth, so that it can be drawn onto
+// a working bitmap (Allegro's sprite drawing does not mix true-colour depths)
+// without losing colour to a 15- or 16-bit screen depth.
+BITMAP *load_working_image(const char *path)
+{
+  int screen_depth = get_color_depth();
+  set_color_depth(WORKING_DEPTH);
+  BITMAP *image = load_bitmap(path, nullptr);
+  set_color_depth(screen_depth);
+  return image;
+}
+
+}  // namespace
+
+GLenum texture_pixel_format()
+{
+  // AllegroGL's installation lays 24-bit pixels out as the bytes R, G, B;
+  // plain Allegro on a little-endian machine lays them out B, G, R.
+  if (_rgb_r_shift_24 == 0 && _rgb_g_shift_24 == 8 && _rgb_b_shift_24 == 16)
+    return GL_RGB;
+  assert(_rgb_r_shift_24 == 16 && _rgb_g_shift_24 == 8 && _rgb_b_shift_24 == 0 &&
+         "24-bit pixels are neither R, G, B nor B, G, R bytes");
+  return GL_BGR;
+}
+
+GLuint load_texture(const char *path, GLenum format)
+{
+  BITMAP *image = load_working_image(path);
+  if (!image)
+    return 0;
+  GLuint name = 0;
+  BITMAP *work = create_bitmap_ex(WORKING_DEPTH, image->w, image->h);
+  if (work && bitmap_color_depth(image) == WORKING_DEPTH) {
+    clear_bitmap(work);
+    // Upside down, so that texture row 0 is the image's bottom row as GL
+    // expects; the sprite draw leaves bright pink pixels black.
+    draw_sprite_v_flip(work, image, 0, 0);
+    name = upload_texture(work, format);
+  }
+  if (work)
+    destroy_bitmap(work);
+  destroy_bitmap(image);
+  return name;
+}
+
+GLuint upload_texture(BITMAP *bitmap, GLenum format)
+{
+  assert(is_memory_bitmap(bitmap) && "textures are uploaded from memory bitmaps");
+  assert((bitmap->h < 2 ||
+          bitmap->line[1] - bitmap->line[0] == bitmap->w * BYTES_PER_PIXEL(bitmap_color_depth(bitmap))) &&
+         "texture rows must be contiguous and tightly packed");
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  if (name == 0)
+    return 0;
+  glBindTexture(GL_TEXTURE_2D, name);
+  // Rows are tightly packed; set the alignment here rather than trust that
+  // the font loader left it at 1 (rows of 3-byte pixels are rarely a
+  // multiple of 4 bytes).
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  GLint internal_format = bitmap_color_depth(bitmap) == 32 ? GL_RGBA : GL_RGB;
+  glTexImage2D(GL_TEXTURE_2D, 0, internal_format, bitmap->w, bitmap->h, 0, format,
+               GL_UNSIGNED_BYTE, bitmap->line[0]);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+  return name;
+}
+
+void load_texture_set()
+{
+  GLenum format = texture_pixel_format();
+  allegro_gl_begin();
+  for (int kind = 0; kind < TEXTURE_COUNT; kind++) {
+    textures[kind] = load_texture(texture_files[kind], format);
+    // The game plays on without the image: that kind draws untextured.
+    if (textures[kind] == 0)
+      std::fprintf(stderr, "pilko: warning: cannot load %s; playing on without it\n",
+                   texture_files[kind]);
+  }
+  allegro_gl_end();
+}
