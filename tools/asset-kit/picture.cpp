@@ -1,0 +1,195 @@
+// Pictures in floating-point RGB and their BMP and TGA writers.
+#include "tools/asset-kit/picture.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+constexpr int BMP_FILE_HEADER_SIZE = 14;
+constexpr int BMP_INFO_HEADER_SIZE = 40;
+constexpr int TGA_TRUE_COLOUR = 2;     // uncompressed true-colour image type
+constexpr int BITS_PER_PIXEL = 24;
+constexpr int BMP_PIXELS_PER_METRE = 2835;  // 72 dots per inch
+
+int wrap(int v, int n)
+{
+  int m = v % n;
+  return m < 0 ? m + n : m;
+}
+
+void put16(std::vector<unsigned char> &out, unsigned v)
+{
+  out.push_back(v & 0xFF);
+  out.push_back((v >> 8) & 0xFF);
+}
+
+void put32(std::vector<unsigned char> &out, uint32_t v)
+{
+  put16(out, v & 0xFFFF);
+  put16(out, v >> 16);
+}
+
+// Appends the pixel rows bottom first as B, G, R bytes, each row padded to
+// a multiple of pad bytes.
+void put_rows_bottom_up(std::vector<unsigned char> &out, const picture &pic, int pad)
+{
+  for (int y = pic.height - 1; y >= 0; --y) {
+    size_t row_start = out.size();
+    for (int x = 0; x < pic.width; ++x) {
+      unsigned char c[3];
+      quantize(pic.pixels[y * pic.width + x], c);
+      out.push_back(c[2]);
+      out.push_back(c[1]);
+      out.push_back(c[0]);
+    }
+    while ((out.size() - row_start) % pad != 0)
+      out.push_back(0);
+  }
+}
+
+int write_file(const char *path, const std::vector<unsigned char> &bytes)
+{
+  FILE *f = std::fopen(path, "wb");
+  if (!f)
+    return -1;
+  size_t written = std::fwrite(bytes.data(), 1, bytes.size(), f);
+  int closed = std::fclose(f);
+  return written == bytes.size() && closed == 0 ? 0 : -1;
+}
+
+}  // namespace
+
+picture make_picture(int width, int height, rgb fill)
+{
+  picture pic;
+  pic.width = width;
+  pic.height = height;
+  pic.pixels.assign(static_cast<size_t>(width) * height, fill);
+  return pic;
+}
+
+rgb &pixel_at(picture &pic, int x, int y)
+{
+  return pic.pixels[wrap(y, pic.height) * pic.width + wrap(x, pic.width)];
+}
+
+rgb pixel_at(const picture &pic, int x, int y)
+{
+  return pic.pixels[wrap(y, pic.height) * pic.width + wrap(x, pic.width)];
+}
+
+rgb mix(rgb a, rgb b, float t)
+{
+  return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
+
+rgb scale(rgb c, float k)
+{
+  return {c.r * k, c.g * k, c.b * k};
+}
+
+rgb add(rgb a, rgb b)
+{
+  return {a.r + b.r, a.g + b.g, a.b + b.b};
+}
+
+rgb rgb255(int r, int g, int b)
+{
+  return {r / 255.0f, g / 255.0f, b / 255.0f};
+}
+
+float clamp01(float x)
+{
+  return x < 0 ? 0 : x > 1 ? 1 : x;
+}
+
+float smoothstep(float edge0, float edge1, float x)
+{
+  float t = clamp01((x - edge0) / (edge1 - edge0));
+  return t * t * (3 - 2 * t);
+}
+
+void blend_pixel(picture &pic, int x, int y, rgb colour, float coverage)
+{
+  if (x < 0 || y < 0 || x >= pic.width || y >= pic.height || coverage <= 0)
+    return;
+  rgb &p = pic.pixels[y * pic.width + x];
+  p = mix(p, colour, clamp01(coverage));
+}
+
+void fill_disc(picture &pic, float cx, float cy, float radius, rgb colour)
+{
+  int x0 = static_cast<int>(std::floor(cx - radius - 1));
+  int x1 = static_cast<int>(std::ceil(cx + radius + 1));
+  int y0 = static_cast<int>(std::floor(cy - radius - 1));
+  int y1 = static_cast<int>(std::ceil(cy + radius + 1));
+  for (int y = y0; y <= y1; ++y)
+    for (int x = x0; x <= x1; ++x) {
+      float d = std::hypot(x + 0.5f - cx, y + 0.5f - cy);
+      blend_pixel(pic, x, y, colour, radius + 0.5f - d);
+    }
+}
+
+void fill_rect(picture &pic, int x, int y, int width, int height, rgb top, rgb bottom)
+{
+  for (int j = 0; j < height; ++j) {
+    rgb c = height > 1 ? mix(top, bottom, j / float(height - 1)) : top;
+    for (int i = 0; i < width; ++i)
+      blend_pixel(pic, x + i, y + j, c, 1);
+  }
+}
+
+void quantize(rgb c, unsigned char out[3])
+{
+  const float channels[3] = {c.r, c.g, c.b};
+  for (int i = 0; i < 3; ++i)
+    out[i] = static_cast<unsigned char>(std::lround(clamp01(channels[i]) * 255.0f));
+  if (out[0] == 255 && out[1] == 0 && out[2] == 255)
+    out[2] = 254;
+}
+
+int write_bmp(const char *path, const picture &pic)
+{
+  const int row_bytes = (pic.width * 3 + 3) / 4 * 4;
+  const uint32_t data_size = static_cast<uint32_t>(row_bytes) * pic.height;
+  const uint32_t data_offset = BMP_FILE_HEADER_SIZE + BMP_INFO_HEADER_SIZE;
+  std::vector<unsigned char> out;
+  out.push_back('B');
+  out.push_back('M');
+  put32(out, data_offset + data_size);
+  put32(out, 0);  // reserved
+  put32(out, data_offset);
+  put32(out, BMP_INFO_HEADER_SIZE);
+  put32(out, pic.width);
+  put32(out, pic.height);  // positive: rows are stored bottom first
+  put16(out, 1);           // colour planes
+  put16(out, BITS_PER_PIXEL);
+  put32(out, 0);  // no compression
+  put32(out, data_size);
+  put32(out, BMP_PIXELS_PER_METRE);
+  put32(out, BMP_PIXELS_PER_METRE);
+  put32(out, 0);  // no palette
+  put32(out, 0);
+  put_rows_bottom_up(out, pic, 4);
+  return write_file(path, out);
+}
+
+int write_tga(const char *path, const picture &pic)
+{
+  std::vector<unsigned char> out;
+  out.push_back(0);  // no image id
+  out.push_back(0);  // no colour map
+  out.push_back(TGA_TRUE_COLOUR);
+  for (int i = 0; i < 5; ++i)
+    out.push_back(0);  // colour map specification
+  put16(out, 0);       // x origin
+  put16(out, 0);       // y origin
+  put16(out, pic.width);
+  put16(out, pic.height);
+  out.push_back(BITS_PER_PIXEL);
+  out.push_back(0);  // descriptor: no alpha bits, origin at the bottom left
+  put_rows_bottom_up(out, pic, 1);
+  return write_file(path, out);
+}

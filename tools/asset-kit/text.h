@@ -1,0 +1,37 @@
+// Text rendered with FreeType from a TrueType font, for pictures and for
+// the bitmap font tool.
+#pragma once
+
+#include "tools/asset-kit/picture.h"
+
+#include <vector>
+
+// An open font at one pixel size (opaque).
+struct text_face;
+
+// Opens a font file at the given pixel height; null when it cannot.
+text_face *open_text_face(const char *path, int pixel_height);
+void close_text_face(text_face *face);
+
+// One rendered glyph: an 8-bit coverage bitmap (top row first), where its
+// top left corner sits relative to the pen on the baseline, and how far the
+// pen moves on (all in whole pixels).
+struct glyph_image {
+  int width, rows;
+  int left, top;  // from the pen: right, and up from the baseline
+  int advance;
+  std::vector<unsigned char> coverage;
+};
+glyph_image render_glyph(text_face *face, unsigned char code);
+
+// Height of the tallest glyph above the baseline, and depth below it, for
+// the face's size (from the font's own metrics).
+int text_ascent(text_face *face);
+int text_descent(text_face *face);
+// Width in pixels of a line of text.
+int text_width(text_face *face, const char *text);
+
+// Draws text with its baseline at y and its pen starting at x, shaded from
+// the top colour (at the ascent) to the bottom colour (at the baseline).
+void draw_text(picture &pic, text_face *face, const char *text, int x, int baseline,
+               rgb top, rgb bottom);
