@@ -1,0 +1,112 @@
+// Key scripts for the simulator: parsing "COUNT KEY KEY ... # comment" lines.
+#include "tools/simulator/key_script.h"
+
+#include <allegro.h>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// The keys play reads, with their script names. F12 is left out on purpose:
+// a screenshot needs a display, which the simulator does not have.
+struct named_key {
+  const char *name;
+  int scancode;
+};
+
+const named_key script_keys[] = {
+  {"UP", KEY_UP},     {"DOWN", KEY_DOWN}, {"LEFT", KEY_LEFT}, {"RIGHT", KEY_RIGHT},
+  {"SPACE", KEY_SPACE}, {"1", KEY_1},     {"2", KEY_2},       {"3", KEY_3},
+  {"4", KEY_4},       {"TAB", KEY_TAB},   {"END", KEY_END},
+};
+constexpr int SCRIPT_KEY_COUNT = sizeof script_keys / sizeof script_keys[0];
+
+constexpr int LINE_SIZE = 1024;  // longest script line read whole
+
+// The bit of a key name (any case), or -1.
+int key_bit(const char *word, size_t length)
+{
+  for (int i = 0; i < SCRIPT_KEY_COUNT; i++)
+    if (std::strlen(script_keys[i].name) == length && strncasecmp(word, script_keys[i].name, length) == 0)
+      return i;
+  return -1;
+}
+
+void report(FILE *errors, const char *name, int line, size_t column, const char *message,
+            const char *word, size_t length)
+{
+  std::fprintf(errors, "%s:%d:%zu: %s", name, line, column + 1, message);
+  if (word)
+    std::fprintf(errors, " '%.*s'", (int)length, word);
+  std::fprintf(errors, "\n");
+}
+
+// Parses one line (comment already cut off). A blank line gives no run.
+bool parse_line(const char *text, const char *name, int line, std::vector<key_run> &runs,
+                FILE *errors)
+{
+  size_t at = 0;
+  size_t length = std::strlen(text);
+  auto skip_space = [&] { while (at < length && std::isspace((unsigned char)text[at])) at++; };
+  auto word_end = [&] { size_t end = at; while (end < length && !std::isspace((unsigned char)text[end])) end++; return end; };
+
+  skip_space();
+  if (at == length)
+    return true;
+  size_t end = word_end();
+  const char *count_text = text + at;
+  char *parsed_end = nullptr;
+  errno = 0;
+  long ticks = std::strtol(count_text, &parsed_end, 10);
+  if (parsed_end != text + end || !std::isdigit((unsigned char)count_text[0])) {
+    report(errors, name, line, at, "expected a tick count, got", count_text, end - at);
+    return false;
+  }
+  if (errno != 0 || ticks < 1 || ticks > MAX_TICKS_PER_LINE) {
+    report(errors, name, line, at, "tick count must be 1 to 1000000, got", count_text, end - at);
+    return false;
+  }
+  uint32_t keys = 0;
+  for (at = end, skip_space(); at < length; skip_space()) {
+    end = word_end();
+    int bit = key_bit(text + at, end - at);
+    if (bit < 0) {
+      report(errors, name, line, at, "unknown key", text + at, end - at);
+      return false;
+    }
+    keys |= 1u << bit;
+    at = end;
+  }
+  runs.push_back(key_run{ticks, keys, line});
+  return true;
+}
+
+}  // namespace
+
+int script_key_count() { return SCRIPT_KEY_COUNT; }
+
+const char *script_key_name(int bit) { return script_keys[bit].name; }
+
+int script_key_scancode(int bit) { return script_keys[bit].scancode; }
+
+bool read_key_script(FILE *in, const char *name, std::vector<key_run> &runs, FILE *errors)
+{
+  char text[LINE_SIZE];
+  int line = 0;
+  while (std::fgets(text, sizeof text, in)) {
+    line++;
+    size_t length = std::strlen(text);
+    if (length == sizeof text - 1 && text[length - 1] != '\n' && !std::feof(in)) {
+      report(errors, name, line, 0, "line too long", nullptr, 0);
+      return false;
+    }
+    char *comment = std::strchr(text, '#');
+    if (comment)
+      *comment = '\0';
+    if (!parse_line(text, name, line, runs, errors))
+      return false;
+  }
+  return true;
+}

@@ -1,0 +1,28 @@
+// Key scripts for the simulator: runs of ticks with the keys held in each.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// One script line: hold exactly these keys for this many ticks.
+struct key_run {
+  long ticks;
+  uint32_t keys;  // bit i set: key script_key_name(i) held
+  int line;       // line number in the script, from 1
+};
+
+// Largest tick count one line may ask for (about 11 hours of play).
+constexpr long MAX_TICKS_PER_LINE = 1000000;
+
+// How many keys a script may name; they are bits 0 to count - 1.
+int script_key_count();
+// The script name of key bit i ("UP", "SPACE", "1", ...).
+const char *script_key_name(int bit);
+// The Allegro scancode of key bit i.
+int script_key_scancode(int bit);
+
+// Reads a whole script; on the first bad line writes "NAME:LINE:COLUMN:
+// message" to errors and returns false.
+bool read_key_script(FILE *in, const char *name, std::vector<key_run> &runs, FILE *errors);
