@@ -27,9 +27,16 @@ struct sgi_picture {
   bool run_length;              // store run-length encoded
 };
 
-// The bytes of a complete SGI image file for the picture.
+// The bytes of a complete SGI image file for the picture; empty when the
+// sizes do not fit the format or do not match the planes.
 std::vector<uint8_t> sgi_encode(const sgi_picture &picture);
 
-// Writes a BMF file: name, the 256 glyph rectangles and the picture.
+// The bytes of a BMF file: name, the 256 glyph rectangles, then the given
+// SGI image bytes as they are (tests embed damaged pictures this way).
+std::vector<uint8_t> bmf_encode(const char *name, const bitmap_glyph_rect glyphs[256],
+                                const std::vector<uint8_t> &image);
+
+// Writes a BMF file: name, the 256 glyph rectangles and the picture; returns
+// 0, or -1 when the picture is malformed or the file cannot be written.
 int bmf_write(const char *path, const char *name, const bitmap_glyph_rect glyphs[256],
               const sgi_picture &picture);
