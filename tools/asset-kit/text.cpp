@@ -22,7 +22,7 @@ int round_fixed(long v)
 
 }  // namespace
 
-text_face *open_text_face(const char *path, int pixel_height)
+text_face *open_text_face(const char *path, int pixel_height, int pixel_width)
 {
   text_face *tf = new text_face{};
   if (FT_Init_FreeType(&tf->library) != 0) {
@@ -30,7 +30,7 @@ text_face *open_text_face(const char *path, int pixel_height)
     return nullptr;
   }
   if (FT_New_Face(tf->library, path, 0, &tf->face) != 0 ||
-      FT_Set_Pixel_Sizes(tf->face, 0, pixel_height) != 0) {
+      FT_Set_Pixel_Sizes(tf->face, pixel_width, pixel_height) != 0) {
     FT_Done_FreeType(tf->library);
     delete tf;
     return nullptr;

@@ -9,8 +9,9 @@
 // An open font at one pixel size (opaque).
 struct text_face;
 
-// Opens a font file at the given pixel height; null when it cannot.
-text_face *open_text_face(const char *path, int pixel_height);
+// Opens a font file at the given pixel height (and width, when glyphs are
+// to be stretched; 0 keeps them in proportion); null when it cannot.
+text_face *open_text_face(const char *path, int pixel_height, int pixel_width = 0);
 void close_text_face(text_face *face);
 
 // One rendered glyph: an 8-bit coverage bitmap (top row first), where its
