@@ -32,7 +32,11 @@ void extract_frustum()
   float modelview[MATRIX_SIZE];
   glGetFloatv(GL_PROJECTION_MATRIX, projection);
   glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+  frustum_from_matrices(projection, modelview);
+}
 
+void frustum_from_matrices(const float projection[16], const float modelview[16])
+{
   // clip = projection x modelview: maps world coordinates to clip space.
   float clip[MATRIX_SIZE];
   for (int i = 0; i < 4; i++)

@@ -17,6 +17,8 @@ void level_end_transform();
 
 // Recomputes frustum_planes from the current projection and modelview.
 void extract_frustum();
+// Recomputes frustum_planes from two column-major 4 x 4 matrices.
+void frustum_from_matrices(const float projection[16], const float modelview[16]);
 // 0 when the sphere lies wholly outside a plane, else the distance of its
 // centre from the near plane plus its radius.
 float sphere_in_frustum(float x, float y, float z, float radius);

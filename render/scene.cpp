@@ -5,6 +5,7 @@
 
 #include <alleggl.h>
 #include <GL/glu.h>
+#include <cmath>
 
 namespace {
 
@@ -18,6 +19,8 @@ constexpr float flat_height_limit = 0.1f;     // lower cells are the flat tile
 constexpr float CELL_PITCH = 2.0f;            // between neighbouring cell centres
 constexpr float SPHERE_LIFT = 1.0f;           // hero and enemies float this high
 constexpr float CAMERA_BASE_TURN = 90.0f;     // degrees added to rot_z
+constexpr float CELL_HALF_DIAGONAL_SQUARED = 2.0f;  // corner of the 2 x 2 footprint
+constexpr float DROP_RISE = 0.5f;  // a drop floats this far above its cell's top
 
 // The level-complete rise and spin: per frame, until the phase passes the
 // last moving one; the phase after the last one ends the sequence.
@@ -36,6 +39,17 @@ constexpr int QUARTER_TURN = 90;
 bool may_be_visible(float x, float y, float z, float radius)
 {
   return !frustum_culling_enabled || sphere_in_frustum(x, y, z, radius) != 0.0f;
+}
+
+// Radius of a cell's culling sphere, centred half-way up the cell. 4.0 holds
+// the footprint (half-diagonal 1.41) and everything drawn up to 3.74 above or
+// below the centre; taller blocks, deep cells and their drops get a sphere
+// that still holds them, so that culling never hides what the view shows.
+float cell_culling_radius(float height, int has_drop)
+{
+  float reach = std::fabs(0.5f * height) + (has_drop == 1 ? DROP_RISE : 0.0f);
+  float needed = std::sqrt(CELL_HALF_DIAGONAL_SQUARED + reach * reach);
+  return needed > block_culling_radius ? needed : block_culling_radius;
 }
 
 // Texture of a block kind; kinds without a texture draw untextured.
@@ -109,8 +123,10 @@ void draw_grid()
   for (int x = 0; x < GRID_SIZE; x++) {
     for (int y = 0; y < GRID_SIZE; y++) {
       const map_cell &cell = level_map[x][y];
-      if (may_be_visible(CELL_PITCH * x, CELL_PITCH * y, 0.5f * cell.height, block_culling_radius))
-        draw_cell(cell, drop_grid[x][y]);
+      int has_drop = drop_grid[x][y];
+      if (may_be_visible(CELL_PITCH * x, CELL_PITCH * y, 0.5f * cell.height,
+                         cell_culling_radius(cell.height, has_drop)))
+        draw_cell(cell, has_drop);
       glTranslatef(0, CELL_PITCH, 0);
     }
     glTranslatef(CELL_PITCH, -CELL_PITCH * GRID_SIZE, 0);
