@@ -6,17 +6,24 @@
 #include <gtest/gtest.h>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
-std::string make_temp_dir()
+temp_dir::temp_dir()
 {
   const char *base = std::getenv("TMPDIR");
   std::string pattern = std::string(base && *base ? base : "/tmp") + "/pilko-fontbmp-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   EXPECT_NE(mkdtemp(name.data()), nullptr);
-  return name.data();
+  path = name.data();
+}
+
+temp_dir::~temp_dir()
+{
+  std::error_code ignored;
+  std::filesystem::remove_all(path, ignored);
 }
 
 void write_file(const std::string &path, const std::vector<uint8_t> &bytes)

@@ -8,8 +8,15 @@
 #include <string>
 #include <vector>
 
-// A fresh folder under the system's temporary folder.
-std::string make_temp_dir();
+// A fresh folder under the system's temporary folder, removed with all its
+// files when the object goes.
+struct temp_dir {
+  std::string path;
+  temp_dir();
+  ~temp_dir();
+  temp_dir(const temp_dir &) = delete;
+  temp_dir &operator=(const temp_dir &) = delete;
+};
 void write_file(const std::string &path, const std::vector<uint8_t> &bytes);
 std::vector<uint8_t> read_file(const std::string &path);
 
