@@ -1,0 +1,23 @@
+// The binary map file: a level's exact bytes, and a level from them.
+#pragma once
+
+#include "tools/level-compiler/level_data.h"
+
+#include <string>
+#include <vector>
+
+// The size of a map file with enemy_count enemy records.
+long map_file_size(int32_t enemy_count);
+
+// The bytes of the map file of level (whose enemy_count is 0..MAX_ENEMIES).
+std::vector<unsigned char> encode_map(const level_data &level);
+
+// Reads a level from the bytes of a map file, accepting what the game's
+// loader accepts; bytes after the last enemy record are not part of the map.
+// On failure returns false and says why in error.
+bool decode_map(const std::vector<unsigned char> &bytes, level_data &level, std::string &error);
+
+// Reads a whole file; false when it cannot be opened.
+bool read_file(const std::string &path, std::vector<unsigned char> &bytes);
+// Writes a whole file; false when it cannot be written.
+bool write_file(const std::string &path, const std::vector<unsigned char> &bytes);
