@@ -132,12 +132,18 @@ void fill_disc(picture &pic, float cx, float cy, float radius, rgb colour)
     }
 }
 
-void fill_rect(picture &pic, int x, int y, int width, int height, rgb top, rgb bottom)
+void fill_round_rect(picture &pic, int x, int y, int width, int height, float radius, rgb top,
+                     rgb bottom, float opacity)
 {
   for (int j = 0; j < height; ++j) {
     rgb c = height > 1 ? mix(top, bottom, j / float(height - 1)) : top;
-    for (int i = 0; i < width; ++i)
-      blend_pixel(pic, x + i, y + j, c, 1);
+    for (int i = 0; i < width; ++i) {
+      // Distance outside the rounded corner, if the pixel lies in one.
+      float cx = std::fmax(0.0f, std::fmax(radius - (i + 0.5f), (i + 0.5f) - (width - radius)));
+      float cy = std::fmax(0.0f, std::fmax(radius - (j + 0.5f), (j + 0.5f) - (height - radius)));
+      float inside = radius > 0 ? clamp01(radius + 0.5f - std::hypot(cx, cy)) : 1.0f;
+      blend_pixel(pic, x + i, y + j, c, inside * opacity);
+    }
   }
 }
 
@@ -174,6 +180,40 @@ int write_bmp(const char *path, const picture &pic)
   put32(out, 0);
   put_rows_bottom_up(out, pic, 4);
   return write_file(path, out);
+}
+
+int read_bmp(const char *path, picture &pic)
+{
+  FILE *f = std::fopen(path, "rb");
+  if (!f)
+    return -1;
+  std::vector<unsigned char> bytes;
+  unsigned char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+    bytes.insert(bytes.end(), buffer, buffer + n);
+  std::fclose(f);
+  auto get32 = [&](size_t at) {
+    return static_cast<int32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+                                static_cast<uint32_t>(bytes[at + 3]) << 24);
+  };
+  const size_t header = BMP_FILE_HEADER_SIZE + BMP_INFO_HEADER_SIZE;
+  if (bytes.size() < header || bytes[0] != 'B' || bytes[1] != 'M')
+    return -1;
+  const int width = get32(18), height = get32(22);
+  const int bits = bytes[28] | bytes[29] << 8;
+  const int offset = get32(10);
+  const int row_bytes = (width * 3 + 3) / 4 * 4;
+  if (width <= 0 || height <= 0 || bits != BITS_PER_PIXEL || get32(30) != 0 ||
+      offset < 0 || bytes.size() < static_cast<size_t>(offset) + static_cast<size_t>(row_bytes) * height)
+    return -1;
+  pic = make_picture(width, height, {0, 0, 0});
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const unsigned char *p = &bytes[offset + (height - 1 - y) * row_bytes + x * 3];
+      pic.pixels[y * width + x] = rgb255(p[2], p[1], p[0]);
+    }
+  return 0;
 }
 
 int write_tga(const char *path, const picture &pic)

@@ -36,14 +36,20 @@ float clamp01(float x);
 void blend_pixel(picture &pic, int x, int y, rgb colour, float coverage);
 // A filled disc with a soft (anti-aliased) edge.
 void fill_disc(picture &pic, float cx, float cy, float radius, rgb colour);
-// A filled rectangle, optionally shaded from top colour to bottom colour.
-void fill_rect(picture &pic, int x, int y, int width, int height, rgb top, rgb bottom);
+// A filled rectangle with corners rounded by radius (0 for square ones),
+// shaded from the top colour to the bottom colour, laid over what is there
+// with the given opacity.
+void fill_round_rect(picture &pic, int x, int y, int width, int height, float radius, rgb top,
+                     rgb bottom, float opacity);
 
 // The 8-bit value of a channel, rounded. The one colour that Allegro's
 // sprite drawing treats as transparent (255, 0, 255) is moved one step
 // towards red, so no pixel vanishes unless a tool means it to.
 void quantize(rgb c, unsigned char out[3]);
 
+// Reads an uncompressed 24-bit BMP such as write_bmp makes; 0, or -1 when
+// the file cannot be read or is of another kind.
+int read_bmp(const char *path, picture &pic);
 // Writes an uncompressed 24-bit BMP (rows bottom first); 0 or -1.
 int write_bmp(const char *path, const picture &pic);
 // Writes an uncompressed true-colour TGA (image type 2, 24 bits, rows

@@ -22,6 +22,22 @@ int round_fixed(long v)
 
 }  // namespace
 
+// Draws one glyph shaded from top (at the ascent) to bottom (at the
+// baseline); returns its advance.
+static int draw_glyph_shaded(picture &pic, text_face *face, unsigned long code, int x,
+                             int baseline, rgb top, rgb bottom)
+{
+  const int ascent = text_ascent(face);
+  glyph_image g = render_glyph(face, code);
+  for (int row = 0; row < g.rows; ++row) {
+    int y = baseline - g.top + row;
+    rgb colour = mix(top, bottom, clamp01(float(y - (baseline - ascent)) / ascent));
+    for (int col = 0; col < g.width; ++col)
+      blend_pixel(pic, x + g.left + col, y, colour, g.coverage[row * g.width + col] / 255.0f);
+  }
+  return g.advance;
+}
+
 text_face *open_text_face(const char *path, int pixel_height, int pixel_width)
 {
   text_face *tf = new text_face{};
@@ -47,7 +63,7 @@ void close_text_face(text_face *face)
   delete face;
 }
 
-glyph_image render_glyph(text_face *face, unsigned char code)
+glyph_image render_glyph(text_face *face, unsigned long code)
 {
   glyph_image g = {};
   // Light hinting keeps the designed shapes and snaps only vertically,
@@ -85,20 +101,16 @@ int text_width(text_face *face, const char *text)
   return width;
 }
 
+int draw_glyph(picture &pic, text_face *face, unsigned long code, int x, int baseline, rgb colour)
+{
+  draw_glyph_shaded(pic, face, code, x, baseline, colour, colour);
+  return render_glyph(face, code).advance;
+}
+
 void draw_text(picture &pic, text_face *face, const char *text, int x, int baseline,
                rgb top, rgb bottom)
 {
-  const int ascent = text_ascent(face);
   int pen = x;
-  for (const char *p = text; *p; ++p) {
-    glyph_image g = render_glyph(face, static_cast<unsigned char>(*p));
-    for (int row = 0; row < g.rows; ++row) {
-      int y = baseline - g.top + row;
-      float t = clamp01(float(y - (baseline - ascent)) / ascent);
-      rgb colour = mix(top, bottom, t);
-      for (int col = 0; col < g.width; ++col)
-        blend_pixel(pic, pen + g.left + col, y, colour, g.coverage[row * g.width + col] / 255.0f);
-    }
-    pen += g.advance;
-  }
+  for (const char *p = text; *p; ++p)
+    pen += draw_glyph_shaded(pic, face, static_cast<unsigned char>(*p), pen, baseline, top, bottom);
 }

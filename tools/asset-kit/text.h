@@ -23,7 +23,7 @@ struct glyph_image {
   int advance;
   std::vector<unsigned char> coverage;
 };
-glyph_image render_glyph(text_face *face, unsigned char code);
+glyph_image render_glyph(text_face *face, unsigned long code);  // a Unicode code point
 
 // Height of the tallest glyph above the baseline, and depth below it, for
 // the face's size (from the font's own metrics).
@@ -32,7 +32,11 @@ int text_descent(text_face *face);
 // Width in pixels of a line of text.
 int text_width(text_face *face, const char *text);
 
-// Draws text with its baseline at y and its pen starting at x, shaded from
+// Draws one glyph (any Unicode code point) with its pen at (x, baseline)
+// in one colour; returns its advance.
+int draw_glyph(picture &pic, text_face *face, unsigned long code, int x, int baseline, rgb colour);
+
+// Draws text (bytes taken as Latin-1) with its baseline at y and its pen starting at x, shaded from
 // the top colour (at the ascent) to the bottom colour (at the baseline).
 void draw_text(picture &pic, text_face *face, const char *text, int x, int baseline,
                rgb top, rgb bottom);

@@ -1,0 +1,256 @@
+// picture-maker: the studio logo, the title picture and the game-over
+// banner, as true-colour TGA files.
+// Usage: picture-maker FONT_FOLDER TEXTURE_FOLDER OUTPUT_FOLDER
+#include "tools/asset-kit/picture.h"
+#include "tools/asset-kit/text.h"
+#include "tools/picture-maker/scene.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr int SCREEN_WIDTH = 640;
+constexpr int SCREEN_HEIGHT = 480;
+// The game draws the banner at (161, 213): 318 x 54 centres it on screen.
+constexpr int BANNER_WIDTH = 318;
+constexpr int BANNER_HEIGHT = 54;
+
+std::string font_folder, texture_folder;
+
+// Opens one of the DejaVu faces; exits with a message when it is missing.
+text_face *face(const char *file, int size)
+{
+  std::string path = font_folder + "/" + file;
+  text_face *f = open_text_face(path.c_str(), size);
+  if (!f) {
+    std::fprintf(stderr, "%s: cannot open the font\n", path.c_str());
+    std::exit(1);
+  }
+  return f;
+}
+
+picture texture(const char *file)
+{
+  std::string path = texture_folder + "/" + file;
+  picture pic;
+  if (read_bmp(path.c_str(), pic) != 0) {
+    std::fprintf(stderr, "%s: cannot read the texture\n", path.c_str());
+    std::exit(1);
+  }
+  return pic;
+}
+
+// Text centred on x, with a dark outline of the given thickness and a drop
+// shadow, for titles over a busy background.
+void draw_title_text(picture &pic, text_face *f, const char *text, int centre_x, int baseline,
+                     rgb top, rgb bottom, rgb outline, int thickness)
+{
+  int x = centre_x - text_width(f, text) / 2;
+  draw_text(pic, f, text, x + thickness + 2, baseline + thickness + 3, scale(outline, 0.5f),
+            scale(outline, 0.5f));
+  for (int dy = -thickness; dy <= thickness; ++dy)
+    for (int dx = -thickness; dx <= thickness; ++dx)
+      if (dx * dx + dy * dy <= thickness * thickness)
+        draw_text(pic, f, text, x + dx, baseline + dy, outline, outline);
+  draw_text(pic, f, text, x, baseline, top, bottom);
+}
+
+// Text with extra space between the letters; returns its width.
+int draw_spaced(picture &pic, text_face *f, const char *text, int centre_x, int baseline,
+                int spacing, rgb colour)
+{
+  int width = text_width(f, text) + spacing * (static_cast<int>(std::string(text).size()) - 1);
+  int x = centre_x - width / 2;
+  for (const char *p = text; *p; ++p)
+    x += draw_glyph(pic, f, static_cast<unsigned char>(*p), x, baseline, colour) + spacing;
+  return width;
+}
+
+// A lit ball with a highlight, drawn flat onto the picture (for the logo).
+void draw_shaded_ball(picture &pic, float cx, float cy, float radius, rgb colour)
+{
+  const float lx = -0.45f, ly = -0.55f, lz = 0.70f;  // light from the top left
+  for (int y = static_cast<int>(cy - radius - 1); y <= cy + radius + 1; ++y)
+    for (int x = static_cast<int>(cx - radius - 1); x <= cx + radius + 1; ++x) {
+      float nx = (x + 0.5f - cx) / radius, ny = (y + 0.5f - cy) / radius;
+      float r2 = nx * nx + ny * ny;
+      float nz = std::sqrt(std::fmax(0.0f, 1 - r2));
+      float diffuse = std::fmax(0.0f, nx * lx + ny * ly + nz * lz);
+      float shine = std::pow(std::fmax(0.0f, nx * 0.3f + ny * 0.4f + nz * 0.87f), 60.0f);
+      rgb c = add(scale(colour, 0.25f + 0.85f * diffuse), scale(rgb{1, 1, 1}, 0.8f * shine));
+      blend_pixel(pic, x, y, c, (1.0f - std::sqrt(r2)) * radius + 0.5f);
+    }
+}
+
+// A key cap with its label; returns its width.
+int draw_key(picture &pic, text_face *f, unsigned long symbol, const char *label, int x, int y)
+{
+  constexpr int KEY_HEIGHT = 24, KEY_MIN_WIDTH = 26, KEY_MARGIN = 8;
+  int inner = symbol ? render_glyph(f, symbol).advance : text_width(f, label);
+  int width = std::max(KEY_MIN_WIDTH, inner + 2 * KEY_MARGIN);
+  fill_round_rect(pic, x, y, width, KEY_HEIGHT, 5, rgb255(30, 34, 44), rgb255(30, 34, 44), 1);
+  fill_round_rect(pic, x + 1, y + 1, width - 2, KEY_HEIGHT - 3, 4, rgb255(246, 246, 240),
+                  rgb255(196, 198, 204), 1);
+  int tx = x + (width - inner) / 2, baseline = y + 17;
+  if (symbol)
+    draw_glyph(pic, f, symbol, tx, baseline, rgb255(28, 32, 44));
+  else
+    draw_text(pic, f, label, tx, baseline, rgb255(28, 32, 44), rgb255(28, 32, 44));
+  return width;
+}
+
+// ---- The pictures -----------------------------------------------------------
+
+// The studio's logo: an emblem of a ball in a golden ring over the name.
+picture make_logo()
+{
+  picture pic = make_picture(SCREEN_WIDTH, SCREEN_HEIGHT, {0, 0, 0});
+  for (int y = 0; y < SCREEN_HEIGHT; ++y)
+    for (int x = 0; x < SCREEN_WIDTH; ++x) {
+      float d = std::hypot(x - 320.0f, (y - 200.0f) * 1.2f) / 420.0f;
+      pixel_at(pic, x, y) = mix(rgb255(26, 40, 70), rgb255(6, 8, 16), smoothstep(0, 1, d));
+    }
+  const float cx = 320, cy = 170;
+  fill_disc(pic, cx, cy, 86, rgb255(250, 206, 96));
+  fill_disc(pic, cx, cy, 78, rgb255(176, 118, 34));
+  fill_disc(pic, cx, cy, 74, rgb255(14, 20, 36));
+  draw_shaded_ball(pic, cx - 6, cy - 4, 50, rgb255(236, 120, 40));
+  text_face *name = face("DejaVuSans-Bold.ttf", 64);
+  text_face *small = face("DejaVuSans.ttf", 20);
+  text_face *italic = face("DejaVuSerif-Italic.ttf", 24);
+  draw_spaced(pic, name, "TOLVANE", 320, 330, 10, rgb255(246, 240, 226));
+  fill_round_rect(pic, 190, 348, 260, 2, 0, rgb255(250, 206, 96), rgb255(250, 206, 96), 1);
+  draw_spaced(pic, small, "WORKS", 320, 378, 14, rgb255(250, 206, 96));
+  draw_spaced(pic, italic, "presents", 320, 428, 1, rgb255(170, 180, 200));
+  close_text_face(name);
+  close_text_face(small);
+  close_text_face(italic);
+  return pic;
+}
+
+// The title's floor: grass with a stone path, a lava pool and a metal step.
+int title_tile(int x, int y)
+{
+  if ((x >= 4 && x <= 5 && y >= 3 && y <= 4) || (x == 6 && y == 4))
+    return 2;  // lava
+  if (y == 1 || x == -1)
+    return 1;  // stone path
+  if ((x + y) % 7 == 0)
+    return 3;  // metal
+  return 0;
+}
+
+// The title: the hero meets an enemy on the game's own ground, under the
+// game's name, with the keys and how to start.
+picture make_title()
+{
+  picture grass = texture("gras.bmp"), stone = texture("stonefloor.bmp");
+  picture lava = texture("lava.bmp"), metal = texture("metal.bmp");
+  picture hero = texture("kez.bmp"), enemy = texture("enemy.bmp");
+  scene s;
+  s.eye = {-3.5f, -9.5f, 4.2f};
+  s.target = {1.5f, 3.0f, 1.6f};
+  s.field_of_view = 50;
+  s.tile_skins[0] = &grass;
+  s.tile_skins[1] = &stone;
+  s.tile_skins[2] = &lava;
+  s.tile_skins[3] = &metal;
+  s.tile_kind = title_tile;
+  s.light = {0.5f, -1.0f, 6.0f};
+  s.sky_top = rgb255(28, 70, 150);
+  s.sky_horizon = rgb255(170, 206, 236);
+  s.balls = {{{-0.6f, 0.6f, 1.0f}, 0.8f, -80, &hero}, {{4.0f, 5.0f, 1.0f}, 0.8f, -125, &enemy}};
+  picture pic = make_picture(SCREEN_WIDTH, SCREEN_HEIGHT, {0, 0, 0});
+  render_scene(pic, s);
+
+  text_face *title = face("DejaVuSans-Bold.ttf", 120);
+  draw_title_text(pic, title, "pilko", 320, 128, rgb255(255, 236, 110), rgb255(255, 136, 24),
+                  rgb255(60, 24, 8), 5);
+  close_text_face(title);
+  text_face *tagline = face("DejaVuSans-BoldOblique.ttf", 18);
+  draw_title_text(pic, tagline, "collect every drop, keep clear of the lava", 320, 164,
+                  rgb255(255, 255, 255), rgb255(220, 236, 255), rgb255(20, 30, 60), 2);
+  close_text_face(tagline);
+
+  // The keys, on a dark panel along the bottom.
+  fill_round_rect(pic, 20, 330, 600, 104, 12, rgb255(10, 14, 28), rgb255(10, 14, 28), 0.72f);
+  text_face *key = face("DejaVuSans-Bold.ttf", 14);
+  text_face *words = face("DejaVuSans.ttf", 16);
+  const rgb ink = rgb255(236, 240, 250);
+  int x = 40, row1 = 344, row2 = 388;
+  x += draw_key(pic, key, 0x2191, "", x, row1) + 4;
+  x += draw_key(pic, key, 0x2193, "", x, row1) + 10;
+  draw_text(pic, words, "walk", x, row1 + 17, ink, ink);
+  x = 240;
+  x += draw_key(pic, key, 0x2190, "", x, row1) + 4;
+  x += draw_key(pic, key, 0x2192, "", x, row1) + 10;
+  draw_text(pic, words, "turn", x, row1 + 17, ink, ink);
+  x = 440;
+  x += draw_key(pic, key, 0, "SPACE", x, row1) + 10;
+  draw_text(pic, words, "jump", x, row1 + 17, ink, ink);
+  x = 40;
+  x += draw_key(pic, key, 0, "1", x, row2) + 4;
+  draw_text(pic, words, "-", x + 2, row2 + 17, ink, ink);
+  x += 14;
+  x += draw_key(pic, key, 0, "4", x, row2) + 10;
+  draw_text(pic, words, "cameras", x, row2 + 17, ink, ink);
+  x = 240;
+  x += draw_key(pic, key, 0, "F12", x, row2) + 10;
+  draw_text(pic, words, "screenshot", x, row2 + 17, ink, ink);
+  x = 440;
+  x += draw_key(pic, key, 0, "ESC", x, row2) + 10;
+  draw_text(pic, words, "quit", x, row2 + 17, ink, ink);
+  close_text_face(key);
+  close_text_face(words);
+
+  text_face *prompt = face("DejaVuSans-Bold.ttf", 20);
+  draw_title_text(pic, prompt, "Press SPACE to play, ESC to quit", 320, 464, rgb255(255, 255, 255),
+                  rgb255(255, 226, 150), rgb255(10, 14, 28), 2);
+  close_text_face(prompt);
+  return pic;
+}
+
+// The game-over banner.
+picture make_game_over()
+{
+  picture pic = make_picture(BANNER_WIDTH, BANNER_HEIGHT, {0, 0, 0});
+  fill_round_rect(pic, 0, 0, BANNER_WIDTH, BANNER_HEIGHT, 10, rgb255(250, 206, 96),
+                  rgb255(176, 118, 34), 1);
+  fill_round_rect(pic, 3, 3, BANNER_WIDTH - 6, BANNER_HEIGHT - 6, 8, rgb255(150, 24, 20),
+                  rgb255(60, 6, 8), 1);
+  text_face *f = face("DejaVuSans-Bold.ttf", 34);
+  draw_title_text(pic, f, "GAME OVER", BANNER_WIDTH / 2, 40, rgb255(255, 255, 255),
+                  rgb255(255, 200, 120), rgb255(40, 4, 4), 2);
+  close_text_face(f);
+  return pic;
+}
+
+struct picture_job {
+  const char *file;
+  picture (*make)();
+};
+
+const picture_job jobs[] = {
+    {"logo.tga", make_logo}, {"title.tga", make_title}, {"gameover.tga", make_game_over}};
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: picture-maker FONT_FOLDER TEXTURE_FOLDER OUTPUT_FOLDER\n");
+    return 2;
+  }
+  font_folder = argv[1];
+  texture_folder = argv[2];
+  for (const picture_job &job : jobs) {
+    std::string path = std::string(argv[3]) + "/" + job.file;
+    if (write_tga(path.c_str(), job.make()) != 0) {
+      std::fprintf(stderr, "picture-maker: cannot write %s\n", path.c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
