@@ -1,0 +1,58 @@
+// Shared pieces of the renderer's GL tests: the game's scene on the test
+// display with textures and a status-line font made here, a test level built
+// in memory, screen positions of world points, and pictures to look at.
+#pragma once
+
+#include "tests/support/gl_fixture.h"
+#include "game/world.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+constexpr int FRAME_WIDTH = 640;
+constexpr int FRAME_HEIGHT = 480;
+
+// A pixel as read back, and its colour as 0xRRGGBB for messages.
+struct rgb {
+  int r, g, b;
+};
+
+// The base colour of each kind's test texture (a two-shade checker of it).
+extern const rgb kind_colour[TEXTURE_COUNT];
+
+// A new folder under the system's temporary folder.
+std::string make_temp_folder(const char *prefix);
+
+// Writes a 24-bit BMP; colour(x, y) gives the pixel, y = 0 is the top row.
+void write_test_image(const std::string &path, int width, int height,
+                      const std::function<rgb(int x, int y)> &colour);
+
+// Opens the test context once and sets the game's scene up in it, as
+// start-up does: a status-line font, setup_scene, the six test textures
+// (written into a temporary folder that becomes the working folder) and the
+// display lists.
+void open_render_scene();
+
+// The test level: stone floor, a metal wall round the edge, a raised grass
+// block, a lava cell, drops on the floor and on the block, two enemies; the
+// hero alive at cell (8, 8) with 3 lives; camera preset 1; no level end.
+constexpr int RAISED_X = 10, RAISED_Y = 8;
+constexpr float RAISED_HEIGHT = 2.0f;
+constexpr int LAVA_X = 8, LAVA_Y = 10;
+constexpr int FLOOR_DROP_X = 11, FLOOR_DROP_Y = 10;
+void build_test_level();
+
+// The whole back buffer, bottom row first.
+std::vector<unsigned char> read_frame();
+rgb pixel_at(const std::vector<unsigned char> &frame, int x, int y);
+// Window position of a world point under the camera and hero transform as
+// the frame places them; false when it lies behind the eye.
+bool project_world(float x, float y, float z, float *window_x, float *window_y);
+// Window position of the hero sphere's centre (the camera-relative place the
+// frame draws it at, before any level-end motion).
+bool project_hero(float *window_x, float *window_y);
+
+// Writes the frame as folder/name.png (the folder is printed once).
+std::string save_frame_png(const std::vector<unsigned char> &frame, const std::string &name);
