@@ -1,0 +1,132 @@
+// One input through each font file reader (see fuzz_inputs.h).
+#include "fuzz/fuzz_inputs.h"
+
+#include "font/bmf_image.h"
+#include "font/font.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+void check(bool promise, const char *what)
+{
+  if (promise)
+    return;
+  std::fprintf(stderr, "font reader broke its promise: %s\n", what);
+  std::abort();
+}
+
+// A read-only stream over a copy of the bytes, kept in copy; one spare byte
+// because fmemopen wants a buffer even for no bytes.
+FILE *open_bytes(const uint8_t *data, size_t size, std::vector<uint8_t> &copy)
+{
+  copy.assign(size + 1, 0);
+  if (size > 0)
+    std::memcpy(copy.data(), data, size);
+  return fmemopen(copy.data(), size, "rb");
+}
+
+void check_picture(const unsigned char *pixels, int width, int height)
+{
+  check(width >= 1 && width <= BMF_IMAGE_MAX_SIZE, "picture width in 1..4096");
+  check(height >= 1 && height <= BMF_IMAGE_MAX_SIZE, "picture height in 1..4096");
+  // Touch the last byte: the sanitizers catch a buffer smaller than promised.
+  volatile unsigned char last = pixels[(size_t)width * height * 4 - 1];
+  (void)last;
+}
+
+bool decode_bare_picture(const uint8_t *data, size_t size)
+{
+  std::vector<uint8_t> copy;
+  FILE *file = open_bytes(data, size, copy);
+  if (!file)
+    return false;
+  int width, height, channels;
+  unsigned char *pixels = bmf_image_read_rgba(file, &width, &height, &channels);
+  std::fclose(file);
+  if (!pixels)
+    return false;
+  check(channels >= 1 && channels <= BMF_IMAGE_MAX_CHANNELS, "channels in 1..4");
+  check_picture(pixels, width, height);
+  std::free(pixels);
+  return true;
+}
+
+bool decode_font(const uint8_t *data, size_t size)
+{
+  std::vector<uint8_t> copy;
+  FILE *file = open_bytes(data, size, copy);
+  if (!file)
+    return false;
+  bitmap_glyph_rect glyphs[BMF_GLYPH_COUNT];
+  int width, height;
+  unsigned char *pixels = bmf_read_font(file, glyphs, &width, &height);
+  std::fclose(file);
+  if (!pixels)
+    return false;
+  check_picture(pixels, width, height);
+  std::free(pixels);
+  return true;
+}
+
+// Every index of an accepted symbol names one of its vertices, and its
+// contours end on rising indices up to the last vertex.
+void check_symbol(const vector_symbol *symbol)
+{
+  for (int i = 0; i < symbol->triangle_count * 3; i++)
+    check(symbol->triangles[i] < symbol->vertex_count, "triangle index within the vertices");
+  for (int k = 0; k < symbol->contour_count; k++)
+    check(k == 0 || symbol->contour_ends[k] > symbol->contour_ends[k - 1], "contour ends rise");
+  if (symbol->contour_count > 0)
+    check(symbol->contour_ends[symbol->contour_count - 1] == symbol->vertex_count - 1,
+          "last contour ends on the last vertex");
+}
+
+// The GLF reader takes a path: inputs go through one temporary file per process.
+const char *glf_input_path()
+{
+  static std::string path;
+  if (path.empty()) {
+    const char *base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/pilko-fuzz-glf-XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    int fd = mkstemp(name.data());
+    check(fd >= 0, "a temporary file for GLF inputs");
+    close(fd);
+    path = name.data();
+    std::atexit([] { unlink(path.c_str()); });
+  }
+  return path.c_str();
+}
+
+}  // namespace
+
+bool fuzz_bmf_input(const uint8_t *data, size_t size)
+{
+  bool picture = decode_bare_picture(data, size);
+  bool font = decode_font(data, size);
+  return picture || font;
+}
+
+bool fuzz_glf_input(const uint8_t *data, size_t size)
+{
+  const char *path = glf_input_path();
+  FILE *file = std::fopen(path, "wb");
+  check(file != nullptr, "the temporary GLF file opens");
+  check(std::fwrite(data, 1, size, file) == size && std::fclose(file) == 0,
+        "the temporary GLF file is written");
+  static vector_font font;
+  if (vector_font_read_file(path, &font) != 0)
+    return false;
+  for (const vector_symbol *symbol : font.symbols)
+    if (symbol)
+      check_symbol(symbol);
+  vector_font_release_symbols(&font);
+  return true;
+}
