@@ -96,6 +96,31 @@ void write_test_font(const std::string &path)
   ASSERT_EQ(bmf_write(path.c_str(), "status test", glyphs, picture), 0) << path;
 }
 
+// Where the status line puts the test font's dots on the screen: the
+// overlay is 6 x 8 units over the frame and text is scaled by 3.5.
+constexpr float STATUS_SCALE = 3.5f;
+constexpr float PIXELS_PER_TEXT_UNIT_X = STATUS_SCALE * FRAME_WIDTH / 6.0f;
+constexpr float PIXELS_PER_TEXT_UNIT_Y = STATUS_SCALE * FRAME_HEIGHT / 8.0f;
+constexpr float GLYPH_ADVANCE = (GLYPH_COLUMNS + 1.0f) / FONT_PICTURE + bitmap_glyph_gap;
+// The text is white over black: linear filtering spreads a dot (1.6 pixels
+// tall) over two rows, but its nearest pixel keeps well over half of it.
+constexpr int LIT_DOT = 128;
+
+// The dots of one character cell whose left edge lies at text unit x, as
+// '#' and '.' rows like the face's table.
+std::string read_dots(const std::vector<unsigned char> &frame, float x)
+{
+  std::string dots;
+  for (int row = 0; row < GLYPH_ROWS; row++)
+    for (int column = 0; column < GLYPH_COLUMNS; column++) {
+      float px = (x + (column + 0.5f) / FONT_PICTURE) * PIXELS_PER_TEXT_UNIT_X;
+      float py = (GLYPH_ROWS + 0.5f - row) / FONT_PICTURE * PIXELS_PER_TEXT_UNIT_Y;
+      rgb pixel = pixel_at(frame, (int)px, (int)py);
+      dots += pixel.r >= LIT_DOT && pixel.g >= LIT_DOT && pixel.b >= LIT_DOT ? '#' : '.';
+    }
+  return dots;
+}
+
 const std::string &shots_folder()
 {
   static std::string folder;
@@ -241,6 +266,32 @@ void build_test_level()
   level_phase = 0;
   end_zoom = 0.0f;
   end_spin = 0.0f;
+}
+
+std::string read_status_text(const std::vector<unsigned char> &frame, float start)
+{
+  std::string text;
+  for (float x = start; (x + GLYPH_ADVANCE) * PIXELS_PER_TEXT_UNIT_X < FRAME_WIDTH; x += GLYPH_ADVANCE) {
+    std::string dots = read_dots(frame, x);
+    char best = dots.find('#') == std::string::npos ? ' ' : '?';
+    int best_misses = GLYPH_ROWS * GLYPH_COLUMNS / 8;  // tolerate a few blurred dots
+    for (const test_glyph &glyph : test_glyphs) {
+      int misses = 0;
+      for (int k = 0; k < GLYPH_ROWS * GLYPH_COLUMNS; k++)
+        misses += glyph.rows[k / GLYPH_COLUMNS][k % GLYPH_COLUMNS] != dots[k];
+      if (misses < best_misses) {
+        best_misses = misses;
+        best = glyph.code;
+      }
+    }
+    text += best;
+  }
+  return text;
+}
+
+float status_text_width(const std::string &text)
+{
+  return text.size() * GLYPH_ADVANCE;
 }
 
 std::vector<unsigned char> read_frame()

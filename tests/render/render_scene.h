@@ -44,6 +44,14 @@ constexpr int LAVA_X = 8, LAVA_Y = 10;
 constexpr int FLOOR_DROP_X = 11, FLOOR_DROP_Y = 10;
 void build_test_level();
 
+// Reads the status line off a frame drawn with the test font over black (see
+// StatusLine's tests, which move the world out of view): the characters
+// of the test face whose dots best match, from the given overlay x on (in
+// text units) until the frame's right edge.
+std::string read_status_text(const std::vector<unsigned char> &frame, float start);
+// Text units that a string of the test font takes, glyph gaps included.
+float status_text_width(const std::string &text);
+
 // The whole back buffer, bottom row first.
 std::vector<unsigned char> read_frame();
 rgb pixel_at(const std::vector<unsigned char> &frame, int x, int y);
