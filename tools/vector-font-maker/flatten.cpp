@@ -26,8 +26,31 @@ void add_point(flattener &f, double x, double y)
   f.y = y;
 }
 
-// Ends the current contour: drops a last point that closes onto the first,
-// and the whole contour when too little of it is left to enclose anything.
+// Drops the points of the contour from `start` on that lie exactly on the
+// line through their neighbours: they add vertices without changing the
+// shape, and the tessellator would make flat triangles of them.
+void drop_straight_points(std::vector<double> &p, size_t start)
+{
+  bool dropped = true;
+  while (dropped && p.size() / 2 - start > 3) {
+    dropped = false;
+    size_t n = p.size() / 2 - start;
+    for (size_t i = 0; i < n; i++) {
+      size_t a = start + (i + n - 1) % n, b = start + i, c = start + (i + 1) % n;
+      double cross = (p[2 * b] - p[2 * a]) * (p[2 * c + 1] - p[2 * a + 1]) -
+                     (p[2 * b + 1] - p[2 * a + 1]) * (p[2 * c] - p[2 * a]);
+      if (cross == 0) {
+        p.erase(p.begin() + 2 * b, p.begin() + 2 * b + 2);
+        dropped = true;
+        break;
+      }
+    }
+  }
+}
+
+// Ends the current contour: drops a last point that closes onto the first
+// and points on straight runs, and the whole contour when too little of it
+// is left to enclose anything.
 void close_contour(flattener &f)
 {
   const int MIN_POINTS = 3;
@@ -37,6 +60,10 @@ void close_contour(flattener &f)
       p[2 * count - 1] == p[2 * f.contour_start + 1]) {
     p.resize(p.size() - 2);
     count--;
+  }
+  if (count >= f.contour_start + MIN_POINTS) {
+    drop_straight_points(p, f.contour_start);
+    count = p.size() / 2;
   }
   if (count < f.contour_start + MIN_POINTS)
     p.resize(2 * f.contour_start);

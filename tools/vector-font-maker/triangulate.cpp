@@ -23,6 +23,8 @@ void add_clockwise(tess_state &s, int a, int b, int c)
   const std::vector<double> &p = *s.points;
   double cross = (p[2 * b] - p[2 * a]) * (p[2 * c + 1] - p[2 * a + 1]) -
                  (p[2 * b + 1] - p[2 * a + 1]) * (p[2 * c] - p[2 * a]);
+  if (cross == 0)
+    return;  // a flat triangle covers nothing
   if (cross > 0)
     std::swap(b, c);
   s.triangles->insert(s.triangles->end(), {a, b, c});
