@@ -25,14 +25,16 @@ void first_free_name(char *name, int size)
 
 // Reads the picture that is on screen into pixels, bottom row first. The
 // world update runs after the last frame was flipped and before the next is
-// drawn, and after a swap the back buffer holds whatever the driver left
-// there: the front buffer is what the player sees.
+// drawn. The flip copies the back buffer to the screen and leaves it as it
+// was, so the back buffer still holds the shown frame; the front buffer
+// cannot be read back on Mesa's software rasteriser (it reads black). A
+// driver that exchanges the buffers instead would give the frame before.
 void read_screen(unsigned char *pixels)
 {
   GLint previous_buffer = GL_BACK, previous_alignment = 4;
   glGetIntegerv(GL_READ_BUFFER, &previous_buffer);
   glGetIntegerv(GL_PACK_ALIGNMENT, &previous_alignment);
-  glReadBuffer(GL_FRONT);
+  glReadBuffer(GL_BACK);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);  // rows back to back whatever the width
   glReadPixels(0, 0, CAPTURE_WIDTH, CAPTURE_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, pixels);
   glPixelStorei(GL_PACK_ALIGNMENT, previous_alignment);
