@@ -10,6 +10,7 @@ namespace {
 constexpr int BMP_FILE_HEADER_SIZE = 14;
 constexpr int BMP_INFO_HEADER_SIZE = 40;
 constexpr int TGA_TRUE_COLOUR = 2;     // uncompressed true-colour image type
+constexpr int TGA_ORIGIN_TOP = 0x20;   // descriptor bit: the first row is the top one
 constexpr int BITS_PER_PIXEL = 24;
 constexpr int BMP_PIXELS_PER_METRE = 2835;  // 72 dots per inch
 
@@ -31,11 +32,12 @@ void put32(std::vector<unsigned char> &out, uint32_t v)
   put16(out, v >> 16);
 }
 
-// Appends the pixel rows bottom first as B, G, R bytes, each row padded to
-// a multiple of pad bytes.
-void put_rows_bottom_up(std::vector<unsigned char> &out, const picture &pic, int pad)
+// Appends the pixel rows as B, G, R bytes, bottom row first or top row
+// first, each row padded to a multiple of pad bytes.
+void put_rows(std::vector<unsigned char> &out, const picture &pic, bool bottom_first, int pad)
 {
-  for (int y = pic.height - 1; y >= 0; --y) {
+  for (int i = 0; i < pic.height; ++i) {
+    int y = bottom_first ? pic.height - 1 - i : i;
     size_t row_start = out.size();
     for (int x = 0; x < pic.width; ++x) {
       unsigned char c[3];
@@ -178,7 +180,7 @@ int write_bmp(const char *path, const picture &pic)
   put32(out, BMP_PIXELS_PER_METRE);
   put32(out, 0);  // no palette
   put32(out, 0);
-  put_rows_bottom_up(out, pic, 4);
+  put_rows(out, pic, true, 4);
   return write_file(path, out);
 }
 
@@ -229,7 +231,9 @@ int write_tga(const char *path, const picture &pic)
   put16(out, pic.width);
   put16(out, pic.height);
   out.push_back(BITS_PER_PIXEL);
-  out.push_back(0);  // descriptor: no alpha bits, origin at the bottom left
-  put_rows_bottom_up(out, pic, 1);
+  // Rows top first, said in the descriptor: every reader honours that flag,
+  // while some viewers ignore the bottom-first default.
+  out.push_back(TGA_ORIGIN_TOP);
+  put_rows(out, pic, false, 1);
   return write_file(path, out);
 }

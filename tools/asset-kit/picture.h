@@ -52,6 +52,6 @@ void quantize(rgb c, unsigned char out[3]);
 int read_bmp(const char *path, picture &pic);
 // Writes an uncompressed 24-bit BMP (rows bottom first); 0 or -1.
 int write_bmp(const char *path, const picture &pic);
-// Writes an uncompressed true-colour TGA (image type 2, 24 bits, rows
-// bottom first); 0 or -1.
+// Writes an uncompressed true-colour TGA (image type 2, 24 bits, rows top
+// first); 0 or -1.
 int write_tga(const char *path, const picture &pic);
