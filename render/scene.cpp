@@ -72,11 +72,12 @@ void place_camera_and_hero(const camera_preset &camera)
     glRotatef((float)hero_heading, 0, 0, 1);
   if (level_phase != 0)
     level_end_transform();
+  // Also while the hero is dead: the light stays above its place. It is set
+  // before anything is drawn, the hero included, so that the whole frame is
+  // lit from the hero's place in this frame, not in the one before.
+  glLightfv(GL_LIGHT1, GL_POSITION, hero_light_position);
   if (!hero_dead)
     glCallList(hero_list);
-  // Also while the hero is dead: the light stays above its place, and it is
-  // set before any world geometry so the whole frame is lit from there.
-  glLightfv(GL_LIGHT1, GL_POSITION, hero_light_position);
   glPopMatrix();
 
   if (camera.mode == 0) {

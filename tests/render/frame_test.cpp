@@ -73,6 +73,22 @@ bool hue_at_world(const std::vector<unsigned char> &frame, float x, float y, flo
   return shows_hue(pixel, kind_colour[kind]);
 }
 
+TEST_F(Frame, DependsOnTheWorldAloneNotOnTheFrameBefore)
+{
+  // The hero is lit from where it stands in this frame: the first frame
+  // after a camera switch equals the one after it.
+  for (int preset = 0; preset < CAMERA_PRESET_COUNT; preset++) {
+    current_camera = &camera_presets[(preset + 1) % CAMERA_PRESET_COUNT];
+    hero_heading = 90;
+    draw_frame();
+    current_camera = &camera_presets[preset];
+    hero_heading = 0;
+    std::vector<unsigned char> first = draw_frame();
+    std::vector<unsigned char> second = draw_frame();
+    EXPECT_TRUE(first == second) << "preset " << preset;
+  }
+}
+
 TEST_F(Frame, ShowsTheRaisedBlockLavaAndEnemies)
 {
   for (int preset = 0; preset < CAMERA_PRESET_COUNT; preset++) {
