@@ -96,16 +96,19 @@ TEST(Checker, RejectsAGateLowEnoughToJump)
   EXPECT_EQ(compile_text("gate-2.01", level.text()).status, 0);
 }
 
-TEST(Checker, RejectsAWallReachedByJumpingFromStepToStep)
+TEST(Checker, RejectsAWallReachedByAJumpFromABlockAcrossTheFloor)
 {
-  // Each jump climbs at most 2.0, but a step 1.5 high inside the room puts
-  // the walls, 3.0 high, within a second jump: the hero can leave the grid.
+  // Each jump climbs at most 2.0, but a block 1.5 high in the middle of the
+  // room lets a jump carry the hero across the floor onto the walls, 3.0 high.
   test_level level;
-  level.grid[12][14] = 's';
+  level.grid[12][12] = 's';
   level.legend.push_back("  s  stone  1.5");
   tool_result result = compile_text("steps", level.text());
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.output.find("edge cell"), std::string::npos) << result.output;
+  EXPECT_NE(result.output.find("can get onto edge cell"), std::string::npos) << result.output;
+  // Without the block the same walls hold.
+  level.grid[12][12] = '.';
+  EXPECT_EQ(compile_text("no-steps", level.text()).status, 0);
 }
 
 TEST(Checker, RejectsAnEnemyRunningOffTheGrid)
@@ -137,14 +140,29 @@ TEST(Checker, WarnsOfADropNoJumpReaches)
       << result.output;
 }
 
-TEST(Checker, ReachesADropOnAHighBlockByJumping)
+TEST(Checker, ReachesADropOnABlockAJumpGetsOnto)
 {
   test_level level;
+  level.legend[1] = "  #  stone  5";
   level.grid[13][13] = 'h';
-  level.legend.push_back("  h  metal  2");
+  level.legend.push_back("  h  metal  1.8");
   tool_result result = compile_text("block-drop", level.text());
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.output, "");
+}
+
+TEST(Checker, WarnsOfADropOnABlockTooHighToLandOn)
+{
+  // A jump's top lets the hero past a 2.0 edge, but not far enough over it
+  // to come down on the block.
+  test_level level;
+  level.legend[1] = "  #  stone  5";
+  level.grid[13][13] = 'h';
+  level.legend.push_back("  h  metal  2");
+  tool_result result = compile_text("too-high", level.text());
+  EXPECT_EQ(result.status, 0);
+  EXPECT_NE(result.output.find("warning: no walk or jump reaches the drop on (13, 13)"), std::string::npos)
+      << result.output;
 }
 
 TEST(Checker, WarnsOfAnEnemyRunOverTheStart)

@@ -5,7 +5,9 @@
 // the hero any distance), so an area it calls walled in is walled in.
 #include "tools/level-compiler/level_check.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <deque>
 
@@ -15,9 +17,6 @@ constexpr float ENEMY_REACH_XY = 1.2f;  // contact box around the hero
 constexpr float ENEMY_REACH_Z = 0.8f;
 constexpr int LEAKS_REPORTED = 8;       // edge cells named before summing up
 
-constexpr int STEP_X[] = {1, -1, 0, 0};
-constexpr int STEP_Y[] = {0, 0, 1, -1};
-constexpr int NEIGHBOURS = 4;
 
 bool on_grid(int32_t x, int32_t y) { return x >= 0 && x < GRID_SIZE && y >= 0 && y < GRID_SIZE; }
 
@@ -42,50 +41,97 @@ struct reach_map {
   int from_x[GRID_SIZE][GRID_SIZE], from_y[GRID_SIZE][GRID_SIZE];
 };
 
-// A cell on which the hero cannot stand: lava kills it on landing, and on a
-// height that is not a number it neither lands nor falls. Over such a cell the
-// hero keeps the take-off height of the jump that brought it there.
-bool carries_jump(const level_cell &cell)
+// A jump's timeline, for how far a jump or a fall carries the hero.
+constexpr float RISE_TICKS = 18.0f;       // up to 1.7 and the tick at the top
+constexpr float JUMP_RISE = 1.7f;         // how high a jump lifts the feet
+constexpr float VERTICAL_STEP = 0.1f;     // rise or fall per tick
+constexpr float WALK_STEP = 0.15f;        // ground covered per tick
+constexpr float PROBE_REACH = 0.95f;      // the wall probe's lead on the hero
+constexpr float CELL_PITCH = 2.0f;
+
+constexpr float DIAGONAL_GAIN = 1.4143f;  // a diagonal walk crosses cells faster
+constexpr int STEP_X[] = {1, -1, 0, 0};
+constexpr int STEP_Y[] = {0, 0, 1, -1};
+constexpr int NEIGHBOURS = 4;
+
+// The highest the hero's feet can be, in a jump from a surface at base, once
+// it has crossed into the cell path_cells steps away along a path of cells:
+// the crossing takes it at least that far at full speed, and the jump rises
+// 1.7, stays a tick and falls 0.1 a tick.
+float highest_feet(float base, int path_cells)
 {
-  return cell.kind == KIND_LAVA || std::isnan(cell_height(cell));
+  float distance = std::fmax(0.0f, CELL_PITCH * path_cells - 1.0f - PROBE_REACH);
+  float ticks = distance / (WALK_STEP * DIAGONAL_GAIN);
+  float top = base + JUMP_RISE;
+  return ticks <= RISE_TICKS ? top : top - VERTICAL_STEP * (ticks - RISE_TICKS);
 }
 
-// Spreads from the start cell over every cell the hero could walk, fall or
-// jump onto. A cell is entered when it is at most JUMP_REACH above the
-// surface the hero comes from (a NaN height never blocks, as in the game).
-void find_reach(const level_data &level, reach_map &reach)
+// Marks cell (x, y) reached from (ax, ay), the hero standing on it at base;
+// true when that is news.
+bool mark(reach_map &reach, int x, int y, float base, int ax, int ay)
 {
-  reach = reach_map{};
-  std::deque<std::pair<int, int>> queue;
-  int sx = level.start_x, sy = level.start_y;
-  reach.reached[sx][sy] = true;
-  // The hero enters a level at height 0 and is lifted onto a higher start.
-  float start_height = cell_height(level.cells[sx][sy]);
-  reach.base[sx][sy] = std::isnan(start_height) ? 0.0f : std::fmax(start_height, 0.0f);
-  reach.from_x[sx][sy] = sx;
-  reach.from_y[sx][sy] = sy;
-  queue.push_back({sx, sy});
-  while (!queue.empty()) {
-    int ax = queue.front().first, ay = queue.front().second;
-    queue.pop_front();
-    float from = reach.base[ax][ay];
+  if (reach.reached[x][y] && base <= reach.base[x][y])
+    return false;
+  reach.reached[x][y] = true;
+  reach.base[x][y] = base;
+  reach.from_x[x][y] = ax;
+  reach.from_y[x][y] = ay;
+  return true;
+}
+
+// Follows one jump (or walk, or fall) from (ax, ay) cell by cell: a cell is
+// entered when it is at most reach_up - JUMP_RISE above the hero's feet at
+// that point. Every cell so entered is reached; those the hero can stand on
+// go to the queue as new places to jump from.
+void follow_jump(const level_data &level, float reach_up, int ax, int ay, reach_map &reach,
+                 std::deque<std::pair<int, int>> &queue)
+{
+  static int depth[GRID_SIZE][GRID_SIZE];
+  for (auto &column : depth)
+    for (int &d : column)
+      d = -1;
+  float base = reach.base[ax][ay];
+  std::deque<std::pair<int, int>> flight{{ax, ay}};
+  depth[ax][ay] = 0;
+  while (!flight.empty()) {
+    int x = flight.front().first, y = flight.front().second;
+    flight.pop_front();
     for (int n = 0; n < NEIGHBOURS; n++) {
-      int bx = ax + STEP_X[n], by = ay + STEP_Y[n];
-      if (!on_grid(bx, by))
+      int bx = x + STEP_X[n], by = y + STEP_Y[n];
+      if (!on_grid(bx, by) || depth[bx][by] >= 0)
         continue;
       const level_cell &cell = level.cells[bx][by];
       float height = cell_height(cell);
-      if (height - from > JUMP_REACH)
-        continue;
-      float base = carries_jump(cell) ? from : height;
-      if (reach.reached[bx][by] && base <= reach.base[bx][by])
-        continue;
-      reach.reached[bx][by] = true;
-      reach.base[bx][by] = base;
-      reach.from_x[bx][by] = ax;
-      reach.from_y[bx][by] = ay;
-      queue.push_back({bx, by});
+      int cells = depth[x][y] + 1;
+      if (height - highest_feet(base, cells) > reach_up - JUMP_RISE)
+        continue;  // a NaN height never blocks, as in the game
+      depth[bx][by] = cells;
+      flight.push_back({bx, by});
+      // On a NaN height the hero neither falls nor climbs: it keeps its own.
+      float stand = std::isnan(height) ? base : height;
+      if (cell.kind == KIND_LAVA)
+        mark(reach, bx, by, -INFINITY, ax, ay);  // reached, but no take-off there
+      else if (mark(reach, bx, by, stand, ax, ay))
+        queue.push_back({bx, by});
     }
+  }
+}
+
+// Spreads from the start cell over every cell the hero could walk, fall or
+// jump onto, erring on the generous side: a jump may go any way at full
+// speed. reach_up is the highest step up a jump manages.
+void find_reach(const level_data &level, float reach_up, reach_map &reach)
+{
+  reach = reach_map{};
+  int sx = level.start_x, sy = level.start_y;
+  // The hero enters a level at height 0 and is lifted onto a higher start.
+  float start_height = cell_height(level.cells[sx][sy]);
+  mark(reach, sx, sy, std::isnan(start_height) ? 0.0f : std::fmax(start_height, 0.0f), sx, sy);
+  std::deque<std::pair<int, int>> queue{{sx, sy}};
+  while (!queue.empty()) {
+    int ax = queue.front().first, ay = queue.front().second;
+    queue.pop_front();
+    follow_jump(level, reach_up, ax, ay, reach, queue);
   }
 }
 
@@ -133,7 +179,8 @@ void check_drops(const level_data &level, const level_sources &sources, const re
       if (!reach->reached[x][y])
         add_warning(messages, sources.cells[x][y],
                     "no walk or jump reaches the drop on " + cell_name(x, y) +
-                        ": lower a wall or add steps (a jump climbs at most " + number(JUMP_REACH) + ")");
+                        ": lower a wall or add steps (a jump gets onto a block at most " +
+                        number(JUMP_ONTO_REACH) + " higher)");
       else if (cell.kind == KIND_LAVA)
         add_warning(messages, sources.cells[x][y],
                     "the drop on " + cell_name(x, y) + " lies on lava: taking it costs a life");
@@ -242,8 +289,9 @@ void check_level(const level_data &level, const level_sources &sources, diagnost
 
   static reach_map reach;
   if (start_ok) {
-    find_reach(level, reach);
+    find_reach(level, JUMP_REACH, reach);
     check_enclosure(level, sources, reach, messages);
+    find_reach(level, JUMP_ONTO_REACH, reach);
   }
   check_drops(level, sources, start_ok ? &reach : nullptr, messages);
 }
