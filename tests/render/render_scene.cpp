@@ -209,6 +209,42 @@ void write_test_image(const std::string &path, int width, int height,
   destroy_bitmap(image);
 }
 
+rgb test_image_pixel(int x, int y)
+{
+  if ((x == 5 && y == 3) || (x == 60 && y == 30))
+    return {255, 0, 255};
+  if (x == 6 && y == 3)
+    return {254, 0, 255};
+  return {4 * x, 8 * y, 77};
+}
+
+void expect_bound_texture_is_flipped_test_image()
+{
+  GLint width = 0, height = 0;
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+  ASSERT_EQ(width, TEST_IMAGE_WIDTH);
+  ASSERT_EQ(height, TEST_IMAGE_HEIGHT);
+  std::vector<unsigned char> texels((size_t)width * height * 3);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+  int wrong = 0;
+  for (int row = 0; row < height; row++)
+    for (int x = 0; x < width; x++) {
+      rgb expected = test_image_pixel(x, height - 1 - row);
+      if (expected.r == 255 && expected.g == 0 && expected.b == 255)
+        expected = {0, 0, 0};
+      const unsigned char *t = &texels[((size_t)row * width + x) * 3];
+      if (t[0] != expected.r || t[1] != expected.g || t[2] != expected.b) {
+        if (++wrong <= 5)
+          ADD_FAILURE() << "texel (" << x << ", " << row << ") is (" << (int)t[0] << ", "
+                        << (int)t[1] << ", " << (int)t[2] << "), expected (" << expected.r << ", "
+                        << expected.g << ", " << expected.b << ")";
+      }
+    }
+  EXPECT_EQ(wrong, 0);
+}
+
 void open_render_scene()
 {
   static bool opened = false;

@@ -29,6 +29,16 @@ std::string make_temp_folder(const char *prefix);
 void write_test_image(const std::string &path, int width, int height,
                       const std::function<rgb(int x, int y)> &colour);
 
+// The 64 x 32 test image: pixel (x, y) is (4x, 8y, 77), y = 0 the top row,
+// except bright pink at (5, 3) and (60, 30) and nearly pink (254, 0, 255) at
+// (6, 3).
+rgb test_image_pixel(int x, int y);
+constexpr int TEST_IMAGE_WIDTH = 64;
+constexpr int TEST_IMAGE_HEIGHT = 32;
+// Checks that the bound texture holds the test image upside down (its first
+// row the image's bottom row) with its bright pink pixels black.
+void expect_bound_texture_is_flipped_test_image();
+
 // Opens the test context once and sets the game's scene up in it, as
 // start-up does: a status-line font, setup_scene, the six test textures
 // (written into a temporary folder that becomes the working folder) and the
