@@ -90,7 +90,8 @@ void picture::save_png(const std::string &path) const
 
 picture load_picture(const std::string &path)
 {
-  return parse_ppm(command_output("convert '" + path + "' -depth 8 ppm:- 2>/dev/null"));
+  // -auto-orient: ImageMagick keeps a TGA's bottom-up row order unless asked.
+  return parse_ppm(command_output("convert '" + path + "' -auto-orient -depth 8 ppm:- 2>/dev/null"));
 }
 
 double picture_difference(const picture &a, const picture &b)
