@@ -2,7 +2,7 @@
 // summary it prints, and its answers to bad input. Runs without a display.
 #include <gtest/gtest.h>
 
-#include "tests/support/test_maps.h"
+#include "tests/update/play_maps.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,23 +13,7 @@
 
 namespace {
 
-constexpr float WALL_HEIGHT = 3.0f;
-constexpr int KIND_METAL = 3, KIND_LAVA = 4;
 constexpr int EXIT_NOT_COMPLETED = 3;
-
-// A level enclosed by metal walls, the hero starting on cell (2, 2).
-test_map walled_level()
-{
-  test_map map;
-  map.start_x = 2;
-  map.start_y = 2;
-  for (int i = 0; i < 25; i++)
-    for (int edge : {0, 24}) {
-      map.height[edge][i] = map.height[i][edge] = WALL_HEIGHT;
-      map.kind[edge][i] = map.kind[i][edge] = KIND_METAL;
-    }
-  return map;
-}
 
 struct sim_result {
   int status = -1;
@@ -141,7 +125,7 @@ TEST_F(Simulator, LevelWithoutDropsIsCompleteAtOnce)
 TEST_F(Simulator, ThreeDeathsEndTheGameOnTheThirdRevival)
 {
   test_map map = walled_level();
-  map.kind[3][2] = KIND_LAVA;
+  map.kind[3][2] = TEST_KIND_LAVA;
   map.drop_marker[10][10] = 0;
   std::string one_life = "10 UP\n1 SPACE\n40\n";
   sim_result r = run("--events --require-complete", write_map(map), one_life + one_life + one_life + "100 UP\n");
@@ -169,7 +153,7 @@ TEST_F(Simulator, EnemyOptionShowsThePatrol)
 TEST_F(Simulator, EnemyAndLavaTogetherCountEveryHit)
 {
   test_map map = walled_level();
-  map.kind[2][2] = KIND_LAVA;
+  map.kind[2][2] = TEST_KIND_LAVA;
   map.enemies.push_back({2, 2, 1});
   map.drop_marker[10][10] = 0;
   sim_result r = run("--events", write_map(map), "1\n");
