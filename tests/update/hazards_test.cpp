@@ -241,16 +241,6 @@ TEST_F(Contact, BoxIsOnePointTwoAcrossAndPointEightHigh)
   }
 }
 
-TEST_F(Contact, FreeSlotNeverTouches)
-{
-  place_enemy(2, 2, TOWARD_PLUS_X);
-  enemies[0].direction = NO_ENEMY;
-  tick();
-  EXPECT_EQ(hero_dead, 0);
-}
-
-// ---- Death and revival ----------------------------------------------------------
-
 TEST_F(Death, NothingButTheEnemiesMovesWhileDead)
 {
   InTempFolder folder;
@@ -433,12 +423,4 @@ TEST_F(Patrol, FreeSlotsAndOtherDirectionsStandStill)
   EXPECT_FLOAT_EQ(enemies[0].y, 10.0f);
   EXPECT_FLOAT_EQ(enemies[1].x, 14.0f);
   EXPECT_FLOAT_EQ(enemies[1].y, 14.0f);
-}
-
-TEST_F(Patrol, MovesWhileTheHeroIsDead)
-{
-  place_enemy(8, 8, TOWARD_MINUS_Y);
-  hero_dead = 1;
-  ticks(3);
-  EXPECT_NEAR(enemies[0].y, 15.4f, 1e-5);
 }

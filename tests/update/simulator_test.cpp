@@ -150,16 +150,6 @@ TEST_F(Simulator, EnemyOptionShowsThePatrol)
   EXPECT_TRUE(r.has_line("tick 2 enemy 0 at 20.400 20.000 0.000 direction 1")) << r.out;
 }
 
-TEST_F(Simulator, EnemyAndLavaTogetherCountEveryHit)
-{
-  test_map map = walled_level();
-  map.kind[2][2] = TEST_KIND_LAVA;
-  map.enemies.push_back({2, 2, 1});
-  map.drop_marker[10][10] = 0;
-  sim_result r = run("--events", write_map(map), "1\n");
-  EXPECT_TRUE(r.has_line("tick 1 death hits 2")) << r.out;
-}
-
 TEST_F(Simulator, BadScriptLinesNameTheirPlace)
 {
   std::string map = write_map(walled_level());
