@@ -98,6 +98,34 @@ void paint_sphere(picture &pic, Shade shade)
       pixel_at(pic, x, y) = shade(sphere_point(x, y), pixel_at(pic, x, y));
 }
 
+// The skin's left and right edges meet on the +y side of the sphere, where
+// the texture's clamped border darkens a thin line; a dark stitched seam
+// there makes that line part of the design, as on a stitched ball.
+rgb seam(vec3 p, rgb c)
+{
+  float off = std::fabs(std::atan2(p.x, p.y));  // angle from the +y meridian
+  float line = (1.0f - smoothstep(0.03f, 0.07f, off)) * (1.0f - smoothstep(0.9f, 0.99f, std::fabs(p.z)));
+  return mix(c, scale(c, 0.25f), line);
+}
+
+// Drops are drawn with the hero's skin bound but without texture
+// coordinates of their own, so they take the colour at the last coordinate
+// given, a corner of the skin (blended with the black border). Pale corners
+// make the drops read as light, watery blue; the corners sit on the poles,
+// where they tint no more than a sliver.
+void mark_drop_corners(picture &pic)
+{
+  constexpr int CORNER = 2;  // texels
+  const rgb water = rgb255(200, 232, 255);
+  for (int j = 0; j < CORNER; ++j)
+    for (int i = 0; i < CORNER; ++i) {
+      pixel_at(pic, i, j) = water;
+      pixel_at(pic, -1 - i, j) = water;
+      pixel_at(pic, i, -1 - j) = water;
+      pixel_at(pic, -1 - i, -1 - j) = water;
+    }
+}
+
 // ---- The textures -----------------------------------------------------------
 
 // Grass: mottled greens with scattered blades and a few small flowers.
@@ -254,8 +282,9 @@ picture make_hero()
     float smile = (1.0f - smoothstep(0.04f, 0.07f, std::fabs(mouth_angle - 0.5f))) *
                   smoothstep(0.05f, 0.15f, -p.z + 0.05f) * smoothstep(0.7f, 0.8f, p.x);
     c = mix(c, rgb255(20, 24, 48), smile);
-    return c;
+    return seam(p, c);
   });
+  mark_drop_corners(pic);
   return pic;
 }
 
@@ -307,7 +336,7 @@ picture make_enemy()
       tooth = std::fmax(tooth, (1.0f - smoothstep(lower_tip - 0.01f, lower_tip + 0.02f, p.z)) * inside);
       c = mix(c, rgb255(240, 236, 220), tooth);
     }
-    return c;
+    return seam(p, c);
   });
   return pic;
 }
