@@ -7,46 +7,34 @@
 
 namespace {
 
-constexpr int FEEDBACK_VERTEX_SIZE = 11;  // x, y, z, RGBA, STRQ (GL_3D_COLOR_TEXTURE)
-constexpr float VIEW_EXTENT = 4.0f;       // the capture's ortho box is -4..4 each way
+constexpr float VIEW_EXTENT = 4.0f;  // the capture's ortho box is -4..4 each way
 
-// One vertex as the capture sees it, in object coordinates.
+// One vertex as the capture sees it, back in object coordinates.
 struct captured_vertex {
   float x, y, z;
   float colour[4];
   float texture[4];
 };
 
-// The polygons of one feedback buffer, each a list of vertices.
-std::vector<std::vector<captured_vertex>> parse_polygons(const std::vector<float> &buffer)
+// The polygons of a capture, from window back to object coordinates under
+// the capture's ortho box.
+std::vector<std::vector<captured_vertex>> to_object(const std::vector<std::vector<feedback_vertex>> &polygons)
 {
-  std::vector<std::vector<captured_vertex>> polygons;
-  size_t k = 0;
-  while (k < buffer.size()) {
-    GLenum token = (GLenum)buffer[k++];
-    if (token == GL_PASS_THROUGH_TOKEN) {
-      k += 1;
-      continue;
-    }
-    EXPECT_EQ(token, (GLenum)GL_POLYGON_TOKEN) << "only polygons are drawn";
-    if (token != GL_POLYGON_TOKEN)
-      break;
-    int count = (int)buffer[k++];
-    std::vector<captured_vertex> polygon;
-    for (int v = 0; v < count; v++, k += FEEDBACK_VERTEX_SIZE) {
-      const float *f = &buffer[k];
+  std::vector<std::vector<captured_vertex>> result;
+  for (const std::vector<feedback_vertex> &polygon : polygons) {
+    std::vector<captured_vertex> converted;
+    for (const feedback_vertex &f : polygon) {
       captured_vertex vertex;
-      // Back from window to object coordinates under the capture's ortho box.
-      vertex.x = (f[0] / (FRAME_WIDTH / 2.0f) - 1.0f) * VIEW_EXTENT;
-      vertex.y = (f[1] / (FRAME_HEIGHT / 2.0f) - 1.0f) * VIEW_EXTENT;
-      vertex.z = -(2.0f * f[2] - 1.0f) * VIEW_EXTENT;
-      std::copy(f + 3, f + 7, vertex.colour);
-      std::copy(f + 7, f + 11, vertex.texture);
-      polygon.push_back(vertex);
+      vertex.x = (f.window[0] / (FRAME_WIDTH / 2.0f) - 1.0f) * VIEW_EXTENT;
+      vertex.y = (f.window[1] / (FRAME_HEIGHT / 2.0f) - 1.0f) * VIEW_EXTENT;
+      vertex.z = -(2.0f * f.window[2] - 1.0f) * VIEW_EXTENT;
+      std::copy(f.colour, f.colour + 4, vertex.colour);
+      std::copy(f.texture, f.texture + 4, vertex.texture);
+      converted.push_back(vertex);
     }
-    polygons.push_back(polygon);
+    result.push_back(converted);
   }
-  return polygons;
+  return result;
 }
 
 // Captures what draw sends, unlit and without face culling, in an ortho box
@@ -80,7 +68,7 @@ std::vector<std::vector<captured_vertex>> capture(void (*draw)(), bool normals_a
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
   glMatrixMode(GL_MODELVIEW);
-  return parse_polygons(buffer);
+  return to_object(feedback_polygons(buffer));
 }
 
 bool same_place(const captured_vertex &a, const captured_vertex &b)

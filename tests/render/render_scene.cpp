@@ -351,6 +351,28 @@ bool project_hero(float *window_x, float *window_y)
   return project_under(place_hero, 0, 0, 0, window_x, window_y);
 }
 
+std::vector<std::vector<feedback_vertex>> feedback_polygons(const std::vector<float> &buffer)
+{
+  constexpr int VERTEX_SIZE = 11;  // x, y, z, RGBA, STRQ
+  std::vector<std::vector<feedback_vertex>> polygons;
+  size_t k = 0;
+  while (k < buffer.size()) {
+    GLenum token = (GLenum)buffer[k++];
+    EXPECT_EQ(token, (GLenum)GL_POLYGON_TOKEN) << "only polygons are drawn";
+    if (token != GL_POLYGON_TOKEN)
+      break;
+    int count = (int)buffer[k++];
+    std::vector<feedback_vertex> polygon(count);
+    for (int v = 0; v < count; v++, k += VERTEX_SIZE) {
+      std::copy(&buffer[k], &buffer[k + 3], polygon[v].window);
+      std::copy(&buffer[k + 3], &buffer[k + 7], polygon[v].colour);
+      std::copy(&buffer[k + 7], &buffer[k + 11], polygon[v].texture);
+    }
+    polygons.push_back(polygon);
+  }
+  return polygons;
+}
+
 std::string save_frame_png(const std::vector<unsigned char> &frame, const std::string &name)
 {
   std::string base = shots_folder() + "/" + name;

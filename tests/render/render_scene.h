@@ -72,5 +72,15 @@ bool project_world(float x, float y, float z, float *window_x, float *window_y);
 // frame draws it at, before any level-end motion).
 bool project_hero(float *window_x, float *window_y);
 
+// One vertex of GL's feedback (GL_3D_COLOR_TEXTURE): window coordinates,
+// colour, texture coordinate.
+struct feedback_vertex {
+  float window[3];
+  float colour[4];
+  float texture[4];
+};
+// The polygons of a feedback buffer; fails the test on any other token.
+std::vector<std::vector<feedback_vertex>> feedback_polygons(const std::vector<float> &buffer);
+
 // Writes the frame as folder/name.png (the folder is printed once).
 std::string save_frame_png(const std::vector<unsigned char> &frame, const std::string &name);
