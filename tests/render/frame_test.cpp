@@ -171,6 +171,71 @@ TEST_F(Frame, LevelCompleteRaisesAndSpinsTheHero)
   EXPECT_TRUE(above) << "no hero above (" << x0 << ", " << y0 << ")";
 }
 
+TEST_F(Frame, LevelEndSpinWrapsPastAFullTurn)
+{
+  level_phase = 30;
+  end_spin = 358.0f;
+  level_end_transform();
+  EXPECT_FLOAT_EQ(end_spin, 3.0f);
+  end_spin = 355.0f;
+  level_end_transform();
+  EXPECT_FLOAT_EQ(end_spin, 360.0f) << "exactly a full turn is kept";
+  EXPECT_EQ(level_phase, 30);
+}
+
+TEST_F(Frame, LevelEndHoldsStillAtPhases90And91AndEndsAt91)
+{
+  for (int phase : {90, 91}) {
+    level_phase = phase;
+    end_zoom = 8.9f;
+    end_spin = 85.0f;
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    level_end_transform();
+    GLfloat matrix[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
+    glPopMatrix();
+    for (int k = 0; k < 16; k++)
+      EXPECT_FLOAT_EQ(matrix[k], k % 5 == 0 ? 1.0f : 0.0f) << "phase " << phase;
+    EXPECT_FLOAT_EQ(end_zoom, 8.9f);
+    EXPECT_FLOAT_EQ(end_spin, 85.0f);
+    EXPECT_EQ(level_phase, phase == 90 ? 90 : -1);
+  }
+}
+
+TEST_F(Frame, CellsBelowTheFlatLimitAreTilesOnTheFloor)
+{
+  // No drops: a cell of height 0.05 looks exactly like one of height 0,
+  // whereas 0.1 already stands up as a box.
+  for (int x = 0; x < GRID_SIZE; x++)
+    for (int y = 0; y < GRID_SIZE; y++)
+      drop_grid[x][y] = 0;
+  level_map[9][8].height = 0.0f;
+  std::vector<unsigned char> floor = draw_frame();
+  level_map[9][8].height = 0.05f;
+  EXPECT_TRUE(draw_frame() == floor);
+  level_map[9][8].height = -3.0f;
+  EXPECT_TRUE(draw_frame() == floor) << "negative heights are tiles on the floor too";
+  level_map[9][8].height = 0.1f;
+  EXPECT_FALSE(draw_frame() == floor);
+}
+
+TEST_F(Frame, DropOnAFlatTileFloatsAboveTheCellsOwnHeight)
+{
+  // The tile of a cell below the flat limit lies at 0 whatever its height,
+  // but its drop floats at height + 0.5: under a deep cell that is below
+  // the floor, out of sight.
+  for (int x = 0; x < GRID_SIZE; x++)
+    for (int y = 0; y < GRID_SIZE; y++)
+      drop_grid[x][y] = 0;
+  std::vector<unsigned char> no_drop = draw_frame();
+  drop_grid[9][8] = 1;
+  EXPECT_FALSE(draw_frame() == no_drop) << "a drop on the floor shows";
+  level_map[9][8].height = -3.0f;
+  EXPECT_TRUE(draw_frame() == no_drop) << "a drop at -2.5 lies hidden under the floor";
+}
+
 TEST_F(Frame, DeadHeroIsMissingButItsLightStillShines)
 {
   current_camera = &camera_presets[1];
