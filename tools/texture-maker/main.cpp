@@ -289,23 +289,24 @@ picture make_hero()
 }
 
 // The enemy: a dark red ball with glowing slanted eyes, heavy brows and a
-// jagged grin towards +x, the way it rolls, and a crown of black spikes behind.
+// jagged grin towards +x, the way it rolls, and a star of spikes on its crown.
 picture make_enemy()
 {
   picture pic = make_picture(TEXTURE_SIZE, TEXTURE_SIZE, {0, 0, 0});
   paint_sphere(pic, [&](vec3 p, rgb) {
     float mottle = fractal_noise((p.x + 2) * 3, (p.y + 2) * 3 + p.z * 2, 64, 3, 91);
     rgb c = mix(rgb255(84, 8, 14), rgb255(178, 26, 24), smoothstep(0.3f, 0.7f, mottle));
-    // A crown of black spikes round the back half, pointing up and down
-    // from a dark belt.
-    constexpr int SPIKES = 9;
-    float around = std::atan2(p.y, -p.x);  // 0 straight behind
-    float pitch = PI / SPIKES;
-    float phase = std::fabs(std::fmod(around + 10 * pitch, pitch) / pitch - 0.5f) * 2;  // 1 at a spike
-    float reach = 0.08f + 0.42f * phase;
-    float behind = smoothstep(-0.1f, 0.2f, -p.x);
-    float crown = (1.0f - smoothstep(reach - 0.03f, reach + 0.03f, std::fabs(p.z))) * behind;
-    c = mix(c, rgb255(20, 6, 8), crown);
+    // A black star of spikes over the crown, ringed in warning yellow:
+    // the part of an enemy the game's cameras see most.
+    constexpr int SPIKES = 8;
+    float polar = std::acos(std::fmax(-1.0f, std::fmin(1.0f, p.z)));
+    float around = std::atan2(p.y, p.x) / (2 * PI) * SPIKES;  // spike centres on whole numbers
+    float d = std::fabs(around - std::floor(around + 0.5f));   // 0 on a spike, 0.5 between
+    float reach = 0.3f + 0.5f * (1 - 2 * d) * (1 - 2 * d);
+    float ring = 1.0f - smoothstep(reach + 0.05f, reach + 0.09f, polar);
+    float star = 1.0f - smoothstep(reach - 0.02f, reach + 0.02f, polar);
+    c = mix(c, rgb255(255, 196, 36), ring);
+    c = mix(c, rgb255(20, 6, 8), star);
     // Eyes: glowing yellow, slit pupils, brows slanting down to the middle.
     for (int side = -1; side <= 1; side += 2) {
       c = mix(c, rgb255(255, 230, 60), spot(p, {1, 0.34f * side, 0.16f}, 0.19f));
