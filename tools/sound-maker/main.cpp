@@ -21,6 +21,8 @@ constexpr double PEAK_LIMIT = 0.89;  // about -1 dB below full scale
 constexpr double FADE_IN = 0.004;   // seconds
 constexpr double FADE_OUT = 0.03;   // seconds
 constexpr int WAV_HEADER_SIZE = 44;
+constexpr double GLIDE_ATTACK = 0.08;  // share of a glide spent swelling
+constexpr double TAIL_RAMP = 0.012;    // seconds
 
 using sound = std::vector<double>;
 
@@ -34,6 +36,13 @@ double time_of(size_t i)
   return double(i) / SAMPLE_RATE;
 }
 
+// Every tone or noise burst ramps out over its last few milliseconds, so
+// one that is cut while still sounding does not click.
+double tail_ramp(size_t i, size_t count)
+{
+  return std::min(1.0, double(count - i) / (TAIL_RAMP * SAMPLE_RATE));
+}
+
 // A decaying tone added at a start time: a sine with a few harmonics (the
 // weights give its colour), an attack and an exponential decay.
 void add_tone(sound &s, double start, double length, double frequency, double amplitude,
@@ -43,7 +52,7 @@ void add_tone(sound &s, double start, double length, double frequency, double am
   size_t count = static_cast<size_t>(length * SAMPLE_RATE);
   for (size_t i = 0; i < count && first + i < s.size(); ++i) {
     double t = time_of(i);
-    double envelope = std::min(1.0, t / 0.006) * std::exp(-t * decay);
+    double envelope = std::min(1.0, t / 0.006) * std::exp(-t * decay) * tail_ramp(i, count);
     double v = 0;
     for (size_t h = 0; h < harmonics.size(); ++h)
       v += harmonics[h] * std::sin(2 * PI * frequency * (h + 1) * t);
@@ -62,11 +71,12 @@ void add_glide(sound &s, double start, double length, double from, double to, do
     double u = double(i) / count;
     double frequency = from * std::pow(to / from, u);
     phase += 2 * PI * frequency / SAMPLE_RATE;
-    double envelope = std::sin(PI * std::min(1.0, u * 1.5 + 0.05)) * (1 - u * 0.5);
+    // A quick swell, then a steady fade that reaches silence at the end.
+    double envelope = std::min(1.0, u / GLIDE_ATTACK) * (1 - u);
     double v = 0;
     for (size_t h = 0; h < harmonics.size(); ++h)
       v += harmonics[h] * std::sin(phase * (h + 1));
-    s[first + i] += amplitude * std::fabs(envelope) * v;
+    s[first + i] += amplitude * envelope * v;
   }
 }
 
@@ -82,7 +92,8 @@ void add_noise(sound &s, double start, double length, double cutoff, double ampl
   random_stream rng = {seed};
   for (size_t i = 0; i < count && first + i < s.size(); ++i) {
     y += k * ((next_unit(rng) * 2 - 1) - y);
-    s[first + i] += amplitude * y * std::min(1.0, time_of(i) / 0.003) * std::exp(-time_of(i) * decay);
+    s[first + i] += amplitude * y * std::min(1.0, time_of(i) / 0.003) *
+                    std::exp(-time_of(i) * decay) * tail_ramp(i, count);
   }
 }
 
@@ -137,7 +148,7 @@ sound make_land()
 {
   sound s = silence(0.2);
   add_glide(s, 0.0, 0.2, 150, 48, 0.9, {1.0, 0.2});
-  add_noise(s, 0.0, 0.12, 900, 0.5, 35, 7);
+  add_noise(s, 0.0, 0.2, 900, 0.5, 35, 7);
   return s;
 }
 
