@@ -150,10 +150,12 @@ void move_vertically(grid_cell cell)
     if (hero_airborne != 0)
       play_effect(snd_land);
     hero_airborne = 0;
-    // Stand on the surface itself: the rounding of the tenth steps leaves the
-    // hero a hair above it, which the fall rule would otherwise take for a
-    // ledge in the next tick, with a second landing after it.
-    hero_z = h;
+    // Come to rest on the surface itself: the rounding of the tenth steps
+    // leaves a falling hero a hair above it, which the fall rule would
+    // otherwise take for a ledge in the next tick, with a second landing
+    // after it. A hero still rising keeps its height.
+    if (hero_vz == 0.0f)
+      hero_z = h;
   }
   if (h > hero_z)
     hero_z = h;  // a fall never passes through a surface
