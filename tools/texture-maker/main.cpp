@@ -233,12 +233,14 @@ picture make_lava()
   const rgb ramp[] = {rgb255(92, 14, 6), rgb255(196, 38, 8), rgb255(250, 112, 14),
                       rgb255(255, 196, 52), rgb255(255, 244, 170)};
   constexpr int RAMP_STEPS = sizeof ramp / sizeof ramp[0] - 1;
-  constexpr int CRUST = 5;  // crust plates across the texture
+  // Crust plates across the texture: many and small, since a sphere map
+  // spreads a small part of the texture over a whole lava floor.
+  constexpr int CRUST = 10;
   for (int y = 0; y < TEXTURE_SIZE; ++y)
     for (int x = 0; x < TEXTURE_SIZE; ++x) {
       // Warp the cell pattern with noise so the cracks meander.
-      float wx = x + 10 * (fractal_noise(x / 32.0f, y / 32.0f, 4, 3, 51) - 0.5f);
-      float wy = y + 10 * (fractal_noise(x / 32.0f, y / 32.0f, 4, 3, 52) - 0.5f);
+      float wx = x + 6 * (fractal_noise(x / 16.0f, y / 16.0f, 8, 3, 51) - 0.5f);
+      float wy = y + 6 * (fractal_noise(x / 16.0f, y / 16.0f, 8, 3, 52) - 0.5f);
       cell_distances d = cellular_noise(wx * CRUST / TEXTURE_SIZE, wy * CRUST / TEXTURE_SIZE,
                                         CRUST, 53);
       float crack = 1.0f - smoothstep(0.0f, 0.28f, d.second - d.nearest);
