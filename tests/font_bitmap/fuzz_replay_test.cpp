@@ -74,27 +74,3 @@ TEST(FuzzCorpus, EveryCutOfTheSeedsFailsCleanly)
     for (size_t length = 0; length < file.size(); length++)
       EXPECT_FALSE(fuzz_glf_input(file.data(), length)) << "GLF cut at " << length;
 }
-
-TEST(FuzzCorpus, FlippedBytesInTheSeedsAreSurvived)
-{
-  // Every byte of every header and row table set to 0 and to 0xFF in turn.
-  seed_dirs seeds;
-  for (bytes file : files_in(seeds.bmf)) {
-    size_t first = file[0] == 'B' ? 4195 : 0;  // where the picture starts
-    for (size_t at = first; at < file.size() && at < first + 640; at++) {
-      uint8_t kept = file[at];
-      for (uint8_t value : {0x00, 0xFF}) {
-        file[at] = value;
-        fuzz_bmf_input(file.data(), file.size());
-      }
-      file[at] = kept;
-    }
-  }
-  for (bytes file : files_in(seeds.glf))
-    for (size_t at = 0; at < file.size(); at++) {
-      uint8_t kept = file[at];
-      file[at] = 0xFF;
-      fuzz_glf_input(file.data(), file.size());
-      file[at] = kept;
-    }
-}

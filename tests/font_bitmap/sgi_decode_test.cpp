@@ -249,18 +249,6 @@ TEST(SgiHeader, RejectsTruncatedRunLengthRows)
 
 // ---- The writer's layout -------------------------------------------------------------
 
-TEST(SgiEncode, WritesTheHeaderFields)
-{
-  bytes file = sgi_encode(make_picture(300, 2, 3, true, varied));
-  ASSERT_GE(file.size(), SGI_TABLES);
-  EXPECT_EQ(file[0] << 8 | file[1], 474);
-  EXPECT_EQ(file[SGI_TYPE_STORAGE], 1);
-  EXPECT_EQ(file[SGI_TYPE_BYTES], 1);
-  EXPECT_EQ(file[SGI_WIDTH] << 8 | file[SGI_WIDTH + 1], 300);
-  EXPECT_EQ(file[SGI_HEIGHT] << 8 | file[SGI_HEIGHT + 1], 2);
-  EXPECT_EQ(file[SGI_CHANNELS] << 8 | file[SGI_CHANNELS + 1], 3);
-}
-
 TEST(SgiEncode, RefusesPlanesThatDoNotMatchTheSizes)
 {
   sgi_picture picture = make_picture(3, 3, 1, false, varied);
