@@ -89,13 +89,13 @@ float spot(vec3 p, vec3 centre, float radius)
   return 1.0f - smoothstep(radius - EDGE, radius + EDGE, angle_to(p, centre));
 }
 
-// Paints every texel of a sphere skin with shade(point, texel colour).
+// Paints every texel of a sphere skin with the colour shade(point) gives.
 template <typename Shade>
 void paint_sphere(picture &pic, Shade shade)
 {
   for (int y = 0; y < pic.height; ++y)
     for (int x = 0; x < pic.width; ++x)
-      pixel_at(pic, x, y) = shade(sphere_point(x, y), pixel_at(pic, x, y));
+      pixel_at(pic, x, y) = shade(sphere_point(x, y));
 }
 
 // The skin's left and right edges meet on the +y side of the sphere, where
@@ -259,7 +259,7 @@ picture make_lava()
 picture make_hero()
 {
   picture pic = make_picture(TEXTURE_SIZE, TEXTURE_SIZE, {0, 0, 0});
-  paint_sphere(pic, [&](vec3 p, rgb) {
+  paint_sphere(pic, [](vec3 p) {
     rgb c = mix(rgb255(24, 78, 186), rgb255(64, 150, 245), smoothstep(-0.9f, 0.6f, p.z));
     // The crest: a band over the top, from just above the eyes to the back.
     float band = 1.0f - smoothstep(0.13f, 0.18f, std::fabs(p.y));
@@ -295,7 +295,7 @@ picture make_hero()
 picture make_enemy()
 {
   picture pic = make_picture(TEXTURE_SIZE, TEXTURE_SIZE, {0, 0, 0});
-  paint_sphere(pic, [&](vec3 p, rgb) {
+  paint_sphere(pic, [](vec3 p) {
     float mottle = fractal_noise((p.x + 2) * 3, (p.y + 2) * 3 + p.z * 2, 64, 3, 91);
     rgb c = mix(rgb255(84, 8, 14), rgb255(178, 26, 24), smoothstep(0.3f, 0.7f, mottle));
     // A black star of spikes over the crown, ringed in warning yellow:
