@@ -1,187 +1,122 @@
-// The checker, through the real compiler: each rule rejects a level made to
-// break it, at the line and column of the fault, and the sound level passes.
+// Levels made to break one rule each, through the real compiler: refused (or
+// warned about) at the line and column of the fault, with what would fix it.
 #include "tests/levels/level_tools.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
-// "name.level:line:column: error: " as the compiler prints it.
-std::string where(const std::string &name, int line, int column, const char *severity = "error")
+struct level_case {
+  const char *name;
+  void (*edit)(test_level &);
+  int line, column;     // where the message points; 0 for a level that passes quietly
+  const char *message;  // "error: ..." or "warning: ..." words it starts with
+};
+
+std::string wall_row(int x)
 {
-  return scratch_path(name + ".level") + ":" + std::to_string(line) + ":" + std::to_string(column) +
-         ": " + severity + ": ";
+  std::string row = (x < 10 ? " " : "") + std::to_string(x) + " |";
+  for (int y = 0; y < 25; y++)
+    row += "# ";
+  return row.substr(0, row.size() - 1);  // the trailing blank an editor strips
 }
 
-// Compiles the level and expects it refused with an error at line:column.
-void expect_error_at(const char *name, const test_level &level, int line, int column)
+// A gate of metal this high in a gap of walls 5.0 high: the only way out.
+void gate(test_level &l, const char *height)
 {
-  tool_result result = compile_text(name, level.text());
-  EXPECT_EQ(result.status, 1) << result.output;
-  EXPECT_NE(result.output.find(where(name, line, column)), std::string::npos)
-      << "expected an error at " << line << ":" << column << ", got:\n" << result.output;
+  l.legend[1] = "  #  stone  5";
+  l.legend[3] = std::string("  =  metal  ") + height;
+  for (int y = 16; y < 25; y++)
+    l.grid[12][y] = '.';
+  l.grid[12][15] = '=';
+}
+
+// Compiles each case: a passing one prints nothing, a refused one writes no map.
+void expect_messages(const std::vector<level_case> &cases)
+{
+  for (const level_case &c : cases) {
+    test_level level;
+    c.edit(level);
+    tool_result result = compile_text(c.name, level.text());
+    bool error = std::string(c.message).compare(0, 6, "error:") == 0;
+    EXPECT_EQ(result.status, error ? 1 : 0) << c.name << "\n" << result.output;
+    std::string at = scratch_path(std::string(c.name) + ".level") + ":" + std::to_string(c.line) + ":" +
+                     std::to_string(c.column) + ": " + c.message;
+    if (c.line == 0)
+      EXPECT_EQ(result.output, "") << c.name;
+    else
+      EXPECT_NE(result.output.find(at), std::string::npos) << at << "\nnot in:\n" << result.output;
+    EXPECT_TRUE(!error || read_text(scratch_path(std::string(c.name) + ".map")).empty()) << c.name;
+  }
 }
 
 }  // namespace
 
-TEST(Checker, AcceptsAWalledRoomWithADrop)
+TEST(Checker, RejectsEachBrokenRuleAtItsLineAndColumn)
 {
-  tool_result result = compile_text("room", test_level().text());
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.output, "");
+  expect_messages({
+      {"room", [](test_level &) {}, 0, 0, ""},
+      {"start-y-off", [](test_level &l) { l.start = "start 11 25"; }, 2, 10, "error: the start y = 25"},
+      {"start-x-off", [](test_level &l) { l.start = "start -1 11"; }, 2, 7, "error: the start x = -1"},
+      {"start-lava", [](test_level &l) { l.grid[11][11] = '~'; }, 2, 7, "error: the hero starts on lava"},
+      {"enemy-x-off", [](test_level &l) { l.extra.push_back("enemy 30 12 +y"); }, extra_line(1), 7,
+       "error: enemy 2 starts at x = 30"},
+      {"enemy-y-off", [](test_level &l) { l.extra.push_back("enemy 12 -2 +y"); }, extra_line(1), 10,
+       "error: enemy 2 starts at y = -2"},
+      {"ten-enemies", [](test_level &l) { l.extra.resize(10, "enemy 10 14 +x"); }, 0, 0, ""},
+      {"eleven-enemies", [](test_level &l) { l.extra.resize(11, "enemy 10 14 +x"); }, extra_line(10), 1,
+       "error: a level has at most 10 enemies"},
+      {"no-drops", [](test_level &l) { l.drops[13][13] = false; }, 9, 1, "error: the level has no drop"},
+      {"gap", [](test_level &l) { for (int y = 15; y < 25; y++) l.grid[12][y] = '.'; },
+       row_line(12), cell_column(24), "error: the hero can get onto edge cell (12, 24)"},
+      {"gate-2.0", [](test_level &l) { gate(l, "2"); }, row_line(12), cell_column(24),
+       "error: the hero can get onto edge cell (12, 24)"},
+      {"gate-2.01", [](test_level &l) { gate(l, "2.01"); }, 0, 0, ""},
+      // A block 1.5 high in the room carries a jump across the floor onto the 3.0 walls.
+      {"block-in-room", [](test_level &l) { l.legend[3] = "  =  stone  1.5"; l.grid[12][12] = '='; },
+       9, 1, "error: the hero can reach "},  // more edge cells than are named one by one
+      {"enemy-run-x", [](test_level &l) { l.extra.push_back("enemy 3 5 +x"); }, extra_line(1), 1,
+       "error: enemy 2 on (3, 5) would patrol off the grid toward +x"},
+      {"enemy-run-y", [](test_level &l) { l.extra.push_back("enemy 3 5 -y"); }, extra_line(1), 1,
+       "error: enemy 2 on (3, 5) would patrol off the grid toward +y"},  // both ends run off; +y is named
+      {"enemy-on-start", [](test_level &l) { l.extra.push_back("enemy 11 11 -x"); }, extra_line(1), 1,
+       "error: enemy 2 starts on the hero's start cell"},
+      {"drop-on-wall", [](test_level &l) { l.drops[5][5] = true; }, row_line(5), cell_column(5),
+       "warning: no walk or jump reaches the drop on (5, 5)"},
+      // A jump gets onto a block 1.8 high, but not onto one 2.0 high.
+      {"block-1.8", [](test_level &l) { l.legend[1] = "  #  stone  5"; l.legend[3] = "  =  metal  1.8";
+                                        l.grid[13][13] = '='; },
+       0, 0, ""},
+      {"block-2.0", [](test_level &l) { l.legend[1] = "  #  stone  5"; l.grid[13][13] = '='; },
+       row_line(13), cell_column(13), "warning: no walk or jump reaches the drop on (13, 13)"},
+      {"run-over-start", [](test_level &l) { l.extra.push_back("enemy 11 14 -y"); }, extra_line(1), 1,
+       "warning: enemy 2's run crosses the hero's start cell"},
+  });
 }
 
-TEST(Checker, RejectsAStartOffTheGrid)
+TEST(LevelText, RejectsEachMistakeOfFormAtItsLineAndColumn)
 {
-  test_level level;
-  level.start = "start 11 25";
-  expect_error_at("start-off", level, 2, 10);
-  level.start = "start -1 11";
-  expect_error_at("start-negative", level, 2, 7);
-}
-
-TEST(Checker, RejectsAStartOnLava)
-{
-  test_level level;
-  level.legend.push_back("  ~  lava  0");
-  level.grid[11][11] = '~';
-  expect_error_at("start-lava", level, 2, 7);
-}
-
-TEST(Checker, RejectsAnEnemyOffTheGrid)
-{
-  test_level level;
-  level.extra.push_back("enemy 30 12 +y");
-  expect_error_at("enemy-off-x", level, level.line_of_extra(1), 7);
-  level.extra.back() = "enemy 12 -2 +y";
-  expect_error_at("enemy-off-y", level, level.line_of_extra(1), 10);
-}
-
-TEST(Checker, RejectsAnEleventhEnemy)
-{
-  test_level level;
-  for (int i = 0; i < 9; i++)
-    level.extra.push_back("enemy 10 14 +x");
-  ASSERT_EQ(compile_text("ten-enemies", level.text()).status, 0);
-  level.extra.push_back("enemy 10 14 +x");
-  expect_error_at("eleven-enemies", level, level.line_of_extra(10), 1);
-}
-
-TEST(Checker, RejectsALevelWithoutDrops)
-{
-  test_level level;
-  level.drops[13][13] = false;
-  expect_error_at("no-drops", level, level.line_of_row(24) - 1, 1);
-}
-
-TEST(Checker, RejectsAGapInTheWall)
-{
-  test_level level;
-  for (int y = 15; y < 25; y++)
-    level.grid[12][y] = '.';
-  expect_error_at("gap", level, level.line_of_row(12), test_level::column_of_cell(24));
-}
-
-TEST(Checker, RejectsAGateLowEnoughToJump)
-{
-  // Walls 5.0 high, so that from the top of the gate only the way on leads out.
-  test_level level;
-  level.legend[1] = "  #  stone  5";
-  for (int y = 16; y < 25; y++)
-    level.grid[12][y] = '.';
-  level.grid[12][15] = '=';
-  level.legend.push_back("  =  metal  2");
-  expect_error_at("gate-2.0", level, level.line_of_row(12), test_level::column_of_cell(24));
-  level.legend.back() = "  =  metal  2.01";
-  EXPECT_EQ(compile_text("gate-2.01", level.text()).status, 0);
-}
-
-TEST(Checker, RejectsAWallReachedByAJumpFromABlockAcrossTheFloor)
-{
-  // Each jump climbs at most 2.0, but a block 1.5 high in the middle of the
-  // room lets a jump carry the hero across the floor onto the walls, 3.0 high.
-  test_level level;
-  level.grid[12][12] = 's';
-  level.legend.push_back("  s  stone  1.5");
-  tool_result result = compile_text("steps", level.text());
-  EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.output.find("can get onto edge cell"), std::string::npos) << result.output;
-  // Without the block the same walls hold.
-  level.grid[12][12] = '.';
-  EXPECT_EQ(compile_text("no-steps", level.text()).status, 0);
-}
-
-TEST(Checker, RejectsAnEnemyRunningOffTheGrid)
-{
-  // On the wall, stone from x = 0 to 24: no change of height ends the run.
-  test_level level;
-  level.extra.push_back("enemy 3 5 +x");
-  expect_error_at("enemy-run", level, level.line_of_extra(1), 1);
-  level.extra.back() = "enemy 3 5 -y";
-  expect_error_at("enemy-run-y", level, level.line_of_extra(1), 1);
-}
-
-TEST(Checker, RejectsAnEnemyOnTheHerosStart)
-{
-  test_level level;
-  level.extra.push_back("enemy 11 11 -x");
-  expect_error_at("enemy-on-start", level, level.line_of_extra(1), 1);
-}
-
-TEST(Checker, WarnsOfADropNoJumpReaches)
-{
-  test_level level;
-  level.drops[5][5] = true;  // on top of the wall, 3.0 up
-  tool_result result = compile_text("high-drop", level.text());
-  EXPECT_EQ(result.status, 0);
-  EXPECT_NE(result.output.find(where("high-drop", level.line_of_row(5), test_level::column_of_cell(5),
-                                     "warning")),
-            std::string::npos)
-      << result.output;
-}
-
-TEST(Checker, ReachesADropOnABlockAJumpGetsOnto)
-{
-  test_level level;
-  level.legend[1] = "  #  stone  5";
-  level.grid[13][13] = 'h';
-  level.legend.push_back("  h  metal  1.8");
-  tool_result result = compile_text("block-drop", level.text());
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.output, "");
-}
-
-TEST(Checker, WarnsOfADropOnABlockTooHighToLandOn)
-{
-  // A jump's top lets the hero past a 2.0 edge, but not far enough over it
-  // to come down on the block.
-  test_level level;
-  level.legend[1] = "  #  stone  5";
-  level.grid[13][13] = 'h';
-  level.legend.push_back("  h  metal  2");
-  tool_result result = compile_text("too-high", level.text());
-  EXPECT_EQ(result.status, 0);
-  EXPECT_NE(result.output.find("warning: no walk or jump reaches the drop on (13, 13)"), std::string::npos)
-      << result.output;
-}
-
-TEST(Checker, WarnsOfAnEnemyRunOverTheStart)
-{
-  test_level level;
-  level.extra.push_back("enemy 11 14 -y");
-  tool_result result = compile_text("run-over-start", level.text());
-  EXPECT_EQ(result.status, 0);
-  EXPECT_NE(result.output.find(where("run-over-start", level.line_of_extra(1), 1, "warning")),
-            std::string::npos)
-      << result.output;
-}
-
-TEST(Checker, UncheckedCompileWritesALevelThatBreaksARule)
-{
-  test_level level;
-  level.drops[13][13] = false;
-  tool_result result = compile_text("unchecked", level.text(), "--unchecked");
-  EXPECT_EQ(result.status, 0);
-  EXPECT_NE(result.output.find("warning: the level has no drop"), std::string::npos) << result.output;
-  EXPECT_EQ(read_bytes(scratch_path("unchecked.map")).size(), 7512u + 12u);
+  expect_messages({
+      {"unknown-symbol", [](test_level &l) { l.grid[12][12] = 'Q'; }, row_line(12), cell_column(12),
+       "error: symbol 'Q' is not in the legend: add it there"},
+      {"short-row", [](test_level &l) { l.rows[20] = "20 |# # # # #"; }, row_line(20), 15,
+       "error: row x = 20 has 5 cells; every row has 25"},
+      {"row-order", [](test_level &l) { l.rows[7] = wall_row(8); }, row_line(7), 1,
+       "error: this row is labelled x = 8 but the row for x = 7 comes here"},
+      {"no-name", [](test_level &l) { l.name = "# no name here"; }, 1, 1,
+       "error: the level has no name: add a line 'name"},
+      {"bad-kind", [](test_level &l) { l.legend[1] = "  #  marble  3"; }, 6, 6,
+       "error: unknown kind 'marble': use grass, stone, hero, metal, lava, enemy"},
+      {"bad-height", [](test_level &l) { l.legend[1] = "  #  stone  high"; }, 6, 13,
+       "error: 'high' is not a height"},
+      {"symbol-twice", [](test_level &l) { l.legend.push_back("  #  metal  4"); }, 9, 3,
+       "error: symbol '#' is already in the legend (line 6)"},
+      {"bad-direction", [](test_level &l) { l.extra[0] = "enemy 14 10 up"; }, extra_line(0), 13,
+       "error: unknown direction 'up': use +x, -x, +y or -y"},
+      {"no-cell-line", [](test_level &l) { l.grid[12][12] = '?'; }, row_line(12), cell_column(12),
+       "error: cell (12, 12) is '?' but no 'cell 12 12 ...' line gives it"},
+      // Comments, a '#' inside the name, rows without their trailing blank or with a comment after.
+      {"comments", [](test_level &l) { l.name = "# a comment first\nname Room  # part of the name";
+                                       l.rows[0] = wall_row(0);
+                                       l.rows[1] = wall_row(1) + "    # a comment after the row"; },
+       0, 0, ""},
+  });
 }
