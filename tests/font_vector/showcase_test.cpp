@@ -20,6 +20,7 @@ constexpr int CURSOR_SHOWN_FRAMES = 3;     // the cursor shows for the first 10 
 constexpr int CURSOR_HIDDEN_FRAMES = 15;   // and hides for the 11 after them
 constexpr int CONSOLE_ROWS = 16;
 constexpr int CONSOLE_ROW_PIXELS = 22;
+const char KEPT_PICTURE[] = "font_showcase.ppm";  // in the test's working folder
 
 struct picture {
   int width = 0, height = 0;
@@ -85,9 +86,15 @@ showcase_panel bitmap_strip(bool upper)
 
 class FontShowcase : public ::testing::Test {
  protected:
+  // Each test process takes its own picture (tests may run side by side)
+  // and leaves a copy for a person to look at.
   static void SetUpTestSuite()
   {
-    shown = run_showcase(std::filesystem::absolute("font_showcase.ppm").string(), CURSOR_SHOWN_FRAMES);
+    temp_folder folder;
+    std::string shot = folder.file("shown.ppm");
+    shown = run_showcase(shot, CURSOR_SHOWN_FRAMES);
+    std::error_code ignored;
+    std::filesystem::copy_file(shot, KEPT_PICTURE, std::filesystem::copy_options::overwrite_existing, ignored);
   }
   static picture shown;
 };

@@ -109,6 +109,11 @@ int main(int argc, char **argv)
   }
   showcase_unload();
   font_shutdown();
+  // Close the window and stop Allegro's X input thread now, in order: left to
+  // the exit handlers, that thread can still be talking to the X server while
+  // the GL library unloads, and the two deadlock.
+  set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+  allegro_exit();
   return status;
 }
 END_OF_MAIN()
