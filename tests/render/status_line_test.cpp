@@ -48,28 +48,4 @@ TEST_F(StatusLine, WebAddressFollowsAfterTheGap)
   EXPECT_EQ(second, address.substr(0, second.size()));
 }
 
-TEST_F(StatusLine, LeavesBlendingOffLightingOnAndTheProjectionAsItWas)
-{
-  for (GLboolean texturing : {GL_TRUE, GL_FALSE}) {
-    if (texturing)
-      glEnable(GL_TEXTURE_2D);
-    else
-      glDisable(GL_TEXTURE_2D);
-    GLfloat before[16], after[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, before);
-    glMatrixMode(GL_MODELVIEW);
-    draw_status_line();
-    glGetFloatv(GL_PROJECTION_MATRIX, after);
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    EXPECT_EQ(glIsEnabled(GL_TEXTURE_2D), texturing);
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODELVIEW);
-    for (int k = 0; k < 16; k++)
-      EXPECT_EQ(after[k], before[k]) << "projection element " << k;
-  }
-  glEnable(GL_TEXTURE_2D);
-}
-
 }  // namespace

@@ -51,23 +51,6 @@ TEST_F(Textures, RowsNotAMultipleOfFourBytesUploadWhateverTheAlignment)
   glDeleteTextures(1, &name);
 }
 
-TEST_F(Textures, FilterLinearlyAndClampAtTheEdges)
-{
-  std::string path = make_temp_folder("pilko-texture") + "/image.bmp";
-  write_test_image(path, TEST_IMAGE_WIDTH, TEST_IMAGE_HEIGHT, test_image_pixel);
-  GLuint name = load_texture(path.c_str(), texture_pixel_format());
-  ASSERT_NE(name, 0u);
-  const GLenum parameters[4] = {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER, GL_TEXTURE_WRAP_S,
-                                GL_TEXTURE_WRAP_T};
-  const GLint expected[4] = {GL_LINEAR, GL_LINEAR, GL_CLAMP, GL_CLAMP};
-  for (int k = 0; k < 4; k++) {
-    GLint value = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, parameters[k], &value);
-    EXPECT_EQ(value, expected[k]) << "parameter " << k;
-  }
-  glDeleteTextures(1, &name);
-}
-
 TEST_F(Textures, MissingOrUnreadableImageGivesNameZero)
 {
   std::string folder = make_temp_folder("pilko-texture");
