@@ -1,7 +1,6 @@
 // Bitmap fonts with real OpenGL on the project's virtual display: the slot
 // table, the glyph display lists (read back through feedback mode and the
-// modelview matrix), plain and masked text read back as pixels, and the
-// texturing state around text.
+// modelview matrix), text read back as pixels, and texturing around text.
 #include "tests/support/gl_fixture.h"  // GoogleTest before the X11 headers
 
 #include "font_files.h"
@@ -10,16 +9,14 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <string>
+#include <utility>
 
 namespace {
 
-using bytes = std::vector<uint8_t>;
-
 // ---- A little font made here: five letters of 5 x 7 texels ------------------
 
-constexpr int LETTER_PICTURE_WIDTH = 32, LETTER_PICTURE_HEIGHT = 8;
+constexpr int LETTER_WIDTH = 32, LETTER_HEIGHT = 8;
 constexpr int LETTER_CELL = 6;  // texels per letter cell, one blank column
 const char LETTERS[] = "PILKO";
 const char *const LETTER_ROWS[5][7] = {  // top row first
@@ -33,45 +30,8 @@ const char *const LETTER_ROWS[5][7] = {  // top row first
 // Whether texel (x, y) of the letter picture is lit (y counted from the bottom).
 bool letter_texel_lit(int x, int y)
 {
-  int cell = x / LETTER_CELL, column = x % LETTER_CELL, row = LETTER_PICTURE_HEIGHT - 1 - y;
-  if (cell >= 5 || column >= 5 || row >= 7)
-    return false;
-  return LETTER_ROWS[cell][row][column] == '#';
-}
-
-int letter_picture_value(int x, int y, int) { return letter_texel_lit(x, y) ? 255 : 0; }
-
-void letter_glyphs(bitmap_glyph_rect glyphs[256])
-{
-  std::memset(glyphs, 0, 256 * sizeof *glyphs);
-  for (int k = 0; k < 5; k++)
-    glyphs[(unsigned char)LETTERS[k]] = {(float)(k * LETTER_CELL) / LETTER_PICTURE_WIDTH, 0,
-                                         (float)LETTER_CELL / LETTER_PICTURE_WIDTH, 1};
-}
-
-// ---- Feedback and matrices ---------------------------------------------------------
-
-struct fed_vertex {
-  float x, y, s, t;
-};
-
-// Window positions and texture coordinates of every polygon vertex in a
-// GL_3D_COLOR_TEXTURE feedback buffer.
-std::vector<fed_vertex> polygon_vertices(const std::vector<float> &feedback)
-{
-  std::vector<fed_vertex> vertices;
-  constexpr size_t VERTEX_FLOATS = 3 + 4 + 4;
-  size_t at = 0;
-  while (at < feedback.size()) {
-    int token = (int)feedback[at++];
-    EXPECT_EQ(token, GL_POLYGON_TOKEN) << "only polygons are drawn";
-    if (token != GL_POLYGON_TOKEN)
-      break;
-    int count = (int)feedback[at++];
-    for (int i = 0; i < count && at + VERTEX_FLOATS <= feedback.size(); i++, at += VERTEX_FLOATS)
-      vertices.push_back({feedback[at], feedback[at + 1], feedback[at + 7], feedback[at + 8]});
-  }
-  return vertices;
+  int cell = x / LETTER_CELL, column = x % LETTER_CELL, row = LETTER_HEIGHT - 1 - y;
+  return cell < 5 && column < 5 && row < 7 && LETTER_ROWS[cell][row][column] == '#';
 }
 
 float modelview_x_translation()
@@ -81,34 +41,16 @@ float modelview_x_translation()
   return matrix[12];
 }
 
-// Display lists and textures alive in the context, among the names that
-// these tests can reach (every load takes 256 list names).
-int count_lists()
+// Display lists and textures alive in the context, among the names these
+// tests can reach (every load takes 256 list names).
+std::pair<int, int> live_lists_and_textures()
 {
-  int count = 0;
-  for (GLuint name = 1; name < (1u << 17); name++)
-    count += glIsList(name) ? 1 : 0;
+  std::pair<int, int> count{0, 0};
+  for (GLuint name = 1; name < (1u << 17); name++) {
+    count.first += glIsList(name) ? 1 : 0;
+    count.second += name < 4096 && glIsTexture(name) ? 1 : 0;
+  }
   return count;
-}
-
-int count_textures()
-{
-  int count = 0;
-  for (GLuint name = 1; name < 4096; name++)
-    count += glIsTexture(name) ? 1 : 0;
-  return count;
-}
-
-// Writes the whole back buffer as a PPM picture for people to look at.
-void save_screen(const char *path)
-{
-  bytes pixels = read_back_buffer(0, 0, 640, 480);
-  FILE *out = std::fopen(path, "wb");
-  ASSERT_NE(out, nullptr);
-  std::fprintf(out, "P6\n640 480\n255\n");
-  for (int y = 479; y >= 0; y--)
-    std::fwrite(pixels.data() + y * 640 * 3, 1, 640 * 3, out);
-  std::fclose(out);
 }
 
 class BitmapFontGl : public ::testing::Test {
@@ -130,87 +72,36 @@ class BitmapFontGl : public ::testing::Test {
   }
   void TearDown() override { font_shutdown(); }
 
-  // Writes a font into the test's folder and returns its path.
-  std::string write_font(const char *name, const bitmap_glyph_rect glyphs[256],
-                         const sgi_picture &picture)
+  // Writes a font into the test's folder and returns its path; blank glyphs
+  // and a black picture unless given.
+  std::string write_font(const char *name, const bitmap_glyph_rect *glyphs = blank,
+                         int (*value)(int, int, int) = [](int, int, int) { return 0; },
+                         int width = 4, int height = 4)
   {
     std::string path = dir.path + "/" + name;
+    sgi_picture picture = make_picture(width, height, 3, true, value);
     EXPECT_EQ(bmf_write(path.c_str(), name, glyphs, picture), 0);
     return path;
   }
 
-  // A font of blank glyphs on a 4 x 4 black picture.
-  std::string blank_font()
-  {
-    bitmap_glyph_rect glyphs[256] = {};
-    return write_font("blank.bmf", glyphs, make_picture(4, 4, 3, true, [](int, int, int) { return 0; }));
-  }
-
-  std::string letter_font()
-  {
-    bitmap_glyph_rect glyphs[256];
-    letter_glyphs(glyphs);
-    return write_font("letters.bmf", glyphs,
-                      make_picture(LETTER_PICTURE_WIDTH, LETTER_PICTURE_HEIGHT, 3, true,
-                                   letter_picture_value));
-  }
-
+  static constexpr bitmap_glyph_rect blank[256] = {};
   temp_dir dir;
 };
 
 }  // namespace
 
-// ---- The slot table --------------------------------------------------------------
-
-TEST_F(BitmapFontGl, LoadsIntoTheLowestFreeSlotAndMakesItCurrent)
+TEST_F(BitmapFontGl, SlotTableReusesFreeSlotsAndRefusesBadOnes)
 {
-  std::string path = blank_font();
+  std::string path = write_font("blank.bmf");
   EXPECT_EQ(bitmap_font_get_current(), -1);
   EXPECT_EQ(bitmap_font_load(path.c_str()), 0);
-  EXPECT_EQ(bitmap_font_get_current(), 0);
   EXPECT_EQ(bitmap_font_load(path.c_str()), 1);
   EXPECT_EQ(bitmap_font_get_current(), 1);
   EXPECT_EQ(bitmap_font_unload(0), 0);
   EXPECT_EQ(bitmap_font_get_current(), 1) << "unloading another slot keeps the current one";
   EXPECT_EQ(bitmap_font_load(path.c_str()), 0);
   EXPECT_EQ(bitmap_font_get_current(), 0);
-}
-
-TEST_F(BitmapFontGl, RefusesALoadWhenAllSlotsAreTaken)
-{
-  std::string path = blank_font();
-  for (int slot = 0; slot < FONT_SLOT_COUNT; slot++)
-    ASSERT_EQ(bitmap_font_load(path.c_str()), slot);
-  EXPECT_EQ(bitmap_font_load(path.c_str()), -1);
-  EXPECT_EQ(bitmap_font_get_current(), 255);
-}
-
-TEST_F(BitmapFontGl, FailedLoadsLeaveTheTableAsItWas)
-{
-  std::string good = blank_font();
-  ASSERT_EQ(bitmap_font_load(good.c_str()), 0);
-  bytes file = read_file(good);
-  std::vector<std::pair<std::string, bytes>> bad = {
-      {"magic.bmf", file}, {"short.bmf", bytes(file.begin(), file.end() - 1)},
-      {"header.bmf", file}, {"empty.bmf", {}}};
-  bad[0].second[0] = 'b';
-  bad[2].second[4195 + 10] = 9;  // nine channels
-  int lists = count_lists(), textures = count_textures();
-  EXPECT_EQ(bitmap_font_load((dir.path + "/missing.bmf").c_str()), -1);
-  for (auto &[name, content] : bad) {
-    write_file(dir.path + "/" + name, content);
-    EXPECT_EQ(bitmap_font_load((dir.path + "/" + name).c_str()), -1) << name;
-    EXPECT_EQ(bitmap_font_get_current(), 0) << name;
-  }
-  EXPECT_EQ(count_lists(), lists);
-  EXPECT_EQ(count_textures(), textures);
-  EXPECT_EQ(bitmap_font_load(good.c_str()), 1) << "no slot was taken by the failures";
-}
-
-TEST_F(BitmapFontGl, RefusesSlotsOutsideTheTableOrFree)
-{
-  ASSERT_EQ(bitmap_font_load(blank_font().c_str()), 0);
-  for (int slot : {-1, 1, 255, 256, 100000}) {
+  for (int slot : {-1, 2, 256, 100000}) {
     EXPECT_EQ(bitmap_font_set_current(slot), -1) << slot;
     EXPECT_EQ(bitmap_font_unload(slot), -1) << slot;
   }
@@ -219,240 +110,191 @@ TEST_F(BitmapFontGl, RefusesSlotsOutsideTheTableOrFree)
   EXPECT_EQ(bitmap_font_get_current(), -1);
   EXPECT_EQ(bitmap_font_unload_current(), -1);
   EXPECT_EQ(bitmap_font_set_current(0), -1);
+  for (int slot = 0; slot < FONT_SLOT_COUNT; slot++) {
+    if (slot != 1) {
+      ASSERT_EQ(bitmap_font_load(path.c_str()), slot);
+    }
+  }
+  EXPECT_EQ(bitmap_font_load(path.c_str()), -1);
+  EXPECT_EQ(bitmap_font_get_current(), 255);
 }
 
-TEST_F(BitmapFontGl, UnloadReleasesTexturesAndGlyphLists)
+TEST_F(BitmapFontGl, FailedLoadsAndUnloadsLeaveNothingBehind)
 {
-  std::string path = blank_font();
-  int lists = count_lists(), textures = count_textures();
-  ASSERT_EQ(bitmap_font_load(path.c_str()), 0);
-  EXPECT_EQ(count_lists(), lists + 256);
-  EXPECT_EQ(count_textures(), textures + 2);
-  bitmap_draw_string("");  // selects the font's list block
-  GLint base = 0;
-  glGetIntegerv(GL_LIST_BASE, &base);
-  EXPECT_TRUE(glIsList(base) && glIsList(base + 255));
+  std::string good = write_font("blank.bmf");
+  std::pair<int, int> before = live_lists_and_textures();
+  ASSERT_EQ(bitmap_font_load(good.c_str()), 0);
+  std::pair<int, int> loaded = live_lists_and_textures();
+  EXPECT_EQ(loaded, std::make_pair(before.first + 256, before.second + 2));
+  bytes file = read_file(good);
+  std::vector<std::pair<std::string, bytes>> bad = {
+      {"magic.bmf", file}, {"short.bmf", bytes(file.begin(), file.end() - 1)},
+      {"header.bmf", file}, {"empty.bmf", {}}};
+  bad[0].second[0] = 'b';
+  bad[2].second[4195 + SGI_CHANNELS + 1] = 9;  // nine channels
+  EXPECT_EQ(bitmap_font_load((dir.path + "/missing.bmf").c_str()), -1);
+  for (auto &[name, content] : bad) {
+    write_file(dir.path + "/" + name, content);
+    EXPECT_EQ(bitmap_font_load((dir.path + "/" + name).c_str()), -1) << name;
+    EXPECT_EQ(bitmap_font_get_current(), 0) << name;
+  }
+  EXPECT_EQ(live_lists_and_textures(), loaded);
+  EXPECT_EQ(bitmap_font_load(good.c_str()), 1) << "no slot was taken by the failures";
   EXPECT_EQ(bitmap_font_unload(0), 0);
-  EXPECT_EQ(count_lists(), lists);
-  EXPECT_EQ(count_textures(), textures);
-  EXPECT_FALSE(glIsList(base) || glIsList(base + 255));
+  EXPECT_EQ(bitmap_font_unload(1), 0);
+  EXPECT_EQ(live_lists_and_textures(), before);
 }
 
-// ---- Glyph lists -------------------------------------------------------------------
-
-namespace {
-
-void draw_glyph_a() { bitmap_draw_char('A'); }
-
-}  // namespace
-
-TEST_F(BitmapFontGl, GlyphListDrawsItsQuadAndStepsRight)
-{
-  bitmap_glyph_rect glyphs[256] = {};
-  glyphs['A'] = {0.5f, 0.25f, 0.125f, 0.0625f};
-  ASSERT_EQ(bitmap_font_load(write_font("a.bmf", glyphs, make_picture(4, 4, 1, false,
-                                        [](int, int, int) { return 0; })).c_str()), 0);
-  // 640 x 480 pixels a unit, so the corners land on whole pixels.
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, 1, 0, 1, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  bitmap_text_begin();
-  std::vector<fed_vertex> vertices = polygon_vertices(capture_feedback(draw_glyph_a));
-  bitmap_text_end();
-  const fed_vertex corners[4] = {{0, 0, 0.5f, 0.25f},
-                                 {80, 0, 0.625f, 0.25f},
-                                 {80, 30, 0.625f, 0.3125f},
-                                 {0, 30, 0.5f, 0.3125f}};
-  ASSERT_GE(vertices.size(), 4u);
-  for (const fed_vertex &corner : corners) {
-    bool found = false;
-    for (const fed_vertex &v : vertices)
-      found |= std::fabs(v.x - corner.x) < 1e-3f && std::fabs(v.y - corner.y) < 1e-3f &&
-               std::fabs(v.s - corner.s) < 1e-6f && std::fabs(v.t - corner.t) < 1e-6f;
-    EXPECT_TRUE(found) << "corner " << corner.x << "," << corner.y;
-  }
-  for (const fed_vertex &v : vertices) {
-    EXPECT_TRUE(v.x == 0 || std::fabs(v.x - 80) < 1e-3f) << v.x;
-    EXPECT_TRUE(v.y == 0 || std::fabs(v.y - 30) < 1e-3f) << v.y;
-  }
-  // Feedback mode draws nothing but still runs the translation.
-  EXPECT_FLOAT_EQ(modelview_x_translation(), 0.126f);
-}
-
-TEST_F(BitmapFontGl, StringsAdvanceByWidthsPlusGaps)
+TEST_F(BitmapFontGl, GlyphListsDrawTheirQuadsAndAdvanceByWidthsPlusGaps)
 {
   bitmap_glyph_rect glyphs[256] = {};
   glyphs['A'] = {0.5f, 0.25f, 0.125f, 0.0625f};
   glyphs['B'] = {0, 0, 0.25f, 0.5f};
   glyphs[200] = {0, 0, 0.5f, 0.5f};
-  ASSERT_EQ(bitmap_font_load(write_font("ab.bmf", glyphs, make_picture(4, 4, 3, true,
-                                        [](int, int, int) { return 0; })).c_str()), 0);
-  bitmap_draw_string("AB");
-  EXPECT_FLOAT_EQ(modelview_x_translation(), (0.125f + 0.001f) + (0.25f + 0.001f));
+  ASSERT_EQ(bitmap_font_load(write_font("ab.bmf", glyphs).c_str()), 0);
+  glMatrixMode(GL_PROJECTION);  // 640 x 480 pixels a unit: corners on whole pixels
   glLoadIdentity();
-  bitmap_draw_string("");
-  EXPECT_FLOAT_EQ(modelview_x_translation(), 0);
-  bitmap_draw_string("\xC8");  // byte 200: codes above 127 have glyphs too
-  EXPECT_FLOAT_EQ(modelview_x_translation(), 0.501f);
-  glLoadIdentity();
-  bitmap_draw_char(200 + 256);  // only the low byte counts
-  EXPECT_FLOAT_EQ(modelview_x_translation(), 0.501f);
-  glLoadIdentity();
-  bitmap_draw_string_masked("AB");
-  EXPECT_FLOAT_EQ(modelview_x_translation(), 0.377f) << "masked text advances once";
-}
+  glOrtho(0, 1, 0, 1, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  bitmap_text_begin();
+  std::vector<float> feedback = capture_feedback([] { bitmap_draw_char('A'); });
+  bitmap_text_end();
+  // Polygons of GL_3D_COLOR_TEXTURE vertices: window x, y, z, colour, s, t, r, q.
+  struct corner {
+    float x, y, s, t;
+  };
+  std::vector<corner> drawn;
+  for (size_t at = 0; at + 1 < feedback.size();) {
+    ASSERT_EQ((int)feedback[at++], GL_POLYGON_TOKEN) << "only polygons are drawn";
+    for (int i = (int)feedback[at++]; i > 0 && at + 11 <= feedback.size(); i--, at += 11)
+      drawn.push_back({feedback[at], feedback[at + 1], feedback[at + 7], feedback[at + 8]});
+  }
+  ASSERT_GE(drawn.size(), 4u);
+  const corner want[4] = {{0, 0, 0.5f, 0.25f}, {80, 0, 0.625f, 0.25f},
+                          {80, 30, 0.625f, 0.3125f}, {0, 30, 0.5f, 0.3125f}};
+  for (const corner &w : want) {
+    bool found = false;
+    for (const corner &d : drawn)
+      found |= std::fabs(d.x - w.x) < 1e-3f && std::fabs(d.y - w.y) < 1e-3f &&
+               std::fabs(d.s - w.s) < 1e-6f && std::fabs(d.t - w.t) < 1e-6f;
+    EXPECT_TRUE(found) << "corner " << w.x << "," << w.y;
+  }
+  for (const corner &d : drawn)
+    EXPECT_TRUE((d.x == 0 || std::fabs(d.x - 80) < 1e-3f) &&
+                (d.y == 0 || std::fabs(d.y - 30) < 1e-3f)) << "stray vertex " << d.x << "," << d.y;
+  // Feedback mode draws nothing but still runs the translation.
+  EXPECT_FLOAT_EQ(modelview_x_translation(), 0.126f);
 
-TEST_F(BitmapFontGl, NothingIsDrawnWithoutACurrentFont)
-{
-  ASSERT_EQ(bitmap_font_load(blank_font().c_str()), 0);
+  // Text advances by each glyph's width plus the 0.001 gap.
+  const struct {
+    void (*draw)();
+    float advance;
+  } cases[] = {
+      {[] { bitmap_draw_string("AB"); }, (0.125f + 0.001f) + (0.25f + 0.001f)},
+      {[] { bitmap_draw_string(""); }, 0},
+      {[] { bitmap_draw_string("\xC8"); }, 0.501f},  // codes above 127 have glyphs too
+      {[] { bitmap_draw_char(200 + 256); }, 0.501f},  // only the low byte counts
+      {[] { bitmap_draw_string_masked("AB"); }, 0.377f},  // two passes, one advance
+  };
+  for (const auto &c : cases) {
+    glLoadIdentity();
+    c.draw();
+    EXPECT_FLOAT_EQ(modelview_x_translation(), c.advance);
+  }
   ASSERT_EQ(bitmap_font_unload_current(), 0);
-  std::vector<float> feedback = capture_feedback([] {
-    bitmap_draw_string("PILKO");
-    bitmap_draw_char('P');
-    bitmap_draw_string_masked("PILKO");
-    bitmap_draw_char_masked('P');
-  });
-  EXPECT_TRUE(feedback.empty());
+  glLoadIdentity();
+  EXPECT_TRUE(capture_feedback([] {
+                bitmap_draw_string("AB");
+                bitmap_draw_char('A');
+                bitmap_draw_string_masked("AB");
+                bitmap_draw_char_masked('A');
+              }).empty()) << "drawn without a current font";
   EXPECT_FLOAT_EQ(modelview_x_translation(), 0);
 }
-
-// ---- Texturing state ------------------------------------------------------------------
 
 TEST_F(BitmapFontGl, TextEndRestoresTexturingOnlyIfItWasOn)
 {
-  ASSERT_EQ(bitmap_font_load(blank_font().c_str()), 0);
-  glDisable(GL_TEXTURE_2D);
-  bitmap_text_begin();
-  EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-  bitmap_text_end();
-  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-
-  glEnable(GL_TEXTURE_2D);
-  bitmap_text_begin();
-  glDisable(GL_TEXTURE_2D);  // whatever happens in between
-  bitmap_text_end();
-  EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+  ASSERT_EQ(bitmap_font_load(write_font("blank.bmf").c_str()), 0);
+  for (bool was_on : {false, true}) {
+    was_on ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D);
+    bitmap_text_begin();
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    was_on ? glDisable(GL_TEXTURE_2D) : glEnable(GL_TEXTURE_2D);  // whatever happens between
+    bitmap_text_end();
+    EXPECT_EQ(glIsEnabled(GL_TEXTURE_2D), was_on ? GL_TRUE : GL_FALSE);
+  }
 }
 
-// ---- Pixels ------------------------------------------------------------------------------
-
-namespace {
-
-constexpr int TEXEL_PIXELS = 8;  // the letter picture drawn 8 pixels a texel
-constexpr int TEXT_X = 40, TEXT_Y = 200;
-
-// Draws the letters scaled so that texel centres fall on pixel centres (the
-// half-pixel shift) at TEXT_X, TEXT_Y, with the given drawing operation.
-void draw_letters(void (*draw)(const char *))
+TEST_F(BitmapFontGl, TextPixelsPlainMaskedAndTheMaskItself)
 {
-  glLoadIdentity();
-  glTranslatef(TEXT_X + 0.5f, TEXT_Y + 0.5f, 0);
-  glScalef(LETTER_PICTURE_WIDTH * TEXEL_PIXELS, LETTER_PICTURE_HEIGHT * TEXEL_PIXELS, 1);
-  bitmap_text_begin();
-  draw(LETTERS);
-  bitmap_text_end();
-}
-
-bytes pixel(const bytes &screen, int x, int y)
-{
-  size_t at = ((size_t)y * 640 + x) * 3;
-  return bytes(screen.begin() + at, screen.begin() + at + 3);
-}
-
-bool near(const bytes &got, const bytes &want, int tolerance)
-{
-  for (int i = 0; i < 3; i++)
-    if (std::abs(got[i] - want[i]) > tolerance)
-      return false;
-  return true;
-}
-
-// Screen pixel of texel (x, y) of letter k: the gap of 0.001 units between
-// glyphs shifts later letters by a quarter pixel each, well inside a texel.
-void texel_centre(int k, int x, int y, int *screen_x, int *screen_y)
-{
-  float advance = ((float)LETTER_CELL / LETTER_PICTURE_WIDTH + bitmap_glyph_gap) *
-                  LETTER_PICTURE_WIDTH * TEXEL_PIXELS;
-  *screen_x = TEXT_X + (int)(k * advance + (x - k * LETTER_CELL) * TEXEL_PIXELS + TEXEL_PIXELS / 2);
-  *screen_y = TEXT_Y + y * TEXEL_PIXELS + TEXEL_PIXELS / 2;
-}
-
-// Checks every texel centre of the five letters: lit texels show lit, the
-// others unlit, within a tolerance for the linear filter's blending.
-void expect_letter_texels(const bytes &screen, const bytes &lit, const bytes &unlit)
-{
+  bitmap_glyph_rect glyphs[256] = {};
   for (int k = 0; k < 5; k++)
-    for (int y = 0; y < LETTER_PICTURE_HEIGHT; y++)
-      for (int x = k * LETTER_CELL; x < (k + 1) * LETTER_CELL; x++) {
-        int sx, sy;
-        texel_centre(k, x, y, &sx, &sy);
-        const bytes &want = letter_texel_lit(x, y) ? lit : unlit;
-        EXPECT_TRUE(near(pixel(screen, sx, sy), want, 40))
-            << "letter " << k << " texel " << x << "," << y;
-      }
-}
-
-// Every pixel outside the text's box (one pixel margin) still shows colour.
-void expect_untouched_outside_text(const bytes &screen, const bytes &colour)
-{
-  int right = TEXT_X + 5 * (LETTER_CELL * TEXEL_PIXELS + 1) + 1;
-  int top = TEXT_Y + LETTER_PICTURE_HEIGHT * TEXEL_PIXELS + 1;
-  int wrong = 0;
-  for (int y = 0; y < 480; y++)
-    for (int x = 0; x < 640; x++) {
-      bool inside = x >= TEXT_X - 1 && x <= right && y >= TEXT_Y - 1 && y <= top;
-      if (!inside && pixel(screen, x, y) != colour)
-        wrong++;
+    glyphs[(unsigned char)LETTERS[k]] = {(float)(k * LETTER_CELL) / LETTER_WIDTH, 0,
+                                         (float)LETTER_CELL / LETTER_WIDTH, 1};
+  auto lit = [](int x, int y, int) { return letter_texel_lit(x, y) ? 255 : 0; };
+  std::string path = write_font("letters.bmf", glyphs, lit, LETTER_WIDTH, LETTER_HEIGHT);
+  ASSERT_EQ(bitmap_font_load(path.c_str()), 0);
+  const struct {
+    const char *picture;  // saved for people to look at
+    void (*draw)(const char *);
+    bytes background, colour, lit, unlit;
+  } cases[] = {
+      {"bitmap_plain_text.ppm", bitmap_draw_string, {0, 0, 0}, {255, 255, 255},
+       {255, 255, 255}, {0, 0, 0}},
+      // Lit texels: background multiplied away, colour added; black ones keep the background.
+      {"bitmap_masked_text.ppm", bitmap_draw_string_masked, {40, 90, 160}, {255, 220, 0},
+       {255, 220, 0}, {40, 90, 160}},
+      // Black over white adds nothing in the second pass: the screen shows the mask.
+      {"bitmap_mask.ppm", bitmap_draw_string_masked, {255, 255, 255}, {0, 0, 0}, {0, 0, 0},
+       {255, 255, 255}},
+  };
+  constexpr int TEXEL = 8, TEXT_X = 40, TEXT_Y = 200;  // 8 x 8 pixels a texel
+  // Each later letter starts a cell and the 0.001 gap (a quarter pixel) further right.
+  const float advance =
+      ((float)LETTER_CELL / LETTER_WIDTH + bitmap_glyph_gap) * LETTER_WIDTH * TEXEL;
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.picture);
+    const bytes &bg = c.background;
+    glClearColor(bg[0] / 255.0f, bg[1] / 255.0f, bg[2] / 255.0f, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    if (c.draw == bitmap_draw_string_masked)
+      glEnable(GL_BLEND);
+    glColor3ub(c.colour[0], c.colour[1], c.colour[2]);
+    glLoadIdentity();  // texel centres on pixel centres
+    glTranslatef(TEXT_X + 0.5f, TEXT_Y + 0.5f, 0);
+    glScalef(LETTER_WIDTH * TEXEL, LETTER_HEIGHT * TEXEL, 1);
+    bitmap_text_begin();
+    c.draw(LETTERS);
+    bitmap_text_end();
+    glDisable(GL_BLEND);
+    bytes screen = read_back_buffer(0, 0, 640, 480);
+    if (FILE *out = std::fopen(c.picture, "wb")) {
+      std::fprintf(out, "P6\n640 480\n255\n");
+      for (int y = 479; y >= 0; y--)
+        std::fwrite(&screen[y * 640 * 3], 1, 640 * 3, out);
+      std::fclose(out);
     }
-  EXPECT_EQ(wrong, 0) << "pixels changed outside the text";
-}
-
-}  // namespace
-
-TEST_F(BitmapFontGl, PlainTextShowsTheFontPicture)
-{
-  ASSERT_EQ(bitmap_font_load(letter_font().c_str()), 0);
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
-  glColor3ub(255, 255, 255);
-  draw_letters(bitmap_draw_string);
-  bytes screen = read_back_buffer(0, 0, 640, 480);
-  save_screen("bitmap_plain_text.ppm");
-  expect_letter_texels(screen, {255, 255, 255}, {0, 0, 0});
-  expect_untouched_outside_text(screen, {0, 0, 0});
-}
-
-TEST_F(BitmapFontGl, MaskedTextKeepsTheBackgroundAroundTheGlyphs)
-{
-  ASSERT_EQ(bitmap_font_load(letter_font().c_str()), 0);
-  const bytes background = {40, 90, 160};
-  glClearColor(40 / 255.0f, 90 / 255.0f, 160 / 255.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
-  glEnable(GL_BLEND);
-  glColor3ub(255, 220, 0);
-  draw_letters(bitmap_draw_string_masked);
-  glDisable(GL_BLEND);
-  bytes screen = read_back_buffer(0, 0, 640, 480);
-  save_screen("bitmap_masked_text.ppm");
-  // Lit texels: the background multiplied away, the text colour added; the
-  // black texels leave the background as it was, inside the glyphs too.
-  expect_letter_texels(screen, {255, 220, 0}, background);
-  expect_untouched_outside_text(screen, background);
-}
-
-TEST_F(BitmapFontGl, MaskIsWhiteWhereThePictureIsBlack)
-{
-  // Masked text in black over white adds nothing in its second pass, so the
-  // screen shows the mask texture itself.
-  ASSERT_EQ(bitmap_font_load(letter_font().c_str()), 0);
-  glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
-  glEnable(GL_BLEND);
-  glColor3ub(0, 0, 0);
-  draw_letters(bitmap_draw_string_masked);
-  glDisable(GL_BLEND);
-  bytes screen = read_back_buffer(0, 0, 640, 480);
-  save_screen("bitmap_mask.ppm");
-  expect_letter_texels(screen, {0, 0, 0}, {255, 255, 255});
+    auto pixel = [&](int x, int y) {
+      return bytes(&screen[(y * 640 + x) * 3], &screen[(y * 640 + x) * 3 + 3]);
+    };
+    // Every texel centre, within the linear filter's blending.
+    for (int x = 0; x < 5 * LETTER_CELL; x++)
+      for (int y = 0; y < LETTER_HEIGHT; y++) {
+        int k = x / LETTER_CELL;
+        bytes got = pixel(TEXT_X + (int)(k * advance + (x - k * LETTER_CELL + 0.5f) * TEXEL),
+                          TEXT_Y + y * TEXEL + TEXEL / 2);
+        const bytes &want = letter_texel_lit(x, y) ? c.lit : c.unlit;
+        for (int i = 0; i < 3; i++)
+          EXPECT_NEAR(got[i], want[i], 40) << "texel " << x << "," << y;
+      }
+    // Every pixel outside the text's box (one pixel margin) still shows the background.
+    int right = TEXT_X + 5 * (LETTER_CELL * TEXEL + 1) + 1;
+    int top = TEXT_Y + LETTER_HEIGHT * TEXEL + 1;
+    int changed = 0;
+    for (int y = 0; y < 480; y++)
+      for (int x = 0; x < 640; x++)
+        changed += (x < TEXT_X - 1 || x > right || y < TEXT_Y - 1 || y > top) &&
+                   pixel(x, y) != bg;
+    EXPECT_EQ(changed, 0) << "pixels changed outside the text";
+  }
 }

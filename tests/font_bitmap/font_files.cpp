@@ -14,10 +14,8 @@ temp_dir::temp_dir()
 {
   const char *base = std::getenv("TMPDIR");
   std::string pattern = std::string(base && *base ? base : "/tmp") + "/pilko-fontbmp-XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  EXPECT_NE(mkdtemp(name.data()), nullptr);
-  path = name.data();
+  EXPECT_NE(mkdtemp(pattern.data()), nullptr);
+  path = pattern;
 }
 
 temp_dir::~temp_dir()
@@ -26,17 +24,17 @@ temp_dir::~temp_dir()
   std::filesystem::remove_all(path, ignored);
 }
 
-void write_file(const std::string &path, const std::vector<uint8_t> &bytes)
+void write_file(const std::string &path, const bytes &content)
 {
   std::ofstream out(path, std::ios::binary);
-  out.write((const char *)bytes.data(), (std::streamsize)bytes.size());
+  out.write((const char *)content.data(), (std::streamsize)content.size());
   ASSERT_TRUE(out.good()) << path;
 }
 
-std::vector<uint8_t> read_file(const std::string &path)
+bytes read_file(const std::string &path)
 {
   std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+  return bytes(std::istreambuf_iterator<char>(in), {});
 }
 
 sgi_picture make_picture(int width, int height, int channels, bool run_length,
@@ -50,21 +48,20 @@ sgi_picture make_picture(int width, int height, int channels, bool run_length,
   return picture;
 }
 
-decoded_picture decode_sgi(const std::vector<uint8_t> &bytes, size_t skip)
+decoded_picture decode_sgi(const bytes &file, size_t skip)
 {
   decoded_picture result{false, -1, -1, -1, {}};
-  std::vector<uint8_t> copy = bytes;  // fmemopen wants a writable buffer
-  if (copy.empty())
-    copy.push_back(0);
-  FILE *file = fmemopen(copy.data(), bytes.size(), "rb");
-  if (!file) {
+  bytes copy = file;
+  copy.push_back(0);  // fmemopen wants a writable buffer, even for no bytes
+  FILE *stream = fmemopen(copy.data(), file.size(), "rb");
+  if (!stream) {
     ADD_FAILURE() << "fmemopen failed";
     return result;
   }
-  std::fseek(file, (long)skip, SEEK_SET);
+  std::fseek(stream, (long)skip, SEEK_SET);
   unsigned char *rgba =
-      bmf_image_read_rgba(file, &result.width, &result.height, &result.channels);
-  std::fclose(file);
+      bmf_image_read_rgba(stream, &result.width, &result.height, &result.channels);
+  std::fclose(stream);
   if (rgba) {
     result.ok = true;
     result.rgba.assign(rgba, rgba + (size_t)result.width * result.height * 4);
@@ -73,41 +70,37 @@ decoded_picture decode_sgi(const std::vector<uint8_t> &bytes, size_t skip)
   return result;
 }
 
-std::vector<uint8_t> pixel_at(const decoded_picture &picture, int x, int y)
+bytes pixel_at(const decoded_picture &picture, int x, int y)
 {
-  size_t at = ((size_t)y * picture.width + x) * 4;
-  return std::vector<uint8_t>(picture.rgba.begin() + at, picture.rgba.begin() + at + 4);
+  auto at = picture.rgba.begin() + ((size_t)y * picture.width + x) * 4;
+  return bytes(at, at + 4);
 }
 
-void set_be16(std::vector<uint8_t> &bytes, size_t at, uint32_t value)
+void set_be16(bytes &file, size_t at, uint32_t value)
 {
-  bytes[at] = (uint8_t)(value >> 8);
-  bytes[at + 1] = (uint8_t)value;
+  file[at] = (uint8_t)(value >> 8);
+  file[at + 1] = (uint8_t)value;
 }
 
-void set_be32(std::vector<uint8_t> &bytes, size_t at, uint32_t value)
+void set_be32(bytes &file, size_t at, uint32_t value)
 {
-  set_be16(bytes, at, value >> 16);
-  set_be16(bytes, at + 2, value & 0xFFFF);
+  set_be16(file, at, value >> 16);
+  set_be16(file, at + 2, value & 0xFFFF);
 }
 
-std::vector<uint8_t> hand_packed_sgi(int width, int height, int channels,
-                                     const std::vector<std::vector<uint8_t>> &rows)
+bytes hand_packed_sgi(int width, int height, int channels, const std::vector<bytes> &rows)
 {
-  std::vector<uint8_t> bytes(SGI_TABLES, 0);
-  set_be16(bytes, 0, 474);
-  bytes[SGI_TYPE_STORAGE] = 1;
-  bytes[SGI_TYPE_BYTES] = 1;
-  set_be16(bytes, 4, 3);
-  set_be16(bytes, SGI_WIDTH, width);
-  set_be16(bytes, SGI_HEIGHT, height);
-  set_be16(bytes, SGI_CHANNELS, channels);
-  size_t count = rows.size();
-  bytes.resize(SGI_TABLES + 8 * count);
-  for (size_t i = 0; i < count; i++) {
-    set_be32(bytes, SGI_TABLES + 4 * i, (uint32_t)bytes.size());
-    set_be32(bytes, SGI_TABLES + 4 * (count + i), (uint32_t)rows[i].size());
-    bytes.insert(bytes.end(), rows[i].begin(), rows[i].end());
+  bytes file(SGI_TABLES + 8 * rows.size(), 0);
+  set_be16(file, 0, 474);
+  set_be16(file, SGI_TYPE, 0x0101);  // run-length, one byte a channel
+  set_be16(file, 4, 3);
+  set_be16(file, SGI_WIDTH, width);
+  set_be16(file, SGI_HEIGHT, height);
+  set_be16(file, SGI_CHANNELS, channels);
+  for (size_t i = 0; i < rows.size(); i++) {
+    set_be32(file, SGI_TABLES + 4 * i, (uint32_t)file.size());
+    set_be32(file, SGI_TABLES + 4 * (rows.size() + i), (uint32_t)rows[i].size());
+    file.insert(file.end(), rows[i].begin(), rows[i].end());
   }
-  return bytes;
+  return file;
 }

@@ -1,5 +1,5 @@
-// The SGI picture decoder and the BMF reader, without OpenGL: channel rules,
-// row order, run-length rows, and every kind of damaged file.
+// The SGI picture decoder and the BMF reader without OpenGL: channel rules,
+// row order, run-length rows, damaged files, the writer and the mask rule.
 #include "font_files.h"
 
 #include "font/bmf_image.h"
@@ -9,350 +9,160 @@
 
 namespace {
 
-using bytes = std::vector<uint8_t>;
-
 // A value for every (x, y, channel) that differs between neighbours.
 int varied(int x, int y, int c) { return (x * 37 + y * 11 + c * 71 + 5) & 0xFF; }
 
-// Decodes a 3 x 2 picture of the given channel count, stored both ways, and
-// checks every pixel against expected(x, y).
-void expect_channel_rule(int channels, bytes (*expected)(int x, int y))
+}  // namespace
+
+TEST(SgiDecode, ChannelRulesAndBottomRowFirst)
 {
-  for (bool run_length : {false, true}) {
-    sgi_picture picture = make_picture(3, 2, channels, run_length, varied);
-    decoded_picture decoded = decode_sgi(sgi_encode(picture));
-    ASSERT_TRUE(decoded.ok) << channels << " channels, run length " << run_length;
-    EXPECT_EQ(decoded.channels, channels);
-    for (int y = 0; y < 2; y++)
-      for (int x = 0; x < 3; x++)
-        EXPECT_EQ(pixel_at(decoded, x, y), expected(x, y))
-            << "pixel " << x << "," << y << " of " << channels << " channels";
+  // For 1..4 channels, the stored channel that gives red, green, blue, alpha (-1: opaque).
+  const int sources[5][4] = {{}, {0, 0, 0, -1}, {0, 0, 0, 1}, {0, 1, 2, -1}, {0, 1, 2, 3}};
+  for (int channels = 1; channels <= 4; channels++)
+    for (bool run_length : {false, true}) {
+      decoded_picture decoded =
+          decode_sgi(sgi_encode(make_picture(3, 2, channels, run_length, varied)));
+      ASSERT_TRUE(decoded.ok) << channels << " channels, run length " << run_length;
+      EXPECT_EQ(decoded.channels, channels);
+      ASSERT_EQ(decoded.width * decoded.height, 6);
+      for (int y = 0; y < 2; y++)  // y from the bottom: stored row 0 comes first
+        for (int x = 0; x < 3; x++) {
+          bytes want;
+          for (int source : sources[channels])
+            want.push_back(source < 0 ? 255 : (uint8_t)varied(x, y, source));
+          EXPECT_EQ(pixel_at(decoded, x, y), want) << x << "," << y << " of " << channels;
+        }
+    }
+}
+
+TEST(SgiRunLength, UnpacksCopiesAndRepeats)
+{
+  const struct {
+    int width;
+    bytes row, grey;
+  } cases[] = {
+      {5, {0x83, 10, 20, 30, 0x02, 40, 0x00}, {10, 20, 30, 40, 40}},
+      {4, {0x02, 90, 0x00}, {90, 90, 0, 0}},  // a short row ends in black
+      {3, {0x03, 77}, {77, 77, 77}},          // no end mark at the row's last byte
+  };
+  for (const auto &c : cases) {
+    decoded_picture decoded = decode_sgi(hand_packed_sgi(c.width, 1, 1, {c.row}));
+    ASSERT_TRUE(decoded.ok) << c.width;
+    for (int x = 0; x < c.width; x++)
+      EXPECT_EQ(pixel_at(decoded, x, 0), (bytes{c.grey[x], c.grey[x], c.grey[x], 255})) << x;
   }
 }
 
-uint8_t v(int x, int y, int c) { return (uint8_t)varied(x, y, c); }
-
-bytes bad_header(size_t field, uint32_t value, bool wide)
+TEST(SgiDecode, RefusesDamagedFilesAndAcceptsTheLimits)
 {
-  bytes file = sgi_encode(make_picture(4, 3, 3, false, varied));
-  if (wide)
-    set_be16(file, field, value);
-  else
-    file[field] = (uint8_t)value;
-  return file;
+  bytes plain = sgi_encode(make_picture(7, 5, 3, false, varied));
+  bytes packed = sgi_encode(make_picture(7, 5, 3, true, varied));
+  bytes two_rows = hand_packed_sgi(3, 2, 1, {{0x03, 1, 0}, {0x03, 2, 0}});
+  bytes full_scratch(256, 0);  // width 1 gives a 256-byte scratch for a packed row
+  full_scratch[0] = 0x01;
+  bytes over_scratch = full_scratch;
+  over_scratch.push_back(0);
+  auto field = [](size_t at, uint32_t value, bytes file) {
+    set_be16(file, at, value);
+    return file;
+  };
+  auto offset = [](uint32_t row_1_start, bytes file) {
+    set_be32(file, SGI_TABLES + 4, row_1_start);
+    return file;
+  };
+  auto cut = [](bytes file, size_t length) { file.resize(length); return file; };
+  bytes huge = field(SGI_WIDTH, 4096, field(SGI_HEIGHT, 4096, field(SGI_CHANNELS, 4, plain)));
+  const struct {
+    const char *what;
+    bytes file;
+    bool ok;
+  } cases[] = {
+      {"sound plain file", plain, true},
+      {"sound run-length file", packed, true},
+      {"two bytes a channel", field(SGI_TYPE, 0x0002, plain), false},
+      {"no bytes a channel", field(SGI_TYPE, 0x0000, plain), false},
+      {"no channels", field(SGI_CHANNELS, 0, plain), false},
+      {"five channels", field(SGI_CHANNELS, 5, plain), false},
+      {"width 0", field(SGI_WIDTH, 0, plain), false},
+      {"width 4097", sgi_encode(make_picture(4097, 1, 1, false, varied)), false},
+      {"height 0", field(SGI_HEIGHT, 0, plain), false},
+      {"height 4097", sgi_encode(make_picture(1, 4097, 1, false, varied)), false},
+      {"largest sizes over no data, plain", huge, false},
+      {"largest sizes over no data, run-length", field(SGI_TYPE, 0x0101, huge), false},
+      {"empty file", {}, false},
+      {"header cut short", cut(plain, 11), false},
+      {"planes cut short", cut(plain, plain.size() - 1), false},
+      {"run-length rows cut short", cut(packed, packed.size() - 1), false},
+      {"row tables cut short", cut(two_rows, SGI_TABLES + 15), false},
+      {"row offset at the last byte", offset((uint32_t)two_rows.size() - 1, two_rows), false},
+      {"row offset far outside", offset(0xFFFFFFF0u, two_rows), false},
+      {"repeat past the width", hand_packed_sgi(4, 1, 1, {{0x05, 1, 0x00}}), false},
+      {"copy past the width", hand_packed_sgi(2, 1, 1, {{0x82, 1, 2, 0x81, 3, 0x00}}), false},
+      {"copy cut short by the row length", hand_packed_sgi(8, 1, 1, {{0x85, 1, 2}}), false},
+      {"repeat without its byte", hand_packed_sgi(8, 1, 1, {{0x04}}), false},
+      {"row as long as the scratch", hand_packed_sgi(1, 1, 1, {full_scratch}), true},
+      {"row longer than the scratch", hand_packed_sgi(1, 1, 1, {over_scratch}), false},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(decode_sgi(c.file).ok, c.ok) << c.what;
 }
 
-}  // namespace
-
-// ---- Channel rules and row order ----------------------------------------------
-
-TEST(SgiDecode, OneChannelGivesOpaqueGrey)
+TEST(SgiEncode, SplitsLongRunsAtTheLargestWidth)
 {
-  expect_channel_rule(1, [](int x, int y) { return bytes{v(x, y, 0), v(x, y, 0), v(x, y, 0), 255}; });
-}
-
-TEST(SgiDecode, TwoChannelsAreGreyWithAlphaFromTheSecond)
-{
-  expect_channel_rule(2, [](int x, int y) { return bytes{v(x, y, 0), v(x, y, 0), v(x, y, 0), v(x, y, 1)}; });
-}
-
-TEST(SgiDecode, ThreeChannelsAreOpaqueColour)
-{
-  expect_channel_rule(3, [](int x, int y) { return bytes{v(x, y, 0), v(x, y, 1), v(x, y, 2), 255}; });
-}
-
-TEST(SgiDecode, FourChannelsKeepTheirAlpha)
-{
-  expect_channel_rule(4, [](int x, int y) { return bytes{v(x, y, 0), v(x, y, 1), v(x, y, 2), v(x, y, 3)}; });
-}
-
-TEST(SgiDecode, KeepsTheBottomRowFirst)
-{
-  // Row 0 dark, row 2 bright: the first decoded row is the stored row 0.
-  sgi_picture picture = make_picture(2, 3, 1, true, [](int, int y, int) { return y * 100; });
-  decoded_picture decoded = decode_sgi(sgi_encode(picture));
-  ASSERT_TRUE(decoded.ok);
-  EXPECT_EQ(decoded.width, 2);
-  EXPECT_EQ(decoded.height, 3);
-  EXPECT_EQ(decoded.rgba[0], 0);
-  EXPECT_EQ(pixel_at(decoded, 1, 2)[0], 200);
-}
-
-TEST(SgiDecode, ReadsThePictureWhereTheFileStands)
-{
-  bytes file(4195, 0xEE);  // where a BMF file's picture begins
-  bytes image = sgi_encode(make_picture(5, 4, 3, true, varied));
-  file.insert(file.end(), image.begin(), image.end());
-  decoded_picture decoded = decode_sgi(file, 4195);
-  ASSERT_TRUE(decoded.ok);
-  EXPECT_EQ(pixel_at(decoded, 4, 3), (bytes{v(4, 3, 0), v(4, 3, 1), v(4, 3, 2), 255}));
-}
-
-TEST(SgiDecode, AcceptsTheLargestWidth)
-{
-  sgi_picture picture = make_picture(4096, 1, 1, true, [](int x, int, int) { return x / 300; });
-  decoded_picture decoded = decode_sgi(sgi_encode(picture));
-  ASSERT_TRUE(decoded.ok);
-  EXPECT_EQ(pixel_at(decoded, 4095, 0)[0], 4095 / 300);
-}
-
-// ---- Run-length rows ---------------------------------------------------------------
-
-TEST(SgiRunLength, UnpacksCopyThenRepeat)
-{
-  bytes file = hand_packed_sgi(5, 1, 1, {{0x83, 10, 20, 30, 0x02, 40, 0x00}});
-  decoded_picture decoded = decode_sgi(file);
-  ASSERT_TRUE(decoded.ok);
-  const uint8_t expected[] = {10, 20, 30, 40, 40};
-  for (int x = 0; x < 5; x++)
-    EXPECT_EQ(pixel_at(decoded, x, 0), (bytes{expected[x], expected[x], expected[x], 255}));
-}
-
-TEST(SgiRunLength, WriterSplitsRunsLongerThanOneControlByte)
-{
-  // 300 equal bytes then 300 different ones: both kinds of run need three
-  // control bytes, and the decoded row must match the stored one exactly.
-  sgi_picture picture = make_picture(600, 2, 2, true, [](int x, int y, int c) {
-    return x < 300 ? 9 + c : (x * 7 + y) & 0xFF;
+  // Runs of 300 equal bytes, then a stretch without repeats: both need
+  // several control bytes, and must decode as the plain file does.
+  sgi_picture picture = make_picture(4096, 2, 2, true, [](int x, int y, int c) {
+    return x < 2048 ? x / 300 + c : (x * 7 + y) & 0xFF;
   });
-  bytes file = sgi_encode(picture);
   sgi_picture plain = picture;
   plain.run_length = false;
-  EXPECT_LT(file.size(), sgi_encode(plain).size());
-  decoded_picture packed = decode_sgi(file);
-  decoded_picture unpacked = decode_sgi(sgi_encode(plain));
-  ASSERT_TRUE(packed.ok && unpacked.ok);
-  EXPECT_EQ(packed.rgba, unpacked.rgba);
-}
-
-TEST(SgiRunLength, ShortRowEndsInBlack)
-{
-  bytes file = hand_packed_sgi(4, 1, 1, {{0x02, 90, 0x00}});
-  decoded_picture decoded = decode_sgi(file);
+  bytes packed = sgi_encode(picture);
+  EXPECT_LT(packed.size(), sgi_encode(plain).size());
+  decoded_picture decoded = decode_sgi(packed);
   ASSERT_TRUE(decoded.ok);
-  EXPECT_EQ(pixel_at(decoded, 1, 0)[0], 90);
-  EXPECT_EQ(pixel_at(decoded, 2, 0)[0], 0);
-  EXPECT_EQ(pixel_at(decoded, 3, 0)[0], 0);
-}
+  EXPECT_EQ(decoded.rgba, decode_sgi(sgi_encode(plain)).rgba);
 
-TEST(SgiRunLength, RowMayEndWithoutItsEndMark)
-{
-  decoded_picture decoded = decode_sgi(hand_packed_sgi(3, 1, 1, {{0x03, 77}}));
-  ASSERT_TRUE(decoded.ok);
-  EXPECT_EQ(pixel_at(decoded, 2, 0)[0], 77);
-}
-
-TEST(SgiRunLength, RejectsRepeatPastTheWidth)
-{
-  EXPECT_FALSE(decode_sgi(hand_packed_sgi(4, 1, 1, {{0x05, 1, 0x00}})).ok);
-}
-
-TEST(SgiRunLength, RejectsCopyPastTheWidth)
-{
-  EXPECT_FALSE(decode_sgi(hand_packed_sgi(2, 1, 1, {{0x82, 1, 2, 0x81, 3, 0x00}})).ok);
-}
-
-TEST(SgiRunLength, RejectsCopyCutShortByTheRowLength)
-{
-  EXPECT_FALSE(decode_sgi(hand_packed_sgi(8, 1, 1, {{0x85, 1, 2}})).ok);
-}
-
-TEST(SgiRunLength, RejectsRepeatWithoutItsByte)
-{
-  EXPECT_FALSE(decode_sgi(hand_packed_sgi(8, 1, 1, {{0x04}})).ok);
-}
-
-TEST(SgiRunLength, RejectsPackedRowLongerThanTheScratch)
-{
-  // Width 1 gives a 256-byte scratch; a 257-byte row cannot be taken in.
-  bytes row(257, 0);
-  row[0] = 0x01;
-  EXPECT_FALSE(decode_sgi(hand_packed_sgi(1, 1, 1, {row})).ok);
-  row.resize(256);
-  EXPECT_TRUE(decode_sgi(hand_packed_sgi(1, 1, 1, {row})).ok);
-}
-
-TEST(SgiRunLength, RejectsRowOffsetOutsideTheFile)
-{
-  bytes file = hand_packed_sgi(3, 2, 1, {{0x03, 1, 0}, {0x03, 2, 0}});
-  set_be32(file, SGI_TABLES + 4, (uint32_t)file.size() - 1);  // row 1 starts at the last byte
-  EXPECT_FALSE(decode_sgi(file).ok);
-  set_be32(file, SGI_TABLES + 4, 0xFFFFFFF0u);
-  EXPECT_FALSE(decode_sgi(file).ok);
-}
-
-TEST(SgiRunLength, RejectsTruncatedRowTables)
-{
-  bytes file = hand_packed_sgi(3, 2, 2, {{0x03, 1, 0}, {0x03, 2, 0}, {0x03, 3, 0}, {0x03, 4, 0}});
-  file.resize(SGI_TABLES + 8 * 4 - 1);
-  EXPECT_FALSE(decode_sgi(file).ok);
-}
-
-// ---- Header checks and truncated files ---------------------------------------------
-
-TEST(SgiHeader, RejectsTwoBytesPerChannel)
-{
-  EXPECT_FALSE(decode_sgi(bad_header(SGI_TYPE_BYTES, 2, false)).ok);
-  EXPECT_FALSE(decode_sgi(bad_header(SGI_TYPE_BYTES, 0, false)).ok);
-}
-
-TEST(SgiHeader, RejectsChannelCountsOutsideOneToFour)
-{
-  EXPECT_FALSE(decode_sgi(bad_header(SGI_CHANNELS, 0, true)).ok);
-  EXPECT_FALSE(decode_sgi(bad_header(SGI_CHANNELS, 5, true)).ok);
-}
-
-TEST(SgiHeader, RejectsZeroAndOversizeDimensions)
-{
-  for (size_t field : {SGI_WIDTH, SGI_HEIGHT}) {
-    EXPECT_FALSE(decode_sgi(bad_header(field, 0, true)).ok);
-    EXPECT_FALSE(decode_sgi(bad_header(field, 4097, true)).ok);
-    EXPECT_FALSE(decode_sgi(bad_header(field, 65535, true)).ok);
-  }
-}
-
-TEST(SgiHeader, HostileSizesFailInsteadOfExhaustingMemory)
-{
-  // The largest accepted sizes with almost no data behind them: the load
-  // fails before anything of that size is allocated (the process stays).
-  for (uint8_t storage : {0, 1}) {
-    bytes file = bad_header(SGI_TYPE_STORAGE, storage, false);
-    set_be16(file, SGI_WIDTH, 4096);
-    set_be16(file, SGI_HEIGHT, 4096);
-    set_be16(file, SGI_CHANNELS, 4);
-    EXPECT_FALSE(decode_sgi(file).ok) << "storage " << int(storage);
-  }
-}
-
-TEST(SgiHeader, RejectsTruncatedHeader)
-{
-  bytes file = sgi_encode(make_picture(2, 2, 1, false, varied));
-  file.resize(11);
-  EXPECT_FALSE(decode_sgi(file).ok);
-  EXPECT_FALSE(decode_sgi(bytes{}).ok);
-}
-
-TEST(SgiHeader, RejectsTruncatedPlanes)
-{
-  bytes file = sgi_encode(make_picture(7, 5, 3, false, varied));
-  EXPECT_TRUE(decode_sgi(file).ok);
-  file.pop_back();
-  EXPECT_FALSE(decode_sgi(file).ok);
-}
-
-TEST(SgiHeader, RejectsTruncatedRunLengthRows)
-{
-  bytes file = sgi_encode(make_picture(7, 5, 3, true, varied));
-  file.pop_back();
-  EXPECT_FALSE(decode_sgi(file).ok);
-}
-
-// ---- The writer's layout -------------------------------------------------------------
-
-TEST(SgiEncode, RefusesPlanesThatDoNotMatchTheSizes)
-{
-  sgi_picture picture = make_picture(3, 3, 1, false, varied);
   picture.planes.pop_back();
-  EXPECT_TRUE(sgi_encode(picture).empty());
-  picture = make_picture(3, 3, 1, false, varied);
-  picture.width = 0;
-  EXPECT_TRUE(sgi_encode(picture).empty());
+  EXPECT_TRUE(sgi_encode(picture).empty()) << "planes that do not match the sizes";
+  EXPECT_TRUE(sgi_encode(make_picture(0, 3, 1, false, varied)).empty()) << "width 0";
 }
 
-// ---- BMF files ------------------------------------------------------------------------
-
-namespace {
-
-struct read_font_result {
-  bool ok;
-  int width, height;
-  bitmap_glyph_rect glyphs[BMF_GLYPH_COUNT];
-};
-
-read_font_result read_font_bytes(bytes file)
+TEST(BmfRead, ReadsLittleEndianGlyphsAndThePictureAfterThem)
 {
-  read_font_result result{};
-  file.reserve(1);  // fmemopen wants a buffer even for no bytes
-  FILE *stream = fmemopen(file.data(), file.size(), "rb");
-  if (!stream)
-    return result;
-  unsigned char *pixels = bmf_read_font(stream, result.glyphs, &result.width, &result.height);
-  std::fclose(stream);
-  result.ok = pixels != nullptr;
-  std::free(pixels);
-  return result;
-}
-
-bytes small_font(bitmap_glyph_rect glyphs[BMF_GLYPH_COUNT])
-{
+  bitmap_glyph_rect written[BMF_GLYPH_COUNT], read[BMF_GLYPH_COUNT];
   for (int code = 0; code < BMF_GLYPH_COUNT; code++)
-    glyphs[code] = {code / 256.0f, 0.5f, -1.5f, 1e-3f * code};
-  return bmf_encode("test font", glyphs, sgi_encode(make_picture(4, 2, 3, true, varied)));
-}
-
-}  // namespace
-
-TEST(BmfRead, ReadsGlyphRectanglesAndPicture)
-{
-  bitmap_glyph_rect written[BMF_GLYPH_COUNT];
-  bytes file = small_font(written);
-  EXPECT_EQ(file.size(), 4195u + sgi_encode(make_picture(4, 2, 3, true, varied)).size());
-  read_font_result read = read_font_bytes(file);
-  ASSERT_TRUE(read.ok);
-  EXPECT_EQ(read.width, 4);
-  EXPECT_EQ(read.height, 2);
-  for (int code = 0; code < BMF_GLYPH_COUNT; code++)
-    EXPECT_EQ(std::memcmp(&read.glyphs[code], &written[code], sizeof written[code]), 0) << code;
-}
-
-TEST(BmfRead, StoresGlyphFloatsLittleEndianAfterTheName)
-{
-  bitmap_glyph_rect glyphs[BMF_GLYPH_COUNT];
-  bytes file = small_font(glyphs);
-  EXPECT_EQ(std::memcmp(file.data(), "BMF", 3), 0);
-  EXPECT_EQ(std::memcmp(file.data() + 3, "test font", 10), 0);
+    written[code] = {code / 256.0f, 0.5f, -1.5f, 1e-3f * code};
+  bytes image = sgi_encode(make_picture(5, 4, 3, true, varied));
+  bytes file = bmf_encode("test font", written, image);
+  ASSERT_EQ(file.size(), 4195u + image.size());
+  EXPECT_EQ(std::memcmp(file.data(), "BMFtest font", 13), 0);
   // Record 0 is (0, 0.5, -1.5, 0): 0.5f is 0x3F000000, -1.5f 0xBFC00000.
   const uint8_t record[16] = {0, 0, 0, 0, 0, 0, 0, 0x3F, 0, 0, 0xC0, 0xBF, 0, 0, 0, 0};
   EXPECT_EQ(std::memcmp(file.data() + 99, record, sizeof record), 0);
+
+  FILE *stream = fmemopen(file.data(), file.size(), "rb");
+  ASSERT_NE(stream, nullptr);
+  int width = 0, height = 0;
+  unsigned char *pixels = bmf_read_font(stream, read, &width, &height);
+  std::fclose(stream);
+  ASSERT_NE(pixels, nullptr);
+  EXPECT_EQ(std::memcmp(read, written, sizeof read), 0);
+  decoded_picture alone = decode_sgi(image);
+  ASSERT_EQ(width * height, 20);
+  EXPECT_EQ(bytes(pixels, pixels + 80), alone.rgba);
+  std::free(pixels);
 }
 
-TEST(BmfRead, RejectsWrongMagic)
+TEST(BitmapMask, BlackTurnsWhiteAndAnyColourBlack)
 {
-  bitmap_glyph_rect glyphs[BMF_GLYPH_COUNT];
-  bytes file = small_font(glyphs);
-  file[2] = 'X';
-  EXPECT_FALSE(read_font_bytes(file).ok);
-}
-
-TEST(BmfRead, RejectsFilesCutAnywhereBeforeThePictureEnds)
-{
-  bitmap_glyph_rect glyphs[BMF_GLYPH_COUNT];
-  bytes file = small_font(glyphs);
-  for (size_t length : {size_t(0), size_t(2), size_t(50), size_t(99), size_t(2000), size_t(4195),
-                        size_t(4195 + 100), file.size() - 1}) {
-    bytes cut(file.begin(), file.begin() + length);
-    EXPECT_FALSE(read_font_bytes(cut).ok) << "cut at " << length;
-  }
-}
-
-// ---- The mask rule ---------------------------------------------------------------------
-
-TEST(BitmapMask, BlackPixelsTurnWhiteWhateverTheirAlpha)
-{
-  const unsigned char picture[] = {0, 0, 0, 200, 0, 0, 0, 0, 0, 0, 0, 255};
-  unsigned char *mask = bitmap_make_mask(picture, 3, 1);
+  // Black gives white whatever its alpha; any colour gives black; alpha is 0.
+  const unsigned char picture[] = {0, 0, 0, 200, 0, 0, 0, 0, 1, 0, 0, 0,
+                                   0, 1, 0, 255, 0, 0, 1, 9, 255, 255, 255, 255};
+  const unsigned char shade[] = {255, 255, 0, 0, 0, 0};
+  unsigned char *mask = bitmap_make_mask(picture, 3, 2);
   ASSERT_NE(mask, nullptr);
-  for (int i = 0; i < 3; i++)
-    EXPECT_EQ(bytes(mask + 4 * i, mask + 4 * i + 4), (bytes{255, 255, 255, 0})) << i;
-  std::free(mask);
-}
-
-TEST(BitmapMask, AnyColourTurnsBlack)
-{
-  const unsigned char picture[] = {1, 0, 0, 0, 0, 1, 0, 255, 0, 0, 1, 9, 255, 255, 255, 255};
-  unsigned char *mask = bitmap_make_mask(picture, 2, 2);
-  ASSERT_NE(mask, nullptr);
-  for (int i = 0; i < 4; i++)
-    EXPECT_EQ(bytes(mask + 4 * i, mask + 4 * i + 4), (bytes{0, 0, 0, 0})) << i;
+  for (int i = 0; i < 6; i++)
+    EXPECT_EQ(bytes(mask + 4 * i, mask + 4 * i + 4), (bytes{shade[i], shade[i], shade[i], 0}))
+        << i;
   std::free(mask);
 }
