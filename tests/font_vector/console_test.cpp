@@ -1,5 +1,5 @@
-// The text console's writing rules and its cursor blink, checked on the row
-// texts that drawing would draw.
+// The console's writing rules and its cursor blink, checked on the row texts
+// that drawing would draw.
 #include "font/vector_internal.h"
 
 #include <gtest/gtest.h>
@@ -12,209 +12,139 @@ class ConsoleTest : public ::testing::Test {
   void SetUp() override
   {
     font_init();
-    font_option_disable(FONT_OPTION_CURSOR);  // rows without the underscore
+    font_option_disable(FONT_OPTION_CURSOR);  // plain row texts
   }
   void TearDown() override { font_shutdown(); }
 };
 
-std::string row_text(int row)
+std::string row(int r)
 {
   char text[CONSOLE_ROW_BUFFER];
-  console_compose_row(row, text);
+  console_compose_row(r, text);
   return text;
 }
 
-void expect_cursor(int column, int row)
+// Rows 0..n-1 and the cursor, as "row0|row1|...@column,row".
+std::string screen(int rows)
 {
-  int c, r;
-  console_get_cursor(&c, &r);
-  EXPECT_EQ(c, column);
-  EXPECT_EQ(r, row);
+  std::string s;
+  for (int r = 0; r < rows; r++)
+    s += row(r) + "|";
+  int column, cursor_row;
+  console_get_cursor(&column, &cursor_row);
+  return s + "@" + std::to_string(column) + "," + std::to_string(cursor_row);
 }
 
-// Draws of the cursor row: whether each one shows the underscore.
-std::string blink_pattern(int draws)
+std::string size()
+{
+  int columns, rows;
+  console_get_size(&columns, &rows);
+  return std::to_string(columns) + "x" + std::to_string(rows);
+}
+
+// Successive draws of cursor row 0: S where the underscore shows, h where not.
+std::string blink(int draws)
 {
   std::string pattern;
   for (int i = 0; i < draws; i++)
-    pattern += row_text(0) == "_" ? 'S' : 'h';
+    pattern += row(0) == "_" ? 'S' : 'h';
   return pattern;
 }
 
 }  // namespace
 
-// ---- Size ---------------------------------------------------------------------------
-
-TEST_F(ConsoleTest, InitMakesAnEmpty40By20Console)
+TEST_F(ConsoleTest, SizeIsSetFreshAndRefusedBeyondTheRowBuffer)
 {
-  int columns, rows;
-  console_get_size(&columns, &rows);
-  EXPECT_EQ(columns, 40);
-  EXPECT_EQ(rows, 20);
-  for (int r = 0; r < rows; r++)
-    EXPECT_EQ(row_text(r), "");
-  expect_cursor(0, 0);
-}
-
-TEST_F(ConsoleTest, SetSizeDiscardsContentsAndHomesCursor)
-{
+  EXPECT_EQ(size(), "40x20");
   console_print("hello\nworld");
   console_set_size(10, 3);
-  int columns, rows;
-  console_get_size(&columns, &rows);
-  EXPECT_EQ(columns, 10);
-  EXPECT_EQ(rows, 3);
-  EXPECT_EQ(row_text(0), "");
-  EXPECT_EQ(row_text(1), "");
-  expect_cursor(0, 0);
-}
-
-TEST_F(ConsoleTest, SizesBeyondTheRowBufferAreRefused)
-{
+  EXPECT_EQ(size(), "10x3");
+  EXPECT_EQ(screen(3), "|||@0,0");
   console_print("keep");
   int refused[][2] = {{512, 5}, {0, 5}, {-3, 5}, {10, 0}, {10, -1}, {100000, 1}};
-  for (auto &size : refused) {
-    console_set_size(size[0], size[1]);
-    int columns, rows;
-    console_get_size(&columns, &rows);
-    EXPECT_EQ(columns, 40) << size[0] << " x " << size[1];
-    EXPECT_EQ(rows, 20) << size[0] << " x " << size[1];
-  }
-  EXPECT_EQ(row_text(0), "keep");
-  expect_cursor(4, 0);
-}
-
-TEST_F(ConsoleTest, WidestRowFillsTheRowBufferExactly)
-{
+  for (auto &bad : refused)
+    console_set_size(bad[0], bad[1]);
+  EXPECT_EQ(size(), "10x3");
+  EXPECT_EQ(screen(1), "keep|@4,0");
   console_set_size(CONSOLE_MAX_COLUMNS, 2);
-  std::string full(CONSOLE_MAX_COLUMNS, 'w');
-  console_print(full.c_str());
-  EXPECT_EQ(row_text(0), full);
-  expect_cursor(0, 1);
+  std::string widest(CONSOLE_MAX_COLUMNS, 'w');
+  console_print(widest.c_str());
+  EXPECT_EQ(screen(1), widest + "|@0,1");
 }
 
-// ---- Writing ------------------------------------------------------------------------
-
-TEST_F(ConsoleTest, FullLineWrapsAtOnceAndNewlineThenGivesEmptyLine)
+TEST_F(ConsoleTest, LinesWrapAndNewlinesEndThem)
 {
   console_print(std::string(40, 'x').c_str());
-  expect_cursor(0, 1);
-  console_print("\n");
-  expect_cursor(0, 2);
-  EXPECT_EQ(row_text(0), std::string(40, 'x'));
-  EXPECT_EQ(row_text(1), "");
+  EXPECT_EQ(screen(0), "@0,1");  // a full line wraps at once
+  console_print("\nAB\nD");       // so this newline leaves row 1 empty
+  EXPECT_EQ(screen(4), std::string(40, 'x') + "||AB|D|@1,3");
 }
 
-TEST_F(ConsoleTest, NewlineStartsTheNextRow)
-{
-  console_print("AB\nD");
-  EXPECT_EQ(row_text(0), "AB");
-  EXPECT_EQ(row_text(1), "D");
-  expect_cursor(1, 1);
-}
-
-TEST_F(ConsoleTest, NewlineOnLastRowScrollsUp)
+TEST_F(ConsoleTest, BottomRowScrollsUp)
 {
   console_set_size(8, 3);
-  console_print("one\ntwo\nthree");
-  expect_cursor(5, 2);
-  console_print("\n");
-  EXPECT_EQ(row_text(0), "two");
-  EXPECT_EQ(row_text(1), "three");
-  EXPECT_EQ(row_text(2), "");
-  expect_cursor(0, 2);
-  console_print("four56789");  // wraps on the last row: scrolls again
-  EXPECT_EQ(row_text(0), "three");
-  EXPECT_EQ(row_text(1), "four5678");
-  EXPECT_EQ(row_text(2), "9");
-  expect_cursor(1, 2);
+  console_print("one\ntwo\nthree\n");
+  EXPECT_EQ(screen(3), "two|three||@0,2");
+  console_print("four56789");  // wrapping on the last row scrolls too
+  EXPECT_EQ(screen(3), "three|four5678|9|@1,2");
 }
 
-TEST_F(ConsoleTest, BytesOutsidePrintableAndNewlineChangeNothing)
+TEST_F(ConsoleTest, OnlyPrintableBytesAndNewlineCount)
 {
   console_print("ok");
-  const char ignored[] = {'\r', '\t', '\b', 0x01, 0x1F, (char)0x80, (char)0xE9, (char)0xFF};
+  const char ignored[] = {'\r', '\t', '\b', 0, 0x1F, (char)0x80, (char)0xE9, (char)0xFF};
   console_write(ignored, sizeof ignored);
   for (char c : ignored)
     console_put_char((unsigned char)c);
-  console_put_char(0);
-  EXPECT_EQ(row_text(0), "ok");
-  EXPECT_EQ(row_text(1), "");
-  expect_cursor(2, 0);
+  console_write("zzz", 0);
+  EXPECT_EQ(screen(2), "ok||@2,0");
   console_put_char(127);
   console_put_char(256 + 'z');  // only the low 8 bits count
-  EXPECT_EQ(row_text(0), "ok\x7fz");
-}
-
-TEST_F(ConsoleTest, WriteTakesExactlyLengthBytesIncludingNuls)
-{
-  console_write("abc", 0);
-  expect_cursor(0, 0);
-  console_write("ab\0cd", 5);  // the NUL is ignored like any control byte
-  EXPECT_EQ(row_text(0), "abcd");
-  expect_cursor(4, 0);
-}
-
-TEST_F(ConsoleTest, ClearEmptiesCellsAndHomesCursor)
-{
-  console_print("a\nb\nc");
+  console_write("ab\0cd", 5);
+  EXPECT_EQ(screen(1), "ok\x7fz" "abcd|@8,0");
   console_clear();
-  for (int r = 0; r < 3; r++)
-    EXPECT_EQ(row_text(r), "");
-  expect_cursor(0, 0);
+  EXPECT_EQ(screen(2), "||@0,0");
 }
 
 TEST_F(ConsoleTest, ConsoleWithoutBufferIgnoresEverything)
 {
   font_shutdown();
   console_print("nothing");
-  console_put_char('x');
-  EXPECT_EQ(row_text(0), "");
-  expect_cursor(0, 0);
+  EXPECT_EQ(size() + screen(1), "0x0|@0,0");
   font_init();
 }
 
-// ---- Cursor -------------------------------------------------------------------------
-
 TEST_F(ConsoleTest, CursorShows10ThenAlternates11)
 {
-  font_init();  // the blink as it starts
-  std::string expected = std::string(10, 'S') + std::string(11, 'h') + std::string(11, 'S') +
-                         std::string(11, 'h');
-  EXPECT_EQ(blink_pattern(43), expected);
+  font_init();
+  EXPECT_EQ(blink(43), std::string(10, 'S') + std::string(11, 'h') + std::string(11, 'S') + std::string(11, 'h'));
 }
 
 TEST_F(ConsoleTest, BlinkPeriodRestartsShownAndIgnoresNonPositive)
 {
   font_option_enable(FONT_OPTION_CURSOR);
-  blink_pattern(12);  // somewhere in the hidden phase
+  blink(12);  // into the hidden phase
   console_set_blink_period(0);
   console_set_blink_period(-4);
-  EXPECT_EQ(blink_pattern(1), "h");
+  EXPECT_EQ(blink(1), "h");
   console_set_blink_period(3);
-  EXPECT_EQ(blink_pattern(11), "SSShhhhSSSS");
+  EXPECT_EQ(blink(11), "SSShhhhSSSS");
 }
 
 TEST_F(ConsoleTest, CursorGoesIntoFirstEmptyCellOfItsRowOnly)
 {
   console_print("ab\ncd");
   font_option_enable(FONT_OPTION_CURSOR);
-  EXPECT_EQ(row_text(0), "ab");  // not the cursor row: no blink step either
-  EXPECT_EQ(row_text(1), "cd_");
-  console_set_size(3, 2);
-  console_print("xy");
-  console_set_blink_period(5);
-  EXPECT_EQ(row_text(0), "xy_");
+  EXPECT_EQ(row(0), "ab");  // not the cursor row, and no blink step
+  EXPECT_EQ(row(1), "cd_");
 }
 
 TEST_F(ConsoleTest, CursorOffDrawsNoUnderscoreAndStopsTheCounter)
 {
   font_init();
-  EXPECT_EQ(blink_pattern(9), std::string(9, 'S'));
+  EXPECT_EQ(blink(9), std::string(9, 'S'));
   font_option_disable(FONT_OPTION_CURSOR);
-  for (int i = 0; i < 50; i++)
-    EXPECT_EQ(row_text(0), "");
+  EXPECT_EQ(blink(50), std::string(50, 'h'));
   font_option_enable(FONT_OPTION_CURSOR);
-  // Counting resumes where it stopped: one more shown, then hidden.
-  EXPECT_EQ(blink_pattern(3), "Shh");
+  EXPECT_EQ(blink(3), "Shh") << "counting goes on where it stopped";
 }

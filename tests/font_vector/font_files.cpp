@@ -2,37 +2,27 @@
 #include "font_files.h"
 
 #include <gtest/gtest.h>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 temp_folder::temp_folder()
 {
   std::string pattern = (std::filesystem::temp_directory_path() / "pilko-fontvec-XXXXXX").string();
-  if (mkdtemp(pattern.data()))
-    path_ = pattern;
-  EXPECT_FALSE(path_.empty()) << "cannot make a temporary folder";
+  path = mkdtemp(pattern.data()) ? pattern : "";
+  EXPECT_FALSE(path.empty()) << "cannot make a temporary folder";
 }
 
 temp_folder::~temp_folder()
 {
-  if (!path_.empty())
-    std::filesystem::remove_all(path_);
-}
-
-std::string temp_folder::file(const std::string &name) const
-{
-  return path_ + "/" + name;
+  if (!path.empty())
+    std::filesystem::remove_all(path);
 }
 
 glf_symbol_source box_symbol(uint8_t code, float min_x, float max_x, float min_y, float max_y)
 {
-  glf_symbol_source s;
-  s.code = code;
-  s.vertices = {min_x, min_y, max_x, min_y, max_x, max_y, min_x, max_y};
-  s.triangles = {0, 1, 2, 0, 2, 3};
-  s.contour_ends = {3};
-  return s;
+  return {code, {min_x, min_y, max_x, min_y, max_x, max_y, min_x, max_y}, {0, 1, 2, 0, 2, 3}, {3}};
 }
 
 std::string write_font(const temp_folder &folder, const std::string &name,
@@ -45,25 +35,14 @@ std::string write_font(const temp_folder &folder, const std::string &name,
 
 std::vector<unsigned char> read_file(const std::string &path)
 {
-  std::vector<unsigned char> bytes;
-  if (FILE *f = std::fopen(path.c_str(), "rb")) {
-    int c;
-    while ((c = std::fgetc(f)) != EOF)
-      bytes.push_back((unsigned char)c);
-    std::fclose(f);
-  }
-  return bytes;
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::string write_bytes(const temp_folder &folder, const std::string &name,
                         const std::vector<unsigned char> &bytes)
 {
   std::string path = folder.file(name);
-  FILE *f = std::fopen(path.c_str(), "wb");
-  EXPECT_NE(f, nullptr) << path;
-  if (f) {
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-  }
+  std::ofstream(path, std::ios::binary).write((const char *)bytes.data(), bytes.size());
   return path;
 }
