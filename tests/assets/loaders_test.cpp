@@ -17,7 +17,7 @@ constexpr double LONGEST_EFFECT = 2.0;  // seconds
 // A sample starts and ends this close to silence, or it clicks.
 constexpr int CLICK_LIMIT = 300;  // of 32767
 // Loudest and quietest effect within this many decibels of each other.
-constexpr double LEVEL_SPREAD_DB = 6.0;
+constexpr double LEVEL_SPREAD_DB = 3.0;
 
 // Allegro without a screen: enough for its file loaders. Pictures keep
 // their own colour depth.

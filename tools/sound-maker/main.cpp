@@ -97,7 +97,7 @@ void add_noise(sound &s, double start, double length, double cutoff, double ampl
   }
 }
 
-// Loudness matching, fades and the peak limit.
+// Loudness matching, the peak limit and the fades.
 void finish(sound &s)
 {
   double sum = 0;
@@ -113,13 +113,18 @@ void finish(sound &s)
   double peak = 0;
   for (double v : s)
     peak = std::max(peak, std::fabs(v * gain));
-  if (peak > PEAK_LIMIT)
-    gain *= PEAK_LIMIT / peak;
+  // A sound whose peaks would pass the limit (a chord's peaks stack up) is
+  // rounded off softly instead of turned down, so it stays as loud as the
+  // others.
+  const bool soft_limit = peak > PEAK_LIMIT;
   const size_t fade_in = static_cast<size_t>(FADE_IN * SAMPLE_RATE);
   const size_t fade_out = static_cast<size_t>(FADE_OUT * SAMPLE_RATE);
   for (size_t i = 0; i < s.size(); ++i) {
     double ramp = std::min({1.0, double(i) / fade_in, double(s.size() - 1 - i) / fade_out});
-    s[i] *= gain * ramp;
+    double v = s[i] * gain;
+    if (soft_limit)
+      v = PEAK_LIMIT * std::tanh(v / PEAK_LIMIT);
+    s[i] = v * ramp;
   }
 }
 
