@@ -104,8 +104,8 @@ void paint_sphere(picture &pic, Shade shade)
 rgb seam(vec3 p, rgb c)
 {
   float off = std::fabs(std::atan2(p.x, p.y));  // angle from the +y meridian
-  float line = (1.0f - smoothstep(0.03f, 0.07f, off)) * (1.0f - smoothstep(0.9f, 0.99f, std::fabs(p.z)));
-  return mix(c, scale(c, 0.25f), line);
+  float line = (1.0f - smoothstep(0.02f, 0.05f, off)) * (1.0f - smoothstep(0.9f, 0.99f, std::fabs(p.z)));
+  return mix(c, scale(c, 0.5f), line);
 }
 
 // Drops are drawn with the hero's skin bound but without texture
