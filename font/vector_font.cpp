@@ -50,13 +50,11 @@ void free_symbol(vector_symbol *symbol)
 }
 
 // An array of count elements, or null for none; false when allocation fails.
-bool allocate(size_t count, size_t element, void **out)
+template <typename T>
+bool allocate(size_t count, T **out)
 {
-  *out = nullptr;
-  if (count == 0)
-    return true;
-  *out = std::malloc(count * element);
-  return *out != nullptr;
+  *out = count ? (T *)std::malloc(count * sizeof(T)) : nullptr;
+  return count == 0 || *out != nullptr;
 }
 
 // Every triangle index names a vertex, and the contours partition the
@@ -86,9 +84,9 @@ vector_symbol *read_symbol(FILE *file, const unsigned char counts[3])
   s->contour_count = counts[2];
   s->min_x = s->min_y = VECTOR_BOX_START_MIN;
   s->max_x = s->max_y = VECTOR_BOX_START_MAX;
-  bool ok = allocate(s->vertex_count, 2 * sizeof(float), (void **)&s->vertices) &&
-            allocate(s->triangle_count, 3, (void **)&s->triangles) &&
-            allocate(s->contour_count, 1, (void **)&s->contour_ends);
+  bool ok = allocate(2 * (size_t)s->vertex_count, &s->vertices) &&
+            allocate(3 * (size_t)s->triangle_count, &s->triangles) &&
+            allocate(s->contour_count, &s->contour_ends);
   for (int v = 0; ok && v < s->vertex_count; v++) {
     float x, y;
     ok = read_float(file, &x) && read_float(file, &y);
