@@ -59,3 +59,8 @@ void remove_folder(const std::string &folder)
   std::error_code ignored;
   std::filesystem::remove_all(folder, ignored);
 }
+
+bool is_power_of_two(int n)
+{
+  return n > 0 && (n & (n - 1)) == 0;
+}

@@ -18,6 +18,8 @@ std::vector<unsigned char> read_bytes(const std::string &path);
 std::string command_output(const std::string &command);
 // A new empty folder under the system's temporary folder.
 std::string make_temp_folder();
+// Whether n is 1, 2, 4, 8, ...: the texture sides OpenGL 1.1 accepts.
+bool is_power_of_two(int n);
 // Removes a folder and everything in it.
 void remove_folder(const std::string &folder);
 

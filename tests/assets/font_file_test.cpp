@@ -57,11 +57,6 @@ protected:
   }
 };
 
-bool is_power_of_two(int n)
-{
-  return n > 0 && (n & (n - 1)) == 0;
-}
-
 }  // namespace
 
 TEST_F(StatusFont, PictureIsRunLengthEncodedAndDecodesAsInImageMagick)

@@ -30,11 +30,6 @@ protected:
   }
 };
 
-bool is_power_of_two(int n)
-{
-  return n > 0 && (n & (n - 1)) == 0;
-}
-
 // Width and height as ImageMagick reads them: "W H".
 std::string identify_size(const std::string &path)
 {

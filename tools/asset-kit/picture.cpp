@@ -1,6 +1,8 @@
 // Pictures in floating-point RGB and their BMP and TGA writers.
 #include "tools/asset-kit/picture.h"
 
+#include "tools/asset-kit/bytes.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -20,21 +22,9 @@ int wrap(int v, int n)
   return m < 0 ? m + n : m;
 }
 
-void put16(std::vector<unsigned char> &out, unsigned v)
-{
-  out.push_back(v & 0xFF);
-  out.push_back((v >> 8) & 0xFF);
-}
-
-void put32(std::vector<unsigned char> &out, uint32_t v)
-{
-  put16(out, v & 0xFFFF);
-  put16(out, v >> 16);
-}
-
 // Appends the pixel rows as B, G, R bytes, bottom row first or top row
 // first, each row padded to a multiple of pad bytes.
-void put_rows(std::vector<unsigned char> &out, const picture &pic, bool bottom_first, int pad)
+void put_rows(byte_buffer &out, const picture &pic, bool bottom_first, int pad)
 {
   for (int i = 0; i < pic.height; ++i) {
     int y = bottom_first ? pic.height - 1 - i : i;
@@ -49,16 +39,6 @@ void put_rows(std::vector<unsigned char> &out, const picture &pic, bool bottom_f
     while ((out.size() - row_start) % pad != 0)
       out.push_back(0);
   }
-}
-
-int write_file(const char *path, const std::vector<unsigned char> &bytes)
-{
-  FILE *f = std::fopen(path, "wb");
-  if (!f)
-    return -1;
-  size_t written = std::fwrite(bytes.data(), 1, bytes.size(), f);
-  int closed = std::fclose(f);
-  return written == bytes.size() && closed == 0 ? 0 : -1;
 }
 
 }  // namespace
@@ -163,38 +143,32 @@ int write_bmp(const char *path, const picture &pic)
   const int row_bytes = (pic.width * 3 + 3) / 4 * 4;
   const uint32_t data_size = static_cast<uint32_t>(row_bytes) * pic.height;
   const uint32_t data_offset = BMP_FILE_HEADER_SIZE + BMP_INFO_HEADER_SIZE;
-  std::vector<unsigned char> out;
+  byte_buffer out;
   out.push_back('B');
   out.push_back('M');
-  put32(out, data_offset + data_size);
-  put32(out, 0);  // reserved
-  put32(out, data_offset);
-  put32(out, BMP_INFO_HEADER_SIZE);
-  put32(out, pic.width);
-  put32(out, pic.height);  // positive: rows are stored bottom first
-  put16(out, 1);           // colour planes
-  put16(out, BITS_PER_PIXEL);
-  put32(out, 0);  // no compression
-  put32(out, data_size);
-  put32(out, BMP_PIXELS_PER_METRE);
-  put32(out, BMP_PIXELS_PER_METRE);
-  put32(out, 0);  // no palette
-  put32(out, 0);
+  put_le32(out, data_offset + data_size);
+  put_le32(out, 0);  // reserved
+  put_le32(out, data_offset);
+  put_le32(out, BMP_INFO_HEADER_SIZE);
+  put_le32(out, pic.width);
+  put_le32(out, pic.height);  // positive: rows are stored bottom first
+  put_le16(out, 1);           // colour planes
+  put_le16(out, BITS_PER_PIXEL);
+  put_le32(out, 0);  // no compression
+  put_le32(out, data_size);
+  put_le32(out, BMP_PIXELS_PER_METRE);
+  put_le32(out, BMP_PIXELS_PER_METRE);
+  put_le32(out, 0);  // no palette
+  put_le32(out, 0);
   put_rows(out, pic, true, 4);
-  return write_file(path, out);
+  return write_bytes(path, out);
 }
 
 int read_bmp(const char *path, picture &pic)
 {
-  FILE *f = std::fopen(path, "rb");
-  if (!f)
+  byte_buffer bytes;
+  if (!read_bytes(path, bytes))
     return -1;
-  std::vector<unsigned char> bytes;
-  unsigned char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-    bytes.insert(bytes.end(), buffer, buffer + n);
-  std::fclose(f);
   auto get32 = [&](size_t at) {
     return static_cast<int32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
                                 static_cast<uint32_t>(bytes[at + 3]) << 24);
@@ -220,20 +194,20 @@ int read_bmp(const char *path, picture &pic)
 
 int write_tga(const char *path, const picture &pic)
 {
-  std::vector<unsigned char> out;
+  byte_buffer out;
   out.push_back(0);  // no image id
   out.push_back(0);  // no colour map
   out.push_back(TGA_TRUE_COLOUR);
   for (int i = 0; i < 5; ++i)
     out.push_back(0);  // colour map specification
-  put16(out, 0);       // x origin
-  put16(out, 0);       // y origin
-  put16(out, pic.width);
-  put16(out, pic.height);
+  put_le16(out, 0);       // x origin
+  put_le16(out, 0);       // y origin
+  put_le16(out, pic.width);
+  put_le16(out, pic.height);
   out.push_back(BITS_PER_PIXEL);
   // Rows top first, said in the descriptor: every reader honours that flag,
   // while some viewers ignore the bottom-first default.
   out.push_back(TGA_ORIGIN_TOP);
   put_rows(out, pic, false, 1);
-  return write_file(path, out);
+  return write_bytes(path, out);
 }

@@ -1,8 +1,9 @@
 // Standard MIDI File writing.
 #include "tools/music-maker/midi_file.h"
 
+#include "tools/asset-kit/bytes.h"
+
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -94,9 +95,5 @@ int write_midi(const char *path, std::vector<midi_track> tracks, uint32_t end_ti
     put_be(out, static_cast<uint32_t>(body.size()), 4);
     out.insert(out.end(), body.begin(), body.end());
   }
-  FILE *f = std::fopen(path, "wb");
-  if (!f)
-    return -1;
-  bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-  return std::fclose(f) == 0 && ok ? 0 : -1;
+  return write_bytes(path, out);
 }

@@ -1,5 +1,6 @@
 // sound-maker: synthesizes the game's five sound effects into 16-bit mono
 // PCM WAV files. Usage: sound-maker OUTPUT_FOLDER
+#include "tools/asset-kit/bytes.h"
 #include "tools/asset-kit/noise.h"
 
 #include <algorithm>
@@ -181,48 +182,33 @@ sound make_lava()
 
 // ---- WAV output -------------------------------------------------------------
 
-void put16(std::vector<unsigned char> &out, unsigned v)
+void put_tag(byte_buffer &out, const char *tag)
 {
-  out.push_back(v & 0xFF);
-  out.push_back((v >> 8) & 0xFF);
-}
-
-void put32(std::vector<unsigned char> &out, uint32_t v)
-{
-  put16(out, v & 0xFFFF);
-  put16(out, v >> 16);
-}
-
-void put_tag(std::vector<unsigned char> &out, const char *tag)
-{
-  out.insert(out.end(), tag, tag + 4);
+  for (int i = 0; i < 4; ++i)
+    out.push_back(static_cast<unsigned char>(tag[i]));
 }
 
 // Writes 16-bit mono PCM in a RIFF WAVE file; 0 or -1.
 int write_wav(const char *path, const sound &s)
 {
   const uint32_t data_size = static_cast<uint32_t>(s.size() * 2);
-  std::vector<unsigned char> out;
+  byte_buffer out;
   put_tag(out, "RIFF");
-  put32(out, WAV_HEADER_SIZE - 8 + data_size);
+  put_le32(out, WAV_HEADER_SIZE - 8 + data_size);
   put_tag(out, "WAVE");
   put_tag(out, "fmt ");
-  put32(out, 16);  // size of the format chunk
-  put16(out, 1);   // PCM
-  put16(out, 1);   // mono
-  put32(out, SAMPLE_RATE);
-  put32(out, SAMPLE_RATE * 2);  // bytes per second
-  put16(out, 2);                // bytes per frame
-  put16(out, 16);               // bits per sample
+  put_le32(out, 16);  // size of the format chunk
+  put_le16(out, 1);   // PCM
+  put_le16(out, 1);   // mono
+  put_le32(out, SAMPLE_RATE);
+  put_le32(out, SAMPLE_RATE * 2);  // bytes per second
+  put_le16(out, 2);                // bytes per frame
+  put_le16(out, 16);               // bits per sample
   put_tag(out, "data");
-  put32(out, data_size);
+  put_le32(out, data_size);
   for (double v : s)
-    put16(out, static_cast<uint16_t>(static_cast<int16_t>(std::lround(v * 32767))));
-  FILE *f = std::fopen(path, "wb");
-  if (!f)
-    return -1;
-  bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-  return std::fclose(f) == 0 && ok ? 0 : -1;
+    put_le16(out, static_cast<uint16_t>(static_cast<int16_t>(std::lround(v * 32767))));
+  return write_bytes(path, out);
 }
 
 struct sound_job {
