@@ -16,9 +16,6 @@
 namespace {
 
 constexpr unsigned RED = 0xff0000, BLUE = 0x0000ff, GREEN = 0x00ff00;
-constexpr int MARK_SIZE = 40;  // the green square in the top left corner
-constexpr int TGA_HEADER_SIZE = 18;
-constexpr int TGA_DEPTH_OFFSET = 16;  // bits per pixel in a TGA header
 
 void fill_rect(int x, int y, int w, int h, float r, float g, float b)
 {
@@ -27,23 +24,10 @@ void fill_rect(int x, int y, int w, int h, float r, float g, float b)
   glClear(GL_COLOR_BUFFER_BIT);
 }
 
-// Shows a picture that tells up from down: red top half, blue bottom half,
-// a green square in the top left corner. GL counts rows from the bottom.
-void show_test_picture()
-{
-  glEnable(GL_SCISSOR_TEST);
-  fill_rect(0, 240, 640, 240, 1, 0, 0);
-  fill_rect(0, 0, 640, 240, 0, 0, 1);
-  fill_rect(0, 480 - MARK_SIZE, MARK_SIZE, MARK_SIZE, 0, 1, 0);
-  glDisable(GL_SCISSOR_TEST);
-  allegro_gl_flip();
-}
-
-bool file_exists(const std::string &name) { return access(name.c_str(), F_OK) == 0; }
-
 void touch(const std::string &name) { std::ofstream(name) << "x"; }
 
-// Each test in a fresh folder of its own, on the shared GL window.
+// Each test in a fresh folder of its own, with a picture on screen that tells
+// up from down: red top half, blue bottom half, a green square top left.
 class Screenshot : public ::testing::Test {
 protected:
   std::string folder = temp_folder();
@@ -54,6 +38,12 @@ protected:
     open_gl_test_context();
     previous = getcwd(nullptr, 0);
     ASSERT_EQ(chdir(folder.c_str()), 0);
+    glEnable(GL_SCISSOR_TEST);  // GL counts rows from the bottom
+    fill_rect(0, 240, 640, 240, 1, 0, 0);
+    fill_rect(0, 0, 640, 240, 0, 0, 1);
+    fill_rect(0, 440, 40, 40, 0, 1, 0);
+    glDisable(GL_SCISSOR_TEST);
+    allegro_gl_flip();
   }
   void TearDown() override
   {
@@ -62,22 +52,20 @@ protected:
     std::system(("rm -rf '" + folder + "'").c_str());
   }
 
-  // Checks that file shows the test picture upright at 640 x 480, 24 bits.
+  // Checks that the file shows the test picture upright at 640 x 480, 24 bits.
   void expect_test_picture(const std::string &name)
   {
     std::ifstream in(name, std::ios::binary);
-    unsigned char header[TGA_HEADER_SIZE] = {};
+    unsigned char header[18] = {};
     in.read((char *)header, sizeof header);
-    EXPECT_EQ(header[TGA_DEPTH_OFFSET], 24) << name;
+    EXPECT_EQ(header[16], 24) << name << ": bits per pixel";
     picture p = load_picture(folder + "/" + name);
     ASSERT_EQ(p.width, 640) << name;
     ASSERT_EQ(p.height, 480) << name;
     EXPECT_EQ(p.pixel(5, 5), GREEN) << name << ": the top left corner";
-    EXPECT_EQ(p.pixel(MARK_SIZE + 5, 5), RED) << name;
+    EXPECT_EQ(p.pixel(45, 5), RED) << name;
     EXPECT_EQ(p.pixel(320, 100), RED) << name << ": the top half";
-    EXPECT_EQ(p.pixel(320, 400), BLUE) << name << ": the bottom half";
-    EXPECT_EQ(p.pixel(5, 475), BLUE) << name << ": the bottom left corner";
-    EXPECT_EQ(p.pixel(639, 479), BLUE) << name;
+    EXPECT_EQ(p.pixel(639, 479), BLUE) << name << ": the bottom half";
   }
 };
 
@@ -85,55 +73,31 @@ protected:
 
 TEST_F(Screenshot, SavesThePictureOnScreenUpright)
 {
-  show_test_picture();
   glReadBuffer(GL_FRONT);  // whatever buffer the renderer left selected
   save_screenshot();
-  ASSERT_TRUE(file_exists("vgrab-000.tga"));
   expect_test_picture("vgrab-000.tga");
   load_picture(folder + "/vgrab-000.tga").save_png(picture_folder() + "/screenshot-upright.png");
 }
 
-TEST_F(Screenshot, FillsGapsInTheSeriesFirst)
+TEST_F(Screenshot, F12HeldOverThreeTicksFillsAGapThenTakesMoreDigitsAbove999)
 {
-  show_test_picture();
-  touch("vgrab-000.tga");
-  touch("vgrab-002.tga");
-  save_screenshot();
-  EXPECT_TRUE(file_exists("vgrab-001.tga"));
-  save_screenshot();
-  EXPECT_TRUE(file_exists("vgrab-003.tga"));
-  expect_test_picture("vgrab-003.tga");
-  EXPECT_FALSE(file_exists("vgrab-004.tga"));
-}
-
-TEST_F(Screenshot, TakesMoreDigitsAbove999)
-{
-  show_test_picture();
   char name[32];
   for (int n = 0; n <= 999; n++) {
     std::snprintf(name, sizeof name, "vgrab-%03d.tga", n);
-    touch(name);
+    if (n != 1)
+      touch(name);
   }
-  save_screenshot();
-  EXPECT_TRUE(file_exists("vgrab-1000.tga"));
-  expect_test_picture("vgrab-1000.tga");
-}
-
-TEST_F(Screenshot, F12HeldOverThreeTicksWritesThreeFiles)
-{
   reset_world();
   for (auto &column : level_map)
     for (map_cell &cell : column)
       cell = map_cell{KIND_STONE_FLOOR, 1, 0.0f};
-  enemy_count = 0;
-  level_phase = 0;
-  show_test_picture();
+  enemy_count = level_phase = 0;
   key[KEY_F12] = 1;
   for (int t = 0; t < 3; t++)
     world_update();
   key[KEY_F12] = 0;
   world_update();
-  for (const char *name : {"vgrab-000.tga", "vgrab-001.tga", "vgrab-002.tga"})
+  for (const char *name : {"vgrab-001.tga", "vgrab-1000.tga", "vgrab-1001.tga"})
     expect_test_picture(name);
-  EXPECT_FALSE(file_exists("vgrab-003.tga"));
+  EXPECT_NE(access("vgrab-1002.tga", F_OK), 0);
 }
