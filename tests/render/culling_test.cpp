@@ -1,10 +1,12 @@
 // Frustum culling in whole frames: it skips cells and enemies, and never
 // changes a single pixel of the picture.
 #include "tests/render/render_scene.h"
+#include "game/map_load.h"
 #include "render/render.h"
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -65,9 +67,12 @@ std::vector<unsigned char> draw_with_culling(int enabled)
 // returns the average number of cells culled per frame.
 double compare_all_views(const char *level_name)
 {
+  // The level's own start, then the places above.
+  std::vector<hero_place> places = {{hero_x, hero_y, hero_z, hero_heading}};
+  places.insert(places.end(), std::begin(hero_places), std::end(hero_places));
   int frames = 0, culled = 0;
   for (int preset = 0; preset < CAMERA_PRESET_COUNT; preset++)
-    for (const hero_place &place : hero_places) {
+    for (const hero_place &place : places) {
       current_camera = &camera_presets[preset];
       hero_x = place.x;
       hero_y = place.y;
@@ -104,6 +109,21 @@ TEST_F(Culling, NeverChangesThePictureAndSkipsMostOfTheGrid)
   EXPECT_GT(average, 100.0) << "culling should skip a good part of the grid";
   build_rugged_level();
   EXPECT_GT(compare_all_views("rugged level"), 100.0);
+}
+
+TEST_F(Culling, NeverChangesThePictureOfTheShippedLevels)
+{
+  int levels = 0;
+  for (int n = 1;; n++) {
+    std::string path = std::string(PILKO_DATA_DIR) + "/maps/map" + std::to_string(n) + ".map";
+    if (!exists(path.c_str()))
+      break;
+    reset_world();
+    ASSERT_EQ(load_map(path.c_str()), 1) << path;
+    levels++;
+    compare_all_views(("level " + std::to_string(n)).c_str());
+  }
+  EXPECT_GT(levels, 0) << "no levels in " << PILKO_DATA_DIR;
 }
 
 TEST_F(Culling, KeepsTowersWhoseTopAloneIsInView)
