@@ -1,6 +1,5 @@
-// The sphere skins on a real GLU sphere, as the game draws its hero and
-// enemies (radius 0.8, 10 slices and stacks, the texture flipped on upload
-// and clamped): the face looks along +x, where heading 0 walks.
+// The sphere skins on a real GLU sphere drawn as the game draws hero and enemies (radius 0.8,
+// 10 slices and stacks, texture flipped on upload and clamped): faces look along +x.
 #include "tests/support/gl_fixture.h"
 #include "tests/assets/asset_files.h"
 
@@ -8,10 +7,7 @@
 
 namespace {
 
-constexpr int VIEW_WIDTH = 640, VIEW_HEIGHT = 480;
-constexpr float SPHERE_RADIUS = 0.8f;
-constexpr int SPHERE_DIVISIONS = 10;
-constexpr float VIEW_DISTANCE = 5.0f;
+constexpr int W = 640, H = 480;
 
 // Uploads a texture as the game does: the image's bottom row first.
 GLuint upload_skin(const char *name)
@@ -20,13 +16,11 @@ GLuint upload_skin(const char *name)
   if (!b)
     return 0;
   std::vector<unsigned char> rows;
-  for (int y = b->h - 1; y >= 0; --y)
+  for (int y = b->h - 1, depth = bitmap_color_depth(b); y >= 0; --y)
     for (int x = 0; x < b->w; ++x) {
       int c = getpixel(b, x, y);
-      int depth = bitmap_color_depth(b);
-      rows.push_back(getr_depth(depth, c));
-      rows.push_back(getg_depth(depth, c));
-      rows.push_back(getb_depth(depth, c));
+      rows.insert(rows.end(), {(unsigned char)getr_depth(depth, c),
+                               (unsigned char)getg_depth(depth, c), (unsigned char)getb_depth(depth, c)});
     }
   GLuint texture = 0;
   glGenTextures(1, &texture);
@@ -41,12 +35,11 @@ GLuint upload_skin(const char *name)
   return texture;
 }
 
-// The sphere seen from (dx, dy, dz) with up along (ux, uy, uz), unlit, on
-// a green background; returns the pixels.
-std::vector<unsigned char> view_sphere(GLuint texture, float dx, float dy, float dz, float ux,
-                                       float uy, float uz)
+// The unlit sphere seen from 5 units along (dx, dy, dz), up along (ux, uy, uz), on green.
+std::vector<unsigned char> view_sphere(GLuint texture, float dx, float dy, float dz, float ux = 0,
+                                       float uy = 0, float uz = 1)
 {
-  glViewport(0, 0, VIEW_WIDTH, VIEW_HEIGHT);
+  glViewport(0, 0, W, H);
   glClearColor(0, 0.5f, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glMatrixMode(GL_PROJECTION);
@@ -54,92 +47,64 @@ std::vector<unsigned char> view_sphere(GLuint texture, float dx, float dy, float
   glOrtho(-1, 1, -0.75, 0.75, 0.1, 20);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
-  gluLookAt(dx * VIEW_DISTANCE, dy * VIEW_DISTANCE, dz * VIEW_DISTANCE, 0, 0, 0, ux, uy, uz);
+  gluLookAt(dx * 5, dy * 5, dz * 5, 0, 0, 0, ux, uy, uz);
   glDisable(GL_LIGHTING);
   glEnable(GL_DEPTH_TEST);
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, texture);
   glColor4f(1, 1, 1, 1);
   GLUquadric *quadric = gluNewQuadric();
-  gluQuadricDrawStyle(quadric, GLU_FILL);
   gluQuadricTexture(quadric, GL_TRUE);
-  gluQuadricOrientation(quadric, GLU_OUTSIDE);
-  gluSphere(quadric, SPHERE_RADIUS, SPHERE_DIVISIONS, SPHERE_DIVISIONS);
+  gluSphere(quadric, 0.8, 10, 10);
   gluDeleteQuadric(quadric);
   glFinish();
-  return read_back_buffer(0, 0, VIEW_WIDTH, VIEW_HEIGHT);
+  return read_back_buffer(0, 0, W, H);
 }
 
 // Pixels that pass a colour test.
-template <typename Test>
-int count(const std::vector<unsigned char> &pixels, Test test)
+int count(const std::vector<unsigned char> &pixels, bool (*test)(int, int, int))
 {
   int n = 0;
   for (size_t i = 0; i + 2 < pixels.size(); i += 3)
     n += test(pixels[i], pixels[i + 1], pixels[i + 2]);
   return n;
 }
-
-bool dark(int r, int g, int b)
+bool dark(int r, int g, int b) { return r < 50 && g < 50 && b < 50; }
+bool glowing_yellow(int r, int g, int b) { return r > 200 && g > 150 && b < 100; }
+bool whitish_at(const std::vector<unsigned char> &pixels, int x, int y)  // from the bottom left
 {
-  return r < 50 && g < 50 && b < 50;
-}
-
-bool glowing_yellow(int r, int g, int b)
-{
-  return r > 200 && g > 150 && b < 100;
-}
-
-// Whether the pixel at (x, y), counted from the bottom left, is near white.
-bool whitish_at(const std::vector<unsigned char> &pixels, int x, int y)
-{
-  const unsigned char *p = &pixels[(y * VIEW_WIDTH + x) * 3];
+  const unsigned char *p = &pixels[(y * W + x) * 3];
   return p[0] > 200 && p[1] > 200 && p[2] > 200;
 }
 
-class SphereSkin : public ::testing::Test {
-protected:
-  void SetUp() override { open_gl_test_context(); }
-};
-
 }  // namespace
 
-TEST_F(SphereSkin, HeroFacesPlusXWithEyesAndSmile)
+TEST(SphereSkin, HeroFacesPlusXWithItsCrestRunningFrontToBack)
 {
+  open_gl_test_context();
   GLuint skin = upload_skin("kez.bmp");
   ASSERT_NE(skin, 0u);
   // Pupils and smile are the only dark parts of the hero.
-  int front = count(view_sphere(skin, 1, 0, 0.3f, 0, 0, 1), dark);
-  int back = count(view_sphere(skin, -1, 0, 0.3f, 0, 0, 1), dark);
-  int left = count(view_sphere(skin, 0, 1, 0.3f, 0, 0, 1), dark);
+  int front = count(view_sphere(skin, 1, 0, 0.3f), dark);
   EXPECT_GT(front, 1500) << "no face seen from +x";
-  EXPECT_LT(back * 10, front) << "the face shows from behind";
-  EXPECT_LT(left * 2, front) << "the face looks sideways";
-  glDeleteTextures(1, &skin);
-}
-
-TEST_F(SphereSkin, HeroCrestRunsFrontToBackOverTheTop)
-{
-  GLuint skin = upload_skin("kez.bmp");
-  ASSERT_NE(skin, 0u);
-  // From above with +x up the screen: the crest is a white band up the
-  // middle, from the back (below the centre) over the top.
+  EXPECT_LT(count(view_sphere(skin, -1, 0, 0.3f), dark) * 10, front) << "face shows from behind";
+  EXPECT_LT(count(view_sphere(skin, 0, 1, 0.3f), dark) * 2, front) << "the face looks sideways";
+  // From above with +x up the screen the crest is a white band up the middle.
   std::vector<unsigned char> top = view_sphere(skin, 0, 0, 1, 1, 0, 0);
-  const int cx = VIEW_WIDTH / 2, cy = VIEW_HEIGHT / 2;
-  EXPECT_TRUE(whitish_at(top, cx, cy + 60)) << "no crest towards the front";
-  EXPECT_TRUE(whitish_at(top, cx, cy - 120)) << "no crest towards the back";
-  EXPECT_FALSE(whitish_at(top, cx + 120, cy)) << "the crest runs sideways";
-  EXPECT_FALSE(whitish_at(top, cx - 120, cy)) << "the crest runs sideways";
+  EXPECT_TRUE(whitish_at(top, W / 2, H / 2 + 60)) << "no crest towards the front";
+  EXPECT_TRUE(whitish_at(top, W / 2, H / 2 - 120)) << "no crest towards the back";
+  EXPECT_FALSE(whitish_at(top, W / 2 + 120, H / 2) || whitish_at(top, W / 2 - 120, H / 2))
+      << "the crest runs sideways";
   glDeleteTextures(1, &skin);
 }
 
-TEST_F(SphereSkin, EnemyGlaresAlongPlusX)
+TEST(SphereSkin, EnemyGlaresAlongPlusX)
 {
+  open_gl_test_context();
   GLuint skin = upload_skin("enemy.bmp");
   ASSERT_NE(skin, 0u);
-  int front = count(view_sphere(skin, 1, 0, 0.2f, 0, 0, 1), glowing_yellow);
-  int back = count(view_sphere(skin, -1, 0, 0.2f, 0, 0, 1), glowing_yellow);
+  int front = count(view_sphere(skin, 1, 0, 0.2f), glowing_yellow);
   EXPECT_GT(front, 1000) << "no glowing eyes seen from +x";
-  EXPECT_LT(back * 3, front) << "the eyes glare backwards";
+  EXPECT_LT(count(view_sphere(skin, -1, 0, 0.2f), glowing_yellow) * 3, front) << "eyes glare back";
   glDeleteTextures(1, &skin);
 }
