@@ -13,7 +13,7 @@ namespace {
 
 struct midi_summary {
   int format = -1, division = 0, hanging_notes = 0;
-  double seconds = 0;               // with the tempo changes applied
+  double seconds = 0;               // of the first track (all end together), with its tempos
   std::set<uint32_t> track_ends;    // tick of each track's end
   std::set<int> programs, drum_keys;  // programs counted from 0; keys on channel 10
 };
@@ -32,8 +32,7 @@ midi_summary read_midi(const std::vector<unsigned char> &b)
   if (b.size() < 14 || be(b, 0, 4) != 0x4D546864)  // "MThd"
     return m;
   m.division = be(b, 12, 2);
-  std::map<uint32_t, uint32_t> tempo_at = {{0, 500000}};  // tick -> microseconds a quarter
-  uint32_t last_tick = 0;
+  double tempo = 500000;  // microseconds a quarter
   size_t at = 14;
   for (int t = 0, tracks = be(b, 10, 2); t < tracks; ++t) {
     if (at + 8 > b.size() || be(b, at, 4) != 0x4D54726B)  // "MTrk"
@@ -48,12 +47,14 @@ midi_summary read_midi(const std::vector<unsigned char> &b)
         delta = delta << 7 | (b[at] & 0x7F);
       while (b[at++] & 0x80);
       tick += delta;
+      if (t == 0)
+        m.seconds += delta * tempo / 1e6 / m.division;
       if (b[at] & 0x80)
         status = b[at++];
       int channel = status & 0x0F, kind = status & 0xF0;
       if (status == 0xFF) {
         if (b[at] == 0x51)
-          tempo_at[tick] = be(b, at + 2, 3);
+          tempo = be(b, at + 2, 3);
         if (b[at] == 0x2F)
           m.track_ends.insert(tick);
         at += 2 + b[at + 1];
@@ -75,14 +76,6 @@ midi_summary read_midi(const std::vector<unsigned char> &b)
     }
     for (auto &s : sounding)
       m.hanging_notes += std::max(s.second, 0);
-    last_tick = std::max(last_tick, tick);
-  }
-  uint32_t previous = 0, tempo = 500000;
-  tempo_at[last_tick];  // sums up to the end under the last tempo
-  for (auto &change : tempo_at) {
-    m.seconds += double(change.first - previous) * tempo / 1e6 / m.division;
-    previous = change.first;
-    tempo = change.second ? change.second : tempo;
   }
   m.format = be(b, 8, 2);
   return m;
@@ -136,13 +129,11 @@ TEST(Tune, PlaysOnlyInstrumentsThePatchIndexPointsAt)
     EXPECT_TRUE(programs.count(program + 1)) << "program " << program << " has no patch";
   for (int key : m.drum_keys)
     EXPECT_TRUE(drums.count(key)) << "drum key " << key << " has no patch";
-  for (auto &entry : programs) {
-    // Programs count from 1 in the index and from 0 in the freepats file names.
-    std::string name = entry.second.substr(entry.second.rfind('/') + 1);
-    EXPECT_TRUE(file_exists(entry.second) && std::stoi(name) + 1 == entry.first) << entry.second;
-  }
-  for (auto &entry : drums)
-    EXPECT_TRUE(file_exists(entry.second)) << entry.second;
+  for (auto *index : {&programs, &drums})
+    for (auto &entry : *index)
+      EXPECT_TRUE(file_exists(entry.second)) << entry.second;
+  for (auto &entry : programs)  // the index counts from 1, the freepats file names from 0
+    EXPECT_EQ(std::stoi(entry.second.substr(entry.second.rfind('/') + 1)) + 1, entry.first);
   std::ifstream in(std::string(build_dir) + "/allegro.cfg");
   std::string cfg((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_NE(cfg.find("midi_card = DIGI"), std::string::npos) << "no software player asked for";
