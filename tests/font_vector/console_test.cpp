@@ -1,5 +1,4 @@
-// The console's writing rules and its cursor blink, checked on the row texts
-// that drawing would draw.
+// The console's writing rules and its cursor blink, on the row texts drawing would draw.
 #include "font/vector_internal.h"
 
 #include <gtest/gtest.h>
@@ -72,16 +71,12 @@ TEST_F(ConsoleTest, SizeIsSetFreshAndRefusedBeyondTheRowBuffer)
   EXPECT_EQ(screen(1), widest + "|@0,1");
 }
 
-TEST_F(ConsoleTest, LinesWrapAndNewlinesEndThem)
+TEST_F(ConsoleTest, LinesWrapNewlinesEndThemAndTheBottomRowScrolls)
 {
   console_print(std::string(40, 'x').c_str());
   EXPECT_EQ(screen(0), "@0,1");  // a full line wraps at once
   console_print("\nAB\nD");       // so this newline leaves row 1 empty
   EXPECT_EQ(screen(4), std::string(40, 'x') + "||AB|D|@1,3");
-}
-
-TEST_F(ConsoleTest, BottomRowScrollsUp)
-{
   console_set_size(8, 3);
   console_print("one\ntwo\nthree\n");
   EXPECT_EQ(screen(3), "two|three||@0,2");
@@ -104,37 +99,23 @@ TEST_F(ConsoleTest, OnlyPrintableBytesAndNewlineCount)
   EXPECT_EQ(screen(1), "ok\x7fz" "abcd|@8,0");
   console_clear();
   EXPECT_EQ(screen(2), "||@0,0");
-}
-
-TEST_F(ConsoleTest, ConsoleWithoutBufferIgnoresEverything)
-{
-  font_shutdown();
+  font_shutdown();  // no buffer: everything is ignored
   console_print("nothing");
   EXPECT_EQ(size() + screen(1), "0x0|@0,0");
   font_init();
 }
 
-TEST_F(ConsoleTest, CursorShows10ThenAlternates11)
+TEST_F(ConsoleTest, CursorBlinksIntoTheFirstEmptyCellOfItsRow)
 {
-  font_init();
+  font_init();  // cursor on
   EXPECT_EQ(blink(43), std::string(10, 'S') + std::string(11, 'h') + std::string(11, 'S') + std::string(11, 'h'));
-}
-
-TEST_F(ConsoleTest, BlinkPeriodRestartsShownAndIgnoresNonPositive)
-{
-  font_option_enable(FONT_OPTION_CURSOR);
-  blink(12);  // into the hidden phase
-  console_set_blink_period(0);
+  console_set_blink_period(0);  // ignored: the next phase comes as due
   console_set_blink_period(-4);
-  EXPECT_EQ(blink(1), "h");
-  console_set_blink_period(3);
+  EXPECT_EQ(blink(1), "S");
+  console_set_blink_period(3);  // restarts shown
   EXPECT_EQ(blink(11), "SSShhhhSSSS");
-}
-
-TEST_F(ConsoleTest, CursorGoesIntoFirstEmptyCellOfItsRowOnly)
-{
   console_print("ab\ncd");
-  font_option_enable(FONT_OPTION_CURSOR);
+  console_set_blink_period(5);
   EXPECT_EQ(row(0), "ab");  // not the cursor row, and no blink step
   EXPECT_EQ(row(1), "cd_");
 }

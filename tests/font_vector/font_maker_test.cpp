@@ -1,5 +1,4 @@
-// The vector font maker: the font it ships loads with the game's reader, its
-// glyphs are sound shapes, and its output depends on its input only.
+// The vector font maker: its shipped font loads, its glyphs are sound shapes, its output is repeatable.
 #include "font_files.h"
 #include "font/font.h"
 
@@ -50,7 +49,7 @@ class VectorFontMaker : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(VectorFontMaker, EveryPrintableCharacterIsATriangulatedShapeWithinTheSquare)
+TEST_F(VectorFontMaker, EveryPrintableCharacterIsATriangulatedShapeOfTheRightProportions)
 {
   EXPECT_EQ(font->symbol_count, 95);
   EXPECT_EQ(font->symbols[' ']->vertex_count, 0);
@@ -71,12 +70,7 @@ TEST_F(VectorFontMaker, EveryPrintableCharacterIsATriangulatedShapeWithinTheSqua
   }
   EXPECT_EQ(font->symbols[31], nullptr);
   EXPECT_EQ(font->symbols[127], nullptr);
-}
-
-TEST_F(VectorFontMaker, GlyphsKeepTheirOutlinesHolesAndProportions)
-{
-  const char *shapes = "l1O2B3i2%5";  // character, then its number of contours
-  for (const char *c = shapes; *c; c += 2)
+  for (const char *c = "l1O2B3i2%5"; *c; c += 2)  // character, then its number of contours
     EXPECT_EQ(font->symbols[(int)c[0]]->contour_count, c[1] - '0') << c[0];
   EXPECT_FLOAT_EQ(font->symbols['H']->max_y, font->symbols['E']->max_y);  // one scale for all
   EXPECT_FLOAT_EQ(font->symbols['H']->min_y, font->symbols['x']->min_y);  // one baseline
@@ -84,7 +78,7 @@ TEST_F(VectorFontMaker, GlyphsKeepTheirOutlinesHolesAndProportions)
   EXPECT_GT(font->symbols['W']->max_x - font->symbols['W']->min_x, font->symbols['i']->max_x - font->symbols['i']->min_x);
 }
 
-TEST(VectorFontMakerRun, SameInputGivesTheSameBytes)
+TEST(VectorFontMakerRun, SameInputGivesTheShippedBytesAndNoFontIsRefused)
 {
   temp_folder folder;
   std::string a = folder.file("a.glf"), b = folder.file("b.glf");
@@ -93,11 +87,6 @@ TEST(VectorFontMakerRun, SameInputGivesTheSameBytes)
   ASSERT_FALSE(read_file(a).empty());
   EXPECT_TRUE(read_file(a) == read_file(b));
   EXPECT_TRUE(read_file(a) == read_file(SHIPPED_VECTOR_FONT));
-}
-
-TEST(VectorFontMakerRun, RefusesAFileThatIsNoFont)
-{
-  temp_folder folder;
   std::string bogus = write_bytes(folder, "bogus.ttf", {'n', 'o', 'p', 'e'});
   std::string out = folder.file("out.glf"), log = folder.file("log.txt");
   EXPECT_NE(make_font(bogus + " " + out + " 2>" + log), 0);

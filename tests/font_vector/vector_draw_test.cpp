@@ -1,14 +1,51 @@
 // Vector drawing on a real OpenGL context: what each mode hands to GL (read
 // back in feedback mode), the GL state it leaves behind, and pixels.
-#include "gl_capture.h"
 #include "font_files.h"
 #include "font/vector_internal.h"
+#include "tests/support/gl_fixture.h"
 
-#include <gtest/gtest.h>
 #include <cmath>
 #include <cstring>
 
 namespace {
+
+// The model origin sits at the window centre, one unit is SCALE pixels, and
+// z passes through an orthographic depth range of -RANGE..RANGE.
+constexpr float ORIGIN_X = 320, ORIGIN_Y = 240, SCALE = 40, RANGE = 100;
+
+struct captured_vertex {
+  float x, y, z;  // model coordinates
+  float color[4];
+  float s, t;
+};
+struct captured_primitive {
+  bool line;  // else a polygon
+  std::vector<captured_vertex> vertices;
+};
+
+// Runs draw in feedback mode (GL_3D_COLOR_TEXTURE) and maps the window
+// coordinates back to model coordinates.
+std::vector<captured_primitive> capture(void (*draw)())
+{
+  std::vector<float> buffer = capture_feedback(draw);
+  std::vector<captured_primitive> out;
+  for (size_t i = 0; i < buffer.size();) {
+    GLenum token = (GLenum)buffer[i++];
+    captured_primitive p = {token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN, {}};
+    if (!p.line && token != GL_POLYGON_TOKEN) {
+      ADD_FAILURE() << "unexpected feedback token " << token;
+      break;
+    }
+    size_t count = p.line ? 2 : (size_t)buffer[i++];
+    for (size_t v = 0; v < count && i + 11 <= buffer.size(); v++, i += 11) {
+      const float *f = &buffer[i];  // window z is 0.5 - z / (2 * RANGE)
+      p.vertices.push_back({(f[0] - ORIGIN_X) / SCALE, (f[1] - ORIGIN_Y) / SCALE, (0.5f - f[2]) * 2 * RANGE,
+                            {f[3], f[4], f[5], f[6]}, f[7], f[8]});
+    }
+    out.push_back(p);
+  }
+  return out;
+}
 
 // Two squares side by side: contours end at vertices 3 and 7.
 const glf_symbol_source TWO_SQUARES = {
@@ -17,15 +54,30 @@ const glf_symbol_source TWO_SQUARES = {
 // A triangle through the texture checkpoints (-1, 1) and (0, 0).
 const glf_symbol_source CHECKPOINTS = {'T', {-1, 1, 0, 0, 1, 1}, {0, 1, 2}, {2}};
 
+// Font 0 (current) holds the shapes above and S, N; font 1 a big S.
 class VectorDrawTest : public ::testing::Test {
  protected:
   void SetUp() override
   {
-    prepare_capture_view();
+    open_gl_test_context();
+    glViewport(0, 0, 640, 480);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 640, 0, 480, -RANGE, RANGE);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(ORIGIN_X, ORIGIN_Y, 0);
+    glScalef(SCALE, SCALE, 1);
+    for (GLenum cap : {GL_CULL_FACE, GL_LIGHTING, GL_TEXTURE_2D, GL_DEPTH_TEST})
+      glDisable(cap);
+    glColor4f(1, 1, 1, 1);
+    glTexCoord2f(0, 0);
     font_init();
     std::string path = write_font(folder, "draw.glf", {TWO_SQUARES, CHECKPOINTS, box_symbol('S', -0.5f, 0.8f, -0.5f, 0.5f),
                                                        box_symbol('N', -0.6f, 0.7f, -1, 0.25f)});
     ASSERT_EQ(vector_font_load(path.c_str()), 0);
+    ASSERT_EQ(vector_font_load(write_font(folder, "big.glf", {box_symbol('S', -3, 3, -3, 3)}).c_str()), 1);
+    vector_font_set_current(0);
   }
   void TearDown() override
   {
@@ -42,7 +94,6 @@ void expect_at(const captured_vertex &v, float x, float y, float z)
   EXPECT_NEAR(v.z, z, 0.05);  // the depth buffer's resolution
 }
 
-// Vertex v of the two squares.
 void expect_square_vertex(const captured_vertex &got, int v, float z)
 {
   expect_at(got, TWO_SQUARES.vertices[2 * v], TWO_SQUARES.vertices[2 * v + 1], z);
@@ -66,11 +117,20 @@ void expect_color(const captured_vertex &v, float r, float g, float b)
 
 }  // namespace
 
-TEST_F(VectorDrawTest, WiredDrawsOneClosedLoopPerContour)
+TEST_F(VectorDrawTest, WiredDrawsOneLoopPerContourFlatAndAtBothDepths)
 {
   std::vector<captured_primitive> p = capture([] { vector_draw_symbol_wired('W'); });
   EXPECT_EQ(p.size(), 8u);
   expect_loops(p, 0, 0);
+  vector_set_symbol_depth(0.5f);
+  p = capture([] { vector_draw_symbol_3d_wired('W'); });
+  ASSERT_EQ(p.size(), 24u);
+  expect_loops(p, 0, 1);
+  expect_loops(p, 8, 1.5f);
+  for (int v = 0; v < 8; v++) {
+    expect_square_vertex(p[16 + v].vertices[0], v, 1);
+    expect_square_vertex(p[16 + v].vertices[1], v, 1.5f);
+  }
 }
 
 TEST_F(VectorDrawTest, SolidDrawsStoredTrianglesTexturedOnlyWhenAsked)
@@ -85,6 +145,7 @@ TEST_F(VectorDrawTest, SolidDrawsStoredTrianglesTexturedOnlyWhenAsked)
     }
   }
   font_option_enable(FONT_OPTION_TEXTURING);
+  vector_set_anchor(VECTOR_ANCHOR_TOP_LEFT);  // moves the geometry, not the texture
   p = capture([] { vector_draw_symbol_solid('T'); });
   ASSERT_EQ(p.size(), 1u);
   float want[3][2] = {{0, 1}, {0.5f, 0.5f}, {1, 1}};
@@ -92,10 +153,15 @@ TEST_F(VectorDrawTest, SolidDrawsStoredTrianglesTexturedOnlyWhenAsked)
     EXPECT_NEAR(p[0].vertices[c].s, want[c][0], 1e-6);
     EXPECT_NEAR(p[0].vertices[c].t, want[c][1], 1e-6);
   }
+  expect_at(p[0].vertices[0], 0, 0, 0);  // (-1, 1) moved by (+1, -1)
   EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << "the caller enables texturing, not the library";
+  vector_set_anchor(VECTOR_ANCHOR_BOTTOM);
+  expect_at(capture([] { vector_draw_symbol_3d_wired('T'); })[0].vertices[0], -1, 2, 1);
+  vector_set_anchor(VECTOR_ANCHOR_LAST);
+  expect_at(capture([] { vector_draw_symbol_wired('T'); })[0].vertices[0], -1, 1, 0);
 }
 
-TEST_F(VectorDrawTest, SolidContourDrawsOutlineInContourColourAndRestoresColour)
+TEST_F(VectorDrawTest, ContourPassUsesContourColourUnlitAndRestoresColourAndLighting)
 {
   font_option_enable(FONT_OPTION_CONTOURING);
   vector_set_contour_color(1, 0, 0, 1);
@@ -110,19 +176,20 @@ TEST_F(VectorDrawTest, SolidContourDrawsOutlineInContourColourAndRestoresColour)
   GLfloat now[4];
   glGetFloatv(GL_CURRENT_COLOR, now);
   EXPECT_EQ(std::vector<float>(now, now + 3), std::vector<float>({0, 0.5f, 1}));
-}
-
-TEST_F(VectorDrawTest, ThreeDWiredJoinsOutlinesAtBothDepths)
-{
-  vector_set_symbol_depth(0.5f);
-  std::vector<captured_primitive> p = capture([] { vector_draw_symbol_3d_wired('W'); });
-  ASSERT_EQ(p.size(), 24u);
-  expect_loops(p, 0, 1);
-  expect_loops(p, 8, 1.5f);
-  for (int v = 0; v < 8; v++) {
-    expect_square_vertex(p[16 + v].vertices[0], v, 1);
-    expect_square_vertex(p[16 + v].vertices[1], v, 1.5f);
-  }
+  vector_set_contour_color(0, 1, 0, 1);
+  glEnable(GL_LIGHTING);  // with no light on, anything lit comes out dark
+  glColor4f(0.25f, 0.25f, 0.25f, 1);
+  int lines = 0;
+  for (const captured_primitive &prim : capture([] { vector_draw_symbol_3d_solid('W'); }))
+    if (prim.line && ++lines)
+      expect_color(prim.vertices[0], 0, 1, 0);
+  EXPECT_EQ(lines, 24);
+  EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+  glGetFloatv(GL_CURRENT_COLOR, now);
+  EXPECT_EQ(now[0], 0.25f);
+  glDisable(GL_LIGHTING);
+  capture([] { vector_draw_symbol_3d_solid('W'); });
+  EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
 }
 
 TEST_F(VectorDrawTest, ThreeDSolidHasTwoCapsAndClosedWalls)
@@ -136,8 +203,7 @@ TEST_F(VectorDrawTest, ThreeDSolidHasTwoCapsAndClosedWalls)
       expect_square_vertex(p[4 + t].vertices[c], TWO_SQUARES.triangles[3 * t + c], 1);      // back, as stored
     }
   }
-  // The walls stand between the two depths and, closed, cover the squares'
-  // whole perimeter: their area is perimeter x depth.
+  // Closed walls between the two depths cover the whole perimeter: area perimeter x depth.
   double area = 0;
   for (size_t i = 8; i < p.size(); i++) {
     const std::vector<captured_vertex> &v = p[i].vertices;
@@ -152,32 +218,45 @@ TEST_F(VectorDrawTest, ThreeDSolidHasTwoCapsAndClosedWalls)
   EXPECT_NEAR(area, 2 * (2 * 0.9 + 2 * 1.0) * 0.5, 0.05);
 }
 
-TEST_F(VectorDrawTest, ThreeDSolidContourIsUnlitAndLightingStaysAsItWas)
+TEST_F(VectorDrawTest, StringsAdvanceAndLeaveTheModelviewExactly)
 {
+  std::vector<captured_primitive> p = capture([] { vector_draw_string_wired("SN S"); });
+  ASSERT_EQ(p.size(), 12u);
+  // Each box's first line starts at (min_x, min_y): N moved by 0.8 + 0.6 + 0.2, S by another 0.2 + 2.0.
+  expect_at(p[0].vertices[0], -0.5f, -0.5f, 0);
+  expect_at(p[4].vertices[0], -0.6f + 1.6f, -1, 0);
+  expect_at(p[8].vertices[0], -0.5f + 1.6f + 2.2f, -0.5f, 0);
   font_option_enable(FONT_OPTION_CONTOURING);
-  vector_set_contour_color(0, 1, 0, 1);
-  glEnable(GL_LIGHTING);  // with no light on, anything lit comes out dark
-  glColor4f(0.25f, 0.25f, 0.25f, 1);
-  std::vector<captured_primitive> p = capture([] { vector_draw_symbol_3d_solid('W'); });
-  int lines = 0;
-  for (const captured_primitive &prim : p) {
-    if (!prim.line)
-      continue;
-    lines++;
-    expect_color(prim.vertices[0], 0, 1, 0);
+  glRotatef(17, 0.3f, 1, 0.2f);
+  glTranslatef(0.125f, -3, 0.5f);
+  GLfloat before[16], after[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, before);
+  void (*current[])(const char *) = {vector_draw_string_wired, vector_draw_string_solid,
+                                     vector_draw_string_3d_wired, vector_draw_string_3d_solid};
+  void (*given[])(int, const char *) = {vector_font_draw_string_wired, vector_font_draw_string_solid,
+                                        vector_font_draw_string_3d_wired, vector_font_draw_string_3d_solid};
+  for (int op = 0; op < 4; op++) {
+    for (const char *text : {"SN", "S N?S", "", "?"}) {
+      current[op](text);
+      given[op](1, text);
+      glGetFloatv(GL_MODELVIEW_MATRIX, after);
+      EXPECT_EQ(std::memcmp(before, after, sizeof before), 0) << "operation " << op << " on '" << text << "'";
+    }
   }
-  EXPECT_EQ(lines, 24);
-  EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-  GLfloat now[4];
-  glGetFloatv(GL_CURRENT_COLOR, now);
-  EXPECT_EQ(now[0], 0.25f);
-  glDisable(GL_LIGHTING);
-  capture([] { vector_draw_symbol_3d_solid('W'); });
-  EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+  EXPECT_EQ(vector_font_get_current(), 0);
 }
 
-TEST_F(VectorDrawTest, NothingIsDrawnWithoutFontOrSymbol)
+TEST_F(VectorDrawTest, PerFontOperationsUseTheGivenFontOrNothingAndRestoreCurrent)
 {
+  vector_font_set_current(1);
+  std::vector<captured_primitive> p = capture([] { vector_font_draw_symbol_3d_wired(0, 'S'); });
+  ASSERT_EQ(p.size(), 12u);
+  EXPECT_NEAR(p[0].vertices[0].x, -0.5f, 1e-3) << "font 0's S, not the current font's";
+  vector_font_set_current(0);
+  p = capture([] { vector_font_draw_string_solid(1, "S"); });
+  ASSERT_EQ(p.size(), 2u);
+  EXPECT_NEAR(p[0].vertices[0].x, -3, 1e-3);
+  EXPECT_EQ(vector_font_get_current(), 0);
   EXPECT_TRUE(capture([] { vector_draw_symbol_solid('?'); }).empty());
   static int bad;
   for (int slot : {-1, 5, 255, 256}) {
@@ -198,69 +277,9 @@ TEST_F(VectorDrawTest, NothingIsDrawnWithoutFontOrSymbol)
   }).empty());
 }
 
-TEST_F(VectorDrawTest, StringPlacesEachSymbolAfterTheLast)
-{
-  std::vector<captured_primitive> p = capture([] { vector_draw_string_wired("SN S"); });
-  ASSERT_EQ(p.size(), 12u);
-  // The first line of each box starts at its (min_x, min_y): S at 0, N moved
-  // by 0.8 + 0.6 + 0.2, the second S by another 0.2 + 2.0 for the space.
-  expect_at(p[0].vertices[0], -0.5f, -0.5f, 0);
-  expect_at(p[4].vertices[0], -0.6f + 1.6f, -1, 0);
-  expect_at(p[8].vertices[0], -0.5f + 1.6f + 2.2f, -0.5f, 0);
-}
-
-TEST_F(VectorDrawTest, EveryStringOperationLeavesTheModelviewExactly)
-{
-  ASSERT_EQ(vector_font_load(write_font(folder, "second.glf", {box_symbol('S', -1, 1, -1, 1)}).c_str()), 1);
-  font_option_enable(FONT_OPTION_CONTOURING);
-  glRotatef(17, 0.3f, 1, 0.2f);
-  glTranslatef(0.125f, -3, 0.5f);
-  GLfloat before[16], after[16];
-  glGetFloatv(GL_MODELVIEW_MATRIX, before);
-  void (*current[])(const char *) = {vector_draw_string_wired, vector_draw_string_solid,
-                                     vector_draw_string_3d_wired, vector_draw_string_3d_solid};
-  void (*given[])(int, const char *) = {vector_font_draw_string_wired, vector_font_draw_string_solid,
-                                        vector_font_draw_string_3d_wired, vector_font_draw_string_3d_solid};
-  for (int op = 0; op < 4; op++) {
-    for (const char *text : {"SN", "S N?S", "", "?"}) {
-      current[op](text);
-      given[op](0, text);
-      glGetFloatv(GL_MODELVIEW_MATRIX, after);
-      EXPECT_EQ(std::memcmp(before, after, sizeof before), 0) << "operation " << op << " on '" << text << "'";
-    }
-  }
-  EXPECT_EQ(vector_font_get_current(), 1);
-}
-
-TEST_F(VectorDrawTest, PerFontOperationsUseTheGivenFontAndRestoreCurrent)
-{
-  ASSERT_EQ(vector_font_load(write_font(folder, "big.glf", {box_symbol('S', -3, 3, -3, 3)}).c_str()), 1);
-  std::vector<captured_primitive> p = capture([] { vector_font_draw_symbol_3d_wired(0, 'S'); });
-  ASSERT_EQ(p.size(), 12u);
-  EXPECT_NEAR(p[0].vertices[0].x, -0.5f, 1e-3) << "font 0's S, not the current font's";
-  p = capture([] { vector_font_draw_string_solid(1, "S"); });
-  ASSERT_EQ(p.size(), 2u);
-  EXPECT_NEAR(p[0].vertices[0].x, -3, 1e-3);
-  EXPECT_EQ(vector_font_get_current(), 1);
-}
-
-TEST_F(VectorDrawTest, AnchorMovesGeometryButNotTextureCoordinates)
-{
-  font_option_enable(FONT_OPTION_TEXTURING);
-  vector_set_anchor(VECTOR_ANCHOR_TOP_LEFT);
-  std::vector<captured_primitive> p = capture([] { vector_draw_symbol_solid('T'); });
-  expect_at(p[0].vertices[0], 0, 0, 0);  // (-1, 1) moved by (+1, -1)
-  EXPECT_EQ(p[0].vertices[0].s, 0.0f);
-  EXPECT_EQ(p[0].vertices[0].t, 1.0f);
-  vector_set_anchor(VECTOR_ANCHOR_BOTTOM);
-  expect_at(capture([] { vector_draw_symbol_3d_wired('T'); })[0].vertices[0], -1, 2, 1);
-  vector_set_anchor(VECTOR_ANCHOR_LAST);
-  expect_at(capture([] { vector_draw_symbol_wired('T'); })[0].vertices[0], -1, 1, 0);
-}
-
 TEST_F(VectorDrawTest, ConsoleDrawsRowsTwoUnitsApartInItsOwnFont)
 {
-  ASSERT_EQ(vector_font_load(write_font(folder, "other.glf", {box_symbol('S', -3, 3, -3, 3)}).c_str()), 1);
+  vector_font_set_current(1);
   console_set_size(4, 3);
   EXPECT_EQ(console_set_font(7), -1);
   ASSERT_EQ(console_set_font(0), 0);
