@@ -75,7 +75,7 @@ picture FontShowcase::shown;
 
 }  // namespace
 
-TEST_F(FontShowcase, EveryVectorModeDrawsItsStringAndTheTextureShows)
+TEST_F(FontShowcase, EveryPanelShowsItsText)
 {
   for (const showcase_panel &panel : {SHOWCASE_WIRED, SHOWCASE_SOLID, SHOWCASE_3D_WIRED, SHOWCASE_3D_SOLID})
     EXPECT_GT(count_in(shown, panel, ink), 400) << "panel at y " << panel.y;
@@ -85,10 +85,7 @@ TEST_F(FontShowcase, EveryVectorModeDrawsItsStringAndTheTextureShows)
     for (int x = solid.x; x < solid.x + solid.width; x++)
       colours.insert(shown.at(x, y)[0] << 16 | shown.at(x, y)[1] << 8 | shown.at(x, y)[2]);
   EXPECT_GT(colours.size(), 20u) << "the checker texture, not a flat fill";
-}
-
-TEST_F(FontShowcase, MaskedBitmapTextKeepsTheBackgroundPlainTextDoesNot)
-{
+  // Masked bitmap text keeps the background, plain text does not.
   const showcase_panel &b = SHOWCASE_BITMAP;
   showcase_panel plain = {b.x, b.y + b.height / 2, b.width, b.height / 2}, masked = {b.x, b.y, b.width, b.height / 2};
   EXPECT_GT(count_in(shown, plain, black), 200) << "plain glyph quads bring the picture's black";
@@ -96,12 +93,9 @@ TEST_F(FontShowcase, MaskedBitmapTextKeepsTheBackgroundPlainTextDoesNot)
   int kept = count_in(shown, masked, background), area = masked.width * masked.height;
   EXPECT_GT(kept, area * 8 / 10);
   EXPECT_LT(kept, area - 200) << "the masked text itself is missing";
-}
-
-TEST_F(FontShowcase, ConsoleIsFullOfWrappedAndScrolledRows)
-{
+  // The console is full of wrapped and scrolled rows: one band of text per row.
   const showcase_panel &c = SHOWCASE_CONSOLE;
-  std::vector<int> band_tops;  // one band of text pixels per console row, top down
+  std::vector<int> band_tops;
   bool in_band = false;
   for (int y = c.y + c.height - 1; y >= c.y; y--) {
     bool text = false;
