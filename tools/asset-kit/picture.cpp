@@ -199,7 +199,7 @@ int write_tga(const char *path, const picture &pic)
   out.push_back(0);  // no colour map
   out.push_back(TGA_TRUE_COLOUR);
   for (int i = 0; i < 5; ++i)
-    out.push_back(0);  // colour map specification
+    out.push_back(0);  // colour map start, length and entry size: unused
   put_le16(out, 0);       // x origin
   put_le16(out, 0);       // y origin
   put_le16(out, pic.width);
