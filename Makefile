@@ -3,20 +3,20 @@
 #   make test   the same, then the whole test suite
 BUILD ?= build
 JOBS ?= $(shell nproc)
+CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 
 .PHONY: run test build deps test-deps clean
 
-run: deps build
+# Playing needs neither the tests nor their packages.
+run: deps
+	$(CONFIGURE) -DBUILD_TESTING=OFF
+	cmake --build $(BUILD) -j $(JOBS)
 	@tools/run-game $(BUILD)
 
 test: test-deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	$(CONFIGURE) -DBUILD_TESTING=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
-
-build:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BUILD) -j $(JOBS)
 
 deps:
 	@tools/install-deps game
