@@ -1,117 +1,93 @@
-// The vector font table and the GLF reader, without GL (run with a leak check).
+// The GLF reader, string layout and bounds, and the console, without GL (run with a leak check).
 #include "font_files.h"
 #include "font/vector_internal.h"
 
-#include <gtest/gtest.h>
+#include <cmath>
 
 namespace {
 
 const char FORMAT_ERROR[] = "Error reading font file: incorrect file format\n";
+constexpr uint8_t HIGH_CODE = 0xE9;  // negative as a signed char
 
 class VectorFontTest : public ::testing::Test {
  protected:
   void SetUp() override { font_init(); }
   void TearDown() override { font_shutdown(); }
-  std::string box_font() { return write_font(folder, "box.glf", {box_symbol('A', -0.5f, 0.5f, -1, 1)}); }
   temp_folder folder;
 };
+using LayoutTest = VectorFontTest;
+using ConsoleTest = VectorFontTest;
 
-// Loading path fails and leaves the table and current font alone; with a
-// message the messages option is on and exactly that is printed, else it is off.
-void expect_refused(const std::string &path, const char *message = nullptr)
+std::vector<float> box(const vector_symbol *s) { return {s->min_x, s->max_x, s->min_y, s->max_y}; }
+
+std::string row(int r)
 {
-  const vector_font *slots[FONT_SLOT_COUNT];
-  for (int i = 0; i < FONT_SLOT_COUNT; i++)
-    slots[i] = vector_font_get(i);
-  int current = vector_font_get_current();
-  (message ? font_option_enable : font_option_disable)(FONT_OPTION_MESSAGES);
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(vector_font_load(path.c_str()), -1) << path;
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), message ? message : "");
-  EXPECT_EQ(vector_font_get_current(), current);
-  for (int i = 0; i < FONT_SLOT_COUNT; i++)
-    ASSERT_EQ(vector_font_get(i), slots[i]) << "slot " << i;
+  char text[CONSOLE_ROW_BUFFER];
+  console_compose_row(r, text);
+  return text;
+}
+
+// "columns x rows:row0|row1|...@cursor column,row"
+std::string screen(int rows)
+{
+  int width, height, column, cursor_row;
+  console_get_size(&width, &height);
+  console_get_cursor(&column, &cursor_row);
+  std::string s = std::to_string(width) + "x" + std::to_string(height) + ":";
+  for (int r = 0; r < rows; r++)
+    s += row(r) + "|";
+  return s + "@" + std::to_string(column) + "," + std::to_string(cursor_row);
+}
+
+// Successive draws of cursor row 0: S where the underscore shows, h where not.
+std::string blink(int draws)
+{
+  std::string pattern;
+  for (int i = 0; i < draws; i++)
+    pattern += row(0) == "_" ? 'S' : 'h';
+  return pattern;
 }
 
 }  // namespace
 
-TEST_F(VectorFontTest, SlotsFillLowestFirstAndUnloadKeepsAnotherCurrent)
+TEST_F(VectorFontTest, LoadsIntoTheLowestFreeSlotWithArraysAndBoxesAsWritten)
 {
-  std::string path = box_font();
-  EXPECT_EQ(vector_font_get_current(), -1);
-  for (int i = 0; i < FONT_SLOT_COUNT; i++) {
-    ASSERT_EQ(vector_font_load(path.c_str()), i);
-    ASSERT_EQ(vector_font_get_current(), i);
-  }
-  expect_refused(path);  // the table is full
-  EXPECT_EQ(vector_font_unload(7), 0);
-  EXPECT_EQ(vector_font_get_current(), 255);
-  EXPECT_EQ(vector_font_load(path.c_str()), 7);
-  EXPECT_EQ(vector_font_unload(7), 0);
-  EXPECT_EQ(vector_font_get_current(), -1) << "unloading the current font leaves none";
-  EXPECT_EQ(vector_font_unload_current(), -1);
-  EXPECT_EQ(vector_font_set_current(1), 0);
-  EXPECT_EQ(vector_font_unload_current(), 0);
-  EXPECT_EQ(vector_font_get(1), nullptr);
-  for (int slot : {-1, 1, 7, 256, 100000, -100000}) {
-    EXPECT_EQ(vector_font_set_current(slot), -1) << slot;
-    EXPECT_EQ(vector_font_unload(slot), -1) << slot;
-    EXPECT_EQ(vector_font_get(slot), nullptr) << slot;
-  }
-  EXPECT_EQ(vector_font_get_current(), -1);
-}
-
-TEST_F(VectorFontTest, ReadsNameArraysAndBoxesAsWritten)
-{
-  glf_symbol_source two = {200, {-1, -0.5f, 0.5f, 1, 0, 0, 0.1f, 0.1f, 0.2f, 0.1f, 0.2f, 0.2f},
-                           {0, 1, 2, 3, 4, 5}, {2, 5}};
-  std::string path = folder.file("two.glf");
-  ASSERT_EQ(glf_write(path.c_str(), std::string(120, 'n').c_str(), {two, {' ', {}, {}, {}}}), 0);
-  ASSERT_EQ(vector_font_load(path.c_str()), 0);
+  glf_symbol_source two = {200, {-1, -0.5f, 0.5f, 1, 0, 0, 0.1f, 0.1f, 0.2f, 0.1f, 0.2f, 0.2f}, {0, 1, 2, 3, 4, 5}, {2, 5}};
+  ASSERT_EQ(vector_font_load(write_font(folder, "two.glf", {two, {' ', {}, {}, {}}}).c_str()), 0);
+  EXPECT_EQ(vector_font_get_current(), 0);
   const vector_font *font = vector_font_get(0);
-  EXPECT_EQ(std::string(font->name), std::string(VECTOR_FONT_NAME_SIZE, 'n'));
-  EXPECT_EQ(font->symbol_count, 2);
-  const vector_symbol *s = font->symbols[200];  // codes index as unsigned bytes
+  const vector_symbol *s = font->symbols[200];
   ASSERT_NE(s, nullptr);
-  ASSERT_EQ(std::vector<int>({s->vertex_count, s->triangle_count, s->contour_count}), std::vector<int>({6, 2, 2}));
   EXPECT_EQ(std::vector<float>(s->vertices, s->vertices + 12), two.vertices);
   EXPECT_EQ(std::vector<uint8_t>(s->triangles, s->triangles + 6), two.triangles);
   EXPECT_EQ(std::vector<uint8_t>(s->contour_ends, s->contour_ends + 2), two.contour_ends);
-  EXPECT_EQ(std::vector<float>({s->min_x, s->max_x, s->min_y, s->max_y}), std::vector<float>({-1, 0.5f, -0.5f, 1}));
-  const vector_symbol *e = font->symbols[' '];  // no vertices: the start values stay
-  ASSERT_NE(e, nullptr);
-  EXPECT_EQ(std::vector<float>({e->min_x, e->max_x, e->min_y, e->max_y}), std::vector<float>({10, -10, 10, -10}));
-  int defined = 0;
-  for (int code = 0; code < VECTOR_SYMBOL_CODES; code++)
-    defined += font->symbols[code] != nullptr;
-  EXPECT_EQ(defined, 2);
-  ASSERT_EQ(vector_font_load(write_font(folder, "empty.glf", {}).c_str()), 1) << "count 0 loads";
-  for (int code = 0; code < VECTOR_SYMBOL_CODES; code++)
-    ASSERT_EQ(vector_font_get(1)->symbols[code], nullptr);
+  EXPECT_EQ(box(s), std::vector<float>({-1, 0.5f, -0.5f, 1}));
+  EXPECT_EQ(box(font->symbols[' ']), std::vector<float>({10, -10, 10, -10}));
+  std::string empty = write_font(folder, "empty.glf", {});
+  for (int slot = 1; slot < FONT_SLOT_COUNT; slot++)
+    ASSERT_EQ(vector_font_load(empty.c_str()), slot) << "count 0 loads";
+  EXPECT_EQ(vector_font_load(empty.c_str()), -1);
+  EXPECT_EQ(vector_font_unload(7), 0);
+  EXPECT_EQ(vector_font_load(empty.c_str()), 7);
+  for (int slot : {-1, 256, 100000})
+    EXPECT_EQ(vector_font_set_current(slot) + vector_font_unload(slot), -2) << slot;
+  EXPECT_EQ(vector_font_get_current(), 7);
 }
 
-TEST_F(VectorFontTest, BadFilesFailWithTheirMessageAndKeepNothing)
+TEST_F(VectorFontTest, EveryBadFileFailsWithItsMessageAndChangesNothing)
 {
-  vector_font_load(box_font().c_str());
+  std::string good = write_font(folder, "good.glf", {box_symbol('A', -1, 1, -1, 1), {' ', {}, {}, {}}});
+  ASSERT_EQ(vector_font_load(good.c_str()), 0);
+  const vector_font *loaded = vector_font_get(0);
+  std::vector<unsigned char> bytes = read_file(good), magic = bytes;
+  magic[2] = 'X';
   glf_symbol_source b = box_symbol('B', -1, 1, -1, 1);
   std::vector<float> square = b.vertices;
-  std::vector<unsigned char> magic = read_file(box_font());
-  magic[2] = 'X';
-  struct bad_file {
-    const char *what;
-    std::string path;
-    const char *message;
-  } cases[] = {
-      {"duplicate code", write_font(folder, "dup.glf", {b, box_symbol('Q', -1, 1, -1, 1), b}),
-       "Error reading font file: encountered symbols in font\n"},
-      {"wrong magic", write_bytes(folder, "magic.glf", magic), FORMAT_ERROR},
-      {"missing file (silent)", folder.file("missing.glf"), ""},
-  };
-  struct damage {
+  struct {
     const char *what;
     std::vector<float> vertices;
     std::vector<uint8_t> triangles, contour_ends;
-  } symbols[] = {
+  } damaged[] = {
       {"triangle index beyond the vertices", square, {0, 1, 2, 0, 2, 4}, {3}},
       {"contour end beyond the vertices", square, {0, 1, 2}, {1, 4}},
       {"contour ends that repeat", square, {0, 1, 2}, {1, 1, 3}},
@@ -121,36 +97,101 @@ TEST_F(VectorFontTest, BadFilesFailWithTheirMessageAndKeepNothing)
       {"triangle without vertices", {}, {0, 0, 0}, {}},
       {"contour without vertices", {}, {}, {0}},
   };
-  std::vector<bad_file> all(std::begin(cases), std::end(cases));
-  for (const damage &d : symbols)
-    all.push_back({d.what, write_font(folder, std::string(d.what) + ".glf", {b, {'A', d.vertices, d.triangles, d.contour_ends}}),
-                   FORMAT_ERROR});
-  for (const bad_file &f : all) {
-    SCOPED_TRACE(f.what);
-    expect_refused(f.path, f.message);
-    expect_refused(f.path);
-    vector_font record = {};  // the reader hands back no symbols, and the leak check sees none kept
-    EXPECT_EQ(vector_font_read_file(f.path.c_str(), &record), -1);
-    EXPECT_EQ(record.symbols['B'], nullptr);
+  std::vector<std::pair<std::string, std::string>> files = {
+      {write_font(folder, "dup.glf", {b, box_symbol('Q', -1, 1, -1, 1), b}),
+       "Error reading font file: encountered symbols in font\n"},
+      {folder.file("missing.glf"), ""}};
+  for (const auto &d : damaged)
+    files.push_back({write_font(folder, std::string(d.what) + ".glf", {b, {'A', d.vertices, d.triangles, d.contour_ends}}),
+                     FORMAT_ERROR});
+  auto write_bytes = [&](const std::string &name, const std::vector<unsigned char> &data) {
+    std::ofstream(folder.file(name), std::ios::binary).write((const char *)data.data(), data.size());
+    return folder.file(name);
+  };
+  files.push_back({write_bytes("magic.glf", magic), FORMAT_ERROR});
+  for (size_t length = 0; length < bytes.size(); length++)
+    files.push_back({write_bytes("cut" + std::to_string(length), {bytes.begin(), bytes.begin() + length}), FORMAT_ERROR});
+  for (const auto &[path, message] : files) {
+    for (bool messages : {true, false}) {
+      (messages ? font_option_enable : font_option_disable)(FONT_OPTION_MESSAGES);
+      testing::internal::CaptureStdout();
+      EXPECT_EQ(vector_font_load(path.c_str()), -1) << path;
+      EXPECT_EQ(testing::internal::GetCapturedStdout(), messages ? message : "") << path;
+    }
+    EXPECT_TRUE(vector_font_get_current() == 0 && vector_font_get(0) == loaded && !vector_font_get(1)) << path;
   }
 }
 
-TEST_F(VectorFontTest, EveryTruncationFails)
+TEST_F(LayoutTest, AdvancesAndBoundsFollowFromBoxesSpacesAndMissingSymbols)
 {
-  vector_font_load(box_font().c_str());
-  std::vector<unsigned char> bytes = read_file(write_font(
-      folder, "full.glf", {box_symbol('A', -1, 1, -1, 1), {' ', {}, {}, {}}, box_symbol('C', 0, 1, 0, 1)}));
-  for (size_t length = 0; length < bytes.size(); length++)
-    expect_refused(write_bytes(folder, "cut.glf", std::vector<unsigned char>(bytes.begin(), bytes.begin() + length)),
-                   FORMAT_ERROR);
-  EXPECT_EQ(vector_font_load(write_bytes(folder, "whole.glf", bytes).c_str()), 1);
+  ASSERT_EQ(vector_font_load(write_font(folder, "layout.glf", {box_symbol('S', -0.5f, 0.8f, -0.5f, 0.5f),
+                                                              box_symbol('N', -0.6f, 0.7f, -1, 0.25f),
+                                                              box_symbol('O', -0.7f, 0.7f, -1, 1),
+                                                              box_symbol(HIGH_CODE, -0.25f, 0.5f, 0, 1)}).c_str()), 0);
+  const char high[] = {'S', (char)HIGH_CODE, 'N', 0};
+  struct {
+    const char *text;
+    int index;
+    float advance;
+  } cases[] = {{"SN", 0, 1.6f}, {"SN", 1, 0}, {"S N", 0, 0.2f}, {"S N", 1, 2}, {"S?N", 0, 0}, {"S?N", 1, 2},
+               {high, 0, 0.8f + 0.25f + 0.2f}, {high, 1, 0.5f + 0.6f + 0.2f}};
+  for (const auto &c : cases)
+    EXPECT_FLOAT_EQ(vector_layout_advance(vector_font_get(0), c.text, c.index), c.advance) << c.text << " at " << c.index;
+  auto bounds = [](int slot, const char *text) {
+    std::vector<float> b = {5, 6, 7, 8};
+    vector_string_bounds(slot, text, &b[0], &b[1], &b[2], &b[3]);
+    for (float &v : b)
+      v = std::round(v * 1e4f) / 1e4f;
+    return b;
+  };
+  EXPECT_EQ(bounds(0, "O"), std::vector<float>({-0.7f, -1, 0.9f, 1}));
+  // S 1.3 + 0.2, space 2, N 1.3 + 0.2, missing 2, from S's left edge -0.5.
+  EXPECT_EQ(bounds(0, "S N?"), std::vector<float>({-0.5f, -1, 6.5f, 0.5f}));
+  vector_set_anchor(VECTOR_ANCHOR_TOP_LEFT);
+  EXPECT_EQ(bounds(0, "O"), std::vector<float>({0.3f, -2, 1.9f, 0}));
+  EXPECT_EQ(bounds(1, "O"), std::vector<float>({5, 6, 7, 8}));
+  vector_set_symbol_spacing(0.5f);
+  vector_set_space_size(3);
+  EXPECT_FLOAT_EQ(vector_layout_advance(vector_font_get(0), "SN", 0), 1.9f);
+  EXPECT_FLOAT_EQ(vector_layout_advance(vector_font_get(0), "S?N", 1), 3);
+  vector_set_symbol_spacing(0.2f);  // font_init keeps these
+  vector_set_space_size(2);
 }
 
-TEST(GlfWrite, RefusesCountsBeyondOneByte)
+TEST_F(ConsoleTest, WritesWrapsScrollsIgnoresOtherBytesAndRefusesBadSizes)
 {
-  temp_folder folder;
-  std::string path = folder.file("w.glf");
-  EXPECT_EQ(glf_write(path.c_str(), "v", {{'A', std::vector<float>(2 * 256), {}, {}}}), -1);
-  EXPECT_EQ(glf_write(path.c_str(), "t", {{'A', std::vector<float>(2 * 255), std::vector<uint8_t>(3 * 256), {}}}), -1);
-  EXPECT_EQ(glf_write(path.c_str(), "n", std::vector<glf_symbol_source>(256, box_symbol('A', 0, 1, 0, 1))), -1);
+  font_option_disable(FONT_OPTION_CURSOR);
+  console_print(std::string(40, 'x').c_str());
+  EXPECT_EQ(screen(0), "40x20:@0,1");  // a full line wraps at once
+  console_print("\nAB\nD");            // so this newline leaves row 1 empty
+  EXPECT_EQ(screen(4), "40x20:" + std::string(40, 'x') + "||AB|D|@1,3");
+  console_set_size(8, 3);
+  console_print("one\ntwo\nthree\n");
+  EXPECT_EQ(screen(3), "8x3:two|three||@0,2");
+  console_print("four56789");  // wrapping on the last row scrolls too
+  EXPECT_EQ(screen(3), "8x3:three|four5678|9|@1,2");
+  console_clear();
+  const char ignored[] = {'\r', '\t', 0, 0x1F, (char)0x80, (char)0xFF, 'o', 127};
+  console_write(ignored, sizeof ignored);
+  console_put_char(256 + 'k');  // only the low 8 bits count
+  int refused[][2] = {{CONSOLE_MAX_COLUMNS + 1, 5}, {0, 5}, {10, 0}, {10, -1}};
+  for (auto &size : refused)
+    console_set_size(size[0], size[1]);
+  EXPECT_EQ(screen(1), "8x3:o\x7f" "k|@3,0");
+  console_set_size(CONSOLE_MAX_COLUMNS, 1);
+  EXPECT_EQ(screen(0), "511x1:@0,0");
+}
+
+TEST_F(ConsoleTest, CursorBlinksInItsRowAndCursorOffStopsTheCounter)
+{
+  console_print("ab\ncd");
+  EXPECT_EQ(row(0) + "|" + row(1), "ab|cd_");
+  font_init();
+  EXPECT_EQ(blink(43), std::string(10, 'S') + std::string(11, 'h') + std::string(11, 'S') + std::string(11, 'h'));
+  font_init();
+  EXPECT_EQ(blink(9), std::string(9, 'S'));
+  font_option_disable(FONT_OPTION_CURSOR);
+  EXPECT_EQ(blink(50), std::string(50, 'h'));
+  font_option_enable(FONT_OPTION_CURSOR);
+  EXPECT_EQ(blink(3), "Shh") << "counting goes on where it stopped";
 }
