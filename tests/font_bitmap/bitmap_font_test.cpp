@@ -1,0 +1,244 @@
+// Bitmap fonts without OpenGL: the SGI decoder and the mask rule, ImageMagick
+// as a peer for SGI files, and the fuzzers' inputs replayed through the readers.
+#include "font_files.h"
+
+#include "font/font.h"
+#include "fuzz/fuzz_inputs.h"
+#include "fuzz/seed_corpus.h"
+
+#include <cstdio>
+#include <tuple>
+
+namespace {
+
+constexpr size_t SGI_TYPE = 2, SGI_WIDTH = 6, SGI_HEIGHT = 8, SGI_CHANNELS = 10, SGI_TABLES = 512;
+
+// What the decoder made of some bytes: ok false when it refused them.
+struct decoded_picture {
+  bool ok;
+  int width, height, channels;
+  bytes rgba;  // bottom row first
+};
+
+decoded_picture decode_sgi(bytes file)
+{
+  decoded_picture got{false, 0, 0, 0, {}};
+  size_t size = file.size();
+  file.push_back(0);  // fmemopen wants a buffer, even for no bytes
+  FILE *stream = fmemopen(file.data(), size, "rb");
+  unsigned char *rgba = bmf_image_read_rgba(stream, &got.width, &got.height, &got.channels);
+  std::fclose(stream);
+  if (rgba)
+    got = {true, got.width, got.height, got.channels,
+           bytes(rgba, rgba + (size_t)got.width * got.height * 4)};
+  std::free(rgba);
+  return got;
+}
+
+// The file with a big-endian field of size bytes at at set to value.
+bytes with_be(bytes file, size_t at, int size, uint32_t value)
+{
+  for (int i = size - 1; i >= 0; i--, value >>= 8)
+    file[at + i] = (uint8_t)value;
+  return file;
+}
+
+int varied(int x, int y, int c) { return (x * 37 + y * 11 + c * 71 + 5) & 0xFF; }
+
+// A run-length file with the given packed rows in table order (row + channel * height).
+bytes hand_packed_sgi(int width, int height, int channels, const std::vector<bytes> &rows)
+{
+  bytes file = sgi_encode(make_picture(width, height, channels, true, varied));
+  file.resize(SGI_TABLES + 8 * rows.size());
+  for (size_t i = 0; i < rows.size(); i++) {
+    file = with_be(file, SGI_TABLES + 4 * i, 4, (uint32_t)file.size());
+    file = with_be(file, SGI_TABLES + 4 * (rows.size() + i), 4, (uint32_t)rows[i].size());
+    file.insert(file.end(), rows[i].begin(), rows[i].end());
+  }
+  return file;
+}
+
+// Our decoding of an SGI file against ImageMagick's, which lists the top row
+// first; alpha is compared only where the peer keeps it.
+void expect_same_as_peer(const std::string &path, bool alpha = true)
+{
+  std::string command = "convert '" + path + "' -depth 8 rgba:'" + path + ".rgba'";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  decoded_picture ours = decode_sgi(read_file(path));
+  size_t row = (size_t)ours.width * 4;
+  bytes top_first;
+  for (int y = ours.height - 1; y >= 0; y--)
+    top_first.insert(top_first.end(), &ours.rgba[y * row], &ours.rgba[y * row] + row);
+  for (size_t i = 3; i < top_first.size() && !alpha; i += 4)
+    top_first[i] = 255;
+  EXPECT_EQ(top_first, read_file(path + ".rgba"));
+}
+
+std::vector<bytes> files_in(const std::string &dir)
+{
+  std::vector<bytes> files;
+  for (const auto &entry : std::filesystem::directory_iterator(dir))
+    files.push_back(read_file(entry.path().string()));
+  return files;
+}
+
+}  // namespace
+
+TEST(SgiDecode, ChannelRulesAndBottomRowFirst)
+{
+  // For 1..4 channels, the stored channel that gives red, green, blue, alpha (-1: opaque).
+  const int sources[5][4] = {{}, {0, 0, 0, -1}, {0, 0, 0, 1}, {0, 1, 2, -1}, {0, 1, 2, 3}};
+  for (int channels = 1; channels <= 4; channels++)
+    for (bool run_length : {false, true}) {
+      bytes want;
+      for (int y = 0; y < 2; y++)  // stored row 0 comes first
+        for (int x = 0; x < 3; x++)
+          for (int source : sources[channels])
+            want.push_back(source < 0 ? 255 : varied(x, y, source));
+      decoded_picture got =
+          decode_sgi(sgi_encode(make_picture(3, 2, channels, run_length, varied)));
+      EXPECT_EQ(std::tie(got.width, got.height, got.channels, got.rgba),
+                std::make_tuple(3, 2, channels, want))
+          << channels << " channels, run length " << run_length;
+    }
+}
+
+TEST(SgiRunLength, UnpacksCopiesAndRepeats)
+{
+  const struct {
+    bytes row, grey;
+  } cases[] = {
+      {{0x83, 10, 20, 30, 0x02, 40, 0x00}, {10, 20, 30, 40, 40}},
+      {{0x02, 90, 0x00}, {90, 90, 0, 0}},  // a short row ends in black
+      {{0x03, 77}, {77, 77, 77}},          // no end mark at the row's last byte
+  };
+  for (const auto &c : cases) {
+    bytes want;
+    for (uint8_t g : c.grey)
+      want.insert(want.end(), {g, g, g, 255});
+    EXPECT_EQ(decode_sgi(hand_packed_sgi((int)c.grey.size(), 1, 1, {c.row})).rgba, want);
+  }
+}
+
+TEST(SgiDecode, RefusesDamagedFilesAndAcceptsTheLimits)
+{
+  bytes plain = sgi_encode(make_picture(7, 5, 3, false, varied));
+  bytes packed = sgi_encode(make_picture(7, 5, 3, true, varied));
+  bytes two_rows = hand_packed_sgi(3, 2, 1, {{0x03, 1, 0}, {0x03, 2, 0}});
+  bytes full_scratch(256, 0);  // width 1 gives a 256-byte scratch for a packed row
+  full_scratch[0] = 0x01;
+  bytes over_scratch = full_scratch;
+  over_scratch.push_back(0);
+  auto cut = [](bytes file, size_t length) { file.resize(length); return file; };
+  bytes huge = with_be(with_be(with_be(plain, SGI_CHANNELS, 2, 4), SGI_WIDTH, 2, 4096),
+                       SGI_HEIGHT, 2, 4096);
+  const struct {
+    const char *what;
+    bytes file;
+    bool ok;
+  } cases[] = {
+      {"sound plain file", plain, true},
+      {"sound run-length file", packed, true},
+      {"two bytes a channel", with_be(plain, SGI_TYPE, 2, 0x0002), false},
+      {"no channels", with_be(plain, SGI_CHANNELS, 2, 0), false},
+      {"five channels", with_be(plain, SGI_CHANNELS, 2, 5), false},
+      {"width 0", with_be(plain, SGI_WIDTH, 2, 0), false},
+      {"width 4097", sgi_encode(make_picture(4097, 1, 1, false, varied)), false},
+      {"height 0", with_be(plain, SGI_HEIGHT, 2, 0), false},
+      {"height 4097", sgi_encode(make_picture(1, 4097, 1, false, varied)), false},
+      {"largest sizes over no data, plain", huge, false},
+      {"largest sizes over no data, run-length", with_be(huge, SGI_TYPE, 2, 0x0101), false},
+      {"empty file", {}, false},
+      {"header cut short", cut(plain, 11), false},
+      {"planes cut short", cut(plain, plain.size() - 1), false},
+      {"run-length rows cut short", cut(packed, packed.size() - 1), false},
+      {"row tables cut short", cut(two_rows, SGI_TABLES + 15), false},
+      {"row offset at the last byte", with_be(two_rows, SGI_TABLES + 4, 4, two_rows.size() - 1),
+       false},
+      {"row offset far outside", with_be(two_rows, SGI_TABLES + 4, 4, 0xFFFFFFF0u), false},
+      {"repeat past the width", hand_packed_sgi(4, 1, 1, {{0x05, 1, 0x00}}), false},
+      {"copy past the width", hand_packed_sgi(2, 1, 1, {{0x82, 1, 2, 0x81, 3, 0x00}}), false},
+      {"copy cut short by the row length", hand_packed_sgi(8, 1, 1, {{0x85, 1, 2}}), false},
+      {"repeat without its byte", hand_packed_sgi(8, 1, 1, {{0x04}}), false},
+      {"row as long as the scratch", hand_packed_sgi(1, 1, 1, {full_scratch}), true},
+      {"row longer than the scratch", hand_packed_sgi(1, 1, 1, {over_scratch}), false},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(decode_sgi(c.file).ok, c.ok) << c.what;
+}
+
+TEST(BitmapMask, BlackTurnsWhiteAndAnyColourBlack)
+{
+  // Black gives white whatever its alpha; any colour gives black; alpha is 0.
+  const unsigned char picture[] = {0, 0, 0, 200, 0, 0, 0, 0, 1, 0, 0, 0,
+                                   0, 1, 0, 255, 0, 0, 1, 9, 255, 255, 255, 255};
+  unsigned char *mask = bitmap_make_mask(picture, 3, 2);
+  EXPECT_EQ(bytes(mask, mask + 24), (bytes{255, 255, 255, 0, 255, 255, 255, 0, 0, 0, 0, 0,
+                                           0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  std::free(mask);
+}
+
+TEST(SgiPeer, DecodesImageMagickPicturesAsImageMagickReadsThem)
+{
+  // Noise (copies), long rows (repeats), odd sizes, and an alpha ramp.
+  const struct {
+    const char *source, *type;
+    int channels;
+  } cases[] = {
+      {"-size 13x7 plasma:", "Grayscale", 1},
+      {"-size 1x1 xc:navy", "TrueColor", 3},
+      {"-size 131x3 gradient:red-blue", "TrueColor", 3},
+      {"-size 150x9 pattern:checkerboard -alpha set -channel A -fx j/h +channel",
+       "TrueColorAlpha", 4},
+  };
+  temp_dir dir;
+  std::string path = dir.path + "/peer.sgi";
+  for (const auto &c : cases)
+    for (std::string compress : {"RLE", "None"}) {
+      std::string command = std::string("convert -seed 5 ") + c.source + " -type " + c.type +
+                            " -depth 8 -compress " + compress + " sgi:'" + path + "'";
+      ASSERT_EQ(std::system(command.c_str()), 0) << command;
+      bytes file = read_file(path);
+      EXPECT_EQ(std::make_pair((int)file.at(2), (int)file.at(11)),  // really stored that way
+                std::make_pair(compress == "RLE" ? 1 : 0, c.channels)) << command;
+      expect_same_as_peer(path);
+    }
+}
+
+TEST(SgiPeer, ImageMagickReadsOurPicturesAsWeDo)
+{
+  // Runs and stretches without repeats longer than one control byte holds.
+  // ImageMagick reads two channels as opaque grey, where we take alpha.
+  temp_dir dir;
+  std::string path = dir.path + "/ours.sgi";
+  for (int channels = 1; channels <= 4; channels++)
+    for (bool run_length : {true, false}) {
+      SCOPED_TRACE(std::to_string(channels) + (run_length ? " run-length" : " plain"));
+      write_file(path, sgi_encode(make_picture(301, 3, channels, run_length, [](int x, int y, int c) {
+                   return x < 150 ? x / 140 * 60 + c * 20 : (x * 29 + y * 53 + c * 97) % 251;
+                 })));
+      expect_same_as_peer(path, channels != 2);
+    }
+}
+
+TEST(FuzzCorpus, SeedsPassEveryCutFailsAndReproducersNoLongerBreakTheReaders)
+{
+  temp_dir root;
+  std::string bmf_dir = root.path + "/bmf", glf_dir = root.path + "/glf";
+  std::filesystem::create_directory(bmf_dir);
+  std::filesystem::create_directory(glf_dir);
+  ASSERT_GT(write_seed_corpus(bmf_dir.c_str(), glf_dir.c_str()), 0);
+  const std::pair<std::string, bool (*)(const uint8_t *, size_t)> readers[] = {
+      {bmf_dir, fuzz_bmf_input}, {glf_dir, fuzz_glf_input}};
+  for (const auto &[dir, reader] : readers)
+    for (const bytes &file : files_in(dir)) {
+      EXPECT_TRUE(reader(file.data(), file.size()));
+      for (size_t length = 0; length < file.size(); length++)
+        EXPECT_FALSE(reader(file.data(), length)) << "cut at " << length;
+    }
+  // The reader helpers abort on a broken promise: these only have to finish.
+  for (const bytes &file : files_in(FUZZ_REPRODUCERS)) {
+    fuzz_bmf_input(file.data(), file.size());
+    fuzz_glf_input(file.data(), file.size());
+  }
+}
