@@ -3,30 +3,30 @@
 #include "tests/assets/asset_files.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 TEST(Tools, TwoRunsMakeTheBuiltBytes)
 {
   const std::string tex = data_file("graphics");
-  struct tool {
+  const struct {
     std::string command;  // "%" stands for the output folder
     std::vector<std::string> files;
     std::string built;  // folder of the built files
+  } tools[] = {
+      {TEXTURE_MAKER " %", {std::begin(texture_names), std::end(texture_names)}, tex},
+      {PICTURE_MAKER " " FONT_FOLDER " " + tex + " %",
+       {std::begin(picture_names), std::end(picture_names)}, tex},
+      {SOUND_MAKER " %", {std::begin(sample_names), std::end(sample_names)}, data_file("sound")},
+      {MUSIC_MAKER " %/kez.mid", {"kez.mid"}, data_file("music")},
+      {FONT_MAKER " " HUD_FONT " %/tolvane.emf", {"tolvane.emf"}, tex},
+      {CMAKE_PROGRAM " -DPATCH_FOLDER=" PATCH_FOLDER " -DOUTPUT=%/default.cfg -P " PATCH_INDEX_SCRIPT,
+       {"default.cfg"}, PILKO_BUILD_DIR},
   };
-  std::vector<std::string> textures(texture_names, texture_names + 6);
-  std::vector<std::string> pictures(picture_names, picture_names + 3);
-  std::vector<std::string> samples(sample_names, sample_names + 5);
-  const tool tools[] = {
-      {std::string(TEXTURE_MAKER) + " %", textures, tex},
-      {std::string(PICTURE_MAKER) + " " + FONT_FOLDER + " " + tex + " %", pictures, tex},
-      {std::string(SOUND_MAKER) + " %", samples, data_file("sound")},
-      {std::string(MUSIC_MAKER) + " %/kez.mid", {"kez.mid"}, data_file("music")},
-      {std::string(FONT_MAKER) + " " + HUD_FONT + " %/tolvane.emf", {"tolvane.emf"}, tex},
-      {std::string(CMAKE_PROGRAM) + " -DPATCH_FOLDER=" + PATCH_FOLDER +
-           " -DOUTPUT=%/default.cfg -P " + PATCH_INDEX_SCRIPT, {"default.cfg"}, build_dir},
-  };
-  for (const tool &t : tools) {
-    std::string runs[2] = {make_temp_folder(), make_temp_folder()};
-    for (const std::string &folder : runs) {
+  for (const auto &t : tools) {
+    std::string runs[2];
+    for (std::string &folder : runs) {
+      char pattern[] = "/tmp/pilko-assets-XXXXXX";
+      folder = mkdtemp(pattern);
       std::string command = t.command;
       for (size_t at; (at = command.find('%')) != std::string::npos;)
         command.replace(at, 1, folder);
@@ -39,6 +39,6 @@ TEST(Tools, TwoRunsMakeTheBuiltBytes)
       EXPECT_TRUE(a == read_bytes(t.built + "/" + name)) << name << " differs from the built one";
     }
     for (const std::string &folder : runs)
-      remove_folder(folder);
+      std::filesystem::remove_all(folder);
   }
 }
