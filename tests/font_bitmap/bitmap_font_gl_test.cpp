@@ -7,32 +7,21 @@
 
 #include "font/font.h"
 
-#include <cmath>
 #include <array>
-#include <cstdio>
+#include <cmath>
+#include <cstdlib>
 #include <set>
 
 namespace {
 
-// ---- A little font made here: five letters of 5 x 7 texels ------------------
-
-constexpr int LETTER_WIDTH = 32, LETTER_HEIGHT = 8;
-constexpr int LETTER_CELL = 6;  // texels per letter cell, one blank column
+// A font made here: five letters of 5 x 7 texels in cells of 6, top row first.
+constexpr int LETTER_WIDTH = 32, LETTER_HEIGHT = 8, LETTER_CELL = 6;
 const char LETTERS[] = "PILKO";
-const char *const LETTER_ROWS[5][7] = {  // top row first
-    {"####.", "#...#", "#...#", "####.", "#....", "#....", "#...."},
-    {".###.", "..#..", "..#..", "..#..", "..#..", "..#..", ".###."},
-    {"#....", "#....", "#....", "#....", "#....", "#....", "#####"},
-    {"#...#", "#..#.", "#.#..", "##...", "#.#..", "#..#.", "#...#"},
-    {".###.", "#...#", "#...#", "#...#", "#...#", "#...#", ".###."},
-};
-
-// Whether texel (x, y) of the letter picture is lit (y counted from the bottom).
-bool letter_texel_lit(int x, int y)
-{
-  int cell = x / LETTER_CELL, column = x % LETTER_CELL, row = LETTER_HEIGHT - 1 - y;
-  return cell < 5 && column < 5 && row < 7 && LETTER_ROWS[cell][row][column] == '#';
-}
+const char *const LETTER_PICTURE[LETTER_HEIGHT] = {
+    "####...###..#.....#...#..###....", "#...#...#...#.....#..#..#...#...",
+    "#...#...#...#.....#.#...#...#...", "####....#...#.....##....#...#...",
+    "#.......#...#.....#.#...#...#...", "#.......#...#.....#..#..#...#...",
+    "#......###..#####.#...#..###....", "................................"};
 
 float modelview_x_translation()
 {
@@ -41,6 +30,8 @@ float modelview_x_translation()
   return matrix[12];
 }
 
+// Every test starts with a font file holding the letters, glyphs of given
+// sizes at 'A', 'B' and 200, and blank glyphs elsewhere.
 class BitmapFontGl : public ::testing::Test {
  protected:
   void SetUp() override
@@ -53,37 +44,35 @@ class BitmapFontGl : public ::testing::Test {
     glOrtho(0, 640, 0, 480, -1, 1);  // one unit a pixel
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glDisable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_TEXTURE_2D);
+    bitmap_glyph_rect glyphs[256] = {};
+    for (int k = 0; k < 5; k++)
+      glyphs[(unsigned char)LETTERS[k]] = {(float)(k * LETTER_CELL) / LETTER_WIDTH, 0,
+                                           (float)LETTER_CELL / LETTER_WIDTH, 1};
+    glyphs['A'] = {0.5f, 0.25f, 0.125f, 0.0625f};
+    glyphs['B'] = {0, 0, 0.25f, 0.5f};
+    glyphs[200] = {0, 0, 0.5f, 0.5f};
+    auto lit = [](int x, int y, int) {
+      return LETTER_PICTURE[LETTER_HEIGHT - 1 - y][x] == '#' ? 255 : 0;
+    };
+    sgi_picture picture = make_picture(LETTER_WIDTH, LETTER_HEIGHT, 3, true, lit);
+    ASSERT_EQ(bmf_write(font.c_str(), "test", glyphs, picture), 0);
   }
   void TearDown() override { font_shutdown(); }
 
-  // Writes a font into the test's folder and returns its path; blank glyphs
-  // and a black picture unless given.
-  std::string write_font(const bitmap_glyph_rect *glyphs = blank,
-                         int (*value)(int, int, int) = [](int, int, int) { return 0; },
-                         int width = 4, int height = 4)
-  {
-    std::string path = dir.path + "/font.bmf";
-    EXPECT_EQ(bmf_write(path.c_str(), "test", glyphs, make_picture(width, height, 3, true, value)), 0);
-    return path;
-  }
-
-  static constexpr bitmap_glyph_rect blank[256] = {};
   temp_dir dir;
+  std::string font = dir.path + "/font.bmf";
 };
 
 }  // namespace
 
 TEST_F(BitmapFontGl, SlotTableReusesFreeSlotsAndRefusesBadSlotsAndFiles)
 {
-  std::string path = write_font(), bad = dir.path + "/bad.bmf";
-  EXPECT_EQ(bitmap_font_load(path.c_str()), 0);
-  EXPECT_EQ(bitmap_font_load(path.c_str()), 1);
+  std::string bad = dir.path + "/bad.bmf";
+  EXPECT_EQ(bitmap_font_load(font.c_str()), 0);
+  EXPECT_EQ(bitmap_font_load(font.c_str()), 1);
   EXPECT_EQ(bitmap_font_unload(0), 0);
   // Failed loads take no slot and keep the current font.
-  bytes good = read_file(path), bad_magic = good;
+  bytes good = read_file(font), bad_magic = good;
   bad_magic[0] = 'b';
   for (const bytes &content : {bytes{}, bad_magic, bytes(good.begin(), good.end() - 1)}) {
     write_file(bad, content);
@@ -91,7 +80,7 @@ TEST_F(BitmapFontGl, SlotTableReusesFreeSlotsAndRefusesBadSlotsAndFiles)
   }
   EXPECT_EQ(bitmap_font_load((dir.path + "/missing.bmf").c_str()), -1);
   EXPECT_EQ(bitmap_font_get_current(), 1);
-  EXPECT_EQ(bitmap_font_load(path.c_str()), 0);
+  EXPECT_EQ(bitmap_font_load(font.c_str()), 0);
   EXPECT_EQ(bitmap_font_get_current(), 0);
   for (int slot : {-1, 2, 256, 100000})
     EXPECT_EQ(std::make_pair(bitmap_font_set_current(slot), bitmap_font_unload(slot)),
@@ -101,23 +90,18 @@ TEST_F(BitmapFontGl, SlotTableReusesFreeSlotsAndRefusesBadSlotsAndFiles)
             std::make_pair(-1, -1));
   for (int slot = 0; slot < FONT_SLOT_COUNT; slot++)
     if (slot != 1) {
-      ASSERT_EQ(bitmap_font_load(path.c_str()), slot);
+      ASSERT_EQ(bitmap_font_load(font.c_str()), slot);
     }
-  EXPECT_EQ(bitmap_font_load(path.c_str()), -1);
+  EXPECT_EQ(bitmap_font_load(font.c_str()), -1);
   EXPECT_EQ(bitmap_font_get_current(), 255);
 }
 
 TEST_F(BitmapFontGl, GlyphListsDrawTheirQuadsAndAdvanceByWidthsPlusGaps)
 {
-  bitmap_glyph_rect glyphs[256] = {};
-  glyphs['A'] = {0.5f, 0.25f, 0.125f, 0.0625f};
-  glyphs['B'] = {0, 0, 0.25f, 0.5f};
-  glyphs[200] = {0, 0, 0.5f, 0.5f};
-  std::string path = write_font(glyphs);
-  bytes file = read_file(path);  // after "BMF" and the 96-byte name, little-endian floats
+  bytes file = read_file(font);  // after "BMF" and the 96-byte name, little-endian floats
   EXPECT_EQ(bytes(&file[99 + 16 * 'A'], &file[115 + 16 * 'A']),
             (bytes{0, 0, 0, 0x3F, 0, 0, 0x80, 0x3E, 0, 0, 0, 0x3E, 0, 0, 0x80, 0x3D}));
-  ASSERT_EQ(bitmap_font_load(path.c_str()), 0);
+  ASSERT_EQ(bitmap_font_load(font.c_str()), 0);
   glMatrixMode(GL_PROJECTION);  // 640 x 480 pixels a unit
   glLoadIdentity();
   glOrtho(0, 1, 0, 1, -1, 1);
@@ -163,7 +147,6 @@ TEST_F(BitmapFontGl, GlyphListsDrawTheirQuadsAndAdvanceByWidthsPlusGaps)
 
 TEST_F(BitmapFontGl, TextEndRestoresTexturingOnlyIfItWasOn)
 {
-  ASSERT_EQ(bitmap_font_load(write_font().c_str()), 0);
   for (bool was_on : {false, true}) {
     was_on ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D);
     bitmap_text_begin();
@@ -176,38 +159,26 @@ TEST_F(BitmapFontGl, TextEndRestoresTexturingOnlyIfItWasOn)
 
 TEST_F(BitmapFontGl, TextPixelsPlainMaskedAndTheMaskItself)
 {
-  bitmap_glyph_rect glyphs[256] = {};
-  for (int k = 0; k < 5; k++)
-    glyphs[(unsigned char)LETTERS[k]] = {(float)(k * LETTER_CELL) / LETTER_WIDTH, 0,
-                                         (float)LETTER_CELL / LETTER_WIDTH, 1};
-  auto lit = [](int x, int y, int) { return letter_texel_lit(x, y) ? 255 : 0; };
-  std::string path = write_font(glyphs, lit, LETTER_WIDTH, LETTER_HEIGHT);
-  ASSERT_EQ(bitmap_font_load(path.c_str()), 0);
+  ASSERT_EQ(bitmap_font_load(font.c_str()), 0);
   const struct {
-    const char *picture;  // saved for people to look at
     void (*draw)(const char *);
-    bytes background, colour, lit, unlit;
+    bytes background, colour, lit;  // unlit texels show the background
   } cases[] = {
-      {"bitmap_plain_text.ppm", bitmap_draw_string, {0, 0, 0}, {255, 255, 255},
-       {255, 255, 255}, {0, 0, 0}},
-      // Lit texels: background multiplied away, colour added; black ones keep the background.
-      {"bitmap_masked_text.ppm", bitmap_draw_string_masked, {40, 90, 160}, {255, 220, 0},
-       {255, 220, 0}, {40, 90, 160}},
+      {bitmap_draw_string, {0, 0, 0}, {255, 255, 255}, {255, 255, 255}},
+      // Lit texels: background multiplied away, colour added.
+      {bitmap_draw_string_masked, {40, 90, 160}, {255, 220, 0}, {255, 220, 0}},
       // Black over white adds nothing in the second pass: the screen shows the mask.
-      {"bitmap_mask.ppm", bitmap_draw_string_masked, {255, 255, 255}, {0, 0, 0}, {0, 0, 0},
-       {255, 255, 255}},
+      {bitmap_draw_string_masked, {255, 255, 255}, {0, 0, 0}, {0, 0, 0}},
   };
   constexpr int TEXEL = 8, TEXT_X = 40, TEXT_Y = 200;  // 8 x 8 pixels a texel
   // Each later letter starts a cell and the 0.001 gap (a quarter pixel) further right.
   const float advance =
       ((float)LETTER_CELL / LETTER_WIDTH + bitmap_glyph_gap) * LETTER_WIDTH * TEXEL;
   for (const auto &c : cases) {
-    SCOPED_TRACE(c.picture);
     const bytes &bg = c.background;
     glClearColor(bg[0] / 255.0f, bg[1] / 255.0f, bg[2] / 255.0f, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    if (c.draw == bitmap_draw_string_masked)
-      glEnable(GL_BLEND);
+    c.draw == bitmap_draw_string ? glDisable(GL_BLEND) : glEnable(GL_BLEND);
     glColor3ub(c.colour[0], c.colour[1], c.colour[2]);
     glLoadIdentity();  // texel centres on pixel centres
     glTranslatef(TEXT_X + 0.5f, TEXT_Y + 0.5f, 0);
@@ -215,35 +186,30 @@ TEST_F(BitmapFontGl, TextPixelsPlainMaskedAndTheMaskItself)
     bitmap_text_begin();
     c.draw(LETTERS);
     bitmap_text_end();
-    glDisable(GL_BLEND);
     bytes screen = read_back_buffer(0, 0, 640, 480);
-    if (FILE *out = std::fopen(c.picture, "wb")) {
-      std::fprintf(out, "P6\n640 480\n255\n");
-      for (int y = 479; y >= 0; y--)
-        std::fwrite(&screen[y * 640 * 3], 1, 640 * 3, out);
-      std::fclose(out);
-    }
-    auto pixel = [&](int x, int y) {
-      return bytes(&screen[(y * 640 + x) * 3], &screen[(y * 640 + x) * 3 + 3]);
+    auto pixel_is = [&](int x, int y, const bytes &want, int tolerance) {
+      bool near = true;
+      for (int i = 0; i < 3; i++)
+        near &= std::abs(screen[(y * 640 + x) * 3 + i] - want[i]) <= tolerance;
+      return near;
     };
-    // Every texel centre, within the linear filter's blending.
-    for (int x = 0; x < 5 * LETTER_CELL; x++)
-      for (int y = 0; y < LETTER_HEIGHT; y++) {
-        int k = x / LETTER_CELL;
-        bytes got = pixel(TEXT_X + (int)(k * advance + (x - k * LETTER_CELL + 0.5f) * TEXEL),
-                          TEXT_Y + y * TEXEL + TEXEL / 2);
-        const bytes &want = letter_texel_lit(x, y) ? c.lit : c.unlit;
-        for (int i = 0; i < 3; i++)
-          EXPECT_NEAR(got[i], want[i], 40) << "texel " << x << "," << y;
+    // Texel centres as lit (#) or background (.), within the linear filter's blending.
+    std::string seen, want;
+    for (int y = LETTER_HEIGHT - 1; y >= 0; y--, seen += '\n', want += '\n')
+      for (int x = 0; x < 5 * LETTER_CELL; x++) {
+        int k = x / LETTER_CELL, py = TEXT_Y + y * TEXEL + TEXEL / 2;
+        int px = TEXT_X + (int)(k * advance + (x - k * LETTER_CELL + 0.5f) * TEXEL);
+        seen += pixel_is(px, py, c.lit, 40) ? '#' : pixel_is(px, py, bg, 40) ? '.' : '?';
+        want += LETTER_PICTURE[LETTER_HEIGHT - 1 - y][x];
       }
+    EXPECT_EQ(seen, want) << "background " << +bg[0] << "," << +bg[1] << "," << +bg[2];
     // Every pixel outside the text's box (one pixel margin) still shows the background.
     int right = TEXT_X + 5 * (LETTER_CELL * TEXEL + 1) + 1;
-    int top = TEXT_Y + LETTER_HEIGHT * TEXEL + 1;
-    int changed = 0;
+    int top = TEXT_Y + LETTER_HEIGHT * TEXEL + 1, changed = 0;
     for (int y = 0; y < 480; y++)
       for (int x = 0; x < 640; x++)
         changed += (x < TEXT_X - 1 || x > right || y < TEXT_Y - 1 || y > top) &&
-                   pixel(x, y) != bg;
+                   !pixel_is(x, y, bg, 0);
     EXPECT_EQ(changed, 0) << "pixels changed outside the text";
   }
 }

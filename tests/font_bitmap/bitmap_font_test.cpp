@@ -74,14 +74,6 @@ void expect_same_as_peer(const std::string &path, bool alpha = true)
   EXPECT_EQ(top_first, read_file(path + ".rgba"));
 }
 
-std::vector<bytes> files_in(const std::string &dir)
-{
-  std::vector<bytes> files;
-  for (const auto &entry : std::filesystem::directory_iterator(dir))
-    files.push_back(read_file(entry.path().string()));
-  return files;
-}
-
 }  // namespace
 
 TEST(SgiDecode, ChannelRulesAndBottomRowFirst)
@@ -231,13 +223,15 @@ TEST(FuzzCorpus, SeedsPassEveryCutFailsAndReproducersNoLongerBreakTheReaders)
   const std::pair<std::string, bool (*)(const uint8_t *, size_t)> readers[] = {
       {bmf_dir, fuzz_bmf_input}, {glf_dir, fuzz_glf_input}};
   for (const auto &[dir, reader] : readers)
-    for (const bytes &file : files_in(dir)) {
+    for (const auto &entry : std::filesystem::directory_iterator(dir)) {
+      bytes file = read_file(entry.path());
       EXPECT_TRUE(reader(file.data(), file.size()));
       for (size_t length = 0; length < file.size(); length++)
         EXPECT_FALSE(reader(file.data(), length)) << "cut at " << length;
     }
   // The reader helpers abort on a broken promise: these only have to finish.
-  for (const bytes &file : files_in(FUZZ_REPRODUCERS)) {
+  for (const auto &entry : std::filesystem::directory_iterator(FUZZ_REPRODUCERS)) {
+    bytes file = read_file(entry.path());
     fuzz_bmf_input(file.data(), file.size());
     fuzz_glf_input(file.data(), file.size());
   }
