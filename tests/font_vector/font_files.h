@@ -8,8 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
-#include <vector>
 
 struct temp_folder {
   std::string path = (std::filesystem::temp_directory_path() / "pilko-fontvec-XXXXXX").string();
