@@ -14,7 +14,7 @@ constexpr showcase_panel SHOWCASE_WIRED = {10, 400, 300, 70};
 constexpr showcase_panel SHOWCASE_SOLID = {10, 320, 300, 70};
 constexpr showcase_panel SHOWCASE_3D_WIRED = {10, 240, 300, 70};
 constexpr showcase_panel SHOWCASE_3D_SOLID = {10, 160, 300, 70};
-// Bitmap text: plain on the left half, masked on the right, over one colour.
+// Bitmap text: plain above, masked below, over one colour.
 constexpr showcase_panel SHOWCASE_BITMAP = {10, 10, 300, 140};
 // The console with wrapped, scrolled text and its cursor.
 constexpr showcase_panel SHOWCASE_CONSOLE = {330, 10, 300, 460};
