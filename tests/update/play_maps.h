@@ -6,17 +6,13 @@
 constexpr float TEST_WALL_HEIGHT = 3.0f;  // too high to climb or jump
 constexpr int TEST_KIND_GRASS = 0, TEST_KIND_STONE = 1, TEST_KIND_METAL = 3, TEST_KIND_LAVA = 4;
 
-// A level enclosed by walls, all of this kind, no drops or enemies, the hero
-// starting on cell (2, 2) facing +x.
+// A level enclosed by walls, all of this kind, no drops or enemies, the hero on (2, 2) facing +x.
 inline test_map walled_level(int kind = TEST_KIND_METAL)
 {
   test_map map;
   map.start_x = map.start_y = 2;
   for (int x = 0; x < 25; x++)
-    for (int y = 0; y < 25; y++) {
-      map.kind[x][y] = kind;
-      if (x == 0 || y == 0 || x == 24 || y == 24)
-        map.height[x][y] = TEST_WALL_HEIGHT;
-    }
+    for (int y = 0; y < 25; y++)
+      map.kind[x][y] = kind, map.height[x][y] = x % 24 == 0 || y % 24 == 0 ? TEST_WALL_HEIGHT : 0.0f;
   return map;
 }

@@ -33,11 +33,7 @@ TEST(Screenshot, F12HeldOverThreeTicksFillsAGapThenTakesMoreDigitsAbove999)
   allegro_gl_flip();
   glReadBuffer(GL_FRONT);  // whatever buffer the renderer left selected
 
-  reset_world();
-  for (auto &column : level_map)
-    for (map_cell &cell : column)
-      cell = map_cell{KIND_STONE_FLOOR, 1, 0.0f};
-  enemy_count = level_phase = 0;
+  reset_world();  // on the untouched grid: a grass floor at height 0
   key[KEY_F12] = 1;
   for (int t = 0; t < 3; t++)
     world_update();
@@ -49,5 +45,6 @@ TEST(Screenshot, F12HeldOverThreeTicksFillsAGapThenTakesMoreDigitsAbove999)
     EXPECT_EQ(std::vector<unsigned>({p.pixel(5, 5), p.pixel(639, 479)}), std::vector<unsigned>({0x00ff00, 0x0000ff})) << name;
   }
   EXPECT_NE(access("vgrab-1002.tga", F_OK), 0);
+  EXPECT_EQ(chdir("/"), 0);
   std::system(("rm -rf '" + folder + "'").c_str());
 }
