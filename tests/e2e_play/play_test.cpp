@@ -43,10 +43,7 @@ protected:
   // Starts the game, passes the logo and starts a game at the title.
   void enter_game()
   {
-    game_options options;
-    options.display = display;
-    options.folder = folder;
-    run = start_game(options);
+    run = start_game({folder, display});
     wait_for_picture(display, data_picture("logo.tga"), PICTURE_TOLERANCE);
     tap_key(display, "a");
     wait_for_picture(display, data_picture("title.tga"), PICTURE_TOLERANCE);
@@ -105,7 +102,6 @@ TEST_F(Play, ArrowKeysTurnTheViewAndWalkTheHeroUpToAWallSpaceJumps)
   EXPECT_TRUE(view_comes(before, true)) << "UP did not walk";
   picture at_wall = still_screen();  // comes to rest while UP is still held
   key_up(display, "Up");
-  at_wall.save_png(picture_folder() + "/play-at-the-wall.png");
   EXPECT_GT(view_difference(at_wall, before), CHANGED_SCREEN);
   tap_key(display, "space", 0.1);
   EXPECT_TRUE(view_comes(at_wall, true)) << "SPACE did not jump";

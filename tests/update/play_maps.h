@@ -12,7 +12,9 @@ inline test_map walled_level(int kind = TEST_KIND_METAL)
   test_map map;
   map.start_x = map.start_y = 2;
   for (int x = 0; x < 25; x++)
-    for (int y = 0; y < 25; y++)
-      map.kind[x][y] = kind, map.height[x][y] = x % 24 == 0 || y % 24 == 0 ? TEST_WALL_HEIGHT : 0.0f;
+    for (int y = 0; y < 25; y++) {
+      map.kind[x][y] = kind;
+      map.height[x][y] = x % 24 == 0 || y % 24 == 0 ? TEST_WALL_HEIGHT : 0.0f;
+    }
   return map;
 }

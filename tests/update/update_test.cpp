@@ -170,8 +170,7 @@ TEST_F(Tick, JumpTimelineWithSpaceHeldJumpsAgainAfterLanding)
     EXPECT_NEAR(hero_z, z, t == 35 ? 0.0 : 1e-4) << "tick " << t;
     EXPECT_EQ(hero_airborne, t == 35 ? 0 : 1) << "tick " << t;
   }
-  EXPECT_EQ(played(snd_land, 35) + played(snd_jump, 1) + played(snd_jump, 36), 3);
-  EXPECT_EQ(effects_log.size(), 3u);
+  EXPECT_EQ(effects_log, (decltype(effects_log){{1, snd_jump}, {35, snd_land}, {36, snd_jump}}));
 }
 
 TEST_F(Tick, FallsOffALedgeInTheSameTickLandingATickLaterOutsideTheBand)
@@ -240,9 +239,8 @@ TEST_F(Tick, TwoEnemiesAndLavaPlayTheSampleThreeTimes)
   set_cell(2, 2, 0.0f, KIND_LAVA);
   place_enemy(2, 2, TOWARD_PLUS_X);
   place_enemy(2, 2, TOWARD_MINUS_Y);
-  tick();
+  tick(4);
   EXPECT_EQ(played(snd_lava, 1), 3);
-  tick(3);
   EXPECT_EQ(played(snd_lava), 3);  // one death: nothing more while dead
 }
 
