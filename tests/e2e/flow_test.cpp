@@ -72,10 +72,7 @@ TEST_F(Flow, LogoTitleGameTitleQuit)
   EXPECT_FALSE(wait_for_exit(run, 0.1));
 
   tap_key(display, "space");
-  screen = wait_for_screen(display, [](const picture &p) {
-    return picture_difference(p, load_picture(std::string(pilko_data_dir) +
-                                              "/graphics/title.tga")) > 20;
-  });
+  screen = wait_for_screen(display, [&](const picture &p) { return picture_difference(p, title) > 20; });
   screen.save_png(picture_folder() + "/flow-3-game.png");
   EXPECT_GT(picture_difference(screen, title), 20) << "no game started";
   EXPECT_GT(lit_share(screen), 0.2) << "the game shows a black screen";

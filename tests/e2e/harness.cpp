@@ -228,32 +228,24 @@ picture screenshot(const std::string &display)
                                   " import -silent -window root -depth 8 ppm:- 2>/dev/null"));
 }
 
-picture wait_for_screen(const std::string &display, bool (*accept)(const picture &),
-                        double seconds)
+picture wait_for_screen(const std::string &display,
+                        const std::function<bool(const picture &)> &accept, double seconds)
 {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  picture shot;
-  do {
-    shot = screenshot(display);
-    if (accept(shot))
-      break;
+  picture shot = screenshot(display);
+  while (!accept(shot) && std::chrono::steady_clock::now() < deadline) {
     pause_for(0.2);
-  } while (std::chrono::steady_clock::now() < deadline);
+    shot = screenshot(display);
+  }
   return shot;
 }
 
 picture wait_for_picture(const std::string &display, const picture &expected, double tolerance,
                          double seconds)
 {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  picture shot;
-  do {
-    shot = screenshot(display);
-    if (picture_difference(shot, expected) <= tolerance)
-      break;
-    pause_for(0.2);
-  } while (std::chrono::steady_clock::now() < deadline);
-  return shot;
+  return wait_for_screen(
+      display, [&](const picture &shot) { return picture_difference(shot, expected) <= tolerance; },
+      seconds);
 }
 
 void copy_file(const std::string &from, const std::string &to)

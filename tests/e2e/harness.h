@@ -3,6 +3,7 @@
 // screen read back as pictures.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -70,8 +71,8 @@ void tap_key(const std::string &display, const std::string &key, double hold_sec
 // The whole screen of a display.
 picture screenshot(const std::string &display);
 // Takes screenshots until accept says yes or seconds pass; returns the last.
-picture wait_for_screen(const std::string &display, bool (*accept)(const picture &),
-                        double seconds = 20);
+picture wait_for_screen(const std::string &display,
+                        const std::function<bool(const picture &)> &accept, double seconds = 20);
 // Takes screenshots until one is within tolerance of expected.
 picture wait_for_picture(const std::string &display, const picture &expected,
                          double tolerance, double seconds = 20);
