@@ -20,31 +20,6 @@ const char *const pilko_data_dir = PILKO_DATA_DIR;
 
 namespace {
 
-std::vector<std::string> started_displays;
-
-void stop_displays()
-{
-  for (const std::string &display : started_displays) {
-    std::string command = std::string(VIRTUAL_DISPLAY) + " stop " + display;
-    std::system(command.c_str());
-  }
-}
-
-// Runs a shell command and returns what it printed on standard output.
-std::string command_output(const std::string &command)
-{
-  std::string out;
-  FILE *pipe = popen(command.c_str(), "r");
-  if (!pipe)
-    return out;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-    out.append(buffer, n);
-  pclose(pipe);
-  return out;
-}
-
 void pause_for(double seconds)
 {
   std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
@@ -113,22 +88,6 @@ double lit_share(const picture &p)
     if (p.rgb[3 * i] > 8 || p.rgb[3 * i + 1] > 8 || p.rgb[3 * i + 2] > 8)
       lit++;
   return (double)lit / (double)pixels;
-}
-
-std::string test_display(bool xvfb)
-{
-  static std::string displays[2];
-  std::string &display = displays[xvfb ? 1 : 0];
-  if (!display.empty())
-    return display;
-  std::string command = std::string(VIRTUAL_DISPLAY) + " start" + (xvfb ? " --xvfb" : "");
-  display = command_output(command);
-  while (!display.empty() && (display.back() == '\n' || display.back() == ' '))
-    display.pop_back();
-  if (started_displays.empty())
-    std::atexit(stop_displays);
-  started_displays.push_back(display);
-  return display;
 }
 
 game_run start_game(const game_options &options)

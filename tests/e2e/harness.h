@@ -8,6 +8,7 @@
 #include <sys/types.h>
 #include <vector>
 
+#include "tests/support/display.h"
 #include "tests/support/test_maps.h"
 
 // The built game and its generated data folder.
@@ -34,9 +35,6 @@ double picture_difference(const picture &a, const picture &b);
 // Share (0..1) of pixels that are not black.
 double lit_share(const picture &p);
 
-// A virtual X server for one test program; stopped when the program ends.
-// xvfb: Xvfb (no full-screen GL there) instead of Xorg on the dummy driver.
-std::string test_display(bool xvfb = false);
 
 // A running (or finished) game.
 struct game_run {

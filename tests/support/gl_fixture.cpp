@@ -1,51 +1,20 @@
 // An OpenGL context for tests on a virtual X server of the test's own.
 #include "tests/support/gl_fixture.h"
+#include "tests/support/display.h"
 
 #include <gtest/gtest.h>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-namespace {
-
-std::string started_display;
-
-void stop_display()
-{
-  if (started_display.empty())
-    return;
-  std::string command = std::string(VIRTUAL_DISPLAY) + " stop " + started_display;
-  std::system(command.c_str());
-}
-
-// Starts the project's virtual display and points DISPLAY at it.
-bool start_display()
-{
-  std::string command = std::string(VIRTUAL_DISPLAY) + " start";
-  FILE *out = popen(command.c_str(), "r");
-  if (!out)
-    return false;
-  char line[64] = "";
-  bool got = std::fgets(line, sizeof line, out) != nullptr;
-  pclose(out);
-  if (!got || line[0] != ':')
-    return false;
-  started_display = line;
-  while (!started_display.empty() && started_display.back() == '\n')
-    started_display.pop_back();
-  setenv("DISPLAY", started_display.c_str(), 1);
-  std::atexit(stop_display);
-  return true;
-}
-
-}  // namespace
-
 void open_gl_test_context()
 {
   static bool opened = false;
   if (opened)
     return;
-  ASSERT_TRUE(start_display()) << "could not start a virtual X display";
+  std::string display = test_display();
+  ASSERT_FALSE(display.empty()) << "could not start a virtual X display";
+  setenv("DISPLAY", display.c_str(), 1);
   ASSERT_EQ(allegro_init(), 0) << "allegro_init failed";
   install_allegro_gl();
   allegro_gl_clear_settings();

@@ -1,0 +1,49 @@
+// The project's virtual X server for test programs.
+#include "tests/support/display.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> started_displays;
+
+void stop_displays()
+{
+  for (const std::string &display : started_displays)
+    std::system((std::string(VIRTUAL_DISPLAY) + " stop " + display).c_str());
+}
+
+}  // namespace
+
+std::string command_output(const std::string &command)
+{
+  std::string out;
+  FILE *pipe = popen(command.c_str(), "r");
+  if (!pipe)
+    return out;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    out.append(buffer, n);
+  pclose(pipe);
+  return out;
+}
+
+std::string test_display(bool xvfb)
+{
+  static std::string displays[2];
+  std::string &display = displays[xvfb ? 1 : 0];
+  if (!display.empty())
+    return display;
+  display = command_output(std::string(VIRTUAL_DISPLAY) + " start" + (xvfb ? " --xvfb" : ""));
+  while (!display.empty() && (display.back() == '\n' || display.back() == ' '))
+    display.pop_back();
+  if (display.empty() || display[0] != ':')
+    return display = "";
+  if (started_displays.empty())
+    std::atexit(stop_displays);
+  started_displays.push_back(display);
+  return display;
+}

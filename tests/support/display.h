@@ -1,0 +1,12 @@
+// The project's virtual X server for test programs.
+#pragma once
+
+#include <string>
+
+// A virtual X server for this test program (":N"), started on first use and
+// stopped when the program ends; empty when none could be started.
+// xvfb: Xvfb (no full-screen GL there) instead of Xorg on the dummy driver.
+std::string test_display(bool xvfb = false);
+
+// What a shell command prints on its standard output.
+std::string command_output(const std::string &command);
