@@ -12,6 +12,7 @@
 constexpr int FRAME_WIDTH = 640, FRAME_HEIGHT = 480;
 
 struct rgb { int r, g, b; };
+inline bool operator==(rgb a, rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
 inline std::ostream &operator<<(std::ostream &out, rgb c)
 {
   return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
@@ -24,8 +25,8 @@ std::string make_temp_folder(const char *prefix);
 void write_test_image(const std::string &path, int width, int height,
                       const std::function<rgb(int x, int y)> &colour);
 
-// Opens the test context once and sets the scene up as start-up does, with
-// a status-line font and the six textures written to a new working folder.
+// Opens the test context once and sets the scene up as start-up does, with the
+// six textures and a status-line font whose glyph for code c is a block of grey 2c.
 void open_render_scene();
 
 // Stone floor inside a metal wall, a raised grass block with a drop on it, a
@@ -36,12 +37,9 @@ constexpr int FLOOR_DROP_X = 11, FLOOR_DROP_Y = 10;
 constexpr float RAISED_HEIGHT = 2.0f;
 void build_test_level();
 
-// The status line of a frame drawn over black, read with the test font ('?' unknown).
-std::string read_status_text(const std::vector<unsigned char> &frame);
-
 std::vector<unsigned char> read_frame();
 rgb pixel_at(const std::vector<unsigned char> &frame, int x, int y);
 // Window position of a world point under the frame's camera; false if behind.
 bool project_world(float x, float y, float z, float *window_x, float *window_y);
-// Writes the frame as a PNG into a folder printed once.
-void save_frame_png(const std::vector<unsigned char> &frame, const std::string &name);
+// Writes the frame as a PPM into a folder printed with it.
+void save_frame(const std::vector<unsigned char> &frame, const std::string &name);
