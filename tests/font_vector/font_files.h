@@ -4,6 +4,7 @@
 #include "font/font_write.h"
 
 #include <gtest/gtest.h>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,11 @@ struct temp_folder {
   temp_folder() { EXPECT_NE(mkdtemp(path.data()), nullptr); }
   ~temp_folder() { std::filesystem::remove_all(path); }
   std::string file(const std::string &name) const { return path + "/" + name; }
+  std::string font(const std::string &name, const std::vector<glf_symbol_source> &symbols) const
+  {
+    EXPECT_EQ(glf_write(file(name).c_str(), name.c_str(), symbols), 0) << name;
+    return file(name);
+  }
 };
 
 // A rectangle: one contour of four vertices, two triangles.
@@ -22,16 +28,16 @@ inline glf_symbol_source box_symbol(uint8_t code, float min_x, float max_x, floa
   return {code, {min_x, min_y, max_x, min_y, max_x, max_y, min_x, max_y}, {0, 1, 2, 0, 2, 3}, {3}};
 }
 
-inline std::string write_font(const temp_folder &folder, const std::string &name,
-                              const std::vector<glf_symbol_source> &symbols)
-{
-  std::string path = folder.file(name);
-  EXPECT_EQ(glf_write(path.c_str(), name.c_str(), symbols), 0) << path;
-  return path;
-}
-
 inline std::vector<unsigned char> read_file(const std::string &path)
 {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Rounded to 1e-4, to compare computed coordinates with literals.
+inline std::vector<float> rounded(std::vector<float> values)
+{
+  for (float &v : values)
+    v = std::round(v * 1e4f) / 1e4f + 0.0f;
+  return values;
 }

@@ -1,21 +1,21 @@
-// Vector drawing on a real OpenGL context: what each mode hands to GL (read back in feedback mode) and the GL state it leaves.
+// Vector drawing on a real OpenGL context: what each mode hands to GL (in feedback mode) and the state it leaves.
 #include "font_files.h"
 #include "font/vector_internal.h"
 #include "tests/support/gl_fixture.h"
 
-#include <cmath>
 #include <cstring>
+#include <set>
+#include <sstream>
 
 namespace {
 
-// The model origin sits at the window centre, one unit is 40 pixels, and z
-// passes through an orthographic depth range of -RANGE..RANGE.
+// The model origin sits at the window centre, one unit is 40 pixels, z runs through -RANGE..RANGE.
 constexpr float RANGE = 100;
 
 struct captured_vertex { float x, y, z, color[4], s, t; };
 struct captured_primitive { bool line; std::vector<captured_vertex> vertices; };  // a line, else a polygon
 
-// Runs draw in feedback mode (GL_3D_COLOR_TEXTURE) and maps window coordinates back to the model's.
+// Runs draw in feedback mode and maps window coordinates back to the model's.
 std::vector<captured_primitive> capture(void (*draw)())
 {
   std::vector<float> buffer = capture_feedback(draw);
@@ -32,12 +32,34 @@ std::vector<captured_primitive> capture(void (*draw)())
   return out;
 }
 
-// Two squares side by side: contours end at vertices 3 and 7.
+// Two squares side by side, corners a to d and e to h: contours end at vertices 3 and 7.
 const glf_symbol_source TWO_SQUARES = {
     'W', {-1, -0.5f, -0.1f, -0.5f, -0.1f, 0.5f, -1, 0.5f, 0.1f, -0.5f, 1, -0.5f, 1, 0.5f, 0.1f, 0.5f},
     {0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7}, {3, 7}};
+const std::string LOOPS = "ab bc cd da ef fg gh he ", TRIANGLES = "abc acd efg egh ";
 
-// Font 0 (current) holds the squares, a triangle through the texture checkpoints (-1, 1) and (0, 0), S and N; font 1 a big S.
+// Primitives first..end as the corners they pass (upper case at z 1.5, ? off the corners), then the depths used.
+std::string describe(const std::vector<captured_primitive> &p, size_t first = 0, size_t end = SIZE_MAX)
+{
+  std::ostringstream s;
+  std::set<float> depths;
+  for (size_t i = first; i < std::min(end, p.size()); i++, s << ' ') {
+    for (const captured_vertex &v : p[i].vertices) {
+      char corner = '?';
+      for (int c = 0; c < 8; c++)
+        if (std::fabs(v.x - TWO_SQUARES.vertices[2 * c]) + std::fabs(v.y - TWO_SQUARES.vertices[2 * c + 1]) < 1e-3f)
+          corner = (v.z > 1.25f ? 'A' : 'a') + c;
+      s << corner;
+      depths.insert(std::round(v.z * 20) / 20 + 0.0f);  // to the depth buffer's resolution
+    }
+  }
+  s << "z";
+  for (float z : depths)
+    s << ' ' << z;
+  return s.str();
+}
+
+// Font 0 (current): the squares, a triangle for the texture, S and N; font 1: a big S.
 class VectorDrawTest : public ::testing::Test {
  protected:
   void SetUp() override
@@ -48,13 +70,10 @@ class VectorDrawTest : public ::testing::Test {
     glOrtho(-8, 8, -6, 6, -RANGE, RANGE);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    for (GLenum cap : {GL_CULL_FACE, GL_LIGHTING, GL_TEXTURE_2D, GL_DEPTH_TEST})
-      glDisable(cap);
     font_init();
-    ASSERT_EQ(vector_font_load(write_font(folder, "draw.glf", {TWO_SQUARES, {'T', {-1, 1, 0, 0, 1, 1}, {0, 1, 2}, {2}},
-                                                               box_symbol('S', -0.5f, 0.8f, -0.5f, 0.5f),
-                                                               box_symbol('N', -0.6f, 0.7f, -1, 0.25f)}).c_str()), 0);
-    ASSERT_EQ(vector_font_load(write_font(folder, "big.glf", {box_symbol('S', -3, 3, -3, 3)}).c_str()), 1);
+    ASSERT_EQ(vector_font_load(folder.font("draw.glf", {TWO_SQUARES, {'T', {-1, 1, 0, 0, 1, 1}, {0, 1, 2}, {2}},
+        box_symbol('S', -0.5f, 0.8f, -0.5f, 0.5f), box_symbol('N', -0.6f, 0.7f, -1, 0.25f)}).c_str()), 0);
+    ASSERT_EQ(vector_font_load(folder.font("big.glf", {box_symbol('S', -3, 3, -3, 3)}).c_str()), 1);
     vector_font_set_current(0);
   }
   void TearDown() override
@@ -65,77 +84,24 @@ class VectorDrawTest : public ::testing::Test {
   temp_folder folder;
 };
 
-void expect_at(const captured_vertex &v, float x, float y, float z)
-{
-  EXPECT_NEAR(v.x, x, 1e-3);
-  EXPECT_NEAR(v.y, y, 1e-3);
-  EXPECT_NEAR(v.z, z, 0.05);  // the depth buffer's resolution
-}
-
-void expect_square_vertex(const captured_vertex &got, int v, float z)
-{
-  expect_at(got, TWO_SQUARES.vertices[2 * v], TWO_SQUARES.vertices[2 * v + 1], z);
-}
-
-// The two squares' outlines as two closed loops of four lines at depth z, from primitive first on.
-void expect_loops(const std::vector<captured_primitive> &p, size_t first, float z)
-{
-  for (int i = 0; i < 8; i++) {
-    ASSERT_TRUE(p[first + i].line);
-    expect_square_vertex(p[first + i].vertices[0], i, z);
-    expect_square_vertex(p[first + i].vertices[1], i / 4 * 4 + (i + 1) % 4, z);
-  }
-}
-
 }  // namespace
 
-TEST_F(VectorDrawTest, WiredModesDrawOneLoopPerContourAndThe3DModesSpanTheDepth)
+TEST_F(VectorDrawTest, EachModeDrawsItsShapeAtItsDepthAndSolidTexturesFollowTheShapeNotThePosition)
 {
-  std::vector<captured_primitive> p = capture([] { vector_draw_symbol_wired('W'); });
-  ASSERT_EQ(p.size(), 8u);
-  expect_loops(p, 0, 0);
+  EXPECT_EQ(describe(capture([] { vector_draw_symbol_wired('W'); })), LOOPS + "z 0");
   vector_set_symbol_depth(0.5f);
-  p = capture([] { vector_draw_symbol_3d_wired('W'); });
-  ASSERT_EQ(p.size(), 24u);
-  expect_loops(p, 0, 1);
-  expect_loops(p, 8, 1.5f);
-  for (int v = 0; v < 8; v++) {
-    expect_square_vertex(p[16 + v].vertices[0], v, 1);
-    expect_square_vertex(p[16 + v].vertices[1], v, 1.5f);
-  }
-  p = capture([] { vector_draw_symbol_3d_solid('W'); });
-  ASSERT_GT(p.size(), 8u);
-  for (int t = 0; t < 4; t++) {
-    for (int c = 0; c < 3; c++) {
-      expect_square_vertex(p[t].vertices[c], TWO_SQUARES.triangles[3 * t + 2 - c], 1.5f);  // front cap, reversed
-      expect_square_vertex(p[4 + t].vertices[c], TWO_SQUARES.triangles[3 * t + c], 1);      // back cap, as stored
-    }
-  }
-  size_t wall_triangles = 0;
-  for (size_t i = 8; i < p.size(); i++) {
-    wall_triangles += p[i].vertices.size() - 2;
-    for (const captured_vertex &corner : p[i].vertices)
-      EXPECT_TRUE(std::fabs(corner.z - 1) < 0.05f || std::fabs(corner.z - 1.5f) < 0.05f) << corner.z;
-  }
-  EXPECT_EQ(wall_triangles, 16u) << "each contour's wall closes: four quads";
-}
-
-TEST_F(VectorDrawTest, SolidDrawsStoredTrianglesTexturedOnlyWhenAsked)
-{
-  std::vector<captured_primitive> p = capture([] { vector_draw_symbol_solid('W'); });
-  ASSERT_EQ(p.size(), 4u);
-  for (int t = 0; t < 4; t++)
-    for (int c = 0; c < 3; c++)
-      expect_square_vertex(p[t].vertices[c], TWO_SQUARES.triangles[3 * t + c], 0);
+  EXPECT_EQ(describe(capture([] { vector_draw_symbol_3d_wired('W'); })),
+            LOOPS + "AB BC CD DA EF FG GH HE aA bB cC dD eE fF gG hH z 1 1.5");
+  EXPECT_EQ(describe(capture([] { vector_draw_symbol_3d_solid('W'); })), "CBA DCA GFE HGE " + TRIANGLES +
+            "baB aAB cbC bBC dcD cCD adA dDA feF eEF gfG fFG hgH gGH ehE hHE z 1 1.5");  // caps, then closed walls
+  EXPECT_EQ(describe(capture([] { vector_draw_symbol_solid('W'); })), TRIANGLES + "z 0");
   font_option_enable(FONT_OPTION_TEXTURING);
-  vector_set_anchor(VECTOR_ANCHOR_TOP_LEFT);  // moves the geometry, not the texture
-  p = capture([] { vector_draw_symbol_solid('T'); });
+  vector_set_anchor(VECTOR_ANCHOR_TOP_LEFT);  // moves (-1, 1) to (0, 0)
+  std::vector<captured_primitive> p = capture([] { vector_draw_symbol_solid('T'); });
   ASSERT_EQ(p.size(), 1u);
-  std::vector<float> st;
-  for (const captured_vertex &v : p[0].vertices)
-    st.insert(st.end(), {v.s, v.t});
-  EXPECT_EQ(st, std::vector<float>({0, 1, 0.5f, 0.5f, 1, 1}));
-  expect_at(p[0].vertices[0], 0, 0, 0);  // (-1, 1) moved by (+1, -1)
+  const captured_vertex *v = p[0].vertices.data();
+  EXPECT_EQ(rounded({v[0].s, v[0].t, v[1].s, v[1].t, v[2].s, v[2].t, v[0].x, v[0].y}),
+            std::vector<float>({0, 1, 0.5f, 0.5f, 1, 1, 0, 0}));
 }
 
 TEST_F(VectorDrawTest, ContourPassUsesContourColourUnlitAndRestoresColourAndLighting)
@@ -146,34 +112,27 @@ TEST_F(VectorDrawTest, ContourPassUsesContourColourUnlitAndRestoresColourAndLigh
   vector_set_contour_color(1, 0, 0, 1);
   glColor4f(0, 0.5f, 1, 1);
   std::vector<captured_primitive> p = capture([] { vector_draw_symbol_solid('W'); });
-  ASSERT_EQ(p.size(), 12u);
-  expect_loops(p, 4, 0);
+  ASSERT_EQ(describe(p), TRIANGLES + LOOPS + "z 0");
   EXPECT_TRUE(rgb(p[3].vertices[0].color) == blue && rgb(p[11].vertices[0].color) == red);
-  glEnable(GL_LIGHTING);  // with no light on, anything lit comes out dark
-  int lines = 0;
-  for (const captured_primitive &prim : capture([] { vector_draw_symbol_3d_solid('W'); }))
-    lines += prim.line && rgb(prim.vertices[0].color) == red;
-  EXPECT_EQ(lines, 24) << "the 3D outline in the contour colour, unlit";
-  GLfloat now[4];
-  glGetFloatv(GL_CURRENT_COLOR, now);
-  EXPECT_TRUE(glIsEnabled(GL_LIGHTING) && rgb(now) == blue);
-  glDisable(GL_LIGHTING);
-  capture([] { vector_draw_symbol_3d_solid('W'); });
-  EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+  for (bool lit : {true, false}) {  // with no light on, anything lit comes out dark
+    (lit ? glEnable : glDisable)(GL_LIGHTING);
+    int red_lines = 0;
+    for (const captured_primitive &prim : capture([] { vector_draw_symbol_3d_solid('W'); }))
+      red_lines += prim.line && rgb(prim.vertices[0].color) == red;
+    GLfloat now[4];
+    glGetFloatv(GL_CURRENT_COLOR, now);
+    EXPECT_TRUE(red_lines == 24 && glIsEnabled(GL_LIGHTING) == lit && rgb(now) == blue) << "lighting " << lit;
+  }
 }
 
 TEST_F(VectorDrawTest, StringsAdvanceLeaveTheModelviewExactlyAndPerFontOnesKeepTheCurrentFont)
 {
-  std::vector<captured_primitive> p = capture([] {
-    vector_draw_string_wired("SN S");
-    vector_font_draw_string_wired(1, "S");
-  });
+  auto p = capture([] { vector_draw_string_wired("SN S"); vector_font_draw_string_wired(1, "S"); });
   ASSERT_EQ(p.size(), 16u);
-  // Each box's first line starts at (min_x, min_y): N moved by 0.8 + 0.6 + 0.2, S by another 0.2 + 2.0.
-  expect_at(p[0].vertices[0], -0.5f, -0.5f, 0);
-  expect_at(p[4].vertices[0], -0.6f + 1.6f, -1, 0);
-  expect_at(p[8].vertices[0], -0.5f + 1.6f + 2.2f, -0.5f, 0);
-  expect_at(p[12].vertices[0], -3, -3, 0);  // font 1's S
+  std::vector<float> starts;  // each box's first corner: N moved by 0.8 + 0.6 + 0.2, S by another 0.2 + 2.0
+  for (size_t i = 0; i < p.size(); i += 4)
+    starts.insert(starts.end(), {p[i].vertices[0].x, p[i].vertices[0].y});
+  EXPECT_EQ(rounded(starts), std::vector<float>({-0.5f, -0.5f, 1, -1, 3.3f, -0.5f, -3, -3}));
   EXPECT_TRUE(capture([] {
     for (int bad : {-1, 5, 256}) {
       vector_font_draw_symbol_3d_solid(bad, 'S');

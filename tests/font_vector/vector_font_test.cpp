@@ -2,12 +2,9 @@
 #include "font_files.h"
 #include "font/vector_internal.h"
 
-#include <cmath>
-
 namespace {
 
 const char FORMAT_ERROR[] = "Error reading font file: incorrect file format\n";
-constexpr uint8_t HIGH_CODE = 0xE9;  // negative as a signed char
 
 class VectorFontTest : public ::testing::Test {
  protected:
@@ -48,21 +45,51 @@ std::string blink(int draws)
 
 }  // namespace
 
-TEST_F(VectorFontTest, LoadsIntoTheLowestFreeSlotWithArraysAndBoxesAsWritten)
+TEST_F(VectorFontTest, LoadsIntoFreeSlotsAndEveryBadFileFailsWithItsMessageChangingNothing)
 {
-  glf_symbol_source two = {200, {-1, -0.5f, 0.5f, 1, 0, 0, 0.1f, 0.1f, 0.2f, 0.1f, 0.2f, 0.2f}, {0, 1, 2, 3, 4, 5}, {2, 5}};
-  ASSERT_EQ(vector_font_load(write_font(folder, "two.glf", {two, {' ', {}, {}, {}}}).c_str()), 0);
-  EXPECT_EQ(vector_font_get_current(), 0);
-  const vector_font *font = vector_font_get(0);
-  const vector_symbol *s = font->symbols[200];
-  ASSERT_NE(s, nullptr);
-  EXPECT_EQ(std::vector<float>(s->vertices, s->vertices + 12), two.vertices);
-  EXPECT_EQ(std::vector<uint8_t>(s->triangles, s->triangles + 6), two.triangles);
-  EXPECT_EQ(std::vector<uint8_t>(s->contour_ends, s->contour_ends + 2), two.contour_ends);
-  const vector_symbol *e = font->symbols[' '];
+  glf_symbol_source two = {200, {-1, -0.5f, 0.5f, 1, 0, 0, 0.1f, 0.1f, 0.2f, 0.1f, 0.2f, 0.2f},
+                           {0, 1, 2, 3, 4, 5}, {2, 5}};
+  std::string good = folder.font("two.glf", {two, {' ', {}, {}, {}}});
+  ASSERT_EQ(vector_font_load(good.c_str()), 0);
+  const vector_font *loaded = vector_font_get(0);
+  const vector_symbol *s = loaded->symbols[200], *e = loaded->symbols[' '];
   EXPECT_EQ(std::vector<float>({s->min_x, s->max_x, s->min_y, s->max_y, e->min_x, e->max_x, e->min_y, e->max_y}),
             std::vector<float>({-1, 0.5f, -0.5f, 1, 10, -10, 10, -10}));
-  std::string empty = write_font(folder, "empty.glf", {});
+  glf_symbol_source b = box_symbol('B', -1, 1, -1, 1);
+  std::vector<float> square = b.vertices;
+  glf_symbol_source damaged[] = {
+      {'A', square, {0, 1, 2, 0, 2, 4}, {3}},  // triangle index beyond the vertices
+      {'A', square, {0, 1, 2}, {1, 4}},        // contour end beyond the vertices
+      {'A', square, {0, 1, 2}, {1, 1, 3}},     // contour ends that repeat
+      {'A', square, {0, 1, 2}, {2, 1, 3}},     // contour ends that fall
+      {'A', square, {0, 1, 2}, {2}},           // contours that stop short of the last vertex
+      {'A', square, {0, 1, 2}, {}},            // vertices without contours
+      {'A', {}, {0, 0, 0}, {}},                // triangle without vertices
+      {'A', {}, {}, {0}}};                     // contour without vertices
+  std::vector<std::pair<std::string, std::string>> files = {
+      {folder.font("dup.glf", {b, box_symbol('Q', -1, 1, -1, 1), b}),
+       "Error reading font file: encountered symbols in font\n"},
+      {folder.file("missing.glf"), ""}};
+  for (const glf_symbol_source &d : damaged)
+    files.push_back({folder.font("damaged" + std::to_string(files.size()), {b, d}), FORMAT_ERROR});
+  std::vector<unsigned char> bytes = read_file(good);
+  for (size_t length = 0; length <= bytes.size(); length++) {  // every cut, then the whole file with a wrong magic
+    std::vector<unsigned char> data(bytes.begin(), bytes.begin() + length);
+    if (length == bytes.size())
+      data[2] = 'X';
+    files.push_back({folder.file("cut" + std::to_string(length)), FORMAT_ERROR});
+    std::ofstream(files.back().first, std::ios::binary).write((const char *)data.data(), data.size());
+  }
+  for (const auto &[path, message] : files) {
+    for (bool messages : {true, false}) {
+      (messages ? font_option_enable : font_option_disable)(FONT_OPTION_MESSAGES);
+      testing::internal::CaptureStdout();
+      EXPECT_EQ(vector_font_load(path.c_str()), -1) << path;
+      EXPECT_EQ(testing::internal::GetCapturedStdout(), messages ? message : "") << path;
+    }
+    EXPECT_TRUE(vector_font_get_current() == 0 && vector_font_get(0) == loaded && !vector_font_get(1)) << path;
+  }
+  std::string empty = folder.font("empty.glf", {});
   for (int slot = 1; slot < FONT_SLOT_COUNT; slot++)
     ASSERT_EQ(vector_font_load(empty.c_str()), slot) << "count 0 loads";
   EXPECT_EQ(vector_font_load(empty.c_str()), -1);
@@ -73,74 +100,19 @@ TEST_F(VectorFontTest, LoadsIntoTheLowestFreeSlotWithArraysAndBoxesAsWritten)
   EXPECT_EQ(vector_font_get_current(), 7);
 }
 
-TEST_F(VectorFontTest, EveryBadFileFailsWithItsMessageAndChangesNothing)
-{
-  std::string good = write_font(folder, "good.glf", {box_symbol('A', -1, 1, -1, 1), {' ', {}, {}, {}}});
-  ASSERT_EQ(vector_font_load(good.c_str()), 0);
-  const vector_font *loaded = vector_font_get(0);
-  std::vector<unsigned char> bytes = read_file(good), magic = bytes;
-  magic[2] = 'X';
-  glf_symbol_source b = box_symbol('B', -1, 1, -1, 1);
-  std::vector<float> square = b.vertices;
-  struct {
-    const char *what;
-    std::vector<float> vertices;
-    std::vector<uint8_t> triangles, contour_ends;
-  } damaged[] = {
-      {"triangle index beyond the vertices", square, {0, 1, 2, 0, 2, 4}, {3}},
-      {"contour end beyond the vertices", square, {0, 1, 2}, {1, 4}},
-      {"contour ends that repeat", square, {0, 1, 2}, {1, 1, 3}},
-      {"contour ends that fall", square, {0, 1, 2}, {2, 1, 3}},
-      {"contours that stop short of the last vertex", square, {0, 1, 2}, {2}},
-      {"vertices without contours", square, {0, 1, 2}, {}},
-      {"triangle without vertices", {}, {0, 0, 0}, {}},
-      {"contour without vertices", {}, {}, {0}},
-  };
-  std::vector<std::pair<std::string, std::string>> files = {
-      {write_font(folder, "dup.glf", {b, box_symbol('Q', -1, 1, -1, 1), b}),
-       "Error reading font file: encountered symbols in font\n"},
-      {folder.file("missing.glf"), ""}};
-  for (const auto &d : damaged)
-    files.push_back({write_font(folder, std::string(d.what) + ".glf", {b, {'A', d.vertices, d.triangles, d.contour_ends}}),
-                     FORMAT_ERROR});
-  auto write_bytes = [&](const std::string &name, const std::vector<unsigned char> &data) {
-    std::ofstream(folder.file(name), std::ios::binary).write((const char *)data.data(), data.size());
-    return folder.file(name);
-  };
-  files.push_back({write_bytes("magic.glf", magic), FORMAT_ERROR});
-  for (size_t length = 0; length < bytes.size(); length++)
-    files.push_back({write_bytes("cut" + std::to_string(length), {bytes.begin(), bytes.begin() + length}), FORMAT_ERROR});
-  for (const auto &[path, message] : files) {
-    for (bool messages : {true, false}) {
-      (messages ? font_option_enable : font_option_disable)(FONT_OPTION_MESSAGES);
-      testing::internal::CaptureStdout();
-      EXPECT_EQ(vector_font_load(path.c_str()), -1) << path;
-      EXPECT_EQ(testing::internal::GetCapturedStdout(), messages ? message : "") << path;
-    }
-    EXPECT_TRUE(vector_font_get_current() == 0 && vector_font_get(0) == loaded && !vector_font_get(1)) << path;
-  }
-}
-
 TEST_F(LayoutTest, AdvancesAndBoundsFollowFromBoxesSpacesAndMissingSymbols)
 {
-  ASSERT_EQ(vector_font_load(write_font(folder, "layout.glf", {box_symbol('S', -0.5f, 0.8f, -0.5f, 0.5f),
+  ASSERT_EQ(vector_font_load(folder.font("layout.glf", {box_symbol('S', -0.5f, 0.8f, -0.5f, 0.5f),
       box_symbol('N', -0.6f, 0.7f, -1, 0.25f), box_symbol('O', -0.7f, 0.7f, -1, 1),
-      box_symbol(HIGH_CODE, -0.25f, 0.5f, 0, 1)}).c_str()), 0);
-  const char high[] = {'S', (char)HIGH_CODE, 'N', 0};
-  struct {
-    const char *text;
-    int index;
-    float advance;
-  } cases[] = {{"SN", 0, 1.6f}, {"SN", 1, 0}, {"S N", 0, 0.2f}, {"S N", 1, 2}, {"S?N", 0, 0}, {"S?N", 1, 2},
-               {high, 0, 0.8f + 0.25f + 0.2f}, {high, 1, 0.5f + 0.6f + 0.2f}};
+      box_symbol(0xE9, -0.25f, 0.5f, 0, 1)}).c_str()), 0);  // 0xE9 is negative as a signed char
+  struct { const char *text; int index; float advance; } cases[] = {{"SN", 0, 1.6f}, {"SN", 1, 0}, {"S N", 0, 0.2f}, {"S N", 1, 2}, {"S?N", 0, 0}, {"S?N", 1, 2},
+               {"S\xE9N", 0, 0.8f + 0.25f + 0.2f}, {"S\xE9N", 1, 0.5f + 0.6f + 0.2f}};
   for (const auto &c : cases)
     EXPECT_FLOAT_EQ(vector_layout_advance(vector_font_get(0), c.text, c.index), c.advance) << c.text << " at " << c.index;
   auto bounds = [](int slot, const char *text) {
     std::vector<float> b = {5, 6, 7, 8};
     vector_string_bounds(slot, text, &b[0], &b[1], &b[2], &b[3]);
-    for (float &v : b)
-      v = std::round(v * 1e4f) / 1e4f;
-    return b;
+    return rounded(b);
   };
   EXPECT_EQ(bounds(0, "O"), std::vector<float>({-0.7f, -1, 0.9f, 1}));
   // S 1.3 + 0.2, space 2, N 1.3 + 0.2, missing 2, from S's left edge -0.5.
@@ -148,12 +120,10 @@ TEST_F(LayoutTest, AdvancesAndBoundsFollowFromBoxesSpacesAndMissingSymbols)
   vector_set_anchor(VECTOR_ANCHOR_TOP_LEFT);
   EXPECT_EQ(bounds(0, "O"), std::vector<float>({0.3f, -2, 1.9f, 0}));
   EXPECT_EQ(bounds(1, "O"), std::vector<float>({5, 6, 7, 8}));
-  vector_set_symbol_spacing(0.5f);
-  vector_set_space_size(3);
+  vector_set_symbol_spacing(0.5f), vector_set_space_size(3);
   EXPECT_FLOAT_EQ(vector_layout_advance(vector_font_get(0), "SN", 0), 1.9f);
   EXPECT_FLOAT_EQ(vector_layout_advance(vector_font_get(0), "S?N", 1), 3);
-  vector_set_symbol_spacing(0.2f);  // font_init keeps these
-  vector_set_space_size(2);
+  vector_set_symbol_spacing(0.2f), vector_set_space_size(2);  // font_init keeps these
 }
 
 TEST_F(ConsoleTest, WritesWrapsScrollsIgnoresOtherBytesAndRefusesBadSizes)
