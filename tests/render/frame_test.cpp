@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <set>
 
 namespace {
@@ -16,12 +15,6 @@ bool shows_hue(rgb p, rgb hue)
   float length = std::sqrt((float)(p.r * p.r + p.g * p.g + p.b * p.b));
   float hue_length = std::sqrt((float)(hue.r * hue.r + hue.g * hue.g + hue.b * hue.b));
   return length >= 20.0f && (p.r * hue.r + p.g * hue.g + p.b * hue.b) / (length * hue_length) > 0.97f;
-}
-
-std::vector<unsigned char> draw_frame()
-{
-  render_frame();
-  return read_frame();
 }
 
 class Frame : public ::testing::Test {
@@ -49,17 +42,13 @@ TEST_F(Frame, EveryCameraPresetShowsHeroBlockLavaAndEnemiesWhereTheyStand)
     // Lit from the hero's place in this frame, not the one before the switch.
     EXPECT_TRUE(frame == draw_frame()) << "preset " << preset;
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_S)) << "sphere mapping ends with the lava cell";
-    in_view += ' ';
+    in_view += ' ';  // then the letter of each thing in view, '?' where its hue is missing
     for (int k = 0; k < 5; k++) {
       const float *t = things[k];
       float x, y;
-      if (!project_world(t[0], t[1], t[2], &x, &y) || x < 2 || y < 2 || x >= FRAME_WIDTH - 2 ||
-          y >= FRAME_HEIGHT - 2)
-        continue;
-      in_view += letters[k];
-      rgb pixel = pixel_at(frame, (int)x, (int)y);
-      EXPECT_TRUE(shows_hue(pixel, kind_colour[(int)t[3]]))
-          << "preset " << preset << ": " << letters[k] << " at (" << x << ", " << y << ") " << pixel;
+      if (project_world(t[0], t[1], t[2], &x, &y) && std::min(x, y) >= 2 && x < FRAME_WIDTH - 2 &&
+          y < FRAME_HEIGHT - 2)
+        in_view += shows_hue(pixel_at(frame, (int)x, (int)y), kind_colour[(int)t[3]]) ? letters[k] : '?';
     }
   }
   EXPECT_EQ(in_view, " HBLEE HBL HBE HBLEE");
@@ -82,26 +71,23 @@ TEST_F(Frame, DrawsDropsHalfAUnitAboveTheirCells)
 
 TEST_F(Frame, LevelCompleteRaisesAndSpinsTheHeroThenEnds)
 {
-  float x, y;
-  ASSERT_TRUE(project_world(hero_x, hero_y, 1.0f, &x, &y));
   std::vector<unsigned char> risen;
   int frames = 0;
   for (; level_phase >= 0 && frames < 200; frames++) {  // as the level loop: phase + 1, then a frame
     level_phase++;
-    render_frame();
+    std::vector<unsigned char> frame = draw_frame();
     if (level_phase == 45)
-      risen = read_frame();
+      risen = frame;
   }
   EXPECT_TRUE(level_phase == -1 && frames == 91) << "phase " << level_phase << " after " << frames;
   EXPECT_NEAR(end_zoom, 8.9f, 1e-3f);   // 89 rises of 0.1
   EXPECT_NEAR(end_spin, 85.0f, 1e-3f);  // 89 turns of 5 degrees, less a full turn
   save_frame(risen, "level-complete-phase-45");
-  // Risen 4.4 by then: floor shows at the hero's place, the hero higher up.
+  // Risen 4.4 by then: floor shows at the hero's place, the hero that much higher.
+  float x, y, risen_x, risen_y;
+  ASSERT_TRUE(project_world(hero_x, hero_y, 1, &x, &y) && project_world(hero_x, hero_y, 5.4f, &risen_x, &risen_y));
   EXPECT_FALSE(shows_hue(pixel_at(risen, (int)x, (int)y), kind_colour[KIND_HERO_SKIN]));
-  bool above = false;
-  for (int py = (int)y + 20; py < FRAME_HEIGHT && !above; py++)
-    above = shows_hue(pixel_at(risen, (int)x, py), kind_colour[KIND_HERO_SKIN]);
-  EXPECT_TRUE(above) << "no hero above (" << x << ", " << y << ")";
+  EXPECT_TRUE(shows_hue(pixel_at(risen, (int)risen_x, (int)risen_y), kind_colour[KIND_HERO_SKIN]));
 }
 
 TEST_F(Frame, DeadHeroIsMissingButItsLightStillShinesFromItsPlace)
@@ -124,7 +110,6 @@ TEST_F(Frame, StatusLineReadsLivesAndDropsAtTheBottomLeft)
   hero_x = hero_y = -1000.0f;  // the world out of view: the text is read over black
   drops_left = 12;
   std::vector<unsigned char> frame = draw_frame();
-  save_frame(frame, "status-line");
   // Each glyph's middle: a 6 x 8 overlay, text scaled by 3.5, a 128-pixel font picture.
   std::string text;
   for (int k = 0; k < 20; k++) {
@@ -208,7 +193,6 @@ TEST_F(Frame, BlockBoxSends24CornersWithTheTablesNormalsAndTextureCoordinates)
   std::vector<float> normals = capture_feedback([] { draw_block_box(0.5f); });
   glPopAttrib();
   setup_scene();  // the game's projection and generation modes again
-  ASSERT_EQ(textured.size(), normals.size());
   for (size_t k = 0; k < textured.size();) {  // polygons: token, count, 11 floats a vertex
     ASSERT_EQ(textured[k], (float)GL_POLYGON_TOKEN);
     int count = (int)textured[k + 1];
@@ -218,5 +202,7 @@ TEST_F(Frame, BlockBoxSends24CornersWithTheTablesNormalsAndTextureCoordinates)
   }
   EXPECT_EQ(sent, expected);
 }
+
+
 
 }  // namespace

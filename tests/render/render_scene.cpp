@@ -5,35 +5,12 @@
 
 #include <GL/glu.h>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
 const rgb kind_colour[TEXTURE_COUNT] = {{60, 200, 60},  {170, 170, 170}, {250, 200, 40},
                                         {60, 100, 230}, {230, 50, 20},   {170, 40, 210}};
-
-namespace {
-
-constexpr int FONT_PICTURE = 128;  // 16 x 16 cells of 8 x 8 pixels, one per code
-
-// Every code below 128 gets a solid 6 x 8 glyph of grey 2 x code.
-void write_test_font(const std::string &path)
-{
-  sgi_picture picture{FONT_PICTURE, FONT_PICTURE, 3, {}, false};
-  picture.planes.assign((size_t)3 * FONT_PICTURE * FONT_PICTURE, 0);
-  bitmap_glyph_rect glyphs[256];
-  for (int code = 0; code < 256; code++) {
-    glyphs[code] = {code % 16 / 16.0f, code / 16 / 16.0f, 6.0f / FONT_PICTURE, 8.0f / FONT_PICTURE};
-    for (int channel = 0; channel < 3 && code < 128; channel++)
-      for (int y = 0; y < 8; y++)
-        for (int x = 0; x < 6; x++)
-          picture.planes[((size_t)channel * FONT_PICTURE + code / 16 * 8 + y) * FONT_PICTURE +
-                         code % 16 * 8 + x] = (uint8_t)(2 * code);
-  }
-  ASSERT_EQ(bmf_write(path.c_str(), "status test", glyphs, picture), 0) << path;
-}
-
-}  // namespace
 
 std::string make_temp_folder(const char *prefix)
 {
@@ -69,7 +46,17 @@ void open_render_scene()
     write_test_image(std::string("graphics/") + files[kind] + ".bmp", 16, 16,
                      [&](int x, int y) { return (x / 4 + y / 4) % 2 ? dark : base; });
   }
-  write_test_font("graphics/status.bmf");
+  sgi_picture font{128, 128, 3, {}, false};  // 16 x 16 cells of 8 x 8 pixels, one per code
+  font.planes.assign((size_t)3 * 128 * 128, 0);
+  bitmap_glyph_rect glyphs[256];
+  for (int code = 0; code < 256; code++) {
+    glyphs[code] = {code % 16 / 16.0f, code / 16 / 16.0f, 6 / 128.0f, 8 / 128.0f};
+    for (int channel = 0; channel < 3 && code < 128; channel++)
+      for (int y = 0; y < 8; y++)
+        for (int x = 0; x < 6; x++)
+          font.planes[((size_t)channel * 128 + code / 16 * 8 + y) * 128 + code % 16 * 8 + x] = 2 * code;
+  }
+  ASSERT_EQ(bmf_write("graphics/status.bmf", "status test", glyphs, font), 0);
   font_init();
   hud_font = bitmap_font_load("graphics/status.bmf");
   ASSERT_GE(hud_font, 0);
@@ -82,12 +69,11 @@ void open_render_scene()
 void build_test_level()
 {
   reset_world();
+  std::memset(drop_grid, 0, sizeof drop_grid);
   for (int x = 0; x < GRID_SIZE; x++)
-    for (int y = 0; y < GRID_SIZE; y++) {
-      bool edge = x == 0 || y == 0 || x == GRID_SIZE - 1 || y == GRID_SIZE - 1;
-      level_map[x][y] = {edge ? KIND_METAL : KIND_STONE_FLOOR, 1, edge ? 1.5f : 0.0f};
-      drop_grid[x][y] = 0;
-    }
+    for (int y = 0; y < GRID_SIZE; y++)
+      level_map[x][y] = x % (GRID_SIZE - 1) && y % (GRID_SIZE - 1) ? map_cell{KIND_STONE_FLOOR, 1, 0.0f}
+                                                                 : map_cell{KIND_METAL, 1, 1.5f};
   level_map[RAISED_X][RAISED_Y] = {KIND_GRASS, 1, RAISED_HEIGHT};
   level_map[LAVA_X][LAVA_Y] = {KIND_LAVA, 1, 0.0f};
   drop_grid[RAISED_X][RAISED_Y] = drop_grid[FLOOR_DROP_X][FLOOR_DROP_Y] = drop_grid[12][6] = 1;
@@ -102,8 +88,9 @@ void build_test_level()
   current_camera = &camera_presets[1];
 }
 
-std::vector<unsigned char> read_frame()
+std::vector<unsigned char> draw_frame()
 {
+  render_frame();
   return read_back_buffer(0, 0, FRAME_WIDTH, FRAME_HEIGHT);
 }
 
@@ -127,11 +114,10 @@ bool project_world(float x, float y, float z, float *window_x, float *window_y)
     glRotatef((float)-hero_heading, 0, 0, 1);
   glTranslatef(-hero_x, -hero_y, -hero_z);
   GLdouble modelview[16], projection[16], wx = -1, wy = -1, wz;
-  GLint viewport[4];
+  const GLint viewport[4] = {0, 0, FRAME_WIDTH, FRAME_HEIGHT};
   glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
   glPopMatrix();
   glGetDoublev(GL_PROJECTION_MATRIX, projection);
-  glGetIntegerv(GL_VIEWPORT, viewport);
   bool seen = gluProject(x, y, z, modelview, projection, viewport, &wx, &wy, &wz) && wz >= 0 && wz <= 1;
   *window_x = (float)wx, *window_y = (float)wy;
   return seen;

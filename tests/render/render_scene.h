@@ -5,7 +5,6 @@
 #include "game/world.h"
 
 #include <functional>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,10 +12,6 @@ constexpr int FRAME_WIDTH = 640, FRAME_HEIGHT = 480;
 
 struct rgb { int r, g, b; };
 inline bool operator==(rgb a, rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
-inline std::ostream &operator<<(std::ostream &out, rgb c)
-{
-  return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
-}
 // The base colour of each kind's test texture (a two-shade checker of it).
 extern const rgb kind_colour[TEXTURE_COUNT];
 
@@ -25,8 +20,8 @@ std::string make_temp_folder(const char *prefix);
 void write_test_image(const std::string &path, int width, int height,
                       const std::function<rgb(int x, int y)> &colour);
 
-// Opens the test context once and sets the scene up as start-up does, with the
-// six textures and a status-line font whose glyph for code c is a block of grey 2c.
+// Opens the test context and sets the scene up as start-up does, once, with the six
+// textures and a status-line font whose glyph for code c is a block of grey 2c.
 void open_render_scene();
 
 // Stone floor inside a metal wall, a raised grass block with a drop on it, a
@@ -37,7 +32,8 @@ constexpr int FLOOR_DROP_X = 11, FLOOR_DROP_Y = 10;
 constexpr float RAISED_HEIGHT = 2.0f;
 void build_test_level();
 
-std::vector<unsigned char> read_frame();
+// Renders a frame and reads it back, bottom row first.
+std::vector<unsigned char> draw_frame();
 rgb pixel_at(const std::vector<unsigned char> &frame, int x, int y);
 // Window position of a world point under the frame's camera; false if behind.
 bool project_world(float x, float y, float z, float *window_x, float *window_y);
