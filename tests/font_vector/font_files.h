@@ -22,7 +22,6 @@ struct temp_folder {
   }
 };
 
-// A rectangle: one contour of four vertices, two triangles.
 inline glf_symbol_source box_symbol(uint8_t code, float min_x, float max_x, float min_y, float max_y)
 {
   return {code, {min_x, min_y, max_x, min_y, max_x, max_y, min_x, max_y}, {0, 1, 2, 0, 2, 3}, {3}};
@@ -34,7 +33,6 @@ inline std::vector<unsigned char> read_file(const std::string &path)
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Rounded to 1e-4, to compare computed coordinates with literals.
 inline std::vector<float> rounded(std::vector<float> values)
 {
   for (float &v : values)

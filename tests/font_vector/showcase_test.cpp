@@ -8,20 +8,18 @@ TEST(FontShowcase, EveryPanelShowsWhatTheLibraryDraws)
 {
   std::string shot = (std::filesystem::current_path() / "font_showcase.ppm").string();
   std::string command = std::string("cd '") + PILKO_DATA_DIR + "' && '" + VIRTUAL_DISPLAY + "' run -- '" +
-                        FONT_SHOWCASE + "' --shot '" + shot + "' --frames 3";  // the cursor shows for 10 frames
+                        FONT_SHOWCASE + "' --shot '" + shot + "' --frames 3";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
   std::vector<unsigned char> file = read_file(shot);
   std::string header = "P6\n640 480\n255\n";
   ASSERT_EQ(file.size(), header.size() + SHOWCASE_WIDTH * SHOWCASE_HEIGHT * 3);
-  ASSERT_EQ(std::string(file.begin(), file.begin() + header.size()), header);
-  auto count = [&](const showcase_panel &r, auto test) {  // pixels of r that pass test, y counted from the bottom
+  auto count = [&](const showcase_panel &r, auto test) {  // pixels of r passing test, y from the bottom
     int n = 0;
-    for (int y = r.y; y < r.y + r.height; y++) {
+    for (int y = r.y; y < r.y + r.height; y++)
       for (int x = r.x; x < r.x + r.width; x++) {
         const unsigned char *p = &file[header.size() + 3 * ((SHOWCASE_HEIGHT - 1 - y) * SHOWCASE_WIDTH + x)];
         n += test(p[0] << 16 | p[1] << 8 | p[2]);
       }
-    }
     return n;
   };
   const int clear = 31 << 16 | 31 << 8 | 36;  // the showcase's 0.12, 0.12, 0.14

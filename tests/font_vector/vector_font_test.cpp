@@ -12,15 +12,6 @@ class VectorFontTest : public ::testing::Test {
   void TearDown() override { font_shutdown(); }
   temp_folder folder;
 };
-using LayoutTest = VectorFontTest;
-using ConsoleTest = VectorFontTest;
-
-std::string row(int r)
-{
-  char text[CONSOLE_ROW_BUFFER];
-  console_compose_row(r, text);
-  return text;
-}
 
 // "columns x rows:row0|row1|...@cursor column,row"
 std::string screen(int rows)
@@ -29,17 +20,20 @@ std::string screen(int rows)
   console_get_size(&width, &height);
   console_get_cursor(&column, &cursor_row);
   std::string s = std::to_string(width) + "x" + std::to_string(height) + ":";
-  for (int r = 0; r < rows; r++)
-    s += row(r) + "|";
+  for (int r = 0; r < rows; r++) {
+    char text[CONSOLE_ROW_BUFFER];
+    console_compose_row(r, text);
+    s += std::string(text) + "|";
+  }
   return s + "@" + std::to_string(column) + "," + std::to_string(cursor_row);
 }
 
-// Successive draws of cursor row 0: S where the underscore shows, h where not.
+// Successive draws of the console: S where the cursor shows, h where not.
 std::string blink(int draws)
 {
   std::string pattern;
   for (int i = 0; i < draws; i++)
-    pattern += row(0) == "_" ? 'S' : 'h';
+    pattern += screen(2).find('_') != std::string::npos ? 'S' : 'h';
   return pattern;
 }
 
@@ -47,33 +41,29 @@ std::string blink(int draws)
 
 TEST_F(VectorFontTest, LoadsIntoFreeSlotsAndEveryBadFileFailsWithItsMessageChangingNothing)
 {
-  glf_symbol_source two = {200, {-1, -0.5f, 0.5f, 1, 0, 0, 0.1f, 0.1f, 0.2f, 0.1f, 0.2f, 0.2f},
-                           {0, 1, 2, 3, 4, 5}, {2, 5}};
-  std::string good = folder.font("two.glf", {two, {' ', {}, {}, {}}});
+  glf_symbol_source b = box_symbol('B', -1, 1, -1, 1), space = {' ', {}, {}, {}};
+  std::string good = folder.font("ok.glf", {{200, {0.1f, 0.2f, -1, 1, 0.5f, -0.5f}, {0, 1, 2}, {2}}, space});
   ASSERT_EQ(vector_font_load(good.c_str()), 0);
-  const vector_font *loaded = vector_font_get(0);
-  const vector_symbol *s = loaded->symbols[200], *e = loaded->symbols[' '];
-  EXPECT_EQ(std::vector<float>({s->min_x, s->max_x, s->min_y, s->max_y, e->min_x, e->max_x, e->min_y, e->max_y}),
+  const vector_font *kept = vector_font_get(0);
+  const vector_symbol *s = kept->symbols[200], *e = kept->symbols[' '];
+  EXPECT_EQ(rounded({s->min_x, s->max_x, s->min_y, s->max_y, e->min_x, e->max_x, e->min_y, e->max_y}),
             std::vector<float>({-1, 0.5f, -0.5f, 1, 10, -10, 10, -10}));
-  glf_symbol_source b = box_symbol('B', -1, 1, -1, 1);
-  std::vector<float> square = b.vertices;
   glf_symbol_source damaged[] = {
-      {'A', square, {0, 1, 2, 0, 2, 4}, {3}},  // triangle index beyond the vertices
-      {'A', square, {0, 1, 2}, {1, 4}},        // contour end beyond the vertices
-      {'A', square, {0, 1, 2}, {1, 1, 3}},     // contour ends that repeat
-      {'A', square, {0, 1, 2}, {2, 1, 3}},     // contour ends that fall
-      {'A', square, {0, 1, 2}, {2}},           // contours that stop short of the last vertex
-      {'A', square, {0, 1, 2}, {}},            // vertices without contours
-      {'A', {}, {0, 0, 0}, {}},                // triangle without vertices
-      {'A', {}, {}, {0}}};                     // contour without vertices
+      {'A', b.vertices, {0, 1, 2, 0, 2, 4}, {3}},  // triangle index beyond the vertices
+      {'A', b.vertices, {0, 1, 2}, {1, 4}},        // contour end beyond the vertices
+      {'A', b.vertices, {0, 1, 2}, {1, 1, 3}},     // contour ends that repeat
+      {'A', b.vertices, {0, 1, 2}, {2, 1, 3}},     // contour ends that fall
+      {'A', b.vertices, {0, 1, 2}, {2}},           // contours that stop short of the last vertex
+      {'A', b.vertices, {0, 1, 2}, {}},            // vertices without contours
+      {'A', {}, {0, 0, 0}, {}},                    // triangle without vertices
+      {'A', {}, {}, {0}}};                         // contour without vertices
   std::vector<std::pair<std::string, std::string>> files = {
-      {folder.font("dup.glf", {b, box_symbol('Q', -1, 1, -1, 1), b}),
-       "Error reading font file: encountered symbols in font\n"},
+      {folder.font("dup.glf", {b, space, b}), "Error reading font file: encountered symbols in font\n"},
       {folder.file("missing.glf"), ""}};
   for (const glf_symbol_source &d : damaged)
     files.push_back({folder.font("damaged" + std::to_string(files.size()), {b, d}), FORMAT_ERROR});
   std::vector<unsigned char> bytes = read_file(good);
-  for (size_t length = 0; length <= bytes.size(); length++) {  // every cut, then the whole file with a wrong magic
+  for (size_t length = 0; length <= bytes.size(); length++) {  // every cut, then whole with a bad magic
     std::vector<unsigned char> data(bytes.begin(), bytes.begin() + length);
     if (length == bytes.size())
       data[2] = 'X';
@@ -87,28 +77,29 @@ TEST_F(VectorFontTest, LoadsIntoFreeSlotsAndEveryBadFileFailsWithItsMessageChang
       EXPECT_EQ(vector_font_load(path.c_str()), -1) << path;
       EXPECT_EQ(testing::internal::GetCapturedStdout(), messages ? message : "") << path;
     }
-    EXPECT_TRUE(vector_font_get_current() == 0 && vector_font_get(0) == loaded && !vector_font_get(1)) << path;
+    EXPECT_TRUE(vector_font_get_current() == 0 && vector_font_get(0) == kept && !vector_font_get(1)) << path;
   }
   std::string empty = folder.font("empty.glf", {});
   for (int slot = 1; slot < FONT_SLOT_COUNT; slot++)
     ASSERT_EQ(vector_font_load(empty.c_str()), slot) << "count 0 loads";
   EXPECT_EQ(vector_font_load(empty.c_str()), -1);
-  EXPECT_EQ(vector_font_unload(7), 0);
-  EXPECT_EQ(vector_font_load(empty.c_str()), 7);
+  EXPECT_TRUE(vector_font_unload(7) == 0 && vector_font_load(empty.c_str()) == 7);
   for (int slot : {-1, 256, 100000})
     EXPECT_EQ(vector_font_set_current(slot) + vector_font_unload(slot), -2) << slot;
   EXPECT_EQ(vector_font_get_current(), 7);
 }
 
-TEST_F(LayoutTest, AdvancesAndBoundsFollowFromBoxesSpacesAndMissingSymbols)
+TEST_F(VectorFontTest, LayoutAdvancesAndBoundsFollowFromBoxesSpacesAndMissingSymbols)
 {
   ASSERT_EQ(vector_font_load(folder.font("layout.glf", {box_symbol('S', -0.5f, 0.8f, -0.5f, 0.5f),
       box_symbol('N', -0.6f, 0.7f, -1, 0.25f), box_symbol('O', -0.7f, 0.7f, -1, 1),
       box_symbol(0xE9, -0.25f, 0.5f, 0, 1)}).c_str()), 0);  // 0xE9 is negative as a signed char
-  struct { const char *text; int index; float advance; } cases[] = {{"SN", 0, 1.6f}, {"SN", 1, 0}, {"S N", 0, 0.2f}, {"S N", 1, 2}, {"S?N", 0, 0}, {"S?N", 1, 2},
-               {"S\xE9N", 0, 0.8f + 0.25f + 0.2f}, {"S\xE9N", 1, 0.5f + 0.6f + 0.2f}};
+  const vector_font *font = vector_font_get(0);
+  struct { const char *text; int index; float advance; } cases[] = {
+      {"SN", 0, 1.6f}, {"SN", 1, 0}, {"S N", 0, 0.2f}, {"S N", 1, 2}, {"S?N", 0, 0}, {"S?N", 1, 2},
+      {"S\xE9N", 0, 0.8f + 0.25f + 0.2f}, {"S\xE9N", 1, 0.5f + 0.6f + 0.2f}};
   for (const auto &c : cases)
-    EXPECT_FLOAT_EQ(vector_layout_advance(vector_font_get(0), c.text, c.index), c.advance) << c.text << " at " << c.index;
+    EXPECT_FLOAT_EQ(vector_layout_advance(font, c.text, c.index), c.advance) << c.text << " at " << c.index;
   auto bounds = [](int slot, const char *text) {
     std::vector<float> b = {5, 6, 7, 8};
     vector_string_bounds(slot, text, &b[0], &b[1], &b[2], &b[3]);
@@ -121,12 +112,12 @@ TEST_F(LayoutTest, AdvancesAndBoundsFollowFromBoxesSpacesAndMissingSymbols)
   EXPECT_EQ(bounds(0, "O"), std::vector<float>({0.3f, -2, 1.9f, 0}));
   EXPECT_EQ(bounds(1, "O"), std::vector<float>({5, 6, 7, 8}));
   vector_set_symbol_spacing(0.5f), vector_set_space_size(3);
-  EXPECT_FLOAT_EQ(vector_layout_advance(vector_font_get(0), "SN", 0), 1.9f);
-  EXPECT_FLOAT_EQ(vector_layout_advance(vector_font_get(0), "S?N", 1), 3);
+  EXPECT_FLOAT_EQ(vector_layout_advance(font, "SN", 0), 1.9f);
+  EXPECT_FLOAT_EQ(vector_layout_advance(font, "S?N", 1), 3);
   vector_set_symbol_spacing(0.2f), vector_set_space_size(2);  // font_init keeps these
 }
 
-TEST_F(ConsoleTest, WritesWrapsScrollsIgnoresOtherBytesAndRefusesBadSizes)
+TEST_F(VectorFontTest, ConsoleWritesWrapsScrollsIgnoresOtherBytesAndRefusesBadSizes)
 {
   font_option_disable(FONT_OPTION_CURSOR);
   console_print(std::string(40, 'x').c_str());
@@ -150,12 +141,12 @@ TEST_F(ConsoleTest, WritesWrapsScrollsIgnoresOtherBytesAndRefusesBadSizes)
   EXPECT_EQ(screen(0), "511x1:@0,0");
 }
 
-TEST_F(ConsoleTest, CursorBlinksInItsRowAndCursorOffStopsTheCounter)
+TEST_F(VectorFontTest, ConsoleCursorBlinksInItsRowAndCursorOffStopsTheCounter)
 {
   console_print("ab\ncd");
-  EXPECT_EQ(row(0) + "|" + row(1), "ab|cd_");
-  font_init();
-  EXPECT_EQ(blink(43), std::string(10, 'S') + std::string(11, 'h') + std::string(11, 'S') + std::string(11, 'h'));
+  EXPECT_EQ(screen(2), "40x20:ab|cd_|@2,1");  // the first of 10 draws with the cursor shown
+  EXPECT_EQ(blink(42),
+            std::string(9, 'S') + std::string(11, 'h') + std::string(11, 'S') + std::string(11, 'h'));
   font_init();
   EXPECT_EQ(blink(9), std::string(9, 'S'));
   font_option_disable(FONT_OPTION_CURSOR);
