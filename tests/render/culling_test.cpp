@@ -9,15 +9,13 @@ namespace {
 
 std::vector<unsigned char> draw_with_culling(int enabled)
 {
-  frustum_culling_enabled = enabled;
-  std::vector<unsigned char> frame = draw_frame();
-  frustum_culling_enabled = 1;
-  return frame;
+  frustum_culling_enabled = enabled;  // left as it is: it never changes a picture
+  return draw_frame();
 }
 
 TEST(Culling, NeverChangesThePictureOfTheShippedLevels)
 {
-  open_render_scene();
+  open_test_level();
   // x, y, z, heading; the level's own start is tried first.
   const float places[][4] = {{16, 16, 0, 0}, {0, 0, 0, 45}, {48, 48, 0, 180}, {24, 24, 3, 90},
                              {4, 44, 0, 270}, {44, 4, 1.5f, 315}, {-8, 24, 0, 10}, {24, 60, 0, 200}};
@@ -49,10 +47,8 @@ TEST(Culling, NeverChangesThePictureOfTheShippedLevels)
 
 TEST(Culling, KeepsTowersWhoseTopAloneIsInView)
 {
-  // A tower far taller than a cell's usual culling sphere, moved along the
-  // hero's row: somewhere that sphere lies out of view while the top shows.
-  open_render_scene();
-  build_test_level();
+  // A tower far above a cell's usual culling sphere, moved along a row: somewhere only its top shows.
+  open_test_level();
   std::vector<unsigned char> without = draw_with_culling(0);
   int tops_only_in_view = 0;
   for (int x = 0; x < GRID_SIZE; x++) {

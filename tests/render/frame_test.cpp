@@ -17,23 +17,15 @@ bool shows_hue(rgb p, rgb hue)
   return length >= 20.0f && (p.r * hue.r + p.g * hue.g + p.b * hue.b) / (length * hue_length) > 0.97f;
 }
 
-class Frame : public ::testing::Test {
-protected:
-  void SetUp() override
-  {
-    open_render_scene();
-    build_test_level();
-  }
-};
-
-TEST_F(Frame, EveryCameraPresetShowsHeroBlockLavaAndEnemiesWhereTheyStand)
+TEST(Frame, EveryCameraPresetShowsHeroBlockLavaAndEnemiesWhereTheyStand)
 {
-  const char letters[] = "HBLEE";  // hero, block top, lava, enemies: x, y, z, kind
-  const float things[5][4] = {{hero_x, hero_y, 1.0f, KIND_HERO_SKIN},
-                              {2.0f * RAISED_X + 0.5f, 2.0f * RAISED_Y - 0.5f, RAISED_HEIGHT, KIND_GRASS},
-                              {2.0f * LAVA_X, 2.0f * LAVA_Y, 0, KIND_LAVA},
-                              {enemies[0].x, enemies[0].y, 1.0f, KIND_ENEMY_SKIN},
-                              {enemies[1].x, enemies[1].y, 1.0f, KIND_ENEMY_SKIN}};
+  open_test_level();
+  const float things[5][5] = {  // x, y, z, kind, letter: hero, block top, lava, enemies
+    {hero_x, hero_y, 1.0f, KIND_HERO_SKIN, 'H'},
+    {2.0f * RAISED_X + 0.5f, 2.0f * RAISED_Y - 0.5f, RAISED_HEIGHT, KIND_GRASS, 'B'},
+    {2.0f * LAVA_X, 2.0f * LAVA_Y, 0, KIND_LAVA, 'L'},
+    {enemies[0].x, enemies[0].y, 1.0f, KIND_ENEMY_SKIN, 'E'},
+    {enemies[1].x, enemies[1].y, 1.0f, KIND_ENEMY_SKIN, 'E'}};
   std::string in_view;
   for (int preset = 0; preset < CAMERA_PRESET_COUNT; preset++) {
     current_camera = &camera_presets[preset];
@@ -43,19 +35,19 @@ TEST_F(Frame, EveryCameraPresetShowsHeroBlockLavaAndEnemiesWhereTheyStand)
     EXPECT_TRUE(frame == draw_frame()) << "preset " << preset;
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_S)) << "sphere mapping ends with the lava cell";
     in_view += ' ';  // then the letter of each thing in view, '?' where its hue is missing
-    for (int k = 0; k < 5; k++) {
-      const float *t = things[k];
+    for (const float *t : things) {
       float x, y;
       if (project_world(t[0], t[1], t[2], &x, &y) && std::min(x, y) >= 2 && x < FRAME_WIDTH - 2 &&
           y < FRAME_HEIGHT - 2)
-        in_view += shows_hue(pixel_at(frame, (int)x, (int)y), kind_colour[(int)t[3]]) ? letters[k] : '?';
+        in_view += shows_hue(pixel_at(frame, (int)x, (int)y), kind_colour[(int)t[3]]) ? (char)t[4] : '?';
     }
   }
   EXPECT_EQ(in_view, " HBLEE HBL HBE HBLEE");
 }
 
-TEST_F(Frame, DrawsDropsHalfAUnitAboveTheirCells)
+TEST(Frame, DrawsDropsHalfAUnitAboveTheirCells)
 {
+  open_test_level();
   current_camera = &camera_presets[0];
   std::vector<unsigned char> with_drops = draw_frame();
   drop_grid[RAISED_X][RAISED_Y] = drop_grid[FLOOR_DROP_X][FLOOR_DROP_Y] = 0;
@@ -69,8 +61,9 @@ TEST_F(Frame, DrawsDropsHalfAUnitAboveTheirCells)
   }
 }
 
-TEST_F(Frame, LevelCompleteRaisesAndSpinsTheHeroThenEnds)
+TEST(Frame, LevelCompleteRaisesAndSpinsTheHeroThenEnds)
 {
+  open_test_level();
   std::vector<unsigned char> risen;
   int frames = 0;
   for (; level_phase >= 0 && frames < 200; frames++) {  // as the level loop: phase + 1, then a frame
@@ -85,13 +78,15 @@ TEST_F(Frame, LevelCompleteRaisesAndSpinsTheHeroThenEnds)
   save_frame(risen, "level-complete-phase-45");
   // Risen 4.4 by then: floor shows at the hero's place, the hero that much higher.
   float x, y, risen_x, risen_y;
-  ASSERT_TRUE(project_world(hero_x, hero_y, 1, &x, &y) && project_world(hero_x, hero_y, 5.4f, &risen_x, &risen_y));
+  ASSERT_TRUE(project_world(hero_x, hero_y, 1, &x, &y));
+  ASSERT_TRUE(project_world(hero_x, hero_y, 5.4f, &risen_x, &risen_y));
   EXPECT_FALSE(shows_hue(pixel_at(risen, (int)x, (int)y), kind_colour[KIND_HERO_SKIN]));
   EXPECT_TRUE(shows_hue(pixel_at(risen, (int)risen_x, (int)risen_y), kind_colour[KIND_HERO_SKIN]));
 }
 
-TEST_F(Frame, DeadHeroIsMissingButItsLightStillShinesFromItsPlace)
+TEST(Frame, DeadHeroIsMissingButItsLightStillShinesFromItsPlace)
 {
+  open_test_level();
   GLuint sphere = hero_list;
   hero_list = 0;  // the living hero's frame with an empty sphere
   std::vector<unsigned char> sphereless = draw_frame();
@@ -105,8 +100,9 @@ TEST_F(Frame, DeadHeroIsMissingButItsLightStillShinesFromItsPlace)
   EXPECT_TRUE(dead == sphereless);
 }
 
-TEST_F(Frame, StatusLineReadsLivesAndDropsAtTheBottomLeft)
+TEST(Frame, StatusLineReadsLivesAndDropsAtTheBottomLeft)
 {
+  open_test_level();
   hero_x = hero_y = -1000.0f;  // the world out of view: the text is read over black
   drops_left = 12;
   std::vector<unsigned char> frame = draw_frame();
@@ -119,12 +115,12 @@ TEST_F(Frame, StatusLineReadsLivesAndDropsAtTheBottomLeft)
   EXPECT_EQ(text, "Lives: 3 | Drops: 12");
 }
 
-TEST_F(Frame, MissingImageAndUnknownKindsDrawUntextured)
+TEST(Frame, MissingImageAndUnknownKindsDrawUntextured)
 {
-  for (int x = 0; x < GRID_SIZE; x++)  // plain stone; no hero sphere, enemies or drops
+  open_test_level();
+  for (int x = 0; x < GRID_SIZE; x++)  // plain stone; no hero sphere or drops
     for (int y = 0; y < GRID_SIZE; y++)
       level_map[x][y] = {KIND_STONE_FLOOR, 1, 0.0f}, drop_grid[x][y] = 0;
-  enemy_count = 0;
   hero_dead = 1;
   // How far green ranges around cell (9, 8): wide over a checker, narrow under lighting alone.
   auto green_range = [](const std::vector<unsigned char> &frame, float z) {
@@ -161,8 +157,9 @@ std::string corner_key(float x, float y, float z, float s, float t, const float 
   return key;
 }
 
-TEST_F(Frame, BlockBoxSends24CornersWithTheTablesNormalsAndTextureCoordinates)
+TEST(Frame, BlockBoxSends24CornersWithTheTablesNormalsAndTextureCoordinates)
 {
+  open_test_level();
   struct face { float normal[3], corners[4][5]; };  // corners: s, t, x, y, z as a part of the height
   const face table[6] = {
     {{0, 0, 1}, {{0, 0, -1, -1, 1}, {1, 0, 1, -1, 1}, {1, 1, 1, 1, 1}, {0, 1, -1, 1, 1}}},
@@ -185,7 +182,7 @@ TEST_F(Frame, BlockBoxSends24CornersWithTheTablesNormalsAndTextureCoordinates)
   glLoadIdentity();
   glPushAttrib(GL_ENABLE_BIT);
   glDisable(GL_CULL_FACE);
-  std::vector<float> textured = capture_feedback([] { draw_block_box(0.5f); });
+  std::vector<float> corners = capture_feedback([] { draw_block_box(0.5f); });
   for (GLenum coordinate : {GL_S, GL_T, GL_R})
     glTexGeni(coordinate, GL_TEXTURE_GEN_MODE, GL_NORMAL_MAP);
   for (GLenum generation : {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R})
@@ -193,12 +190,12 @@ TEST_F(Frame, BlockBoxSends24CornersWithTheTablesNormalsAndTextureCoordinates)
   std::vector<float> normals = capture_feedback([] { draw_block_box(0.5f); });
   glPopAttrib();
   setup_scene();  // the game's projection and generation modes again
-  for (size_t k = 0; k < textured.size();) {  // polygons: token, count, 11 floats a vertex
-    ASSERT_EQ(textured[k], (float)GL_POLYGON_TOKEN);
-    int count = (int)textured[k + 1];
+  for (size_t k = 0; k < corners.size();) {  // polygons: token, count, 11 floats a vertex
+    ASSERT_EQ(corners[k], (float)GL_POLYGON_TOKEN);
+    int count = (int)corners[k + 1];
     for (k += 2; count-- > 0; k += 11)
-      sent.insert(corner_key((textured[k] / 320 - 1) * 4, (textured[k + 1] / 240 - 1) * 4,
-                             (1 - 2 * textured[k + 2]) * 4, textured[k + 7], textured[k + 8], &normals[k + 7]));
+      sent.insert(corner_key((corners[k] / 320 - 1) * 4, (corners[k + 1] / 240 - 1) * 4,
+                             (1 - 2 * corners[k + 2]) * 4, corners[k + 7], corners[k + 8], &normals[k + 7]));
   }
   EXPECT_EQ(sent, expected);
 }

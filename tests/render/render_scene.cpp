@@ -32,42 +32,38 @@ void write_test_image(const std::string &path, int width, int height,
   destroy_bitmap(image);
 }
 
-void open_render_scene()
+void open_test_level()
 {
   static bool opened = false;
-  if (opened)
-    return;
-  open_gl_test_context();
-  ASSERT_EQ(chdir(make_temp_folder("pilko-render-data").c_str()), 0);
-  ASSERT_EQ(mkdir("graphics", 0755), 0);
-  const char *const files[TEXTURE_COUNT] = {"gras", "stonefloor", "kez", "metal", "lava", "enemy"};
-  for (int kind = 0; kind < TEXTURE_COUNT; kind++) {
-    rgb base = kind_colour[kind], dark = {base.r * 3 / 5, base.g * 3 / 5, base.b * 3 / 5};
-    write_test_image(std::string("graphics/") + files[kind] + ".bmp", 16, 16,
-                     [&](int x, int y) { return (x / 4 + y / 4) % 2 ? dark : base; });
+  if (!opened) {
+    open_gl_test_context();
+    ASSERT_EQ(chdir(make_temp_folder("pilko-render-data").c_str()), 0);
+    ASSERT_EQ(mkdir("graphics", 0755), 0);
+    const char *const files[TEXTURE_COUNT] = {"gras", "stonefloor", "kez", "metal", "lava", "enemy"};
+    for (int kind = 0; kind < TEXTURE_COUNT; kind++) {
+      rgb base = kind_colour[kind], dark = {base.r * 3 / 5, base.g * 3 / 5, base.b * 3 / 5};
+      write_test_image(std::string("graphics/") + files[kind] + ".bmp", 16, 16,
+                       [&](int x, int y) { return (x / 4 + y / 4) % 2 ? dark : base; });
+    }
+    sgi_picture font{128, 128, 3, {}, false};  // 16 x 16 cells of 8 x 8 pixels, one per code
+    font.planes.assign((size_t)3 * 128 * 128, 0);
+    bitmap_glyph_rect glyphs[256];
+    for (int code = 0; code < 256; code++) {
+      glyphs[code] = {code % 16 / 16.0f, code / 16 / 16.0f, 6 / 128.0f, 8 / 128.0f};
+      for (int channel = 0; channel < 3 && code < 128; channel++)
+        for (int y = 0; y < 8; y++)
+          for (int x = 0; x < 6; x++)
+            font.planes[((size_t)channel * 128 + code / 16 * 8 + y) * 128 + code % 16 * 8 + x] = 2 * code;
+    }
+    ASSERT_EQ(bmf_write("graphics/status.bmf", "status test", glyphs, font), 0);
+    font_init();
+    hud_font = bitmap_font_load("graphics/status.bmf");
+    ASSERT_GE(hud_font, 0);
+    setup_scene();
+    load_texture_set();
+    build_display_lists();
+    opened = true;
   }
-  sgi_picture font{128, 128, 3, {}, false};  // 16 x 16 cells of 8 x 8 pixels, one per code
-  font.planes.assign((size_t)3 * 128 * 128, 0);
-  bitmap_glyph_rect glyphs[256];
-  for (int code = 0; code < 256; code++) {
-    glyphs[code] = {code % 16 / 16.0f, code / 16 / 16.0f, 6 / 128.0f, 8 / 128.0f};
-    for (int channel = 0; channel < 3 && code < 128; channel++)
-      for (int y = 0; y < 8; y++)
-        for (int x = 0; x < 6; x++)
-          font.planes[((size_t)channel * 128 + code / 16 * 8 + y) * 128 + code % 16 * 8 + x] = 2 * code;
-  }
-  ASSERT_EQ(bmf_write("graphics/status.bmf", "status test", glyphs, font), 0);
-  font_init();
-  hud_font = bitmap_font_load("graphics/status.bmf");
-  ASSERT_GE(hud_font, 0);
-  setup_scene();
-  load_texture_set();
-  build_display_lists();
-  opened = true;
-}
-
-void build_test_level()
-{
   reset_world();
   std::memset(drop_grid, 0, sizeof drop_grid);
   for (int x = 0; x < GRID_SIZE; x++)

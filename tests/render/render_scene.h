@@ -20,17 +20,14 @@ std::string make_temp_folder(const char *prefix);
 void write_test_image(const std::string &path, int width, int height,
                       const std::function<rgb(int x, int y)> &colour);
 
-// Opens the test context and sets the scene up as start-up does, once, with the six
-// textures and a status-line font whose glyph for code c is a block of grey 2c.
-void open_render_scene();
-
-// Stone floor inside a metal wall, a raised grass block with a drop on it, a
-// lava cell, a drop on the floor, two enemies; the hero alive at (16, 16)
-// with 3 lives; camera preset 1.
+// Sets the scene up as start-up does (once: context, the six textures, a status-line font
+// whose glyph for code c is a block of grey 2c), then builds the test level: stone floor
+// inside a metal wall, a raised grass block with a drop on it, a lava cell, a drop on the
+// floor, two enemies; the hero alive at (16, 16) with 3 lives; camera preset 1.
+void open_test_level();
 constexpr int RAISED_X = 10, RAISED_Y = 8, LAVA_X = 8, LAVA_Y = 10;
 constexpr int FLOOR_DROP_X = 11, FLOOR_DROP_Y = 10;
 constexpr float RAISED_HEIGHT = 2.0f;
-void build_test_level();
 
 // Renders a frame and reads it back, bottom row first.
 std::vector<unsigned char> draw_frame();

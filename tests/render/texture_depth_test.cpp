@@ -1,6 +1,5 @@
-// Textures after entering the full-screen mode at each depth the game's mode
-// search asks for (16, 24, 32, 15): the upload reads the working bitmap's
-// bytes as they are, whatever unpack alignment was left behind.
+// Textures after entering the full-screen mode at each depth the game's mode search asks for:
+// the upload reads the working bitmap's bytes as they are, whatever unpack alignment was left.
 #include "tests/render/render_scene.h"
 #include "render/render.h"
 
@@ -8,12 +7,10 @@
 
 namespace {
 
-// Bright pink at (5, 3) and (60, 30), nearly pink at (6, 3).
-rgb test_pixel(int x, int y)
+rgb test_pixel(int x, int y)  // bright pink at (5, 3) and (60, 30), nearly pink at (6, 3)
 {
-  if ((x == 5 && y == 3) || (x == 60 && y == 30))
-    return {255, 0, 255};
-  return x == 6 && y == 3 ? rgb{254, 0, 255} : rgb{4 * x, 8 * y, 77};
+  bool pink = (x == 5 && y == 3) || (x == 60 && y == 30);
+  return pink ? rgb{255, 0, 255} : x == 6 && y == 3 ? rgb{254, 0, 255} : rgb{4 * x, 8 * y, 77};
 }
 
 class TextureDepth : public ::testing::TestWithParam<int> {};
@@ -32,10 +29,9 @@ TEST_P(TextureDepth, ImagesBecomeFlippedTexturesWithPinkBlackInEveryMode)
   ASSERT_EQ(set_gfx_mode(GFX_OPENGL_FULLSCREEN, FRAME_WIDTH, FRAME_HEIGHT, 0, 0), 0) << allegro_error;
   std::printf("asked for %d bits: depth %d, 24-bit red at bit %d, upload format %s\n", depth,
               get_color_depth(), _rgb_r_shift_24, texture_pixel_format() == GL_RGB ? "GL_RGB" : "GL_BGR");
-  std::string folder = make_temp_folder("pilko-texture");
   for (int image_width : {64, 5}) {  // the 5 x 3 image's rows are 15 bytes, no multiple of 4
     int image_height = image_width == 5 ? 3 : 32;
-    std::string path = folder + "/" + std::to_string(image_width) + ".bmp";
+    std::string path = make_temp_folder("pilko-texture") + "/image.bmp";
     write_test_image(path, image_width, image_height, test_pixel);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     GLuint name = load_texture(path.c_str(), texture_pixel_format());
@@ -54,7 +50,6 @@ TEST_P(TextureDepth, ImagesBecomeFlippedTexturesWithPinkBlackInEveryMode)
                                          (unsigned char)(pink ? 0 : c.b)});
       }
     EXPECT_TRUE(texels == expected) << image_width << " x " << image_height;
-    glDeleteTextures(1, &name);
   }
   EXPECT_EQ(get_color_depth(), bitmap_color_depth(screen)) << "loading left the game's depth";
 }
