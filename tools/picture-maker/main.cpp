@@ -179,29 +179,41 @@ picture make_title()
   text_face *key = face("DejaVuSans-Bold.ttf", 14);
   text_face *words = face("DejaVuSans.ttf", 16);
   const rgb ink = rgb255(236, 240, 250);
-  int x = 40, row1 = 344, row2 = 388;
-  x += draw_key(pic, key, 0x2191, "", x, row1) + 4;
-  x += draw_key(pic, key, 0x2193, "", x, row1) + 10;
-  draw_text(pic, words, "walk", x, row1 + 17, ink, ink);
-  x = 240;
-  x += draw_key(pic, key, 0x2190, "", x, row1) + 4;
-  x += draw_key(pic, key, 0x2192, "", x, row1) + 10;
-  draw_text(pic, words, "turn", x, row1 + 17, ink, ink);
-  x = 440;
-  x += draw_key(pic, key, 0, "SPACE", x, row1) + 10;
-  draw_text(pic, words, "jump", x, row1 + 17, ink, ink);
-  x = 40;
-  x += draw_key(pic, key, 0, "1", x, row2) + 4;
-  draw_text(pic, words, "-", x + 2, row2 + 17, ink, ink);
-  x += 14;
-  x += draw_key(pic, key, 0, "4", x, row2) + 10;
-  draw_text(pic, words, "cameras", x, row2 + 17, ink, ink);
-  x = 240;
-  x += draw_key(pic, key, 0, "F12", x, row2) + 10;
-  draw_text(pic, words, "screenshot", x, row2 + 17, ink, ink);
-  x = 440;
-  x += draw_key(pic, key, 0, "ESC", x, row2) + 10;
-  draw_text(pic, words, "quit", x, row2 + 17, ink, ink);
+  // Each entry: up to two keys (an arrow's code point, or a label), then what
+  // they do. A dash stands between the keys of a range.
+  struct key_entry {
+    unsigned long first_symbol;
+    const char *first_label;
+    unsigned long second_symbol;
+    const char *second_label;
+    bool range;
+    const char *action;
+  };
+  const key_entry entries[2][3] = {
+    {{0x2191, "", 0x2193, "", false, "walk"},
+     {0x2190, "", 0x2192, "", false, "turn"},
+     {0, "SPACE", 0, nullptr, false, "jump"}},
+    {{0, "1", 0, "4", true, "cameras"},
+     {0, "F12", 0, nullptr, false, "screenshot"},
+     {0, "ESC", 0, nullptr, false, "quit"}},
+  };
+  const int rows[2] = {344, 388}, columns[3] = {40, 240, 440};
+  for (int r = 0; r < 2; r++)
+    for (int c = 0; c < 3; c++) {
+      const key_entry &e = entries[r][c];
+      int x = columns[c], y = rows[r];
+      x += draw_key(pic, key, e.first_symbol, e.first_label, x, y);
+      if (e.second_label) {
+        if (e.range) {
+          draw_text(pic, words, "-", x + 6, y + 17, ink, ink);
+          x += 18;
+        } else {
+          x += 4;
+        }
+        x += draw_key(pic, key, e.second_symbol, e.second_label, x, y);
+      }
+      draw_text(pic, words, e.action, x + 10, y + 17, ink, ink);
+    }
   close_text_face(key);
   close_text_face(words);
 
