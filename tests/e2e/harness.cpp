@@ -46,12 +46,6 @@ picture parse_ppm(const std::string &bytes)
 
 }  // namespace
 
-unsigned picture::pixel(int x, int y) const
-{
-  const unsigned char *p = &rgb[((size_t)y * width + x) * 3];
-  return (unsigned)p[0] << 16 | (unsigned)p[1] << 8 | p[2];
-}
-
 void picture::save_png(const std::string &path) const
 {
   std::string command = "convert -size " + std::to_string(width) + "x" + std::to_string(height) +

@@ -21,8 +21,6 @@ struct picture {
   std::vector<unsigned char> rgb;
 
   bool empty() const { return rgb.empty(); }
-  // The colour at (x, y) from the top left, as 0xRRGGBB.
-  unsigned pixel(int x, int y) const;
   // Saves as PNG (through ImageMagick) so a person can look at it.
   void save_png(const std::string &path) const;
 };
