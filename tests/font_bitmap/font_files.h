@@ -1,8 +1,9 @@
-// Helpers of the bitmap font tests: a temporary folder, whole files, and
+// Helpers of the bitmap font tests: whole files and
 // pictures made in code.
 #pragma once
 
 #include "font/font_write.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -13,12 +14,6 @@
 
 using bytes = std::vector<uint8_t>;
 
-// A fresh folder under the temporary folder, removed with its files.
-struct temp_dir {
-  std::string path = std::filesystem::temp_directory_path() / "pilko-fontbmp-XXXXXX";
-  temp_dir() { EXPECT_NE(mkdtemp(path.data()), nullptr); }
-  ~temp_dir() { std::error_code ignored; std::filesystem::remove_all(path, ignored); }
-};
 
 inline void write_file(const std::string &path, const bytes &content)
 {

@@ -27,7 +27,7 @@ class Level : public ::testing::TestWithParam<std::string> {};
 
 }  // namespace
 
-TEST_P(Level, PassesTheCheckerIsBuiltAndItsSolutionCompletesIt)
+TEST_P(Level, Completes)
 {
   std::vector<std::string> files = level_files();
   int number = (int)(std::find(files.begin(), files.end(), GetParam()) - files.begin()) + 1;
@@ -40,9 +40,15 @@ TEST_P(Level, PassesTheCheckerIsBuiltAndItsSolutionCompletesIt)
   EXPECT_EQ(played.output.find("game-over"), std::string::npos) << played.output;
 }
 
-INSTANTIATE_TEST_SUITE_P(Campaign, Level, ::testing::ValuesIn(level_files()));
+// Each case named by its level file, "08-high-treasures" as 08_high_treasures.
+INSTANTIATE_TEST_SUITE_P(Campaign, Level, ::testing::ValuesIn(level_files()),
+                         [](const ::testing::TestParamInfo<std::string> &info) {
+                           std::string name = std::filesystem::path(info.param).filename();
+                           std::replace(name.begin(), name.end(), '-', '_');
+                           return name;
+                         });
 
-TEST(Campaign, HasTenLevelsWithNamesOfTheirOwnAndEveryKindOfCell)
+TEST(Campaign, TenNamedLevelsUseEveryKind)
 {
   std::vector<std::string> files = level_files();
   std::set<std::string> names;

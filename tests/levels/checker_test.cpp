@@ -68,7 +68,7 @@ const level_case cases[] = {
 
 }  // namespace
 
-TEST(Checker, RejectsEachBrokenRuleAndMistakeOfFormAtItsLineAndColumn)
+TEST(Checker, RejectsEachMistakeAtItsPlace)
 {
   for (const level_case &c : cases) {
     room level;

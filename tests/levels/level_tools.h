@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include "tests/support/scratch_folder.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,13 +32,8 @@ inline tool_result run_compiler(const std::string &args) { return run_command(LE
 // A path in a fresh folder of this test program's own, removed when it ends.
 inline std::string scratch_path(const std::string &name)
 {
-  static std::string folder;
-  if (folder.empty()) {
-    char pattern[] = "/tmp/pilko-levels-XXXXXX";
-    folder = mkdtemp(pattern);
-    std::atexit([] { std::system(("rm -rf '" + folder + "'").c_str()); });
-  }
-  return folder + "/" + name;
+  static scratch_folder folder;
+  return folder.file(name);
 }
 
 inline void write_text(const std::string &path, const std::string &text)

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <vector>
 
 namespace {
@@ -13,6 +14,14 @@ void stop_displays()
 {
   for (const std::string &display : started_displays)
     std::system((std::string(VIRTUAL_DISPLAY) + " stop " + display).c_str());
+}
+
+// The display that CTest's shared-display fixture started for this run, if any.
+std::string shared_display()
+{
+  std::string display;
+  std::ifstream(SHARED_DISPLAY_FILE) >> display;
+  return display.size() > 1 && display[0] == ':' ? display : "";
 }
 
 }  // namespace
@@ -36,6 +45,8 @@ std::string test_display(bool xvfb)
   static std::string displays[2];
   std::string &display = displays[xvfb ? 1 : 0];
   if (!display.empty())
+    return display;
+  if (!xvfb && !(display = shared_display()).empty())
     return display;
   display = command_output(std::string(VIRTUAL_DISPLAY) + " start" + (xvfb ? " --xvfb" : ""));
   while (!display.empty() && (display.back() == '\n' || display.back() == ' '))

@@ -59,10 +59,3 @@ std::string write_file(const std::string &path, const std::vector<unsigned char>
   }
   return path;
 }
-
-std::string temp_folder()
-{
-  char pattern[] = "/tmp/pilko-test-XXXXXX";
-  const char *made = mkdtemp(pattern);
-  return made ? made : "/tmp";
-}

@@ -20,5 +20,3 @@ struct test_map {
 std::vector<unsigned char> map_bytes(const test_map &map);
 // Writes bytes to path; returns path.
 std::string write_file(const std::string &path, const std::vector<unsigned char> &bytes);
-// A fresh temporary folder for one test's files.
-std::string temp_folder();
