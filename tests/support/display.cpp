@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <signal.h>
 #include <vector>
 
 namespace {
@@ -16,12 +17,17 @@ void stop_displays()
     std::system((std::string(VIRTUAL_DISPLAY) + " stop " + display).c_str());
 }
 
-// The display that CTest's shared-display fixture started for this run, if any.
+// The display that CTest's shared-display fixture started for this run, if
+// its server is still alive (a run that was killed leaves the file behind).
 std::string shared_display()
 {
   std::string display;
   std::ifstream(SHARED_DISPLAY_FILE) >> display;
-  return display.size() > 1 && display[0] == ':' ? display : "";
+  if (display.size() < 2 || display[0] != ':')
+    return "";
+  long server = 0;
+  std::ifstream("/tmp/.X" + display.substr(1) + "-lock") >> server;
+  return server > 0 && kill((pid_t)server, 0) == 0 ? display : "";
 }
 
 }  // namespace
