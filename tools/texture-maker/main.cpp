@@ -1,5 +1,7 @@
 // texture-maker: draws the six block and sphere textures of the game into
-// 24-bit BMP files. Usage: texture-maker OUTPUT_FOLDER
+// 24-bit BMP files (usage: texture-maker --help).
+#include "assets/asset_files.h"
+#include "tools/asset-kit/command_line.h"
 #include "tools/asset-kit/noise.h"
 #include "tools/asset-kit/picture.h"
 
@@ -344,31 +346,30 @@ picture make_enemy()
   return pic;
 }
 
-struct texture_job {
-  const char *file;
-  picture (*make)();
-};
+// The maker of each texture, by its place in TEXTURE_FILES.
+picture (*const makers[TEXTURE_FILE_COUNT])() = {make_grass, make_stone_floor, make_hero,
+                                                 make_metal, make_lava,        make_enemy};
 
-const texture_job jobs[] = {
-    {"gras.bmp", make_grass},   {"stonefloor.bmp", make_stone_floor},
-    {"kez.bmp", make_hero},     {"metal.bmp", make_metal},
-    {"lava.bmp", make_lava},    {"enemy.bmp", make_enemy},
+const char *data_folder = nullptr;
+
+const tool_usage usage = {
+  "texture-maker",
+  "Draws the game's block and sphere textures into DATA_FOLDER/graphics as 24-bit BMP files.",
+  {{nullptr, nullptr, {operand("DATA_FOLDER", "the game's data folder", &data_folder)}}},
+  nullptr,
 };
 
 }  // namespace
 
 int main(int argc, char **argv)
 {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: texture-maker OUTPUT_FOLDER\n");
-    return 2;
-  }
-  for (const texture_job &job : jobs) {
-    std::string path = std::string(argv[1]) + "/" + job.file;
-    if (write_bmp(path.c_str(), job.make()) != 0) {
-      std::fprintf(stderr, "texture-maker: cannot write %s\n", path.c_str());
-      return 1;
-    }
+  int status = read_command_line(usage, argc, argv);
+  if (status != RUN_TOOL)
+    return status;
+  for (int i = 0; i < TEXTURE_FILE_COUNT; i++) {
+    std::string path = std::string(data_folder) + "/" + TEXTURE_FILES[i];
+    if (write_bmp(path.c_str(), makers[i]()) != 0)
+      return file_error(path, "cannot write");
   }
   return 0;
 }
