@@ -195,6 +195,23 @@ int read_command_line(const tool_usage &usage, int argc, char **argv, int *chose
   return RUN_TOOL;
 }
 
+int run_tool(const tool_usage &usage, int argc, char **argv, int (*run)())
+{
+  int status = read_command_line(usage, argc, argv);
+  return status == RUN_TOOL ? run() : status;
+}
+
+int write_data_files(const char *data_folder, const char *const names[], int count,
+                     bool (*write)(const char *path, int index))
+{
+  for (int i = 0; i < count; i++) {
+    std::string path = std::string(data_folder) + "/" + names[i];
+    if (!write(path.c_str(), i))
+      return file_error(path, "cannot write");
+  }
+  return 0;
+}
+
 int usage_error(const tool_usage &usage, const std::string &message)
 {
   std::fprintf(stderr, "%s: %s\n", usage.name, message.c_str());

@@ -54,7 +54,7 @@ struct tool_usage {
   const char *name;
   const char *summary;
   std::vector<tool_form> forms;
-  const char *notes;
+  const char *notes = nullptr;
 };
 
 // The name of the tool that read_command_line last read for, for file_error.
@@ -64,6 +64,14 @@ extern const char *tool_name;
 // when given). Returns RUN_TOOL to go on; 0 after printing the usage for -h
 // or --help; EXIT_TOOL_USAGE after a mistake. main returns anything else.
 int read_command_line(const tool_usage &usage, int argc, char **argv, int *chosen_form = nullptr);
+// The whole of a tool's main: reads the command line, then runs the tool
+// with run (which returns the exit status) when the words are right.
+int run_tool(const tool_usage &usage, int argc, char **argv, int (*run)());
+// Writes count data files, each to DATA_FOLDER/name with write(path, index);
+// stops at the first that fails with "tool: path: cannot write". Returns the
+// exit status.
+int write_data_files(const char *data_folder, const char *const names[], int count,
+                     bool (*write)(const char *path, int index));
 // Prints "tool: message" and the usage to standard error; returns
 // EXIT_TOOL_USAGE, for mistakes the tool finds in an option's value.
 int usage_error(const tool_usage &usage, const std::string &message);

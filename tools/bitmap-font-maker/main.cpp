@@ -104,16 +104,11 @@ const tool_usage usage = {
     operand("FONT.ttf", "the TrueType font to render", &args.font),
     operand("OUTPUT.emf", "the bitmap font file to write", &args.output),
   }}},
-  nullptr,
 };
 
-}  // namespace
-
-int main(int argc, char **argv)
+// Renders the font and writes it; returns the exit status.
+int make_font()
 {
-  int status = read_command_line(usage, argc, argv);
-  if (status != RUN_TOOL)
-    return status;
   text_face *face = open_text_face(args.font, EM_TEXELS, EM_TEXELS_ACROSS);
   if (!face)
     return file_error(args.font, "cannot open the font");
@@ -136,4 +131,11 @@ int main(int argc, char **argv)
   if (bmf_write(args.output, "tolvane", glyphs, to_sgi(a)) != 0)
     return file_error(args.output, "cannot write");
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+  return run_tool(usage, argc, argv, make_font);
 }

@@ -49,7 +49,6 @@ const tool_usage usage = {
                        &args.level),
     }},
   },
-  nullptr,
 };
 
 // Reads, parses and checks one level; prints its messages. With unchecked,

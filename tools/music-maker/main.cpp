@@ -258,16 +258,11 @@ const tool_usage usage = {
   "music-maker",
   "Composes the game's tune into a Standard MIDI File.",
   {{nullptr, nullptr, {operand("OUTPUT.mid", "the MIDI file to write", &output)}}},
-  nullptr,
 };
 
-}  // namespace
-
-int main(int argc, char **argv)
+// Composes the tune and writes it; returns the exit status.
+int compose()
 {
-  int status = read_command_line(usage, argc, argv);
-  if (status != RUN_TOOL)
-    return status;
   // Track 0 holds the tempo; then one track per channel.
   std::vector<midi_track> tracks(1 + sizeof setups / sizeof setups[0]);
   add_tempo(tracks[0], 0, MICROSECONDS_PER_MINUTE / BEATS_PER_MINUTE);
@@ -304,4 +299,11 @@ int main(int argc, char **argv)
   if (write_midi(output, tracks, start) != 0)
     return file_error(output, "cannot write");
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+  return run_tool(usage, argc, argv, compose);
 }

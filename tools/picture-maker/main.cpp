@@ -244,6 +244,18 @@ picture make_game_over()
 // The maker of each picture, by its place in PICTURE_FILES.
 picture (*const makers[PICTURE_FILE_COUNT])() = {make_logo, make_title, make_game_over};
 
+// Draws the picture at index in PICTURE_FILES and writes it to path.
+bool write_picture(const char *path, int index)
+{
+  return write_tga(path, makers[index]()) == 0;
+}
+
+// Draws every picture into the data folder; returns the exit status.
+int make_pictures()
+{
+  return write_data_files(args.data_folder, PICTURE_FILES, PICTURE_FILE_COUNT, write_picture);
+}
+
 const tool_usage usage = {
   "picture-maker",
   "Draws the logo, the title and the game-over banner into DATA_FOLDER/graphics as TGA files.",
@@ -253,20 +265,11 @@ const tool_usage usage = {
             &args.texture_folder),
     operand("DATA_FOLDER", "the game's data folder", &args.data_folder),
   }}},
-  nullptr,
 };
 
 }  // namespace
 
 int main(int argc, char **argv)
 {
-  int status = read_command_line(usage, argc, argv);
-  if (status != RUN_TOOL)
-    return status;
-  for (int i = 0; i < PICTURE_FILE_COUNT; i++) {
-    std::string path = std::string(args.data_folder) + "/" + PICTURE_FILES[i];
-    if (write_tga(path.c_str(), makers[i]()) != 0)
-      return file_error(path, "cannot write");
-  }
-  return 0;
+  return run_tool(usage, argc, argv, make_pictures);
 }

@@ -219,26 +219,29 @@ sound (*const makers[SOUND_FILE_COUNT])() = {make_get_drop, make_jump, make_land
 
 const char *data_folder = nullptr;
 
+// Synthesizes the effect at index in SOUND_FILES and writes it to path.
+bool write_sound(const char *path, int index)
+{
+  sound s = makers[index]();
+  finish(s);
+  return write_wav(path, s) == 0;
+}
+
+// Synthesizes every effect into the data folder; returns the exit status.
+int make_sounds()
+{
+  return write_data_files(data_folder, SOUND_FILES, SOUND_FILE_COUNT, write_sound);
+}
+
 const tool_usage usage = {
   "sound-maker",
   "Synthesizes the game's sound effects into DATA_FOLDER/sound as 16-bit mono WAV files.",
   {{nullptr, nullptr, {operand("DATA_FOLDER", "the game's data folder", &data_folder)}}},
-  nullptr,
 };
 
 }  // namespace
 
 int main(int argc, char **argv)
 {
-  int status = read_command_line(usage, argc, argv);
-  if (status != RUN_TOOL)
-    return status;
-  for (int i = 0; i < SOUND_FILE_COUNT; i++) {
-    sound s = makers[i]();
-    finish(s);
-    std::string path = std::string(data_folder) + "/" + SOUND_FILES[i];
-    if (write_wav(path.c_str(), s) != 0)
-      return file_error(path, "cannot write");
-  }
-  return 0;
+  return run_tool(usage, argc, argv, make_sounds);
 }

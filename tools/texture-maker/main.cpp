@@ -352,24 +352,27 @@ picture (*const makers[TEXTURE_FILE_COUNT])() = {make_grass, make_stone_floor, m
 
 const char *data_folder = nullptr;
 
+// Draws the texture at index in TEXTURE_FILES and writes it to path.
+bool write_texture(const char *path, int index)
+{
+  return write_bmp(path, makers[index]()) == 0;
+}
+
+// Draws every texture into the data folder; returns the exit status.
+int make_textures()
+{
+  return write_data_files(data_folder, TEXTURE_FILES, TEXTURE_FILE_COUNT, write_texture);
+}
+
 const tool_usage usage = {
   "texture-maker",
   "Draws the game's block and sphere textures into DATA_FOLDER/graphics as 24-bit BMP files.",
   {{nullptr, nullptr, {operand("DATA_FOLDER", "the game's data folder", &data_folder)}}},
-  nullptr,
 };
 
 }  // namespace
 
 int main(int argc, char **argv)
 {
-  int status = read_command_line(usage, argc, argv);
-  if (status != RUN_TOOL)
-    return status;
-  for (int i = 0; i < TEXTURE_FILE_COUNT; i++) {
-    std::string path = std::string(data_folder) + "/" + TEXTURE_FILES[i];
-    if (write_bmp(path.c_str(), makers[i]()) != 0)
-      return file_error(path, "cannot write");
-  }
-  return 0;
+  return run_tool(usage, argc, argv, make_textures);
 }

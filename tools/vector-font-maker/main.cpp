@@ -110,16 +110,11 @@ const tool_usage usage = {
     operand("FONT.ttf", "the font to read", &input),
     operand("OUTPUT.glf", "the vector font file to write", &output),
   }}},
-  nullptr,
 };
 
-}  // namespace
-
-int main(int argc, char **argv)
+// Makes the vector font, writes it and reads it back; returns the exit status.
+int make_font()
 {
-  int status = read_command_line(usage, argc, argv);
-  if (status != RUN_TOOL)
-    return status;
   FT_Library library;
   FT_Face face;
   if (FT_Init_FreeType(&library))
@@ -157,4 +152,11 @@ int main(int argc, char **argv)
   }
   vector_font_release_symbols(&check);
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+  return run_tool(usage, argc, argv, make_font);
 }
