@@ -3,13 +3,12 @@
 
 #include "font/font_write.h"
 #include "tests/support/scratch_folder.h"
+#include "tools/asset-kit/files.h"
 
 #include <gtest/gtest.h>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 // A scratch folder that also writes fonts into itself.
 struct font_folder : scratch_folder {
@@ -24,12 +23,6 @@ struct font_folder : scratch_folder {
 inline glf_symbol_source box_symbol(uint8_t code, float min_x, float max_x, float min_y, float max_y)
 {
   return {code, {min_x, min_y, max_x, min_y, max_x, max_y, min_x, max_y}, {0, 1, 2, 0, 2, 3}, {3}};
-}
-
-inline std::vector<unsigned char> read_file(const std::string &path)
-{
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline std::vector<float> rounded(std::vector<float> values)

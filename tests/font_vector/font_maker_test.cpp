@@ -32,9 +32,9 @@ const vector_font *made_font()
 
 TEST(VectorFontMaker, MakesTheShippedFont)
 {
-  std::vector<unsigned char> made = read_file(made_font_file());
+  std::vector<unsigned char> made = file_bytes(made_font_file());
   ASSERT_FALSE(made.empty());
-  EXPECT_TRUE(made == read_file(SHIPPED_VECTOR_FONT)) << "the shipped font differs";
+  EXPECT_TRUE(made == file_bytes(SHIPPED_VECTOR_FONT)) << "the shipped font differs";
 }
 
 TEST(VectorFontMaker, HasEveryPrintableCharacter)
