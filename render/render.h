@@ -10,6 +10,9 @@
 void setup_scene();
 // Draws one frame of the world state into the back buffer (never flips).
 void render_frame();
+// Cells and enemies the last frame drew, after culling (for measurements).
+extern int frame_cells_drawn;
+extern int frame_enemies_drawn;
 // Raises and spins the hero during the level-complete sequence and ends it.
 void level_end_transform();
 

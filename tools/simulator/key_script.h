@@ -20,8 +20,10 @@ constexpr long MAX_TICKS_PER_LINE = 1000000;
 int script_key_count();
 // The script name of key bit i ("UP", "SPACE", "1", ...).
 const char *script_key_name(int bit);
-// The Allegro scancode of key bit i.
-int script_key_scancode(int bit);
+
+// Sets Allegro's key array as a script run holds: these keys down, the
+// other script keys up.
+void hold_script_keys(uint32_t keys);
 
 // Reads a whole script; on the first bad line writes "NAME:LINE:COLUMN:
 // message" to errors and returns false.
