@@ -10,6 +10,7 @@
 #include <alleggl.h>
 #include <cstdio>
 #include <initializer_list>
+#include <sys/resource.h>
 
 namespace {
 
@@ -88,13 +89,22 @@ void draw_floor()
 struct frame_samples {
   std::vector<double> render, finish, swap, floor;
   long cells = 0, enemies = 0;
+  long page_faults = 0;
 };
+
+long minor_page_faults()
+{
+  rusage usage;
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_minflt;
+}
 
 // Draws frames frames at the level's places, cycling, from the current
 // camera; the floor goes first in every other pair so that neither is
 // always the one drawn right after the other.
 void sample_frames(const campaign_level &level, int frames, frame_samples &out)
 {
+  long faults_before = minor_page_faults();
   for (int i = 0; i < frames; i++) {
     restore_snapshot(level.places[(size_t)i % level.places.size()]);
     if (i % 2 == 0)
@@ -108,6 +118,7 @@ void sample_frames(const campaign_level &level, int frames, frame_samples &out)
     if (i % 2 == 1)
       out.floor.push_back(timed(draw_floor).swap);
   }
+  out.page_faults += minor_page_faults() - faults_before;
 }
 
 }  // namespace
@@ -147,6 +158,8 @@ void measure_warmup(const campaign_level &level, int frames_per_half, warmup_fig
   warmup.frames = frames_per_half;
   warmup.first = summarize(first.swap), warmup.first_floor = summarize(first.floor);
   warmup.rest = summarize(rest.swap), warmup.rest_floor = summarize(rest.floor);
+  warmup.first_page_faults = (double)first.page_faults / frames_per_half;
+  warmup.rest_page_faults = (double)rest.page_faults / frames_per_half;
 }
 
 void measure_frames(const std::vector<campaign_level> &levels, int frames_per_group,
@@ -164,6 +177,7 @@ void measure_frames(const std::vector<campaign_level> &levels, int frames_per_gr
       g.floor = summarize(s.floor);
       g.cells_drawn = (double)s.cells / frames_per_group;
       g.enemies_drawn = (double)s.enemies / frames_per_group;
+      g.page_faults = (double)s.page_faults / frames_per_group;
       groups.push_back(g);
       std::fprintf(stderr, "\rframes: level %d camera %d ", level.number, preset + 1);
     }

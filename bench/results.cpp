@@ -31,13 +31,13 @@ void print_goal(FILE *out, const char *what, double value, const char *unit, con
 void print_groups(const bench_figures &f, FILE *out)
 {
   std::fprintf(out, "Frames (ms; x = over the floor measured interleaved; med/p95/p99/worst)\n");
-  std::fprintf(out, "%-3s %-3s %5s %4s | %-23s | %-23s | %-23s | %-23s | %-19s\n", "lvl", "cam",
-               "cells", "enem", "render_frame", "+ glFinish", "+ swap", "floor", "+ swap x floor");
+  std::fprintf(out, "%-3s %-3s %5s %4s %6s | %-23s | %-23s | %-23s | %-23s | %-19s\n", "lvl", "cam",
+               "cells", "enem", "faults", "render_frame", "+ glFinish", "+ swap", "floor", "+ swap x floor");
   for (const frame_group &g : f.groups) {
     timing_summary x = ratio(g.swap, g.floor);
-    std::fprintf(out, "%-3d %-3d %5.0f %4.1f | %5.2f %5.2f %5.2f %5.1f | %5.2f %5.2f %5.2f %5.1f | "
+    std::fprintf(out, "%-3d %-3d %5.0f %4.1f %6.1f | %5.2f %5.2f %5.2f %5.1f | %5.2f %5.2f %5.2f %5.1f | "
                  "%5.2f %5.2f %5.2f %5.1f | %5.2f %5.2f %5.2f %5.1f | %4.2f %4.2f %4.2f %4.2f\n",
-                 g.level, g.camera, g.cells_drawn, g.enemies_drawn,
+                 g.level, g.camera, g.cells_drawn, g.enemies_drawn, g.page_faults,
                  g.render.median, g.render.p95, g.render.p99, g.render.worst,
                  g.finish.median, g.finish.p95, g.finish.p99, g.finish.worst,
                  g.swap.median, g.swap.p95, g.swap.p99, g.swap.worst,
@@ -116,8 +116,9 @@ void print_table(const bench_figures &f, FILE *out)
   const warmup_figures &w = f.warmup;
   timing_summary first = warmup_first(w), rest = warmup_rest(w);
   std::fprintf(out, "  warm-up: first %d frames %.2f ms median %.2f p95 (floor %.2f); "
-               "the same again %.2f / %.2f (floor %.2f)\n", w.frames, w.first.median, w.first.p95,
-               w.first_floor.median, w.rest.median, w.rest.p95, w.rest_floor.median);
+               "the same again %.2f / %.2f (floor %.2f); page faults per frame %.1f, then %.1f\n",
+               w.frames, w.first.median, w.first.p95, w.first_floor.median, w.rest.median, w.rest.p95,
+               w.rest_floor.median, w.first_page_faults, w.rest_page_faults);
   print_goal(out, "first frames median over the same again", first.median / rest.median, "x",
              "<= 1.10", first.median / rest.median <= GOAL_WARMUP_OVER_REST);
   print_goal(out, "first frames p95 over the same again", first.p95 / rest.p95, "x", "<= 1.10",
@@ -170,6 +171,7 @@ bool write_json(const bench_figures &f, const char *path)
     j.open(nullptr);
     j.number("level", g.level), j.number("camera", g.camera), j.number("frames", g.frames);
     j.number("cells_drawn", g.cells_drawn), j.number("enemies_drawn", g.enemies_drawn);
+    j.number("page_faults_per_frame", g.page_faults);
     j.summary("render_ms", g.render), j.summary("finish_ms", g.finish), j.summary("swap_ms", g.swap);
     j.summary("floor_ms", g.floor);
     j.summary("render_over_floor", ratio(g.render, g.floor));
@@ -183,6 +185,8 @@ bool write_json(const bench_figures &f, const char *path)
   j.number("frames", f.warmup.frames);
   j.summary("first_ms", f.warmup.first), j.summary("rest_ms", f.warmup.rest);
   j.summary("first_floor_ms", f.warmup.first_floor), j.summary("rest_floor_ms", f.warmup.rest_floor);
+  j.number("first_page_faults_per_frame", f.warmup.first_page_faults);
+  j.number("rest_page_faults_per_frame", f.warmup.rest_page_faults);
   j.close();
   j.open("world_update");
   j.number("ticks", (double)f.ticks), j.number("ns_per_tick", f.tick_ns);

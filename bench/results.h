@@ -18,12 +18,14 @@ struct frame_group {
   timing_summary swap;    // render_frame, glFinish and the buffer swap
   timing_summary floor;   // clears, one full-screen textured quad, glFinish, swap
   double cells_drawn = 0, enemies_drawn = 0;  // per frame, after culling
+  double page_faults = 0;  // minor page faults of the process per frame pair
 };
 
 // The first frames after start-up against the same frames drawn again.
 struct warmup_figures {
   int frames = 0;  // in each half
   timing_summary first, rest, first_floor, rest_floor;  // ms, with the swap
+  double first_page_faults = 0, rest_page_faults = 0;   // per frame pair
 };
 
 // The real game in a scripted session on the test display.
