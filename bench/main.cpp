@@ -1,9 +1,11 @@
 // pilko-bench: measures the game on this machine and prints one table.
 //
-// Usage: pilko-bench [--json PATH] [--frames N] [--ticks N] [--no-session]
+// Usage: pilko-bench [--json PATH] [--frames N] [--ticks N] [--game PATH] [--no-session]
 //   --json PATH   also write every figure as JSON to PATH
 //   --frames N    frames per level and camera (each with a floor frame), default 100
 //   --ticks N     world updates to time, default 1000000
+//   --game PATH   the game binary for the session (default: the one built
+//                 with the benchmark), to compare two builds on one machine
 //   --no-session  leave out the scripted session of the real game
 //
 // Runs on the display in DISPLAY (tools/display/virtual-display run -- ...):
@@ -32,6 +34,7 @@ struct options {
   const char *json = nullptr;
   int frames = 100;
   long ticks = 1000000;
+  const char *game = PILKO_BINARY;
   bool session = true;
 };
 
@@ -45,6 +48,8 @@ bool parse_arguments(int argc, char **argv, options &opts)
       opts.frames = std::atoi(argv[++i]);
     else if (std::strcmp(argv[i], "--ticks") == 0 && has_value)
       opts.ticks = std::atol(argv[++i]);
+    else if (std::strcmp(argv[i], "--game") == 0 && has_value)
+      opts.game = argv[++i];
     else if (std::strcmp(argv[i], "--no-session") == 0)
       opts.session = false;
     else
@@ -101,7 +106,7 @@ int main(int argc, char **argv)
 {
   options opts;
   if (!parse_arguments(argc, argv, opts)) {
-    std::fprintf(stderr, "usage: pilko-bench [--json PATH] [--frames N] [--ticks N] [--no-session]\n");
+    std::fprintf(stderr, "usage: pilko-bench [--json PATH] [--frames N] [--ticks N] [--game PATH] [--no-session]\n");
     return 1;
   }
   bench_figures figures;
@@ -111,7 +116,7 @@ int main(int argc, char **argv)
 
   if (opts.session) {
     std::fprintf(stderr, "the real game in a scripted session...\n");
-    run_game_session({PILKO_BINARY, PILKO_DATA_DIR, PILKO_SWAP_LOG_LIBRARY}, figures.session);
+    run_game_session({opts.game, PILKO_DATA_DIR, PILKO_SWAP_LOG_LIBRARY}, figures.session);
   } else {
     figures.session.problem = "left out (--no-session)";
   }

@@ -150,6 +150,7 @@ void print_table(const bench_figures &f, FILE *out)
     std::fprintf(out, "  peak RSS (VmHWM)                            %10.1f MB\n", s.peak_rss_mb);
     std::fprintf(out, "  frames per second during play               %10.1f over %.1f s\n",
                  s.frames_per_second, s.play_seconds);
+    std::fprintf(out, "  thread wake-ups per second during play      %10.0f\n", s.wakeups_per_second);
   }
 }
 
@@ -204,6 +205,7 @@ bool write_json(const bench_figures &f, const char *path)
   j.number("start_to_title_ms", s.start_to_title_ms), j.number("space_to_frame_ms", s.space_to_frame_ms);
   j.number("play_seconds", s.play_seconds), j.number("core_share", s.core_share);
   j.number("frames_per_second", s.frames_per_second);
+  j.number("wakeups_per_second", s.wakeups_per_second);
   j.number("peak_rss_anon_mb", s.peak_rss_anon_mb), j.number("peak_rss_mb", s.peak_rss_mb);
   j.close();
   j.close();

@@ -39,6 +39,7 @@ struct session_figures {
   double play_seconds = 0;          // length of the play that CPU time is measured over
   double core_share = 0;            // CPU seconds per second of play
   double frames_per_second = 0;     // buffer swaps per second of play
+  double wakeups_per_second = 0;    // times a thread of the game went to sleep, per second of play
   double peak_rss_anon_mb = 0;      // sampled RssAnon, highest
   double peak_rss_mb = 0;           // VmHWM: the kernel's peak of the whole RSS
 };

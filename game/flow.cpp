@@ -7,6 +7,7 @@
 #include "render/render.h"
 
 #include <alleggl.h>
+#include <chrono>
 #include <cstdio>
 
 void show_picture(BITMAP *picture, int x, int y, int clear_first)
@@ -41,6 +42,23 @@ void tick_callback()
 }
 
 namespace {
+
+using steady = std::chrono::steady_clock;
+
+constexpr int TICK_MS = 40;  // one world update and one frame per tick
+// After a frame the loop sleeps until this long before the next tick is due,
+// and only then polls for it every millisecond: waking a thousand times a
+// second for nothing costs more than the frames on a slow machine.
+constexpr int POLL_LEAD_MS = 5;
+
+// Sleeps until shortly before the tick after the one seen at seen.
+void sleep_until_next_tick(steady::time_point seen)
+{
+  auto wake = seen + std::chrono::milliseconds(TICK_MS - POLL_LEAD_MS);
+  long left = (long)std::chrono::duration_cast<std::chrono::milliseconds>(wake - steady::now()).count();
+  if (left > 0)
+    rest((unsigned int)left);
+}
 
 // Loads the map of level_number; 0 when there is none to play.
 int load_current_level()
@@ -91,12 +109,14 @@ void level_loop()
   while (!quit_request) {
     handle_level_completion();
     if (tick_count != 0) {
+      steady::time_point seen = steady::now();
       world_update();
       tick_count = 0;  // ticks that piled up while drawing are dropped
       render_frame();
       allegro_gl_begin();
       allegro_gl_flip();
       allegro_gl_end();
+      sleep_until_next_tick(seen);
     } else {
       rest(1);  // nothing to do until the next tick: give the core up
     }
@@ -124,7 +144,8 @@ void play_game()
     return;
   }
   clear_keybuf();
-  install_int(tick_callback, 40);
+  install_int(tick_callback, TICK_MS);
+  tick_count = 1;  // the first frame at once, not one tick after SPACE
   level_loop();
   remove_int(tick_callback);
   clear_keybuf();
