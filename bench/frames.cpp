@@ -1,6 +1,7 @@
 // Frames of the real renderer in the game's full-screen mode, each against
 // the floor: what filling the screen once costs on this machine.
 #include "bench/frames.h"
+#include "assets/asset_files.h"
 #include "font/font.h"
 #include "game/flow.h"
 #include "game/map_load.h"
@@ -135,9 +136,9 @@ bool open_game_display(bench_figures &figures)
     std::fprintf(stderr, "pilko-bench: no full-screen OpenGL mode: %s\n", allegro_error);
     return false;
   }
-  hud_font = bitmap_font_load("graphics/tolvane.emf");
+  hud_font = bitmap_font_load(HUD_FONT_FILE);
   if (hud_font < 0) {
-    std::fprintf(stderr, "pilko-bench: cannot load graphics/tolvane.emf (run in the data folder)\n");
+    std::fprintf(stderr, "pilko-bench: cannot load %s (run in the data folder)\n", HUD_FONT_FILE);
     return false;
   }
   bitmap_font_set_current(hud_font);
