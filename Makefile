@@ -29,14 +29,7 @@ bench: test-deps
 deps:
 	@tools/install-deps game
 
-test-# The benchmark is built with the tests (so CI compiles it); only this target
-# runs it, on a virtual display of its own, and it writes build/bench.json.
-bench: test-deps
-	$(CONFIGURE) -DBUILD_TESTING=ON
-	cmake --build $(BUILD) -j $(JOBS) --target pilko-bench
-	tools/display/virtual-display run -- $(BUILD)/bench/pilko-bench --json $(BUILD)/bench.json
-
-deps:
+test-deps:
 	@tools/install-deps test
 
 clean:

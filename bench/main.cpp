@@ -17,6 +17,7 @@
 #include "bench/ticks.h"
 
 #include <allegro.h>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,19 +32,28 @@ constexpr int GAME_START_REPEATS = 20;
 constexpr int LOAD_MAP_REPEATS = 200;
 
 struct options {
-  const char *json = nullptr;
+  std::string json;  // empty: no JSON
   int frames = 100;
   long ticks = 1000000;
   const char *game = PILKO_BINARY;
   bool session = true;
 };
 
+// The path as seen from here, which stays right after the move to the data folder.
+std::string absolute_path(const char *path)
+{
+  char here[PATH_MAX];
+  if (path[0] == '/' || !getcwd(here, sizeof here))
+    return path;
+  return std::string(here) + "/" + path;
+}
+
 bool parse_arguments(int argc, char **argv, options &opts)
 {
   for (int i = 1; i < argc; i++) {
     bool has_value = i + 1 < argc;
     if (std::strcmp(argv[i], "--json") == 0 && has_value)
-      opts.json = argv[++i];
+      opts.json = absolute_path(argv[++i]);
     else if (std::strcmp(argv[i], "--frames") == 0 && has_value)
       opts.frames = std::atoi(argv[++i]);
     else if (std::strcmp(argv[i], "--ticks") == 0 && has_value)
@@ -137,8 +147,8 @@ int main(int argc, char **argv)
   figures.load_after = load_average();
 
   print_table(figures, stdout);
-  if (opts.json && !write_json(figures, opts.json)) {
-    std::fprintf(stderr, "pilko-bench: cannot write %s\n", opts.json);
+  if (!opts.json.empty() && !write_json(figures, opts.json.c_str())) {
+    std::fprintf(stderr, "pilko-bench: cannot write %s\n", opts.json.c_str());
     return 1;
   }
   return 0;
