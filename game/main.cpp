@@ -1,8 +1,11 @@
 // pilko: start-up, the logo, the title loop and shutdown.
 #include "font/font.h"
 #include "game/flow.h"
-#include "game/world.h"
+#include "game/screenshot.h"
+#include "game/sound.h"
 #include "render/render.h"
+#include "world/update.h"
+#include "world/world.h"
 
 #include <alleggl.h>
 #include <climits>
@@ -30,26 +33,6 @@ void require_data_files()
                  path, folder);
     std::exit(1);
   }
-}
-
-void warn_missing(const char *path, const void *loaded)
-{
-  if (!loaded)
-    std::fprintf(stderr, "pilko: warning: cannot load %s; playing on without it\n", path);
-}
-
-BITMAP *load_picture(const char *path)
-{
-  BITMAP *picture = load_bitmap(path, nullptr);
-  warn_missing(path, picture);
-  return picture;
-}
-
-SAMPLE *load_effect(const char *path)
-{
-  SAMPLE *sample = load_sample(path);
-  warn_missing(path, sample);
-  return sample;
 }
 
 // Asks AllegroGL for the full-screen mode at colour depths 16, 24, 32 and 15
@@ -119,32 +102,21 @@ int main()
   setup_scene();
   load_texture_set();
   build_display_lists();
+  screenshot_hook = save_screenshot;
 
   BITMAP *logo = load_picture("graphics/logo.tga");
   show_picture(logo, 0, 0, 0);
-  music = load_midi("music/kez.mid");
-  warn_missing("music/kez.mid", music);
-  if (music)
-    play_midi(music, 1);
+  start_music();
   readkey();
   if (logo)
     destroy_bitmap(logo);
 
   BITMAP *title = load_picture("graphics/title.tga");
-  snd_get_drop = load_effect("sound/get_drop.wav");
-  snd_jump = load_effect("sound/jump.wav");
-  snd_land = load_effect("sound/land.wav");
-  snd_end = load_effect("sound/end.wav");
-  snd_lava = load_effect("sound/lava.wav");
+  load_effects();
 
   title_loop(title);
 
-  stop_midi();
-  if (music)
-    destroy_midi(music);
-  for (SAMPLE *sample : {snd_get_drop, snd_jump, snd_land, snd_end, snd_lava})
-    if (sample)
-      destroy_sample(sample);
+  release_sounds();
   if (title)
     destroy_bitmap(title);
   return 0;

@@ -1,6 +1,5 @@
 // Textures: the six block images turned into OpenGL textures at start-up.
 #include "render/render.h"
-#include "game/world.h"
 
 #include <alleggl.h>
 #include <cassert>
@@ -38,6 +37,8 @@ BITMAP *load_working_image(const char *path)
 }
 
 }  // namespace
+
+GLuint textures[TEXTURE_COUNT];
 
 GLenum texture_pixel_format()
 {

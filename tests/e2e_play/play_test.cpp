@@ -167,3 +167,26 @@ TEST_F(Play, ThreeDeathsEndTheGameWithTheGameOverPicture)
   tap_key(display, "a");
   EXPECT_TRUE(shows(data_picture("title.tga"))) << "a key after the picture did not dismiss it";
 }
+
+TEST_F(Play, EscInTheRiseThenSpaceStartsAFreshGame)
+{
+  add_map(1, walled_level(TEST_KIND_GRASS));
+  enter_game();
+  picture start = still_screen();
+  start.save_png(picture_folder() + "/play-esc-in-rise-first-game.png");
+  tap_key(display, "Tab+End", 0.2);
+  ASSERT_TRUE(view_comes(start, true)) << "no level-complete sequence";
+  tap_key(display, "Escape");  // the hero is still rising: the sequence lasts 90 ticks
+  picture title = data_picture("title.tga");
+  ASSERT_TRUE(shows(title)) << "ESC in the rise did not go back to the title";
+  // Had the rise been over, the game would have gone back to the title by itself (no map 2) and ESC would quit.
+  ASSERT_FALSE(wait_for_exit(run, 0.5)) << "the game quit: ESC came after the rise";
+
+  tap_key(display, "space");
+  auto in_game = [&](const picture &p) { return picture_difference(p, title) > 20 && lit_share(p) > 0.2; };
+  picture first = wait_for_screen(display, in_game);
+  first.save_png(picture_folder() + "/play-esc-in-rise-new-game.png");
+  EXPECT_LE(view_difference(first, start), SAME_SCREEN) << "the new game opened with the hero risen or turned";
+  tap_key(display, "Left", 0.3);
+  EXPECT_TRUE(view_comes(start, true)) << "LEFT did not turn the view in the new game";
+}

@@ -35,8 +35,8 @@ std::vector<unsigned char> map_bytes(const test_map &map)
   std::vector<unsigned char> bytes;
   put_word(bytes, (uint32_t)map.start_x);
   put_word(bytes, (uint32_t)map.start_y);
-  for (int x = 0; x < 25; x++)
-    for (int y = 0; y < 25; y++) {
+  for (int x = 0; x < GRID_SIZE; x++)
+    for (int y = 0; y < GRID_SIZE; y++) {
       put_float(bytes, map.height[x][y]);
       put_word(bytes, (uint32_t)map.drop_marker[x][y]);
       put_word(bytes, (uint32_t)map.kind[x][y]);
