@@ -6,12 +6,12 @@
 
 #include "tests/update/play_maps.h"
 #include "tools/simulator/key_script.h"
+#include "tools/simulator/tick_record.h"
 #include "world/game_rules.h"
 #include "world/update.h"
 #include "world/world.h"
 
 #include <cerrno>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -52,34 +52,12 @@ std::vector<key_run> read_script(const std::string &path)
   return runs;
 }
 
-std::string format(const char *pattern, ...) __attribute__((format(printf, 1, 2)));
-std::string format(const char *pattern, ...)
-{
-  char text[256];
-  va_list args;
-  va_start(args, pattern);
-  std::vsnprintf(text, sizeof text, pattern, args);
-  va_end(args);
-  return text;
-}
-
-const char *hero_state()
-{
-  if (level_phase != PHASE_PLAYING)
-    return "paused";
-  if (hero_dead)
-    return "dead";
-  return hero_airborne ? "airborne" : "grounded";
-}
-
-// The state after one tick, in the simulator's words.
+// The state after one tick, in the simulator's records.
 void record_tick(long tick, lines &out)
 {
-  out.push_back(format("tick %ld at %.3f %.3f %.3f heading %d %s", tick, hero_x, hero_y, hero_z,
-                       hero_heading, hero_state()));
+  out.push_back(hero_record(tick));
   for (int i = 0; i < enemy_count; i++)
-    out.push_back(format("tick %ld enemy %d at %.3f %.3f %.3f direction %d", tick, i, enemies[i].x,
-                         enemies[i].y, enemies[i].z, enemies[i].direction));
+    out.push_back(enemy_record(tick, i));
 }
 
 // Plays one level's script through the game's own steps, one level loop pass
@@ -93,8 +71,7 @@ lines play_level_in_game(const std::vector<key_run> &runs)
   for (const key_run &run : runs)
     for (long i = 0; i < run.ticks; i++) {
       handle_level_completion();
-      for (int bit = 0; bit < script_key_count(); bit++)
-        key[script_key_scancode(bit)] = run.keys >> bit & 1u;
+      hold_script_keys(run.keys);
       world_update();
       step_level_end();
       record_tick(++tick, out);

@@ -38,6 +38,7 @@
 // drop is left, the game over when a revival spends the last life. Exit status: 0 done, 1 bad arguments, map or script,
 // 3 not completed with --require-complete.
 #include "tools/simulator/key_script.h"
+#include "tools/simulator/tick_record.h"
 #include "world/effects.h"
 #include "world/game_rules.h"
 #include "world/map_load.h"
@@ -163,21 +164,6 @@ bool start_game(const char *map)
   return true;
 }
 
-void hold_keys(uint32_t keys)
-{
-  for (int bit = 0; bit < script_key_count(); bit++)
-    key[script_key_scancode(bit)] = (keys >> bit & 1u) ? 1 : 0;
-}
-
-const char *hero_state()
-{
-  if (level_phase != PHASE_PLAYING)
-    return "paused";
-  if (hero_dead)
-    return "dead";
-  return hero_airborne ? "airborne" : "grounded";
-}
-
 // The state of the run between ticks.
 struct run_state {
   long tick;
@@ -211,8 +197,7 @@ void print_events(long tick, bool revived)
 void print_enemies(long tick)
 {
   for (int i = 0; i < enemy_count; i++)
-    std::printf("tick %ld enemy %d at %.3f %.3f %.3f direction %d\n", tick, i, enemies[i].x,
-                enemies[i].y, enemies[i].z, enemies[i].direction);
+    std::puts(enemy_record(tick, i).c_str());
 }
 
 // One pass of the level loop: the update, the frame's step of the level's
@@ -225,8 +210,7 @@ void play_tick(run_state &run, const options &opts)
   world_update();
   step_level_end();
   if (!opts.events_only)
-    std::printf("tick %ld at %.3f %.3f %.3f heading %d %s\n", run.tick, hero_x, hero_y, hero_z,
-                hero_heading, hero_state());
+    std::puts(hero_record(run.tick).c_str());
   if (opts.enemies)
     print_enemies(run.tick);
   print_events(run.tick, lives < lives_before);
@@ -247,13 +231,13 @@ void play_script(const std::vector<key_run> &runs, const options &opts, run_stat
               hero_z, hero_heading, drops_left, enemy_count, lives);
   begin_pause_if_complete(run);  // a level without drops is complete at once
   for (const key_run &r : runs) {
-    hold_keys(r.keys);
+    hold_script_keys(r.keys);
     for (long i = 0; i < r.ticks && !run.finished; i++)
       play_tick(run, opts);
     if (run.finished)
       break;
   }
-  hold_keys(0);
+  hold_script_keys(0);
   std::printf("summary ticks %ld drops_left %d lives %d completed %s\n", run.tick, drops_left,
               lives, run.completed ? "yes" : "no");
 }
