@@ -35,8 +35,9 @@
 //
 // The level is played as the game plays it, through the game's own rules
 // (world/game_rules.h): a new game's start, the level-complete pause once no
-// drop is left, the game over when a revival spends the last life. Exit status: 0 done, 1 bad arguments, map or script,
-// 3 not completed with --require-complete.
+// drop is left, the game over when a revival spends the last life. Exit
+// status: 0 done, 1 bad arguments, map or script, 3 not completed with
+// --require-complete.
 #include "tools/simulator/key_script.h"
 #include "tools/simulator/tick_record.h"
 #include "world/effects.h"
