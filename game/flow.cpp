@@ -1,5 +1,6 @@
 // The game's flow around play: pictures, a game, the level loop and its tick.
 #include "game/flow.h"
+#include "assets/asset_files.h"
 #include "render/render.h"
 #include "world/game_rules.h"
 #include "world/update.h"
@@ -58,7 +59,7 @@ namespace {
 void show_game_over()
 {
   blank_screen();
-  BITMAP *picture = load_picture("graphics/gameover.tga");
+  BITMAP *picture = load_picture(PICTURE_FILES[PICTURE_GAME_OVER]);
   show_picture(picture, GAME_OVER_X, GAME_OVER_Y, 1);
   clear_keybuf();
   readkey();

@@ -1,4 +1,5 @@
 // pilko: start-up, the logo, the title loop and shutdown.
+#include "assets/asset_files.h"
 #include "font/font.h"
 #include "game/flow.h"
 #include "game/screenshot.h"
@@ -17,7 +18,7 @@
 namespace {
 
 // Files without which there is no game to play.
-const char *const required_files[] = {"maps/map1.map", "graphics/tolvane.emf"};
+const char *const required_files[] = {"maps/map1.map", HUD_FONT_FILE};
 
 // Ends the run with one clear line when a file the game needs is not in the
 // working directory; the usual cause is starting pilko from the wrong folder.
@@ -93,9 +94,9 @@ int main()
   install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr);
   set_volume(255, 128);
 
-  hud_font = bitmap_font_load("graphics/tolvane.emf");
+  hud_font = bitmap_font_load(HUD_FONT_FILE);
   if (hud_font < 0) {
-    std::fprintf(stderr, "pilko: graphics/tolvane.emf is not a font pilko can read\n");
+    std::fprintf(stderr, "pilko: %s is not a font pilko can read\n", HUD_FONT_FILE);
     return 1;
   }
   bitmap_font_set_current(hud_font);
@@ -104,14 +105,14 @@ int main()
   build_display_lists();
   screenshot_hook = save_screenshot;
 
-  BITMAP *logo = load_picture("graphics/logo.tga");
+  BITMAP *logo = load_picture(PICTURE_FILES[PICTURE_LOGO]);
   show_picture(logo, 0, 0, 0);
   start_music();
   readkey();
   if (logo)
     destroy_bitmap(logo);
 
-  BITMAP *title = load_picture("graphics/title.tga");
+  BITMAP *title = load_picture(PICTURE_FILES[PICTURE_TITLE]);
   load_effects();
 
   title_loop(title);

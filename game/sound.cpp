@@ -1,6 +1,7 @@
 // The game's sound files: loaded once (a missing one is warned about and
 // left out), released at shutdown.
 #include "game/sound.h"
+#include "assets/asset_files.h"
 #include "game/flow.h"
 #include "world/world.h"
 
@@ -20,19 +21,19 @@ SAMPLE *load_effect(const char *path)
 
 void start_music()
 {
-  music = load_midi("music/kez.mid");
-  warn_missing("music/kez.mid", music);
+  music = load_midi(MUSIC_FILE);
+  warn_missing(MUSIC_FILE, music);
   if (music)
     play_midi(music, 1);
 }
 
 void load_effects()
 {
-  snd_get_drop = load_effect("sound/get_drop.wav");
-  snd_jump = load_effect("sound/jump.wav");
-  snd_land = load_effect("sound/land.wav");
-  snd_end = load_effect("sound/end.wav");
-  snd_lava = load_effect("sound/lava.wav");
+  snd_get_drop = load_effect(SOUND_FILES[SOUND_GET_DROP]);
+  snd_jump = load_effect(SOUND_FILES[SOUND_JUMP]);
+  snd_land = load_effect(SOUND_FILES[SOUND_LAND]);
+  snd_end = load_effect(SOUND_FILES[SOUND_END]);
+  snd_lava = load_effect(SOUND_FILES[SOUND_LAVA]);
 }
 
 void release_sounds()

@@ -2,7 +2,7 @@
 // and released at shutdown.
 #pragma once
 
-// Loads "music/kez.mid" into music and plays it in a loop from here on.
+// Loads MUSIC_FILE into music and plays it in a loop from here on.
 void start_music();
 // Loads the five effect samples into snd_get_drop, snd_jump, snd_land,
 // snd_end and snd_lava.
