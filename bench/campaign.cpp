@@ -1,16 +1,14 @@
 // The shipped levels with their solutions, replayed through the real world
 // update to give the hero places that frames are measured at.
 #include "bench/campaign.h"
-#include "game/map_load.h"
-#include "game/update.h"
+#include "world/map_load.h"
+#include "world/game_rules.h"
+#include "world/update.h"
 
 #include <cstdio>
 #include <cstring>
 
 namespace {
-
-constexpr int START_LIVES = 3;   // a new game's lives
-constexpr int START_CAMERA = 1;  // the preset every game starts with
 
 world_snapshot take_snapshot()
 {
@@ -66,11 +64,8 @@ std::vector<world_snapshot> spread(const std::vector<world_snapshot> &states, in
 
 bool start_level(const campaign_level &level)
 {
-  reset_world();
-  current_camera = &camera_presets[START_CAMERA];
+  start_new_game();
   level_number = level.number;
-  lives = START_LIVES;
-  level_phase = 0;
   return load_map(level.map_path.c_str()) == 1;
 }
 
@@ -81,7 +76,7 @@ void restore_snapshot(const world_snapshot &s)
   lives = s.lives, drops_left = s.drops_left, hero_vz = s.hero_vz;
   std::memcpy(enemies, s.enemies, sizeof enemies);
   std::memcpy(drop_grid, s.drop_grid, sizeof drop_grid);
-  level_phase = 0;
+  level_phase = PHASE_PLAYING;
 }
 
 bool load_campaign(const std::vector<std::string> &level_files, const std::string &data_dir,

@@ -2,7 +2,7 @@
 // update to give the hero places that frames are measured at.
 #pragma once
 
-#include "game/world.h"
+#include "world/world.h"
 #include "tools/simulator/key_script.h"
 
 #include <string>
@@ -33,7 +33,7 @@ struct campaign_level {
 bool load_campaign(const std::vector<std::string> &level_files, const std::string &data_dir,
                    int max_places, std::vector<campaign_level> &levels);
 
-// Starts a level as a new game does: reset world, camera 2, 3 lives, its map.
+// Starts a level as a new game starts level 1: camera 2, 3 lives, its map.
 bool start_level(const campaign_level &level);
 // Puts a place's state back into the world.
 void restore_snapshot(const world_snapshot &place);

@@ -4,8 +4,8 @@
 #include "assets/asset_files.h"
 #include "font/font.h"
 #include "game/flow.h"
-#include "game/map_load.h"
-#include "game/update.h"
+#include "world/map_load.h"
+#include "world/update.h"
 #include "render/render.h"
 
 #include <alleggl.h>

@@ -1,10 +1,12 @@
 // The world update's cost per tick.
 #include "bench/ticks.h"
 #include "bench/measure.h"
-#include "game/update.h"
+#include "world/game_rules.h"
+#include "world/update.h"
 
 #include <cstdint>
-#include <cstring>
+#include <cstdio>
+#include <string>
 
 namespace {
 
@@ -12,8 +14,6 @@ constexpr uint32_t LONGEST_RANDOM_HOLD = 32;  // ticks the random player holds o
 // Only one set of random keys in this many holds TAB and END, the level
 // skip, so that most of the time is spent playing rather than skipping.
 constexpr uint32_t SKIP_ONE_IN = 64;
-// The level-complete pause has run out past this phase: the game loads the next map.
-constexpr int LEVEL_END_PHASE = 90;
 
 // A small seeded generator (xorshift32): the same keys on every run.
 struct random_keys {
@@ -27,12 +27,16 @@ struct random_keys {
   }
 };
 
-uint32_t script_bit(const char *name)
+// The key bits of a list of script key names, as a script line holds them.
+uint32_t script_keys(const char *names)
 {
-  for (int bit = 0; bit < script_key_count(); bit++)
-    if (std::strcmp(script_key_name(bit), name) == 0)
-      return 1u << bit;
-  return 0;
+  std::string line = std::string("1 ") + names + "\n";
+  FILE *in = fmemopen(&line[0], line.size(), "r");
+  std::vector<key_run> runs;
+  bool ok = in && read_key_script(in, "keys", runs, stderr);
+  if (in)
+    std::fclose(in);
+  return ok && runs.size() == 1 ? runs[0].keys : 0;
 }
 
 // ns spent in count world updates with keys held.
@@ -62,22 +66,25 @@ void play_solutions(const std::vector<campaign_level> &levels, long &ticks, long
 void play_random(const std::vector<campaign_level> &levels, long total, long &ticks, long long &ns)
 {
   random_keys random;
-  uint32_t skip = script_bit("TAB") | script_bit("END");
-  uint32_t all_keys = (1u << script_key_count()) - 1;
+  uint32_t skip = script_keys("TAB END");
+  uint32_t play_keys = script_keys("UP DOWN LEFT RIGHT SPACE 1 2 3 4");
   size_t level = 0;
   start_level(levels[level]);
   while (ticks < total) {
-    uint32_t keys = random.next() & all_keys & ~skip;
+    uint32_t keys = random.next() & play_keys;
     if (random.next() % SKIP_ONE_IN == 0)
       keys |= skip;
     long hold = 1 + (long)(random.next() % LONGEST_RANDOM_HOLD);
     ns += timed_updates(keys, hold);
     ticks += hold;
-    if (level_phase > LEVEL_END_PHASE)
+    // What the level loop and the frames do: the level-complete sequence
+    // begins, and once past its last phase the next level starts.
+    begin_level_complete();
+    bool ended = level_phase > PHASE_LAST;
+    if (ended)
       level = (level + 1) % levels.size();
-    else if (drops_left == 0 && level_phase == 0)
-      level_phase = 1;  // what the level loop does: the level-complete pause begins
-    if (level_phase > LEVEL_END_PHASE || lives <= 0)
+    // A hold may revive the hero more than once: past the last life too.
+    if (ended || lives <= 0)
       start_level(levels[level]);
   }
   hold_script_keys(0);

@@ -85,8 +85,6 @@ bool parse_line(const char *text, const char *name, int line, std::vector<key_ru
 
 }  // namespace
 
-int script_key_count() { return SCRIPT_KEY_COUNT; }
-
 const char *script_key_name(int bit) { return script_keys[bit].name; }
 
 void hold_script_keys(uint32_t keys)
