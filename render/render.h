@@ -3,6 +3,7 @@
 #pragma once
 
 #include <GL/gl.h>
+#include <cstdint>
 
 // ---- Scene and frame --------------------------------------------------------
 
@@ -12,6 +13,9 @@ void setup_scene();
 void render_frame();
 // Raises and spins the hero during the level-complete sequence and ends it.
 void level_end_transform();
+// Degrees an enemy is turned about z for its direction: -90, 0, 90, 180 for
+// directions 0 to 3; any other value gives an angle within one turn.
+float enemy_facing(int32_t direction);
 
 // ---- Frustum culling --------------------------------------------------------
 
