@@ -39,6 +39,8 @@ process_identity identify(pid_t pid)
 
 process_identity display_server(const std::string &display)
 {
+  if (display.size() < 2 || display[0] != ':')
+    return process_identity();
   std::ifstream lock("/tmp/.X" + display.substr(1) + "-lock");
   pid_t pid = 0;
   lock >> pid;
