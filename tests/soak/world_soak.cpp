@@ -9,9 +9,10 @@
 //   N ticks each (default 1000000); level n plays with seed S + n (default
 //   S 1). A failure prints the map, the seed and the tick and the run exits
 //   with status 1; "--seed SEED" with the map alone in a folder replays it.
-#include "game/map_load.h"
-#include "game/update.h"
-#include "game/world.h"
+#include "world/game_rules.h"
+#include "world/map_load.h"
+#include "world/update.h"
+#include "world/world.h"
 
 #include <allegro.h>
 #include <cerrno>
@@ -25,10 +26,6 @@
 namespace {
 
 constexpr long DEFAULT_TICKS = 1000000;
-constexpr int START_LIVES = 3;
-constexpr int START_CAMERA = 1;
-// The frame that sees the phase above this ends the level-complete pause.
-constexpr int LEVEL_END_PHASE = 90;
 constexpr int HEADING_LIMIT = 360;
 // Keys are held in runs of 1 to this many ticks, as a player holds them.
 constexpr int LONGEST_KEY_RUN = 40;
@@ -48,10 +45,7 @@ struct soak_counts {
 // A new game on this map, as the title screen starts one.
 bool start_game(const char *map)
 {
-  reset_world();
-  current_camera = &camera_presets[START_CAMERA];
-  lives = START_LIVES;
-  level_phase = 0;
+  start_new_game();
   return load_map(map) == 1;
 }
 
@@ -59,7 +53,7 @@ bool start_game(const char *map)
 bool restart_level(const char *map)
 {
   reset_world();
-  level_phase = 0;
+  level_phase = PHASE_PLAYING;
   return load_map(map) == 1;
 }
 
@@ -149,11 +143,9 @@ bool soak_level(const char *map, unsigned seed, long ticks, soak_counts &counts)
       hold_random_keys(random);
       run_left = random() % LONGEST_KEY_RUN;
     }
-    // The level loop: no drop left begins the level-complete pause.
-    if (drops_left == 0 && level_phase == 0) {
-      level_phase = 1;
+    // The level loop: no drop left begins the level-complete sequence.
+    if (begin_level_complete())
       counts.completions += counting_drops;
-    }
     int lives_before = lives, dead_before = hero_dead;
     world_update();
     counts.deaths += hero_dead && !dead_before;
@@ -167,16 +159,17 @@ bool soak_level(const char *map, unsigned seed, long ticks, soak_counts &counts)
       std::printf("%s: seed %u tick %ld: %s\n", map, seed, tick, broken);
       return false;
     }
-    bool level_ended = level_phase > LEVEL_END_PHASE;
-    if (lives == 0) {
+    step_level_end();  // the frame's part of the sequence
+    bool reloaded;
+    if (no_lives_left()) {
       counts.game_overs++;
-      level_ended = start_game(map);
-    } else if (level_ended) {
-      level_ended = restart_level(map);
+      reloaded = start_game(map);
+    } else if (level_has_ended()) {
+      reloaded = restart_level(map);
     } else {
       continue;
     }
-    if (!level_ended) {
+    if (!reloaded) {
       std::fprintf(stderr, "world-soak: cannot read %s again\n", map);
       return false;
     }
