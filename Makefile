@@ -1,12 +1,13 @@
 # The two commands a new machine needs:
 #   make run    install what is missing, build, and play
 #   make test   the same, then the whole test suite
+#   make soak   every shipped level for a million ticks of random keys
 #   make bench  the benchmark: speed and memory on this machine (not a test)
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: run test bench build deps test-deps clean
+.PHONY: run test soak bench build deps test-deps clean
 
 # Playing needs neither the tests nor their packages.
 run: deps
@@ -18,6 +19,10 @@ test: test-deps
 	$(CONFIGURE) -DBUILD_TESTING=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+soak: test-deps
+	$(CONFIGURE) -DBUILD_TESTING=ON
+	cmake --build $(BUILD) -j $(JOBS) --target soak
 
 # The benchmark is built with the tests (so CI compiles it); only this target
 # runs it, on a virtual display of its own, and it writes build/bench.json.
