@@ -1,9 +1,11 @@
 // The game's flow around play: pictures, a game, the level loop and its tick.
 #include "game/flow.h"
 #include "game/map_load.h"
+#include "game/quit_signal.h"
 #include "game/sound.h"
 #include "game/update.h"
 #include "game/world.h"
+#include "render/picture_file.h"
 #include "render/render.h"
 
 #include <alleggl.h>
@@ -42,11 +44,17 @@ void tick_callback()
 
 namespace {
 
-// Loads the map of level_number; 0 when there is none to play.
-int load_current_level()
+// Loads the map of level_number; 0 when there is none to play. A map that
+// exists but cannot be read is named on stderr with the reason and what
+// happens next (after); a missing one is the end of the campaign.
+int load_current_level(const char *after)
 {
   std::snprintf(map_path, sizeof map_path, "maps/map%d.map", level_number);
-  return load_map(map_path);
+  if (load_map(map_path))
+    return 1;
+  if (!map_load_missing())
+    std::fprintf(stderr, "pilko: cannot read %s: %s; %s\n", map_path, map_load_problem(), after);
+  return 0;
 }
 
 // Level completion: starts the level-complete sequence once all drops are
@@ -64,7 +72,7 @@ void handle_level_completion()
   if (level_phase == -1) {
     level_number++;
     reset_world();
-    if (!load_current_level())
+    if (!load_current_level("back to the title"))
       quit_request = 1;  // no next map: the game is won, back to the title
     level_phase = 0;
   }
@@ -74,12 +82,10 @@ void handle_level_completion()
 void show_game_over()
 {
   blank_screen();
-  BITMAP *picture = load_bitmap("graphics/gameover.tga", nullptr);
-  if (!picture)
-    std::fprintf(stderr, "pilko: warning: cannot load graphics/gameover.tga; playing on without it\n");
+  BITMAP *picture = load_picture("graphics/gameover.tga");
   show_picture(picture, 161, 213, 1);
   clear_keybuf();
-  readkey();
+  wait_for_key();
   if (picture)
     destroy_bitmap(picture);
 }
@@ -100,13 +106,13 @@ void level_loop()
     } else {
       rest(1);  // nothing to do until the next tick: give the core up
     }
-    if (key[KEY_ESC])
+    if (key[KEY_ESC] || quit_signalled)
       quit_request = 1;
     if (lives == 0)
       quit_request = 1;
   }
   quit_request = 0;
-  if (lives == 0)
+  if (lives == 0 && !quit_signalled)
     show_game_over();
 }
 
@@ -118,8 +124,9 @@ void play_game()
   level_number = 1;
   lives = 3;
   // Without a first map there is nothing to play: back to the title at once.
-  if (!load_current_level()) {
-    std::fprintf(stderr, "pilko: cannot open %s; no game to play\n", map_path);
+  if (!load_current_level("no game to play")) {
+    if (map_load_missing())
+      std::fprintf(stderr, "pilko: cannot find %s; no game to play\n", map_path);
     clear_keybuf();
     return;
   }

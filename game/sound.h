@@ -3,6 +3,10 @@
 
 #include <allegro.h>
 
+// Installs digital sound and MIDI, with ALSA's own error printing held back:
+// without a sound card the game says so in one line and plays on silently.
+void install_game_sound();
+
 // Plays a sample once at volume 128, pan 128 and normal frequency; a sample
 // that failed to load (null) is skipped.
 void play_effect(SAMPLE *sample);
