@@ -2,6 +2,7 @@
 #include "game/flow.h"
 #include "game/map_load.h"
 #include "game/quit_signal.h"
+#include "game/screenshot.h"
 #include "game/sound.h"
 #include "game/update.h"
 #include "game/world.h"
@@ -123,6 +124,7 @@ void play_game()
   current_camera = &camera_presets[1];
   level_number = 1;
   lives = 3;
+  allow_screenshot_warning();
   // Without a first map there is nothing to play: back to the title at once.
   if (!load_current_level("no game to play")) {
     if (map_load_missing())
