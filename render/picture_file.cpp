@@ -23,10 +23,9 @@ constexpr int TGA_HEIGHT = 14;
 constexpr int TGA_DEPTH = 16;
 constexpr int TGA_DESCRIPTOR = 17;
 constexpr int TGA_TRUE_COLOUR = 2;
-constexpr int TGA_TRUE_COLOUR_RLE = 10;
+constexpr int TGA_TRUE_COLOUR_RLE = 10;  // refused: see tga_problem
 constexpr int TGA_INTERLEAVE_BITS = 0xC0;  // descriptor bits 6-7: must be 0
 constexpr int TGA_ALPHA_BITS = 0x0F;       // descriptor bits 0-3
-constexpr long long TGA_RLE_MAX_RUN = 128;  // pixels one packet can stand for
 
 // BMP: a 14-byte file header and a 40-byte information header.
 constexpr int BMP_PIXELS_OFFSET = 10;
@@ -61,7 +60,11 @@ const char *tga_problem(const unsigned char *head, size_t head_size, long long f
     if (head[TGA_COLOUR_MAP_SPEC + i] != 0)
       return "a TGA with a colour map";
   int type = head[TGA_IMAGE_TYPE];
-  if (type != TGA_TRUE_COLOUR && type != TGA_TRUE_COLOUR_RLE)
+  // Allegro's run-length reader writes past the end of its bitmap when a
+  // packet runs on past the end of a row; our files are uncompressed.
+  if (type == TGA_TRUE_COLOUR_RLE)
+    return "a run-length TGA";
+  if (type != TGA_TRUE_COLOUR)
     return "not a true-colour TGA";
   int depth = head[TGA_DEPTH], descriptor = head[TGA_DESCRIPTOR];
   if (depth != 24 && depth != 32)
@@ -72,12 +75,8 @@ const char *tga_problem(const unsigned char *head, size_t head_size, long long f
   long long width = read_u16(head + TGA_WIDTH), height = read_u16(head + TGA_HEIGHT);
   if (!side_within_limits(width) || !side_within_limits(height))
     return "a TGA of a size out of bounds";
-  long long pixels = width * height, bytes_per_pixel = depth / 8;
-  // A run-length file needs at least one packet byte and one pixel per run.
-  long long least = type == TGA_TRUE_COLOUR
-                        ? pixels * bytes_per_pixel
-                        : (pixels + TGA_RLE_MAX_RUN - 1) / TGA_RLE_MAX_RUN * (1 + bytes_per_pixel);
-  if (file_size < (long long)TGA_HEADER_SIZE + head[TGA_ID_LENGTH] + least)
+  long long pixel_bytes = width * height * (depth / 8);
+  if (file_size < (long long)TGA_HEADER_SIZE + head[TGA_ID_LENGTH] + pixel_bytes)
     return "a TGA shorter than its pixels";
   return nullptr;
 }

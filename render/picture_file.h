@@ -13,9 +13,9 @@ constexpr size_t PICTURE_HEADER_SIZE = 54;  // the longest header checked (BMP)
 // Why the picture named path (its kind taken from the extension, ".tga" or
 // ".bmp") cannot safely go to load_bitmap, judged from the first bytes of the
 // file (head, head_size of them) and its whole size; null when it can. Only
-// the kinds our own files use pass: true-colour TGA without a colour map,
-// uncompressed or run-length, and uncompressed 24-bit BMP, at most
-// PICTURE_MAX_SIDE each way, with enough bytes for their pixels.
+// the kinds our own files use pass: uncompressed true-colour TGA without a
+// colour map and uncompressed 24-bit BMP, at most PICTURE_MAX_SIDE each way,
+// with enough bytes for their pixels.
 const char *picture_problem(const char *path, const unsigned char *head, size_t head_size,
                             long long file_size);
 

@@ -73,7 +73,7 @@ TEST_F(PictureFile, RefusesCraftedHeadersWithTheirReason)
     {"logo.tga", with(tga, 12, 0, 2), "a TGA of a size out of bounds"},
     {"logo.tga", with(tga, 14, 4096, 2), "a TGA of a size out of bounds"},
     {"logo.tga", short_tga, "a TGA shorter than its pixels"},
-    {"logo.tga", with(with(with(tga, 2, 10), 12, 2048, 2), 14, 2048, 2), "a TGA shorter than its pixels"},
+    {"logo.tga", with(tga, 2, 10), "a run-length TGA"},  // Allegro overruns its bitmap on long runs
     {"logo.tga", std::vector<unsigned char>(tga.begin(), tga.begin() + 17), "too short for a TGA header"},
     {"gras.bmp", with(with(bmp, 28, 8, 2), 30, 1, 4), "a BMP of other than 24 bits a pixel"},
     {"gras.bmp", with(bmp, 30, 1, 4), "a compressed BMP"},
