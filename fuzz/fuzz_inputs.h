@@ -8,6 +8,10 @@
 #include <cstddef>
 #include <cstdint>
 
+// Aborts with the promise named when it does not hold, so the fuzzer reports
+// it like a crash.
+void check(bool promise, const char *what);
+
 // Decodes the bytes as a bare SGI picture and as a whole BMF file; true
 // when either was accepted.
 bool fuzz_bmf_input(const uint8_t *data, size_t size);

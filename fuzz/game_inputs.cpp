@@ -16,14 +16,6 @@
 
 namespace {
 
-void check(bool promise, const char *what)
-{
-  if (promise)
-    return;
-  std::fprintf(stderr, "reader broke its promise: %s\n", what);
-  std::abort();
-}
-
 // A temporary file per process and name ending, removed at exit, that each
 // input is written to (the readers take a path).
 std::string write_input(const char *suffix, const uint8_t *data, size_t size)
