@@ -115,6 +115,7 @@ int main()
     std::fprintf(stderr, "pilko: cannot open a display (is DISPLAY set to a running X server?)\n");
     return 1;
   }
+  watch_quit_signals();
   require_data_files();
   install_allegro_gl();
   font_init();
@@ -125,7 +126,6 @@ int main()
   install_keyboard();
   install_timer();
   install_game_sound();
-  watch_quit_signals();
 
   hud_font = bitmap_font_load("graphics/tolvane.emf");
   if (hud_font < 0) {
