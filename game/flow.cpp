@@ -1,5 +1,6 @@
 // The game's flow around play: pictures, a game, the level loop and its tick.
 #include "game/flow.h"
+#include "assets/asset_files.h"
 #include "game/map_load.h"
 #include "game/quit_signal.h"
 #include "game/screenshot.h"
@@ -83,7 +84,7 @@ void handle_level_completion()
 void show_game_over()
 {
   blank_screen();
-  BITMAP *picture = load_picture("graphics/gameover.tga");
+  BITMAP *picture = load_picture(PICTURE_FILES[PICTURE_GAME_OVER]);
   show_picture(picture, 161, 213, 1);
   clear_keybuf();
   wait_for_key();
