@@ -194,7 +194,8 @@ TEST_F(MapLoad, UnreadableFileSaysPermissionDenied)
 {
   if (geteuid() == 0)
     GTEST_SKIP() << "root reads any file";
-  std::string path = write_file(folder + "/locked.map", map_bytes(test_map{}));
+  std::string path = folder + "/locked.map";
+  ASSERT_TRUE(write_file(path, map_bytes(test_map{})));
   ASSERT_EQ(chmod(path.c_str(), 0), 0);
   EXPECT_EQ(load_map(path.c_str()), 0);
   EXPECT_STREQ(map_load_problem(), "Permission denied");
