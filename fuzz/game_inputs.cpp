@@ -2,8 +2,8 @@
 // fuzz_inputs.h).
 #include "fuzz/fuzz_inputs.h"
 
-#include "game/map_load.h"
-#include "game/world.h"
+#include "world/map_load.h"
+#include "world/world.h"
 #include "render/picture_file.h"
 
 #include <allegro.h>

@@ -1,17 +1,23 @@
 // The game's flow around play: pictures, a game, the level loop and its tick.
 #include "game/flow.h"
 #include "assets/asset_files.h"
-#include "game/map_load.h"
 #include "game/quit_signal.h"
 #include "game/screenshot.h"
-#include "game/sound.h"
-#include "game/update.h"
-#include "game/world.h"
 #include "render/picture_file.h"
 #include "render/render.h"
+#include "world/game_rules.h"
+#include "world/map_load.h"
+#include "world/update.h"
+#include "world/world.h"
 
 #include <alleggl.h>
 #include <cstdio>
+
+void warn_missing(const char *path, const void *loaded)
+{
+  if (!loaded)
+    std::fprintf(stderr, "pilko: warning: cannot load %s; playing on without it\n", path);
+}
 
 void show_picture(BITMAP *picture, int x, int y, int clear_first)
 {
@@ -46,46 +52,12 @@ void tick_callback()
 
 namespace {
 
-// Loads the map of level_number; 0 when there is none to play. A map that
-// exists but cannot be read is named on stderr with the reason and what
-// happens next (after); a missing one is the end of the campaign.
-int load_current_level(const char *after)
-{
-  std::snprintf(map_path, sizeof map_path, "maps/map%d.map", level_number);
-  if (load_map(map_path))
-    return 1;
-  if (!map_load_missing())
-    std::fprintf(stderr, "pilko: cannot read %s: %s; %s\n", map_path, map_load_problem(), after);
-  return 0;
-}
-
-// Level completion: starts the level-complete sequence once all drops are
-// collected, and moves on to the next map when the renderer has ended it.
-void handle_level_completion()
-{
-  if (drops_left != 0)
-    return;
-  if (level_phase == 0) {
-    level_phase = 1;
-    end_zoom = 0.0f;
-    end_spin = 0.0f;
-    play_effect(snd_end);
-  }
-  if (level_phase == -1) {
-    level_number++;
-    reset_world();
-    if (!load_current_level("back to the title"))
-      quit_request = 1;  // no next map: the game is won, back to the title
-    level_phase = 0;
-  }
-}
-
 // The game-over picture on a cleared screen until a fresh key press.
 void show_game_over()
 {
   blank_screen();
   BITMAP *picture = load_picture(PICTURE_FILES[PICTURE_GAME_OVER]);
-  show_picture(picture, 161, 213, 1);
+  show_picture(picture, GAME_OVER_X, GAME_OVER_Y, 1);
   clear_keybuf();
   wait_for_key();
   if (picture)
@@ -110,31 +82,30 @@ void level_loop()
     }
     if (key[KEY_ESC] || quit_signalled)
       quit_request = 1;
-    if (lives == 0)
+    if (no_lives_left())
       quit_request = 1;
   }
   quit_request = 0;
-  if (lives == 0 && !quit_signalled)
+  if (no_lives_left() && !quit_signalled)
     show_game_over();
 }
 
 void play_game()
 {
   blank_screen();
-  reset_world();
-  current_camera = &camera_presets[1];
-  level_number = 1;
-  lives = 3;
+  start_new_game();
   allow_screenshot_warning();
   // Without a first map there is nothing to play: back to the title at once.
-  if (!load_current_level("no game to play")) {
+  if (!load_current_level()) {
     if (map_load_missing())
       std::fprintf(stderr, "pilko: cannot find %s; no game to play\n", map_path);
+    else
+      report_unreadable_map("no game to play");
     clear_keybuf();
     return;
   }
   clear_keybuf();
-  install_int(tick_callback, 40);
+  install_int(tick_callback, TICK_MS);
   level_loop();
   remove_int(tick_callback);
   clear_keybuf();

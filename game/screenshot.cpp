@@ -2,7 +2,7 @@
 // The picture is written whole to a temporary file of its own and only then
 // given its name, so a failed write leaves no broken file and no name taken.
 #include "game/screenshot.h"
-#include "game/world.h"
+#include "world/game_rules.h"
 
 #include <alleggl.h>
 #include <cerrno>
@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr int CAPTURE_WIDTH = 640;   // the size of the display mode
-constexpr int CAPTURE_HEIGHT = 480;
+constexpr int CAPTURE_WIDTH = SCREEN_WIDTH;  // the size of the display mode
+constexpr int CAPTURE_HEIGHT = SCREEN_HEIGHT;
 constexpr int CAPTURE_DEPTH = 24;    // true colour, no palette needed
 constexpr int BYTES_PER_PIXEL = 3;   // GL_RGB, GL_UNSIGNED_BYTE
 constexpr int NAME_SIZE = 32;        // "vgrab-" + any int + ".tga"

@@ -4,8 +4,8 @@
 #include "tests/e2e/harness.h"
 
 #include "game/screenshot.h"
-#include "game/update.h"
-#include "game/world.h"
+#include "world/update.h"
+#include "world/world.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -22,6 +22,7 @@ std::string enter_capture_folder()
   std::string folder = temp_folder();
   EXPECT_EQ(chdir(folder.c_str()), 0);
   reset_world();
+  screenshot_hook = save_screenshot;  // as the game sets it at start-up
   return folder;
 }
 
