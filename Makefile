@@ -1,11 +1,15 @@
 # The two commands a new machine needs:
 #   make run    install what is missing, build, and play
 #   make test   the same, then the whole test suite
+# and for those who ship the game:
+#   make package      a Debian package, build/package/pilko_VERSION_ARCH.deb,
+#                     checked with lintian
+#   make screenshots  the README's pictures, taken from the real game
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: run test build deps test-deps clean
+.PHONY: run test build deps test-deps package package-deps screenshots clean
 
 # Playing needs neither the tests nor their packages.
 run: deps
@@ -18,11 +22,35 @@ test: test-deps
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# Built apart in build/package with Debian's hardening flags, installed under
+# /usr; the .deb lands beside it.
+PACKAGE_BUILD = $(BUILD)/package
+package: export DEB_BUILD_MAINT_OPTIONS = hardening=+all
+package: package-deps
+	CFLAGS="$$(dpkg-buildflags --get CFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	desktop-file-validate dist/pilko.desktop
+	appstreamcli validate --no-net $(PACKAGE_BUILD)/dist/org.pilko.pilko.metainfo.xml
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+	lintian --pedantic $(PACKAGE_BUILD)/pilko_*.deb
+
+# The game drives itself on the project's virtual display.
+screenshots: deps
+	$(CONFIGURE) -DBUILD_TESTING=OFF
+	cmake --build $(BUILD) -j $(JOBS)
+	tools/readme-pictures/take-readme-pictures $(BUILD) docs/screenshots
+
 deps:
 	@tools/install-deps game
 
 test-deps:
 	@tools/install-deps test
+
+package-deps:
+	@tools/install-deps package
 
 clean:
 	rm -rf $(BUILD)
