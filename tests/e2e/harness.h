@@ -50,7 +50,7 @@ struct game_options {
   std::string display;                  // empty: unset DISPLAY
   std::string path = "/usr/bin:/bin";   // PATH (without xmessage: leave it out)
   std::string program = pilko_binary;   // the game, or a launcher that execs it
-  std::vector<std::pair<std::string, std::string>> environment;  // more variables to set
+  std::vector<std::pair<std::string, std::string>> environment = {};  // more variables to set
 };
 
 game_run start_game(const game_options &options);

@@ -33,7 +33,7 @@ TEST_P(Level, PassesTheCheckerIsBuiltAndItsSolutionCompletesIt)
   int number = (int)(std::find(files.begin(), files.end(), GetParam()) - files.begin()) + 1;
   std::string map = scratch_path(std::to_string(number) + ".map");
   EXPECT_EQ(run_compiler("compile " + GetParam() + ".level " + map).output, "");  // not even a warning
-  EXPECT_TRUE(read_text(built_map(number)) == read_text(map)) << "map" << number << " is not this level";
+  EXPECT_TRUE(file_text(built_map(number)) == file_text(map)) << "map" << number << " is not this level";
   tool_result played = run_command(SIMULATOR " --events " + map + " " + GetParam() + ".solution");
   std::regex won("\nsummary ticks \\d+ drops_left 0 lives [1-9]\\d* completed yes\n");
   EXPECT_TRUE(std::regex_search(played.output, won)) << played.output;
@@ -48,7 +48,7 @@ TEST(Campaign, HasTenLevelsWithNamesOfTheirOwnAndEveryKindOfCell)
   std::set<std::string> names;
   std::set<char> kinds;
   for (size_t i = 0; i < files.size(); i++) {
-    std::string map = read_text(built_map((int)i + 1)), text = read_text(files[i] + ".level");
+    std::string map = file_text(built_map((int)i + 1)), text = file_text(files[i] + ".level");
     for (long kind = 16; kind < MAP_ENEMY_COUNT_OFFSET; kind += MAP_RECORD_SIZE)
       kinds.insert(map.at(kind));
     size_t at = text.find("\nname ");

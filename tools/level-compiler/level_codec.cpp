@@ -2,25 +2,11 @@
 // game's loader reads them.
 #include "tools/level-compiler/level_codec.h"
 #include "game/map_load.h"
+#include "tools/asset-kit/bytes.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace {
-
-void put_word(std::vector<unsigned char> &bytes, long offset, uint32_t word)
-{
-  for (int i = 0; i < 4; i++)
-    bytes[offset + i] = (unsigned char)(word >> (8 * i));
-}
-
-uint32_t get_word(const std::vector<unsigned char> &bytes, long offset)
-{
-  uint32_t word = 0;
-  for (int i = 0; i < 4; i++)
-    word |= (uint32_t)bytes[offset + i] << (8 * i);
-  return word;
-}
 
 long cell_offset(int x, int y)
 {
@@ -55,20 +41,20 @@ long map_file_size(int32_t enemy_count)
 std::vector<unsigned char> encode_map(const level_data &level)
 {
   std::vector<unsigned char> bytes(map_file_size(level.enemy_count));
-  put_word(bytes, 0, (uint32_t)level.start_x);
-  put_word(bytes, 4, (uint32_t)level.start_y);
+  set_le32(bytes, 0, (uint32_t)level.start_x);
+  set_le32(bytes, 4, (uint32_t)level.start_y);
   for (int x = 0; x < GRID_SIZE; x++)
     for (int y = 0; y < GRID_SIZE; y++) {
       const level_cell &cell = level.cells[x][y];
-      put_word(bytes, cell_offset(x, y), cell.height_bits);
-      put_word(bytes, cell_offset(x, y) + 4, (uint32_t)cell.drop_marker);
-      put_word(bytes, cell_offset(x, y) + 8, (uint32_t)cell.kind);
+      set_le32(bytes, cell_offset(x, y), cell.height_bits);
+      set_le32(bytes, cell_offset(x, y) + 4, (uint32_t)cell.drop_marker);
+      set_le32(bytes, cell_offset(x, y) + 8, (uint32_t)cell.kind);
     }
-  put_word(bytes, MAP_ENEMY_COUNT_OFFSET, (uint32_t)level.enemy_count);
+  set_le32(bytes, MAP_ENEMY_COUNT_OFFSET, (uint32_t)level.enemy_count);
   for (int i = 0; i < level.enemy_count; i++) {
-    put_word(bytes, enemy_offset(i), (uint32_t)level.enemies[i].x);
-    put_word(bytes, enemy_offset(i) + 4, (uint32_t)level.enemies[i].y);
-    put_word(bytes, enemy_offset(i) + 8, (uint32_t)level.enemies[i].direction);
+    set_le32(bytes, enemy_offset(i), (uint32_t)level.enemies[i].x);
+    set_le32(bytes, enemy_offset(i) + 4, (uint32_t)level.enemies[i].y);
+    set_le32(bytes, enemy_offset(i) + 8, (uint32_t)level.enemies[i].direction);
   }
   return bytes;
 }
@@ -82,8 +68,8 @@ bool decode_map(const std::vector<unsigned char> &bytes, level_data &level, std:
     return false;
   }
   level = level_data{};
-  level.start_x = (int32_t)get_word(bytes, 0);
-  level.start_y = (int32_t)get_word(bytes, 4);
+  level.start_x = (int32_t)get_le32(bytes, 0);
+  level.start_y = (int32_t)get_le32(bytes, 4);
   if (!on_grid(level.start_x) || !on_grid(level.start_y)) {
     error = "the start cell (" + std::to_string(level.start_x) + ", " +
             std::to_string(level.start_y) + ") lies off the grid";
@@ -92,11 +78,11 @@ bool decode_map(const std::vector<unsigned char> &bytes, level_data &level, std:
   for (int x = 0; x < GRID_SIZE; x++)
     for (int y = 0; y < GRID_SIZE; y++) {
       level_cell &cell = level.cells[x][y];
-      cell.height_bits = get_word(bytes, cell_offset(x, y));
-      cell.drop_marker = (int32_t)get_word(bytes, cell_offset(x, y) + 4);
-      cell.kind = (int32_t)get_word(bytes, cell_offset(x, y) + 8);
+      cell.height_bits = get_le32(bytes, cell_offset(x, y));
+      cell.drop_marker = (int32_t)get_le32(bytes, cell_offset(x, y) + 4);
+      cell.kind = (int32_t)get_le32(bytes, cell_offset(x, y) + 8);
     }
-  level.enemy_count = (int32_t)get_word(bytes, MAP_ENEMY_COUNT_OFFSET);
+  level.enemy_count = (int32_t)get_le32(bytes, MAP_ENEMY_COUNT_OFFSET);
   if (level.enemy_count < 0 || level.enemy_count > MAX_ENEMIES) {
     error = "the enemy count " + std::to_string(level.enemy_count) + " is not within 0 to " +
             std::to_string(MAX_ENEMIES);
@@ -108,37 +94,13 @@ bool decode_map(const std::vector<unsigned char> &bytes, level_data &level, std:
   }
   for (int i = 0; i < level.enemy_count; i++) {
     level_enemy &e = level.enemies[i];
-    e.x = (int32_t)get_word(bytes, enemy_offset(i));
-    e.y = (int32_t)get_word(bytes, enemy_offset(i) + 4);
-    e.direction = (int32_t)get_word(bytes, enemy_offset(i) + 8);
+    e.x = (int32_t)get_le32(bytes, enemy_offset(i));
+    e.y = (int32_t)get_le32(bytes, enemy_offset(i) + 4);
+    e.direction = (int32_t)get_le32(bytes, enemy_offset(i) + 8);
     if (!on_grid(e.x) || !on_grid(e.y)) {
       error = "enemy " + std::to_string(i + 1) + " starts off the grid";
       return false;
     }
   }
   return true;
-}
-
-bool read_file(const std::string &path, std::vector<unsigned char> &bytes)
-{
-  FILE *file = std::fopen(path.c_str(), "rb");
-  if (!file)
-    return false;
-  bytes.clear();
-  unsigned char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-    bytes.insert(bytes.end(), buffer, buffer + n);
-  bool ok = !std::ferror(file);
-  std::fclose(file);
-  return ok;
-}
-
-bool write_file(const std::string &path, const std::vector<unsigned char> &bytes)
-{
-  FILE *file = std::fopen(path.c_str(), "wb");
-  if (!file)
-    return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && ok;
 }

@@ -17,7 +17,3 @@ std::vector<unsigned char> encode_map(const level_data &level);
 // On failure returns false and says why in error.
 bool decode_map(const std::vector<unsigned char> &bytes, level_data &level, std::string &error);
 
-// Reads a whole file; false when it cannot be opened.
-bool read_file(const std::string &path, std::vector<unsigned char> &bytes);
-// Writes a whole file; false when it cannot be written.
-bool write_file(const std::string &path, const std::vector<unsigned char> &bytes);

@@ -1,9 +1,5 @@
 // level-compiler: turns a level's text into the game's map file, a map file
-// back into text, and checks levels.
-//
-//   level-compiler compile LEVEL.level MAP.map [--unchecked]
-//   level-compiler check LEVEL.level...
-//   level-compiler decompile MAP.map [LEVEL.level]
+// back into text, and checks levels (usage: level-compiler --help).
 //
 // Messages are "file:line:column: error: ..." or "...: warning: ...". A level
 // with an error is not written, unless --unchecked turns the checker's errors
@@ -13,6 +9,8 @@
 #include "tools/level-compiler/level_check.h"
 #include "tools/level-compiler/level_codec.h"
 #include "tools/level-compiler/level_text.h"
+#include "tools/asset-kit/command_line.h"
+#include "tools/asset-kit/files.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -23,12 +21,35 @@ namespace {
 
 constexpr int EXIT_OK = 0;
 constexpr int EXIT_BAD_LEVEL = 1;
-constexpr int EXIT_USAGE = 2;
 
-const char *const USAGE =
-    "usage: level-compiler compile LEVEL.level MAP.map [--unchecked]\n"
-    "       level-compiler check LEVEL.level...\n"
-    "       level-compiler decompile MAP.map [LEVEL.level]\n";
+struct arguments {
+  const char *level = nullptr, *map = nullptr;
+  bool unchecked = false;
+  std::vector<const char *> levels;
+};
+arguments args;
+
+enum command { COMPILE, CHECK, DECOMPILE };
+
+const tool_usage usage = {
+  "level-compiler",
+  "Compiles a level's text into the game's map file, checks levels, and turns maps back into text.",
+  {
+    {"compile", "writes MAP.map from LEVEL.level when the level has no errors", {
+      operand("LEVEL.level", "the level's text", &args.level),
+      operand("MAP.map", "the map file to write", &args.map),
+      switch_option("--unchecked", "the checker's errors count as warnings", &args.unchecked),
+    }},
+    {"check", "prints every level's errors and warnings", {
+      operand_list("LEVEL.level", "the levels to check", &args.levels),
+    }},
+    {"decompile", "writes a map file back as level text", {
+      operand("MAP.map", "the map file to read", &args.map),
+      optional_operand("LEVEL.level", "the text file to write (standard output when left out)",
+                       &args.level),
+    }},
+  },
+};
 
 // Reads, parses and checks one level; prints its messages. With unchecked,
 // the checker's errors count as warnings. False when the level has errors.
@@ -36,7 +57,7 @@ bool load_level(const char *path, bool unchecked, level_data &level)
 {
   std::vector<unsigned char> bytes;
   if (!read_file(path, bytes)) {
-    std::fprintf(stderr, "%s: cannot read: %s\n", path, std::strerror(errno));
+    file_error(path, std::string("cannot read: ") + std::strerror(errno));
     return false;
   }
   static level_sources sources;
@@ -61,19 +82,17 @@ int compile_level(const char *in, const char *out, bool unchecked)
     return EXIT_BAD_LEVEL;
   if (level.enemy_count > MAX_ENEMIES)
     return EXIT_BAD_LEVEL;  // a map has no room for them, checked or not
-  if (!write_file(out, encode_map(level))) {
-    std::fprintf(stderr, "%s: cannot write: %s\n", out, std::strerror(errno));
-    return EXIT_BAD_LEVEL;
-  }
+  if (!write_file(out, encode_map(level)))
+    return file_error(out, std::string("cannot write: ") + std::strerror(errno));
   return EXIT_OK;
 }
 
-int check_levels(int count, char **paths)
+int check_levels(const std::vector<const char *> &paths)
 {
   static level_data level;
   int status = EXIT_OK;
-  for (int i = 0; i < count; i++)
-    if (!load_level(paths[i], false, level))
+  for (const char *path : paths)
+    if (!load_level(path, false, level))
       status = EXIT_BAD_LEVEL;
   return status;
 }
@@ -90,26 +109,20 @@ std::string stem(const std::string &path)
 int decompile_map(const char *in, const char *out)
 {
   std::vector<unsigned char> bytes;
-  if (!read_file(in, bytes)) {
-    std::fprintf(stderr, "%s: cannot read: %s\n", in, std::strerror(errno));
-    return EXIT_BAD_LEVEL;
-  }
+  if (!read_file(in, bytes))
+    return file_error(in, std::string("cannot read: ") + std::strerror(errno));
   static level_data level;
   std::string error;
-  if (!decode_map(bytes, level, error)) {
-    std::fprintf(stderr, "%s: not a map file: %s\n", in, error.c_str());
-    return EXIT_BAD_LEVEL;
-  }
+  if (!decode_map(bytes, level, error))
+    return file_error(in, "not a map file: " + error);
   level.name = stem(in);
   std::string text = write_level_text(level);
   if (!out) {
     std::fputs(text.c_str(), stdout);
     return EXIT_OK;
   }
-  if (!write_file(out, std::vector<unsigned char>(text.begin(), text.end()))) {
-    std::fprintf(stderr, "%s: cannot write: %s\n", out, std::strerror(errno));
-    return EXIT_BAD_LEVEL;
-  }
+  if (!write_file(out, text))
+    return file_error(out, std::string("cannot write: ") + std::strerror(errno));
   return EXIT_OK;
 }
 
@@ -117,15 +130,13 @@ int decompile_map(const char *in, const char *out)
 
 int main(int argc, char **argv)
 {
-  std::string command = argc > 1 ? argv[1] : "";
-  if (command == "compile" && argc == 4)
-    return compile_level(argv[2], argv[3], false);
-  if (command == "compile" && argc == 5 && std::strcmp(argv[4], "--unchecked") == 0)
-    return compile_level(argv[2], argv[3], true);
-  if (command == "check" && argc >= 3)
-    return check_levels(argc - 2, argv + 2);
-  if (command == "decompile" && (argc == 3 || argc == 4))
-    return decompile_map(argv[2], argc == 4 ? argv[3] : nullptr);
-  std::fputs(USAGE, command == "--help" ? stdout : stderr);
-  return command == "--help" ? EXIT_OK : EXIT_USAGE;
+  int form = 0;
+  int status = read_command_line(usage, argc, argv, &form);
+  if (status != RUN_TOOL)
+    return status;
+  if (form == COMPILE)
+    return compile_level(args.level, args.map, args.unchecked);
+  if (form == CHECK)
+    return check_levels(args.levels);
+  return decompile_map(args.map, args.level);
 }

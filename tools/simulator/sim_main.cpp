@@ -35,12 +35,13 @@
 //
 // The level is played as the game plays it: 3 lives, camera preset 2, the
 // level-complete pause once no drop is left, the game over when a revival
-// spends the last life. Exit status: 0 done, 1 bad arguments, map or script,
-// 3 not completed with --require-complete.
+// spends the last life. Exit status: 0 done, 1 bad map or script, 2 wrong
+// usage, 3 not completed with --require-complete.
 #include "game/map_load.h"
 #include "game/sound.h"
 #include "game/update.h"
 #include "game/world.h"
+#include "tools/asset-kit/command_line.h"
 #include "tools/simulator/key_script.h"
 
 #include <allegro.h>
@@ -48,6 +49,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -70,6 +72,7 @@ struct options {
   const char *map = nullptr;
   const char *script = nullptr;
 };
+options opts;
 
 // The effects asked for in the tick being played.
 struct tick_effects {
@@ -97,50 +100,29 @@ void make_tag_samples()
   effect_listener = count_effect;
 }
 
-void print_usage(FILE *out)
-{
-  std::fprintf(out,
-    "usage: pilko-sim [--events] [--enemies] [--require-complete] MAP SCRIPT\n"
-    "Plays the level in MAP without a display, holding the keys SCRIPT names,\n"
-    "and prints the hero's trajectory and events tick by tick.\n"
-    "  SCRIPT              a key script file, or - for standard input\n"
-    "  --events            print events and the summary only\n"
-    "  --enemies           also print every enemy's position each tick\n"
-    "  --require-complete  exit with status 3 unless the level was completed\n"
-    "Script: one line per run of ticks, 'COUNT KEY KEY ...' holds exactly those\n"
-    "keys for COUNT ticks (1 to 1000000). Keys: UP DOWN LEFT RIGHT SPACE 1 2 3 4\n"
-    "TAB END (any case). A count alone waits. '#' starts a comment.\n"
-    "  30 UP        # walk forward for 30 ticks\n"
-    "  1 SPACE UP   # jump while walking\n"
-    "Output lines: 'start ...', 'tick N at X Y Z heading H STATE', events\n"
-    "'tick N revival|drop|jump|land|death|complete|level-end|game-over ...',\n"
-    "and 'summary ticks N drops_left D lives L completed yes|no'.\n"
-    "Exit status: 0 done, 1 bad arguments, map or script, 3 not completed\n"
-    "with --require-complete.\n");
-}
-
-// Fills opts from the command line; false on a mistake.
-bool parse_arguments(int argc, char **argv, options &opts)
-{
-  for (int i = 1; i < argc; i++) {
-    const char *arg = argv[i];
-    if (std::strcmp(arg, "--events") == 0)
-      opts.events_only = true;
-    else if (std::strcmp(arg, "--enemies") == 0)
-      opts.enemies = true;
-    else if (std::strcmp(arg, "--require-complete") == 0)
-      opts.require_complete = true;
-    else if (arg[0] == '-' && arg[1] == '-')
-      return false;
-    else if (!opts.map)
-      opts.map = arg;
-    else if (!opts.script)
-      opts.script = arg;
-    else
-      return false;
-  }
-  return opts.map && opts.script;
-}
+const tool_usage usage = {
+  "pilko-sim",
+  "Plays the level in MAP without a display, holding the keys SCRIPT names,\n"
+  "and prints the hero's trajectory and events tick by tick.",
+  {{nullptr, nullptr, {
+    operand("MAP", "a level map file", &opts.map),
+    operand("SCRIPT", "a key script file, or - for standard input", &opts.script),
+    switch_option("--events", "print events and the summary only", &opts.events_only),
+    switch_option("--enemies", "also print every enemy's position each tick", &opts.enemies),
+    switch_option("--require-complete", "exit with status 3 unless the level was completed",
+                  &opts.require_complete),
+  }}},
+  "Script: one line per run of ticks, 'COUNT KEY KEY ...' holds exactly those\n"
+  "keys for COUNT ticks (1 to 1000000). Keys: UP DOWN LEFT RIGHT SPACE 1 2 3 4\n"
+  "TAB END (any case). A count alone waits. '#' starts a comment.\n"
+  "  30 UP        # walk forward for 30 ticks\n"
+  "  1 SPACE UP   # jump while walking\n"
+  "Output lines: 'start ...', 'tick N at X Y Z heading H STATE', events\n"
+  "'tick N revival|drop|jump|land|death|complete|level-end|game-over ...',\n"
+  "and 'summary ticks N drops_left D lives L completed yes|no'.\n"
+  "Exit status: 0 done, 1 bad map or script, 2 wrong usage, 3 not completed\n"
+  "with --require-complete.\n",
+};
 
 bool load_script(const char *path, std::vector<key_run> &runs)
 {
@@ -148,7 +130,7 @@ bool load_script(const char *path, std::vector<key_run> &runs)
     return read_key_script(stdin, "-", runs, stderr);
   FILE *in = std::fopen(path, "r");
   if (!in) {
-    std::fprintf(stderr, "pilko-sim: cannot open script %s: %s\n", path, std::strerror(errno));
+    file_error(path, std::string("cannot open the script: ") + std::strerror(errno));
     return false;
   }
   bool ok = read_key_script(in, path, runs, stderr);
@@ -165,7 +147,7 @@ bool start_game(const char *map)
   lives = START_LIVES;
   level_phase = 0;
   if (!load_map(map)) {
-    std::fprintf(stderr, "pilko-sim: cannot read map %s (missing, damaged, or values off the grid)\n", map);
+    file_error(map, "cannot read the map (missing, damaged, or values off the grid)");
     return false;
   }
   return true;
@@ -270,21 +252,12 @@ void play_script(const std::vector<key_run> &runs, const options &opts, run_stat
 
 int main(int argc, char **argv)
 {
-  for (int i = 1; i < argc; i++)
-    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      print_usage(stdout);
-      return 0;
-    }
-  options opts;
-  if (!parse_arguments(argc, argv, opts)) {
-    print_usage(stderr);
-    return EXIT_BAD_INPUT;
-  }
+  int status = read_command_line(usage, argc, argv);
+  if (status != RUN_TOOL)
+    return status;
   // No display and no sound: the system driver that needs neither.
-  if (install_allegro(SYSTEM_NONE, &errno, std::atexit) != 0) {
-    std::fprintf(stderr, "pilko-sim: cannot start Allegro: %s\n", allegro_error);
-    return EXIT_BAD_INPUT;
-  }
+  if (install_allegro(SYSTEM_NONE, &errno, std::atexit) != 0)
+    return tool_error(std::string("cannot start Allegro: ") + allegro_error);
   std::vector<key_run> runs;
   if (!load_script(opts.script, runs) || !start_game(opts.map))
     return EXIT_BAD_INPUT;
