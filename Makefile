@@ -1,6 +1,7 @@
 # The two commands a new machine needs:
 #   make run    install what is missing, build, and play
 #   make test   the same, then the whole test suite
+#   make soak   every shipped level for a million ticks of random keys
 # and for those who ship the game:
 #   make package      a Debian package, build/package/pilko_VERSION_ARCH.deb,
 #                     checked with lintian
@@ -9,7 +10,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: run test build deps test-deps package package-deps screenshots clean
+.PHONY: run test soak build deps test-deps package package-deps screenshots clean
 
 # Playing needs neither the tests nor their packages.
 run: deps
@@ -21,6 +22,10 @@ test: test-deps
 	$(CONFIGURE) -DBUILD_TESTING=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+soak: test-deps
+	$(CONFIGURE) -DBUILD_TESTING=ON
+	cmake --build $(BUILD) -j $(JOBS) --target soak
 
 # Built apart in build/package with Debian's hardening flags, installed under
 # /usr; the .deb lands beside it.
