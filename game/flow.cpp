@@ -1,14 +1,24 @@
 // The game's flow around play: pictures, a game, the level loop and its tick.
 #include "game/flow.h"
 #include "assets/asset_files.h"
-#include "game/map_load.h"
-#include "game/sound.h"
-#include "game/update.h"
-#include "game/world.h"
+#include "game/quit_signal.h"
+#include "game/screenshot.h"
+#include "render/picture_file.h"
 #include "render/render.h"
+#include "world/game_rules.h"
+#include "world/map_load.h"
+#include "world/update.h"
+#include "world/world.h"
 
 #include <alleggl.h>
+#include <chrono>
 #include <cstdio>
+
+void warn_missing(const char *path, const void *loaded)
+{
+  if (!loaded)
+    std::fprintf(stderr, "pilko: warning: cannot load %s; playing on without it\n", path);
+}
 
 void show_picture(BITMAP *picture, int x, int y, int clear_first)
 {
@@ -43,45 +53,30 @@ void tick_callback()
 
 namespace {
 
-// Loads the map of level_number; 0 when there is none to play.
-int load_current_level()
-{
-  std::snprintf(map_path, sizeof map_path, "maps/map%d.map", level_number);
-  return load_map(map_path);
-}
+using steady = std::chrono::steady_clock;
 
-// Level completion: starts the level-complete sequence once all drops are
-// collected, and moves on to the next map when the renderer has ended it.
-void handle_level_completion()
+// After a frame the loop sleeps until this long before the next tick is due,
+// and only then polls for it every millisecond: waking a thousand times a
+// second for nothing costs more than the frames on a slow machine.
+constexpr int POLL_LEAD_MS = 5;
+
+// Sleeps until shortly before the tick after the one seen at seen.
+void sleep_until_next_tick(steady::time_point seen)
 {
-  if (drops_left != 0)
-    return;
-  if (level_phase == 0) {
-    level_phase = 1;
-    end_zoom = 0.0f;
-    end_spin = 0.0f;
-    play_effect(snd_end);
-  }
-  if (level_phase == -1) {
-    level_number++;
-    reset_world();
-    if (!load_current_level())
-      quit_request = 1;  // no next map: the game is won, back to the title
-    level_phase = 0;
-  }
+  auto wake = seen + std::chrono::milliseconds(TICK_MS - POLL_LEAD_MS);
+  long left = (long)std::chrono::duration_cast<std::chrono::milliseconds>(wake - steady::now()).count();
+  if (left > 0)
+    rest((unsigned int)left);
 }
 
 // The game-over picture on a cleared screen until a fresh key press.
 void show_game_over()
 {
   blank_screen();
-  const char *path = PICTURE_FILES[PICTURE_GAME_OVER];
-  BITMAP *picture = load_bitmap(path, nullptr);
-  if (!picture)
-    std::fprintf(stderr, "pilko: warning: cannot load %s; playing on without it\n", path);
-  show_picture(picture, 161, 213, 1);
+  BITMAP *picture = load_picture(PICTURE_FILES[PICTURE_GAME_OVER]);
+  show_picture(picture, GAME_OVER_X, GAME_OVER_Y, 1);
   clear_keybuf();
-  readkey();
+  wait_for_key();
   if (picture)
     destroy_bitmap(picture);
 }
@@ -93,40 +88,44 @@ void level_loop()
   while (!quit_request) {
     handle_level_completion();
     if (tick_count != 0) {
+      steady::time_point seen = steady::now();
       world_update();
       tick_count = 0;  // ticks that piled up while drawing are dropped
       render_frame();
       allegro_gl_begin();
       allegro_gl_flip();
       allegro_gl_end();
+      sleep_until_next_tick(seen);
     } else {
       rest(1);  // nothing to do until the next tick: give the core up
     }
-    if (key[KEY_ESC])
+    if (key[KEY_ESC] || quit_signalled)
       quit_request = 1;
-    if (lives == 0)
+    if (no_lives_left())
       quit_request = 1;
   }
   quit_request = 0;
-  if (lives == 0)
+  if (no_lives_left() && !quit_signalled)
     show_game_over();
 }
 
 void play_game()
 {
   blank_screen();
-  reset_world();
-  current_camera = &camera_presets[1];
-  level_number = 1;
-  lives = 3;
+  start_new_game();
+  allow_screenshot_warning();
   // Without a first map there is nothing to play: back to the title at once.
   if (!load_current_level()) {
-    std::fprintf(stderr, "pilko: cannot open %s; no game to play\n", map_path);
+    if (map_load_missing())
+      std::fprintf(stderr, "pilko: cannot find %s; no game to play\n", map_path);
+    else
+      report_unreadable_map("no game to play");
     clear_keybuf();
     return;
   }
   clear_keybuf();
-  install_int(tick_callback, 40);
+  install_int(tick_callback, TICK_MS);
+  tick_count = 1;  // the first frame at once, not one tick after SPACE
   level_loop();
   remove_int(tick_callback);
   clear_keybuf();

@@ -1,8 +1,31 @@
 // The renderer: the one-time OpenGL scene set-up, textures and display lists,
-// frustum culling, the frame of the level being played and its status line.
+// frustum culling, the frame of the level being played and its status line,
+// and the OpenGL resources it owns. It draws the world's state (world/).
 #pragma once
 
+#include "world/map_format.h"
+
 #include <GL/gl.h>
+#include <cstdint>
+
+struct GLUquadric;
+
+// ---- Resources, created once at start-up and kept for the whole run ---------
+
+constexpr int TEXTURE_COUNT = BLOCK_KIND_COUNT;  // one texture per block kind
+constexpr int FRUSTUM_PLANE_COUNT = 6;
+constexpr int HUD_TEXT_SIZE = 256;               // buffer for one status-line text
+
+extern GLuint textures[TEXTURE_COUNT];  // by block kind (load_texture_set)
+extern GLuint tile_lists;               // the flat floor tile (build_display_lists)
+extern GLuint hero_list;
+extern GLuint enemy_list;
+extern GLuint drop_list;
+extern GLUquadric *hero_quadric;
+extern GLUquadric *enemy_quadric;
+// The view volume's planes in world coordinates, recomputed every frame.
+extern float frustum_planes[FRUSTUM_PLANE_COUNT][4];
+extern char hud_text[HUD_TEXT_SIZE];    // the status line's text buffer
 
 // ---- Scene and frame --------------------------------------------------------
 
@@ -10,8 +33,15 @@
 void setup_scene();
 // Draws one frame of the world state into the back buffer (never flips).
 void render_frame();
-// Raises and spins the hero during the level-complete sequence and ends it.
+// Cells and enemies the last frame drew, after culling (for measurements).
+extern int frame_cells_drawn;
+extern int frame_enemies_drawn;
+// Raises and spins the hero during the level-complete sequence, and takes
+// the sequence's step for this frame (which ends it after its last phase).
 void level_end_transform();
+// Degrees an enemy is turned about z for its direction: -90, 0, 90, 180 for
+// directions 0 to 3; any other value gives an angle within one turn.
+float enemy_facing(int32_t direction);
 
 // ---- Frustum culling --------------------------------------------------------
 
@@ -32,7 +62,7 @@ extern int frustum_culling_enabled;
 // load_texture uploads from, as Allegro lays their bytes out.
 GLenum texture_pixel_format();
 // Loads an image file into a new texture (upside down, bright pink black);
-// 0 when the image does not load.
+// 0, with one warning line, when the image does not load.
 GLuint load_texture(const char *path, GLenum format);
 // Creates a texture from an Allegro memory bitmap; 0 on failure.
 GLuint upload_texture(struct BITMAP *bitmap, GLenum format);

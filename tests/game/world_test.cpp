@@ -1,6 +1,6 @@
 // What reset_world changes and what it leaves alone, and the cell a position lies in.
 #include <gtest/gtest.h>
-#include "game/world.h"
+#include "world/world.h"
 
 
 TEST(World, ResetPutsTheHeroAtTheStart)

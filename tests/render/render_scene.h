@@ -3,7 +3,8 @@
 
 #include "tests/support/gl_fixture.h"
 #include "tests/support/scratch_folder.h"
-#include "game/world.h"
+#include "render/render.h"
+#include "world/world.h"
 
 #include <functional>
 #include <string>

@@ -5,11 +5,13 @@
 #include <cstdlib>
 #include <fstream>
 #include <signal.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
 std::vector<std::string> started_displays;
+bool own_display_only = false;
 
 void stop_displays()
 {
@@ -46,15 +48,23 @@ std::string command_output(const std::string &command)
   return out;
 }
 
+void use_own_display()
+{
+  own_display_only = true;
+}
+
 std::string test_display(bool xvfb)
 {
   static std::string displays[2];
   std::string &display = displays[xvfb ? 1 : 0];
   if (!display.empty())
     return display;
-  if (!xvfb && !(display = shared_display()).empty())
+  if (!xvfb && !own_display_only && !(display = shared_display()).empty())
     return display;
-  display = command_output(std::string(VIRTUAL_DISPLAY) + " start" + (xvfb ? " --xvfb" : ""));
+  // Owned by this process: the server ends with it, also when it crashes or
+  // is killed (a test timeout), where the stop at exit never runs.
+  display = command_output(std::string(VIRTUAL_DISPLAY) + " start --owner " + std::to_string(getpid()) +
+                           (xvfb ? " --xvfb" : ""));
   while (!display.empty() && (display.back() == '\n' || display.back() == ' '))
     display.pop_back();
   if (display.empty() || display[0] != ':')

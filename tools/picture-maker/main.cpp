@@ -5,6 +5,7 @@
 #include "tools/asset-kit/picture.h"
 #include "tools/asset-kit/text.h"
 #include "tools/picture-maker/scene.h"
+#include "world/game_rules.h"
 
 #include <cmath>
 #include <cstdio>
@@ -12,12 +13,6 @@
 #include <string>
 
 namespace {
-
-constexpr int SCREEN_WIDTH = 640;
-constexpr int SCREEN_HEIGHT = 480;
-// The game draws the banner at (161, 213): 318 x 54 centres it on screen.
-constexpr int BANNER_WIDTH = 318;
-constexpr int BANNER_HEIGHT = 54;
 
 struct arguments {
   const char *font_folder = nullptr, *texture_folder = nullptr, *data_folder = nullptr;
@@ -68,22 +63,6 @@ int draw_spaced(picture &pic, text_face *f, const char *text, int centre_x, int 
   for (const char *p = text; *p; ++p)
     x += draw_glyph(pic, f, static_cast<unsigned char>(*p), x, baseline, colour) + spacing;
   return width;
-}
-
-// A lit ball with a highlight, drawn flat onto the picture (for the logo).
-void draw_shaded_ball(picture &pic, float cx, float cy, float radius, rgb colour)
-{
-  const float lx = -0.45f, ly = -0.55f, lz = 0.70f;  // light from the top left
-  for (int y = static_cast<int>(cy - radius - 1); y <= cy + radius + 1; ++y)
-    for (int x = static_cast<int>(cx - radius - 1); x <= cx + radius + 1; ++x) {
-      float nx = (x + 0.5f - cx) / radius, ny = (y + 0.5f - cy) / radius;
-      float r2 = nx * nx + ny * ny;
-      float nz = std::sqrt(std::fmax(0.0f, 1 - r2));
-      float diffuse = std::fmax(0.0f, nx * lx + ny * ly + nz * lz);
-      float shine = std::pow(std::fmax(0.0f, nx * 0.3f + ny * 0.4f + nz * 0.87f), 60.0f);
-      rgb c = add(scale(colour, 0.25f + 0.85f * diffuse), scale(rgb{1, 1, 1}, 0.8f * shine));
-      blend_pixel(pic, x, y, c, (1.0f - std::sqrt(r2)) * radius + 0.5f);
-    }
 }
 
 // A key cap with its label; returns its width.
@@ -229,13 +208,13 @@ picture make_title()
 // The game-over banner.
 picture make_game_over()
 {
-  picture pic = make_picture(BANNER_WIDTH, BANNER_HEIGHT, {0, 0, 0});
-  fill_round_rect(pic, 0, 0, BANNER_WIDTH, BANNER_HEIGHT, 10, rgb255(250, 206, 96),
+  picture pic = make_picture(GAME_OVER_WIDTH, GAME_OVER_HEIGHT, {0, 0, 0});
+  fill_round_rect(pic, 0, 0, GAME_OVER_WIDTH, GAME_OVER_HEIGHT, 10, rgb255(250, 206, 96),
                   rgb255(176, 118, 34), 1);
-  fill_round_rect(pic, 3, 3, BANNER_WIDTH - 6, BANNER_HEIGHT - 6, 8, rgb255(150, 24, 20),
+  fill_round_rect(pic, 3, 3, GAME_OVER_WIDTH - 6, GAME_OVER_HEIGHT - 6, 8, rgb255(150, 24, 20),
                   rgb255(60, 6, 8), 1);
   text_face *f = face("DejaVuSans-Bold.ttf", 34);
-  draw_title_text(pic, f, "GAME OVER", BANNER_WIDTH / 2, 40, rgb255(255, 255, 255),
+  draw_title_text(pic, f, "GAME OVER", GAME_OVER_WIDTH / 2, 40, rgb255(255, 255, 255),
                   rgb255(255, 200, 120), rgb255(40, 4, 4), 2);
   close_text_face(f);
   return pic;

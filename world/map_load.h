@@ -1,11 +1,7 @@
 // Reading a level map file ("maps/map%d.map") into the world state.
 #pragma once
 
-// Byte layout of a map file: 32-bit little-endian values throughout.
-constexpr long MAP_CELLS_OFFSET = 8;        // after the start cell (x, y)
-constexpr long MAP_RECORD_SIZE = 12;        // a cell or an enemy record
-constexpr long MAP_ENEMY_COUNT_OFFSET = 7508;
-constexpr long MAP_ENEMIES_OFFSET = 7512;
+// The file's byte layout is in world/map_format.h.
 
 // Reads the map file at path into the level, the drops, the hero's start and
 // the enemies. Call after reset_world. Returns 1 when the file was read; 0
@@ -13,3 +9,11 @@ constexpr long MAP_ENEMIES_OFFSET = 7512;
 // 10 or fewer than 0 enemies, a start cell off the grid), in which case the
 // level is left cleared and everything else as it was.
 int load_map(const char *path);
+
+// Why the last load_map returned 0, as a short phrase for a message ("no
+// such file", "not a regular file", "too short: 7000 bytes of at least
+// 7512", ...); empty after a load that succeeded.
+const char *map_load_problem();
+// 1 when the last load_map returned 0 because no file of that name exists,
+// the designed end of a campaign; 0 otherwise.
+int map_load_missing();
