@@ -2,6 +2,7 @@
 #include "tools/asset-kit/png.h"
 
 #include "tools/asset-kit/bytes.h"
+#include "tools/asset-kit/files.h"
 
 #include <algorithm>
 #include <cstring>
@@ -90,5 +91,5 @@ int write_png(const char *path, const picture &pic, const picture &alpha)
   put_chunk(out, "IHDR", header);
   put_chunk(out, "IDAT", zlib_stored(raw));
   put_chunk(out, "IEND", {});
-  return write_bytes(path, out);
+  return write_file(path, out) ? 0 : -1;
 }
