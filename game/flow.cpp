@@ -2,6 +2,7 @@
 #include "game/flow.h"
 #include "assets/asset_files.h"
 #include "game/map_load.h"
+#include "game/pause.h"
 #include "game/sound.h"
 #include "game/update.h"
 #include "game/world.h"
@@ -96,9 +97,14 @@ void level_loop()
       world_update();
       tick_count = 0;  // ticks that piled up while drawing are dropped
       render_frame();
-      allegro_gl_begin();
-      allegro_gl_flip();
-      allegro_gl_end();
+      if (pause_key_pressed()) {
+        if (!pause_game())
+          quit_request = 1;  // ESC while paused
+      } else {
+        allegro_gl_begin();
+        allegro_gl_flip();
+        allegro_gl_end();
+      }
     } else {
       rest(1);  // nothing to do until the next tick: give the core up
     }

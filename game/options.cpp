@@ -7,30 +7,37 @@
 
 namespace {
 
-int show_help();
-int show_version();
+int show_help(const char *);
+int show_version(const char *);
+int choose_window(const char *);
 
 struct option_entry {
   const char *name;         // the long form, "--help"
   const char *short_name;   // the one-letter form, "-h"
+  const char *value_name;   // the value that follows it, or null for none
   const char *description;  // one line for the usage
-  int (*run)();             // an exit status, or START_GAME to play on
+  int (*run)(const char *value);  // an exit status, or START_GAME to play on
 };
 
 const option_entry options[] = {
-    {"--help", "-h", "show this help and exit", show_help},
-    {"--version", "-V", "show the version and exit", show_version},
+    {"--help", "-h", nullptr, "show this help and exit", show_help},
+    {"--version", "-V", nullptr, "show the version and exit", show_version},
+    {"--window", "-w", nullptr, "play in a 640 x 480 window, not full screen", choose_window},
 };
 
 // The usage line and every option.
 void print_usage(FILE *out)
 {
-  std::fputs("Usage: pilko [OPTION]\n", out);
-  for (const option_entry &option : options)
-    std::fprintf(out, "  %s, %-12s %s\n", option.short_name, option.name, option.description);
+  std::fputs("Usage: pilko [OPTION]...\n", out);
+  for (const option_entry &option : options) {
+    char name[32];
+    std::snprintf(name, sizeof name, "%s%s%s", option.name, option.value_name ? " " : "",
+                  option.value_name ? option.value_name : "");
+    std::fprintf(out, "  %s, %-16s %s\n", option.short_name, name, option.description);
+  }
 }
 
-int show_help()
+int show_help(const char *)
 {
   std::fputs("pilko: a small 3D platform game. Steer a ball over the levels, collect every\n"
              "drop, keep clear of the lava and of the enemies.\n\n",
@@ -49,10 +56,16 @@ int show_help()
   return 0;
 }
 
-int show_version()
+int show_version(const char *)
 {
   std::printf("pilko %s\n", PILKO_VERSION);
   return 0;
+}
+
+int choose_window(const char *)
+{
+  choices.window = true;
+  return START_GAME;
 }
 
 const option_entry *find_option(const char *word)
@@ -65,6 +78,8 @@ const option_entry *find_option(const char *word)
 
 }  // namespace
 
+player_choices choices;
+
 int read_options(int argc, char **argv)
 {
   for (int i = 1; i < argc; ++i) {
@@ -74,7 +89,16 @@ int read_options(int argc, char **argv)
       print_usage(stderr);
       return 2;
     }
-    int status = option->run();
+    const char *value = nullptr;
+    if (option->value_name) {
+      if (i + 1 == argc) {
+        std::fprintf(stderr, "pilko: %s needs %s\n", argv[i], option->value_name);
+        print_usage(stderr);
+        return 2;
+      }
+      value = argv[++i];
+    }
+    int status = option->run(value);
     if (status != START_GAME)
       return status;
   }

@@ -104,7 +104,11 @@ game_run start_game(const game_options &options)
     else
       setenv("DISPLAY", options.display.c_str(), 1);
     setenv("PATH", options.path.c_str(), 1);
-    execl(pilko_binary, "pilko", (char *)nullptr);
+    std::vector<char *> argv = {const_cast<char *>("pilko")};
+    for (const std::string &argument : options.arguments)
+      argv.push_back(const_cast<char *>(argument.c_str()));
+    argv.push_back(nullptr);
+    execv(pilko_binary, argv.data());
     _exit(126);
   }
   run.pid = pid;
@@ -211,7 +215,7 @@ void copy_file(const std::string &from, const std::string &to)
 std::string make_data_folder()
 {
   std::string folder = temp_folder();
-  for (const char *part : {"graphics", "sound", "music"}) {
+  for (const char *part : {"graphics", "sound", "music", "fonts"}) {
     std::string target = std::string(pilko_data_dir) + "/" + part;
     std::string link = folder + "/" + part;
     if (symlink(target.c_str(), link.c_str()) != 0)

@@ -48,6 +48,7 @@ struct game_options {
   std::string folder = pilko_data_dir;  // working directory
   std::string display;                  // empty: unset DISPLAY
   std::string path = "/usr/bin:/bin";   // PATH (without xmessage: leave it out)
+  std::vector<std::string> arguments;   // the command line after "pilko"
 };
 
 game_run start_game(const game_options &options);
@@ -73,7 +74,7 @@ picture wait_for_screen(const std::string &display,
 picture wait_for_picture(const std::string &display, const picture &expected,
                          double tolerance, double seconds = 20);
 
-// A data folder for one test: links to the real graphics, sound and music,
+// A data folder for one test: links to the real graphics, sound, music and fonts,
 // and its own empty maps/ folder for the test's maps.
 std::string make_data_folder();
 // Copies a file.

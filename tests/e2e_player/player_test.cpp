@@ -1,0 +1,156 @@
+// The player's options and keys as a player meets them: the real game on the
+// project's X servers (Xorg's dummy driver, and Xvfb for --window), keys sent
+// with xdotool, the screens looked at.
+#include <gtest/gtest.h>
+#include "tests/e2e/harness.h"
+#include "tests/update/play_maps.h"
+
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+constexpr double PICTURE_TOLERANCE = 6.0;  // shown pictures: 16-bit modes round colours
+constexpr double CHANGED_SCREEN = 2.0;     // a world that moved on
+constexpr int BANNER_TOP = 200, BANNER_BOTTOM = 280;  // rows that hold the word "PAUSED"
+
+picture data_picture(const std::string &name) { return load_picture(pilko_data_dir + ("/graphics/" + name)); }
+
+// Pixels of the pause banner's golden letters in the rows around the centre.
+int golden_letter_pixels(const picture &p)
+{
+  int count = 0;
+  for (int y = BANNER_TOP; y < BANNER_BOTTOM && y < p.height; y++)
+    for (int x = 0; x < p.width; x++) {
+      const unsigned char *rgb = &p.rgb[((size_t)y * p.width + x) * 3];
+      count += rgb[0] > 200 && rgb[1] > 160 && rgb[2] < 120;
+    }
+  return count;
+}
+
+class Player : public ::testing::Test {
+protected:
+  std::string display = test_display();
+  std::string folder = make_data_folder();
+  game_run run;
+
+  void TearDown() override { stop_game(run); }
+
+  void add_map(int number, const test_map &map)
+  {
+    write_file(folder + "/maps/map" + std::to_string(number) + ".map", map_bytes(map));
+  }
+
+  bool shows(const picture &expected, double seconds = 20)
+  {
+    picture shot = wait_for_picture(display, expected, PICTURE_TOLERANCE, seconds);
+    return picture_difference(shot, expected) <= PICTURE_TOLERANCE;
+  }
+
+  void start(const std::vector<std::string> &arguments)
+  {
+    game_options options;
+    options.folder = folder;
+    options.display = display;
+    options.arguments = arguments;
+    run = start_game(options);
+  }
+
+  // Starts the game, passes the logo and starts a game at the title.
+  void enter_game(const std::vector<std::string> &arguments = {})
+  {
+    start(arguments);
+    ASSERT_TRUE(shows(data_picture("logo.tga")));
+    tap_key(display, "a");
+    picture title = data_picture("title.tga");
+    ASSERT_TRUE(shows(title));
+    tap_key(display, "space");
+    auto in_game = [&](const picture &p) { return picture_difference(p, title) > 20 && lit_share(p) > 0.2; };
+    ASSERT_TRUE(in_game(wait_for_screen(display, in_game))) << "no game on screen";
+  }
+
+  // The screen once two shots in a row are exactly the same.
+  picture frozen_screen()
+  {
+    picture last;
+    auto same_twice = [&](const picture &shot) {
+      bool same = shot.rgb == last.rgb;
+      last = shot;
+      return same;
+    };
+    wait_for_screen(display, same_twice, 30);
+    return last;
+  }
+
+  // The screen once it differs from reference.
+  picture changed_from(const picture &reference)
+  {
+    return wait_for_screen(display, [&](const picture &p) { return picture_difference(p, reference) > CHANGED_SCREEN; });
+  }
+};
+
+// A walled level with an enemy patrolling, so the world never stands still by itself.
+test_map patrolled_level()
+{
+  test_map map = walled_level(TEST_KIND_GRASS);
+  map.drop_marker[20][20] = 0;
+  map.enemies.push_back({2, 4, 1});  // in view, two cells ahead of the hero
+  return map;
+}
+
+}  // namespace
+
+TEST_F(Player, WindowPlaysOnXvfb)
+{
+  display = test_display(true);  // Xvfb: no full-screen mode there
+  add_map(1, patrolled_level());
+  enter_game({"--window"});
+  picture game = screenshot(display);
+  game.save_png(picture_folder() + "/player-window-game.png");
+  tap_key(display, "Escape");
+  EXPECT_TRUE(shows(data_picture("title.tga"))) << "ESC did not go back to the title";
+  tap_key(display, "Escape");
+  ASSERT_TRUE(wait_for_exit(run, 20));
+  EXPECT_EQ(run.exit_status, 0) << game_output(run);
+}
+
+TEST_F(Player, RefusedFullScreenNamesWindowOption)
+{
+  game_options options;
+  options.display = test_display(true);
+  options.path = "/nonexistent";  // no xmessage: the message goes to stderr
+  run = start_game(options);
+  ASSERT_TRUE(wait_for_exit(run, 60));
+  EXPECT_EQ(run.exit_status, 1);
+  std::string output = game_output(run);
+  size_t designed = output.find("Error setting graphics mode:\n");
+  EXPECT_NE(designed, std::string::npos) << output;
+  EXPECT_NE(output.find("--window", designed), std::string::npos) << output;
+}
+
+TEST_F(Player, PauseFreezesUnderTheWordAndPGoesOn)
+{
+  add_map(1, patrolled_level());
+  enter_game();
+  tap_key(display, "p");
+  picture paused = frozen_screen();
+  paused.save_png(picture_folder() + "/player-paused.png");
+  EXPECT_GT(golden_letter_pixels(paused), 500) << "no PAUSED over the frozen picture";
+  key_down(display, "Up");  // walking keys do nothing while paused
+  usleep(1000 * 1000);
+  key_up(display, "Up");
+  EXPECT_TRUE(screenshot(display).rgb == paused.rgb) << "the world moved while paused";
+  tap_key(display, "p");
+  picture going_on = changed_from(paused);
+  EXPECT_LT(golden_letter_pixels(going_on), 100) << "PAUSED stayed after P";  // a few yellow flowers
+}
+
+TEST_F(Player, EscapeWhilePausedEndsTheGame)
+{
+  add_map(1, patrolled_level());
+  enter_game();
+  tap_key(display, "p");
+  frozen_screen();
+  tap_key(display, "Escape");
+  EXPECT_TRUE(shows(data_picture("title.tga"))) << "ESC while paused did not end the game";
+}
