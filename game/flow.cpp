@@ -11,6 +11,9 @@
 #include <alleggl.h>
 #include <cstdio>
 
+int32_t first_level = 1;
+const char *single_map = nullptr;
+
 void show_picture(BITMAP *picture, int x, int y, int clear_first)
 {
   allegro_gl_begin();
@@ -44,10 +47,13 @@ void tick_callback()
 
 namespace {
 
-// Loads the map of level_number; 0 when there is none to play.
+// Loads the map of level_number (or the single map); 0 when there is none to play.
 int load_current_level()
 {
-  std::snprintf(map_path, sizeof map_path, "maps/map%d.map", level_number);
+  if (single_map)
+    std::snprintf(map_path, sizeof map_path, "%s", single_map);
+  else
+    std::snprintf(map_path, sizeof map_path, "maps/map%d.map", level_number);
   return load_map(map_path);
 }
 
@@ -62,6 +68,10 @@ void handle_level_completion()
     end_zoom = 0.0f;
     end_spin = 0.0f;
     play_effect(snd_end);
+  }
+  if (level_phase == -1 && single_map) {
+    quit_request = 1;  // one file played alone: its end goes back to the title
+    level_phase = 0;
   }
   if (level_phase == -1) {
     level_number++;
@@ -123,7 +133,7 @@ void play_game()
   blank_screen();
   reset_world();
   current_camera = &camera_presets[1];
-  level_number = 1;
+  level_number = first_level;
   lives = 3;
   // Without a first map there is nothing to play: back to the title at once.
   if (!load_current_level()) {

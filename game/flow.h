@@ -4,6 +4,12 @@
 
 #include <allegro.h>
 
+// Where every game starts: level first_level of the campaign (1 unless
+// --level chose another), or, when single_map is set, that map file alone,
+// whose end goes back to the title.
+extern int32_t first_level;
+extern const char *single_map;
+
 // Draws a picture at (x, y) from the top left corner, over the last frame or
 // over a cleared one, and shows it. A missing (null) picture draws nothing.
 void show_picture(BITMAP *picture, int x, int y, int clear_first);
@@ -13,5 +19,5 @@ void blank_screen();
 void tick_callback();
 // Plays the current game until ESC, the last life, or no next map.
 void level_loop();
-// Starts a game at level 1 with 3 lives and plays it to its end.
+// Starts a game at its first level with 3 lives and plays it to its end.
 void play_game();

@@ -2,6 +2,7 @@
 #include "assets/asset_files.h"
 #include "font/font.h"
 #include "game/flow.h"
+#include "game/level_choice.h"
 #include "game/options.h"
 #include "game/pause.h"
 #include "game/world.h"
@@ -105,6 +106,8 @@ int main(int argc, char **argv)
   int options_status = read_options(argc, argv);
   if (options_status != START_GAME)
     return options_status;
+  if (choices.level && !choose_first_level(choices.level))
+    return 1;
   if (allegro_init() != 0) {
     std::fprintf(stderr, "pilko: cannot open a display (is DISPLAY set to a running X server?)\n");
     return 1;

@@ -10,6 +10,7 @@ namespace {
 int show_help(const char *);
 int show_version(const char *);
 int choose_window(const char *);
+int choose_level(const char *value);
 
 struct option_entry {
   const char *name;         // the long form, "--help"
@@ -23,6 +24,8 @@ const option_entry options[] = {
     {"--help", "-h", nullptr, "show this help and exit", show_help},
     {"--version", "-V", nullptr, "show the version and exit", show_version},
     {"--window", "-w", nullptr, "play in a 640 x 480 window, not full screen", choose_window},
+    {"--level", "-l", "N|FILE",
+     "start at level N, or play the level FILE (.level or .map) alone", choose_level},
 };
 
 // The usage line and every option.
@@ -65,6 +68,12 @@ int show_version(const char *)
 int choose_window(const char *)
 {
   choices.window = true;
+  return START_GAME;
+}
+
+int choose_level(const char *value)
+{
+  choices.level = value;
   return START_GAME;
 }
 

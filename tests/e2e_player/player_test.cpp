@@ -154,3 +154,86 @@ TEST_F(Player, EscapeWhilePausedEndsTheGame)
   tap_key(display, "Escape");
   EXPECT_TRUE(shows(data_picture("title.tga"))) << "ESC while paused did not end the game";
 }
+
+namespace {
+
+// True when the view (above the status line) is mostly meadow green.
+bool shows_grass(const picture &p)
+{
+  double red = 0, green = 0;
+  for (size_t i = 0; i < (size_t)p.width * 456 * 3; i += 3) {
+    red += p.rgb[i];
+    green += p.rgb[i + 1];
+  }
+  return green > 1.3 * red;
+}
+
+test_map level_with_drop(int kind)
+{
+  test_map map = walled_level(kind);
+  map.drop_marker[20][20] = 0;
+  return map;
+}
+
+}  // namespace
+
+TEST_F(Player, LevelNumberStartsThereAndGoesOnToTheNext)
+{
+  add_map(1, level_with_drop(TEST_KIND_GRASS));
+  add_map(2, level_with_drop(TEST_KIND_STONE));
+  add_map(3, level_with_drop(TEST_KIND_GRASS));
+  enter_game({"--level", "2"});
+  picture first = frozen_screen();
+  first.save_png(picture_folder() + "/player-level-2.png");
+  EXPECT_FALSE(shows_grass(first)) << "the game did not start on level 2's stone";
+  tap_key(display, "Tab+End", 0.2);
+  EXPECT_TRUE(shows_grass(wait_for_screen(display, shows_grass, 30))) << "level 3 did not follow level 2";
+}
+
+TEST_F(Player, LevelTextPlaysAloneThenTheTitle)
+{
+  std::string level = folder + "/first.level";
+  copy_file(std::string(PILKO_SOURCE_DIR) + "/levels/01-first-steps.level", level);
+  add_map(1, level_with_drop(TEST_KIND_STONE));
+  add_map(2, level_with_drop(TEST_KIND_STONE));
+  enter_game({"--level", level});
+  EXPECT_TRUE(shows_grass(frozen_screen())) << "not the meadow of the level text";
+  tap_key(display, "Tab+End", 0.2);
+  EXPECT_TRUE(shows(data_picture("title.tga"), 30)) << "no title after the level";
+}
+
+TEST_F(Player, LevelMapFilePlaysAloneThenTheTitle)
+{
+  write_file(folder + "/alone.map", map_bytes(level_with_drop(TEST_KIND_GRASS)));
+  add_map(1, level_with_drop(TEST_KIND_STONE));
+  add_map(2, level_with_drop(TEST_KIND_STONE));
+  enter_game({"--level", "alone.map"});
+  EXPECT_TRUE(shows_grass(frozen_screen())) << "not the grass of the map file";
+  tap_key(display, "Tab+End", 0.2);
+  EXPECT_TRUE(shows(data_picture("title.tga"), 30)) << "no title after the level";
+}
+
+TEST_F(Player, LevelTextMistakesStopBeforeAnyWindow)
+{
+  write_file(folder + "/broken.level", "name Broken\nstart 3 12\nlegend\n  .  grass  0\n  x  lava\n");
+  game_options options;  // no display at all: the mistakes come first
+  options.folder = folder;
+  options.arguments = {"--level", "broken.level"};
+  run = start_game(options);
+  ASSERT_TRUE(wait_for_exit(run, 30));
+  EXPECT_EQ(run.exit_status, 1);
+  std::string output = game_output(run);
+  EXPECT_NE(output.find("broken.level:5:"), std::string::npos) << output;
+  EXPECT_EQ(output.find("cannot open a display"), std::string::npos) << output;
+}
+
+TEST_F(Player, MissingLevelNumberSaysSo)
+{
+  game_options options;
+  options.folder = folder;
+  options.arguments = {"--level", "7"};
+  run = start_game(options);
+  ASSERT_TRUE(wait_for_exit(run, 30));
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_NE(game_output(run).find("there is no level 7"), std::string::npos) << game_output(run);
+}
