@@ -3,6 +3,7 @@
 #include "assets/asset_files.h"
 #include "game/map_load.h"
 #include "game/pause.h"
+#include "game/replay.h"
 #include "game/sound.h"
 #include "game/update.h"
 #include "game/world.h"
@@ -104,11 +105,13 @@ void level_loop()
   while (!quit_request) {
     handle_level_completion();
     if (tick_count != 0) {
+      keys_for_update();
       world_update();
       tick_count = 0;  // ticks that piled up while drawing are dropped
       render_frame();
-      if (pause_key_pressed()) {
-        if (!pause_game())
+      // A replay answers only ESC, and stays on its last frame when it is over.
+      if (replay_over() || (!replaying() && pause_key_pressed())) {
+        if (!pause_game(!replaying()))
           quit_request = 1;  // ESC while paused
       } else {
         allegro_gl_begin();
@@ -142,9 +145,11 @@ void play_game()
     return;
   }
   clear_keybuf();
+  begin_recorded_game();
   install_int(tick_callback, 40);
   level_loop();
   remove_int(tick_callback);
+  end_recorded_game();
   clear_keybuf();
   blank_screen();
 }

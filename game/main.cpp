@@ -5,6 +5,7 @@
 #include "game/level_choice.h"
 #include "game/options.h"
 #include "game/pause.h"
+#include "game/replay.h"
 #include "game/world.h"
 #include "render/render.h"
 
@@ -106,7 +107,11 @@ int main(int argc, char **argv)
   int options_status = read_options(argc, argv);
   if (options_status != START_GAME)
     return options_status;
+  if (choices.replay && !load_replay(choices.replay, &choices.level))
+    return 1;
   if (choices.level && !choose_first_level(choices.level))
+    return 1;
+  if (choices.record && !start_recording(choices.record, choices.level))
     return 1;
   if (allegro_init() != 0) {
     std::fprintf(stderr, "pilko: cannot open a display (is DISPLAY set to a running X server?)\n");

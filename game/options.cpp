@@ -11,6 +11,8 @@ int show_help(const char *);
 int show_version(const char *);
 int choose_window(const char *);
 int choose_level(const char *value);
+int choose_record(const char *value);
+int choose_replay(const char *value);
 
 struct option_entry {
   const char *name;         // the long form, "--help"
@@ -26,6 +28,8 @@ const option_entry options[] = {
     {"--window", "-w", nullptr, "play in a 640 x 480 window, not full screen", choose_window},
     {"--level", "-l", "N|FILE",
      "start at level N, or play the level FILE (.level or .map) alone", choose_level},
+    {"--record", "-r", "FILE", "write the keys of each game played to FILE", choose_record},
+    {"--replay", "-p", "FILE", "play the game recorded in FILE again (ESC ends it)", choose_replay},
 };
 
 // The usage line and every option.
@@ -74,6 +78,18 @@ int choose_window(const char *)
 int choose_level(const char *value)
 {
   choices.level = value;
+  return START_GAME;
+}
+
+int choose_record(const char *value)
+{
+  choices.record = value;
+  return START_GAME;
+}
+
+int choose_replay(const char *value)
+{
+  choices.replay = value;
   return START_GAME;
 }
 

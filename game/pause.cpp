@@ -112,7 +112,7 @@ bool pause_key_pressed()
   return read_pressed_keys().p;
 }
 
-bool pause_game()
+bool pause_game(bool p_goes_on)
 {
   std::vector<unsigned char> frame = read_drawn_frame();
   bool go_on = true;
@@ -126,7 +126,7 @@ bool pause_game()
       go_on = false;
       break;
     }
-    if (pressed.p)
+    if (pressed.p && p_goes_on)
       break;
   }
   tick_count = 0;

@@ -237,3 +237,58 @@ TEST_F(Player, MissingLevelNumberSaysSo)
   EXPECT_EQ(run.exit_status, 1);
   EXPECT_NE(game_output(run).find("there is no level 7"), std::string::npos) << game_output(run);
 }
+
+namespace {
+
+// What pilko-sim prints for a level and a key script.
+std::string simulated_events(const std::string &map, const std::string &script)
+{
+  return command_output(std::string(PILKO_SIM) + " --events '" + map + "' '" + script + "'");
+}
+
+// Grass with lava behind the hero (a death when walking back) and one drop
+// two cells ahead (the level's end when walking on).
+test_map lava_behind_drop_ahead()
+{
+  test_map map = walled_level(TEST_KIND_GRASS);
+  map.kind[1][2] = TEST_KIND_LAVA;
+  map.drop_marker[4][2] = 0;
+  return map;
+}
+
+}  // namespace
+
+TEST_F(Player, RecordingReplaysToTheSameScreenAndEvents)
+{
+  add_map(1, lava_behind_drop_ahead());
+  add_map(2, level_with_drop(TEST_KIND_STONE));
+  std::string recording = folder + "/run.keys";
+  enter_game({"--record", recording});
+  key_down(display, "Down");  // back into the lava
+  usleep(1500 * 1000);
+  key_up(display, "Down");
+  tap_key(display, "space");  // revives and jumps
+  usleep(1000 * 1000);
+  key_down(display, "Up");  // on to the drop: the level is complete
+  usleep(2000 * 1000);
+  key_up(display, "Up");
+  auto on_stone = [](const picture &p) { return lit_share(p) > 0.2 && !shows_grass(p); };
+  ASSERT_TRUE(on_stone(wait_for_screen(display, on_stone, 30))) << "level 2 never came";
+  tap_key(display, "Left", 0.4);  // a turn of so many ticks that only an exact replay ends the same
+  tap_key(display, "p");
+  picture recorded_end = frozen_screen();
+  recorded_end.save_png(picture_folder() + "/player-recorded-end.png");
+  tap_key(display, "Escape");
+  ASSERT_TRUE(shows(data_picture("title.tga")));
+  tap_key(display, "Escape");
+  ASSERT_TRUE(wait_for_exit(run, 20));
+
+  std::string events = simulated_events(folder + "/maps/map1.map", recording);
+  for (const char *event : {" death ", " revival ", " jump", " drop ", " complete", " level-end"})
+    EXPECT_NE(events.find(event), std::string::npos) << "no" << event << " in\n" << events;
+
+  enter_game({"--replay", recording});
+  picture replayed_end = wait_for_screen(display, [&](const picture &p) { return p.rgb == recorded_end.rgb; }, 60);
+  replayed_end.save_png(picture_folder() + "/player-replayed-end.png");
+  EXPECT_TRUE(replayed_end.rgb == recorded_end.rgb) << "the replay ended elsewhere";
+}

@@ -85,11 +85,29 @@ bool parse_line(const char *text, const char *name, int line, std::vector<key_ru
 
 }  // namespace
 
-int script_key_count() { return SCRIPT_KEY_COUNT; }
+uint32_t held_script_keys()
+{
+  uint32_t keys = 0;
+  for (int bit = 0; bit < SCRIPT_KEY_COUNT; bit++)
+    if (key[script_keys[bit].scancode])
+      keys |= 1u << bit;
+  return keys;
+}
 
-const char *script_key_name(int bit) { return script_keys[bit].name; }
+void hold_script_keys(uint32_t keys)
+{
+  for (int bit = 0; bit < SCRIPT_KEY_COUNT; bit++)
+    key[script_keys[bit].scancode] = (keys >> bit & 1u) ? 1 : 0;
+}
 
-int script_key_scancode(int bit) { return script_keys[bit].scancode; }
+void write_key_run(FILE *out, long ticks, uint32_t keys)
+{
+  std::fprintf(out, "%ld", ticks);
+  for (int bit = 0; bit < SCRIPT_KEY_COUNT; bit++)
+    if (keys >> bit & 1u)
+      std::fprintf(out, " %s", script_keys[bit].name);
+  std::fprintf(out, "\n");
+}
 
 bool read_key_script(FILE *in, const char *name, std::vector<key_run> &runs, FILE *errors)
 {

@@ -9,19 +9,20 @@
 // One script line: hold exactly these keys for this many ticks.
 struct key_run {
   long ticks;
-  uint32_t keys;  // bit i set: key script_key_name(i) held
+  uint32_t keys;  // one bit per script key, in the order the script names list them
   int line;       // line number in the script, from 1
 };
 
 // Largest tick count one line may ask for (about 11 hours of play).
 constexpr long MAX_TICKS_PER_LINE = 1000000;
 
-// How many keys a script may name; they are bits 0 to count - 1.
-int script_key_count();
-// The script name of key bit i ("UP", "SPACE", "1", ...).
-const char *script_key_name(int bit);
-// The Allegro scancode of key bit i.
-int script_key_scancode(int bit);
+
+// The bits of the script keys that Allegro's key[] holds down now.
+uint32_t held_script_keys();
+// Holds down exactly the script keys whose bits are set in keys (in key[]).
+void hold_script_keys(uint32_t keys);
+// Writes one run as a script line: "COUNT KEY KEY ...".
+void write_key_run(FILE *out, long ticks, uint32_t keys);
 
 // Reads a whole script; on the first bad line writes "NAME:LINE:COLUMN:
 // message" to errors and returns false.

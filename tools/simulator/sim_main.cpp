@@ -153,12 +153,6 @@ bool start_game(const char *map)
   return true;
 }
 
-void hold_keys(uint32_t keys)
-{
-  for (int bit = 0; bit < script_key_count(); bit++)
-    key[script_key_scancode(bit)] = (keys >> bit & 1u) ? 1 : 0;
-}
-
 const char *hero_state()
 {
   if (level_phase != 0)
@@ -237,13 +231,13 @@ void play_script(const std::vector<key_run> &runs, const options &opts, run_stat
               hero_z, hero_heading, drops_left, enemy_count, lives);
   begin_pause_if_complete(run);  // a level without drops is complete at once
   for (const key_run &r : runs) {
-    hold_keys(r.keys);
+    hold_script_keys(r.keys);
     for (long i = 0; i < r.ticks && !run.finished; i++)
       play_tick(run, opts);
     if (run.finished)
       break;
   }
-  hold_keys(0);
+  hold_script_keys(0);
   std::printf("summary ticks %ld drops_left %d lives %d completed %s\n", run.tick, drops_left,
               lives, run.completed ? "yes" : "no");
 }
