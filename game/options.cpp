@@ -52,8 +52,11 @@ int show_help(const char *)
   print_usage(stdout);
   std::fputs("\n"
              "Keys: Up/Down walk, Left/Right turn, SPACE jumps (and revives after a death),\n"
-             "1-4 pick the camera, F12 saves a screenshot, ESC goes back to the title and\n"
-             "quits there.\n"
+             "1-4 pick the camera, P pauses and goes on, F12 saves a screenshot, ESC goes\n"
+             "back to the title and quits there.\n"
+             "\n"
+             "A recording (--record) is a key script after a line naming its level;\n"
+             "pilko-sim MAP FILE replays it without a display.\n"
              "\n"
              "pilko reads its maps, pictures, sounds and music from the working directory\n"
              "and writes screenshots there as vgrab-000.tga, vgrab-001.tga, ...\n"

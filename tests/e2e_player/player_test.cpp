@@ -292,3 +292,19 @@ TEST_F(Player, RecordingReplaysToTheSameScreenAndEvents)
   replayed_end.save_png(picture_folder() + "/player-replayed-end.png");
   EXPECT_TRUE(replayed_end.rgb == recorded_end.rgb) << "the replay ended elsewhere";
 }
+
+TEST(PlayerOptions, HelpListsEveryOptionAndThePauseKey)
+{
+  std::string help = command_output(std::string(pilko_binary) + " --help");
+  for (const char *named : {"--window", "--level N|FILE", "--record FILE", "--replay FILE", "P pauses"})
+    EXPECT_NE(help.find(named), std::string::npos) << named << " missing from\n" << help;
+}
+
+TEST(PlayerOptions, BadReplayLineStopsBeforeAnyWindow)
+{
+  std::string folder = temp_folder();
+  write_file(folder + "/bad.keys", std::string("# pilko recording: level 1\n3 UP\n2 JUMP\n"));
+  std::string output = command_output("cd " + folder + " && " + pilko_binary + " --replay bad.keys 2>&1; echo status $?");
+  EXPECT_NE(output.find("bad.keys:3:3: unknown key 'JUMP'"), std::string::npos) << output;
+  EXPECT_NE(output.find("status 1"), std::string::npos) << output;
+}
