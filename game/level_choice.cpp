@@ -1,7 +1,7 @@
 // The level a game starts on: a number of the campaign, or one file played alone.
 #include "game/level_choice.h"
-#include "game/flow.h"
-#include "game/map_load.h"
+#include "world/game_rules.h"
+#include "world/map_load.h"
 #include "tools/asset-kit/files.h"
 #include "tools/level-compiler/level_codec.h"
 #include "tools/level-compiler/level_compile.h"

@@ -3,7 +3,7 @@
 #include "game/pause.h"
 #include "assets/asset_files.h"
 #include "font/font.h"
-#include "game/world.h"
+#include "world/world.h"
 
 #include <alleggl.h>
 #include <cstdio>

@@ -48,7 +48,7 @@ struct game_options {
   std::string folder = pilko_data_dir;  // working directory
   std::string display;                  // empty: unset DISPLAY
   std::string path = "/usr/bin:/bin";   // PATH (without xmessage: leave it out)
-  std::vector<std::string> arguments;   // the command line after "pilko"
+  std::vector<std::string> arguments = {};  // the command line after "pilko"
 };
 
 game_run start_game(const game_options &options);

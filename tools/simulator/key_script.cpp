@@ -85,6 +85,14 @@ bool parse_line(const char *text, const char *name, int line, std::vector<key_ru
 
 }  // namespace
 
+const char *script_key_name(int bit) { return script_keys[bit].name; }
+
+void hold_script_keys(uint32_t keys)
+{
+  for (int bit = 0; bit < SCRIPT_KEY_COUNT; bit++)
+    key[script_keys[bit].scancode] = (keys >> bit & 1u) ? 1 : 0;
+}
+
 uint32_t held_script_keys()
 {
   uint32_t keys = 0;
@@ -92,12 +100,6 @@ uint32_t held_script_keys()
     if (key[script_keys[bit].scancode])
       keys |= 1u << bit;
   return keys;
-}
-
-void hold_script_keys(uint32_t keys)
-{
-  for (int bit = 0; bit < SCRIPT_KEY_COUNT; bit++)
-    key[script_keys[bit].scancode] = (keys >> bit & 1u) ? 1 : 0;
 }
 
 void write_key_run(FILE *out, long ticks, uint32_t keys)

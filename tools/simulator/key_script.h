@@ -16,11 +16,13 @@ struct key_run {
 // Largest tick count one line may ask for (about 11 hours of play).
 constexpr long MAX_TICKS_PER_LINE = 1000000;
 
-
+// The script name of key bit i ("UP", "SPACE", "1", ...).
+const char *script_key_name(int bit);
+// Holds exactly the script keys whose bits are set in keys, in Allegro's key
+// array, and lets the others go.
+void hold_script_keys(uint32_t keys);
 // The bits of the script keys that Allegro's key[] holds down now.
 uint32_t held_script_keys();
-// Holds down exactly the script keys whose bits are set in keys (in key[]).
-void hold_script_keys(uint32_t keys);
 // Writes one run as a script line: "COUNT KEY KEY ...".
 void write_key_run(FILE *out, long ticks, uint32_t keys);
 

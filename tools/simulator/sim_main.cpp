@@ -33,16 +33,19 @@
 //   summary ticks N drops_left D lives L completed yes|no
 // The run ends at the end of the script, at level-end or at game-over.
 //
-// The level is played as the game plays it: 3 lives, camera preset 2, the
-// level-complete pause once no drop is left, the game over when a revival
-// spends the last life. Exit status: 0 done, 1 bad map or script, 2 wrong
-// usage, 3 not completed with --require-complete.
-#include "game/map_load.h"
-#include "game/sound.h"
-#include "game/update.h"
-#include "game/world.h"
+// The level is played as the game plays it, through the game's own rules
+// (world/game_rules.h): a new game's start, the level-complete pause once no
+// drop is left, the game over when a revival spends the last life. Exit
+// status: 0 done, 1 bad map or script, 2 wrong usage, 3 not completed with
+// --require-complete.
 #include "tools/asset-kit/command_line.h"
 #include "tools/simulator/key_script.h"
+#include "tools/simulator/tick_record.h"
+#include "world/effects.h"
+#include "world/game_rules.h"
+#include "world/map_load.h"
+#include "world/update.h"
+#include "world/world.h"
 
 #include <allegro.h>
 #include <cerrno>
@@ -54,11 +57,6 @@
 
 namespace {
 
-constexpr int START_LIVES = 3;       // a new game's lives
-constexpr int START_CAMERA = 1;      // the preset every game starts with
-// The renderer ends the level-complete pause in the frame that sees the
-// phase above this, and the game moves on to the next map.
-constexpr int LEVEL_END_PHASE = 90;
 constexpr int EXIT_BAD_INPUT = 1;
 constexpr int EXIT_NOT_COMPLETED = 3;
 // Stand-in samples: never played aloud, only told apart by the listener.
@@ -141,25 +139,12 @@ bool load_script(const char *path, std::vector<key_run> &runs)
 // A new game on this map, as the title screen starts one.
 bool start_game(const char *map)
 {
-  reset_world();
-  current_camera = &camera_presets[START_CAMERA];
-  level_number = 1;
-  lives = START_LIVES;
-  level_phase = 0;
+  start_new_game();
   if (!load_map(map)) {
     file_error(map, "cannot read the map (missing, damaged, or values off the grid)");
     return false;
   }
   return true;
-}
-
-const char *hero_state()
-{
-  if (level_phase != 0)
-    return "paused";
-  if (hero_dead)
-    return "dead";
-  return hero_airborne ? "airborne" : "grounded";
 }
 
 // The state of the run between ticks.
@@ -172,9 +157,8 @@ struct run_state {
 // What the level loop does when it finds no drop left: begin the pause.
 void begin_pause_if_complete(run_state &run)
 {
-  if (drops_left != 0 || level_phase != 0)
+  if (!begin_level_complete())
     return;
-  level_phase = 1;
   run.completed = true;
   std::printf("tick %ld complete\n", run.tick);
 }
@@ -196,28 +180,27 @@ void print_events(long tick, bool revived)
 void print_enemies(long tick)
 {
   for (int i = 0; i < enemy_count; i++)
-    std::printf("tick %ld enemy %d at %.3f %.3f %.3f direction %d\n", tick, i, enemies[i].x,
-                enemies[i].y, enemies[i].z, enemies[i].direction);
+    std::puts(enemy_record(tick, i).c_str());
 }
 
-// One pass of the level loop: the update, then what the frame and the loop
-// decide from its result.
+// One pass of the level loop: the update, the frame's step of the level's
+// end, and what the loop decides from their result.
 void play_tick(run_state &run, const options &opts)
 {
   run.tick++;
   int lives_before = lives;
   effects = tick_effects{};
   world_update();
+  step_level_end();
   if (!opts.events_only)
-    std::printf("tick %ld at %.3f %.3f %.3f heading %d %s\n", run.tick, hero_x, hero_y, hero_z,
-                hero_heading, hero_state());
+    std::puts(hero_record(run.tick).c_str());
   if (opts.enemies)
     print_enemies(run.tick);
   print_events(run.tick, lives < lives_before);
-  if (level_phase > LEVEL_END_PHASE) {
+  if (level_has_ended()) {
     std::printf("tick %ld level-end\n", run.tick);
     run.finished = true;
-  } else if (lives == 0) {
+  } else if (no_lives_left()) {
     std::printf("tick %ld game-over\n", run.tick);
     run.finished = true;
   } else {
