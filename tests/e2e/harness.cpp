@@ -115,6 +115,24 @@ game_run start_game(const game_options &options)
   return run;
 }
 
+std::string start_and_enter_game(game_run &run, const game_options &options)
+{
+  constexpr double SHOWN = 6.0;  // a shown picture: 16-bit modes round colours
+  const std::string graphics = std::string(pilko_data_dir) + "/graphics/";
+  picture logo = load_picture(graphics + "logo.tga"), title = load_picture(graphics + "title.tga");
+  run = start_game(options);
+  if (picture_difference(wait_for_picture(options.display, logo, SHOWN), logo) > SHOWN)
+    return "no logo";
+  tap_key(options.display, "a");
+  if (picture_difference(wait_for_picture(options.display, title, SHOWN), title) > SHOWN)
+    return "no title";
+  tap_key(options.display, "space");
+  auto in_game = [&](const picture &p) { return picture_difference(p, title) > 20 && lit_share(p) > 0.2; };
+  if (!in_game(wait_for_screen(options.display, in_game)))
+    return "no game on screen";
+  return "";
+}
+
 bool wait_for_exit(game_run &run, double seconds)
 {
   if (run.pid < 0)

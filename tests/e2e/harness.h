@@ -54,6 +54,9 @@ struct game_options {
 game_run start_game(const game_options &options);
 // Waits up to seconds for the game to end; true when it has.
 bool wait_for_exit(game_run &run, double seconds);
+// Starts the game, passes the logo with a key and starts a game with SPACE at
+// the title. Empty when a game is on screen, else what never showed.
+std::string start_and_enter_game(game_run &run, const game_options &options);
 // Ends the game if it is still running.
 void stop_game(game_run &run);
 // What the game printed so far.

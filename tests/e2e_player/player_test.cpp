@@ -47,26 +47,13 @@ protected:
     return picture_difference(shot, expected) <= PICTURE_TOLERANCE;
   }
 
-  void start(const std::vector<std::string> &arguments)
+  void enter_game(const std::vector<std::string> &arguments = {})
   {
     game_options options;
     options.folder = folder;
     options.display = display;
     options.arguments = arguments;
-    run = start_game(options);
-  }
-
-  // Starts the game, passes the logo and starts a game at the title.
-  void enter_game(const std::vector<std::string> &arguments = {})
-  {
-    start(arguments);
-    ASSERT_TRUE(shows(data_picture("logo.tga")));
-    tap_key(display, "a");
-    picture title = data_picture("title.tga");
-    ASSERT_TRUE(shows(title));
-    tap_key(display, "space");
-    auto in_game = [&](const picture &p) { return picture_difference(p, title) > 20 && lit_share(p) > 0.2; };
-    ASSERT_TRUE(in_game(wait_for_screen(display, in_game))) << "no game on screen";
+    ASSERT_EQ(start_and_enter_game(run, options), "");
   }
 
   // The screen once two shots in a row are exactly the same.

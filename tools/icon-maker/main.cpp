@@ -2,11 +2,11 @@
 // drawn afresh at each size the icon theme asks for (so small sizes stay
 // sharp) as RGBA PNG files in a hicolor tree: OUTPUT/NxN/apps/pilko.png.
 // Usage: icon-maker OUTPUT_FOLDER
+#include "tools/asset-kit/command_line.h"
 #include "tools/asset-kit/picture.h"
 #include "tools/asset-kit/png.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <string>
 #include <sys/stat.h>
 
@@ -46,25 +46,33 @@ bool make_folder(const std::string &path)
   return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST;
 }
 
-}  // namespace
+const char *output_folder = nullptr;
 
-int main(int argc, char **argv)
+// Draws the icon at every size into the output folder; returns the exit status.
+int make_icons()
 {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: icon-maker OUTPUT_FOLDER\n");
-    return 2;
-  }
   for (int size : icon_sizes) {
-    std::string folder = std::string(argv[1]) + "/" + std::to_string(size) + "x" +
+    std::string folder = std::string(output_folder) + "/" + std::to_string(size) + "x" +
                          std::to_string(size);
     std::string path = folder + "/apps/pilko.png";
     picture colour, alpha;
     draw_icon(size, colour, alpha);
-    if (!make_folder(argv[1]) || !make_folder(folder) || !make_folder(folder + "/apps") ||
-        write_png(path.c_str(), colour, alpha) != 0) {
-      std::fprintf(stderr, "icon-maker: cannot write %s\n", path.c_str());
-      return 1;
-    }
+    if (!make_folder(output_folder) || !make_folder(folder) || !make_folder(folder + "/apps") ||
+        write_png(path.c_str(), colour, alpha) != 0)
+      return file_error(path, "cannot write");
   }
   return 0;
+}
+
+const tool_usage usage = {
+  "icon-maker",
+  "Draws the desktop icon at every size the menus use, as OUTPUT_FOLDER/NxN/apps/pilko.png.",
+  {{nullptr, nullptr, {operand("OUTPUT_FOLDER", "the hicolor icon folder to fill", &output_folder)}}},
+};
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+  return run_tool(usage, argc, argv, make_icons);
 }
