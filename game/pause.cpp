@@ -3,6 +3,7 @@
 #include "game/pause.h"
 #include "assets/asset_files.h"
 #include "font/font.h"
+#include "game/quit_signal.h"
 #include "world/world.h"
 
 #include <alleggl.h>
@@ -122,7 +123,7 @@ bool pause_game(bool p_goes_on)
     rest(PAUSE_POLL_MS);
     tick_count = 0;  // the world stands still: no tick is kept for later
     pause_keys pressed = read_pressed_keys();
-    if (pressed.escape || key[KEY_ESC]) {
+    if (pressed.escape || key[KEY_ESC] || quit_signalled) {
       go_on = false;
       break;
     }

@@ -9,5 +9,6 @@ void load_pause_font();
 bool pause_key_pressed();
 // Call with a frame drawn but not yet shown: shows it with "PAUSED" over it,
 // runs no update and drops every tick that arrives. Returns true when P goes
-// on with the game (only when p_goes_on), false when ESC ends it.
+// on with the game (only when p_goes_on), false when ESC (or a signal to quit)
+// ends it.
 bool pause_game(bool p_goes_on);
