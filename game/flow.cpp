@@ -1,7 +1,9 @@
 // The game's flow around play: pictures, a game, the level loop and its tick.
 #include "game/flow.h"
 #include "assets/asset_files.h"
+#include "game/pause.h"
 #include "game/quit_signal.h"
+#include "game/replay.h"
 #include "game/screenshot.h"
 #include "render/picture_file.h"
 #include "render/render.h"
@@ -89,12 +91,21 @@ void level_loop()
     handle_level_completion();
     if (tick_count != 0) {
       steady::time_point seen = steady::now();
+      keys_for_update();
       world_update();
       tick_count = 0;  // ticks that piled up while drawing are dropped
       render_frame();
-      allegro_gl_begin();
-      allegro_gl_flip();
-      allegro_gl_end();
+      // A replay answers only ESC, and stays on its last frame when it is
+      // over (unless that ended the game).
+      bool replay_ended = replay_over() && !no_lives_left();
+      if (replay_ended || (!replaying() && pause_key_pressed())) {
+        if (!pause_game(!replaying()))
+          quit_request = 1;  // ESC while paused
+      } else {
+        allegro_gl_begin();
+        allegro_gl_flip();
+        allegro_gl_end();
+      }
       sleep_until_next_tick(seen);
     } else {
       rest(1);  // nothing to do until the next tick: give the core up
@@ -124,10 +135,12 @@ void play_game()
     return;
   }
   clear_keybuf();
+  begin_recorded_game();
   install_int(tick_callback, TICK_MS);
   tick_count = 1;  // the first frame at once, not one tick after SPACE
   level_loop();
   remove_int(tick_callback);
+  end_recorded_game();
   clear_keybuf();
   blank_screen();
 }

@@ -16,5 +16,5 @@ void blank_screen();
 void tick_callback();
 // Plays the current game until ESC, the last life, or no next map.
 void level_loop();
-// Starts a new game and plays it to its end.
+// Starts a game at its first level with 3 lives and plays it to its end.
 void play_game();

@@ -2,7 +2,10 @@
 #include "assets/asset_files.h"
 #include "font/font.h"
 #include "game/flow.h"
+#include "game/level_choice.h"
 #include "game/options.h"
+#include "game/pause.h"
+#include "game/replay.h"
 #include "game/quit_signal.h"
 #include "game/screenshot.h"
 #include "game/sound.h"
@@ -44,10 +47,11 @@ void require_data_files()
   }
 }
 
-// Asks AllegroGL for the full-screen mode at colour depths 16, 24, 32 and 15
-// in turn; ends the program when none works.
+// Asks AllegroGL for the full-screen mode (or a window, with --window) at
+// colour depths 16, 24, 32 and 15 in turn; ends the program when none works.
 void set_graphics_mode()
 {
+  const int driver = choices.window ? GFX_OPENGL_WINDOWED : GFX_OPENGL_FULLSCREEN;
   allegro_gl_clear_settings();
   allegro_gl_set(AGL_COLOR_DEPTH, 16);
   allegro_gl_set(AGL_Z_DEPTH, 16);
@@ -55,17 +59,20 @@ void set_graphics_mode()
   allegro_gl_set(AGL_RENDERMETHOD, 1);
   allegro_gl_set(AGL_SUGGEST, AGL_Z_DEPTH | AGL_DOUBLEBUFFER | AGL_RENDERMETHOD);
   set_color_depth(16);
-  if (set_gfx_mode(GFX_OPENGL_FULLSCREEN, screen_width, screen_height, 0, 0) >= 0)
+  if (set_gfx_mode(driver, screen_width, screen_height, 0, 0) >= 0)
     return;
   for (int depth : {24, 32, 15}) {
     set_color_depth(depth);
     allegro_gl_set(AGL_COLOR_DEPTH, depth);
     allegro_gl_set(AGL_SUGGEST, AGL_Z_DEPTH | AGL_DOUBLEBUFFER);
-    if (set_gfx_mode(GFX_OPENGL_FULLSCREEN, screen_width, screen_height, 0, 0) >= 0)
+    if (set_gfx_mode(driver, screen_width, screen_height, 0, 0) >= 0)
       return;
   }
   set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
   allegro_message("Error setting graphics mode:\n%s\n", allegro_error);
+  std::fflush(stdout);  // the message first, where it goes to standard output
+  if (!choices.window)
+    std::fputs("pilko: where the screen cannot switch modes, try pilko --window\n", stderr);
   std::exit(1);
 }
 
@@ -105,6 +112,12 @@ int main(int argc, char **argv)
   int options_status = read_options(argc, argv);
   if (options_status != START_GAME)
     return options_status;
+  if (choices.replay && !load_replay(choices.replay, &choices.level))
+    return 1;
+  if (choices.level && !choose_first_level(choices.level))
+    return 1;
+  if (choices.record && !start_recording(choices.record, choices.level))
+    return 1;
   if (allegro_init() != 0) {
     std::fprintf(stderr, "pilko: cannot open a display (is DISPLAY set to a running X server?)\n");
     return 1;
@@ -127,6 +140,7 @@ int main(int argc, char **argv)
     return 1;
   }
   bitmap_font_set_current(hud_font);
+  load_pause_font();
   setup_scene();
   load_texture_set();
   build_display_lists();

@@ -7,30 +7,44 @@
 
 namespace {
 
-int show_help();
-int show_version();
+int show_help(const char *);
+int show_version(const char *);
+int choose_window(const char *);
+int choose_level(const char *value);
+int choose_record(const char *value);
+int choose_replay(const char *value);
 
 struct option_entry {
   const char *name;         // the long form, "--help"
   const char *short_name;   // the one-letter form, "-h"
+  const char *value_name;   // the value that follows it, or null for none
   const char *description;  // one line for the usage
-  int (*run)();             // an exit status, or START_GAME to play on
+  int (*run)(const char *value);  // an exit status, or START_GAME to play on
 };
 
 const option_entry options[] = {
-    {"--help", "-h", "show this help and exit", show_help},
-    {"--version", "-V", "show the version and exit", show_version},
+    {"--help", "-h", nullptr, "show this help and exit", show_help},
+    {"--version", "-V", nullptr, "show the version and exit", show_version},
+    {"--window", "-w", nullptr, "play in a 640 x 480 window, not full screen", choose_window},
+    {"--level", "-l", "N|FILE",
+     "start at level N, or play the level FILE (.level or .map) alone", choose_level},
+    {"--record", "-r", "FILE", "write the keys of each game played to FILE", choose_record},
+    {"--replay", "-p", "FILE", "play the game recorded in FILE again (ESC ends it)", choose_replay},
 };
 
 // The usage line and every option.
 void print_usage(FILE *out)
 {
-  std::fputs("Usage: pilko [OPTION]\n", out);
-  for (const option_entry &option : options)
-    std::fprintf(out, "  %s, %-12s %s\n", option.short_name, option.name, option.description);
+  std::fputs("Usage: pilko [OPTION]...\n", out);
+  for (const option_entry &option : options) {
+    char name[32];
+    std::snprintf(name, sizeof name, "%s%s%s", option.name, option.value_name ? " " : "",
+                  option.value_name ? option.value_name : "");
+    std::fprintf(out, "  %s, %-16s %s\n", option.short_name, name, option.description);
+  }
 }
 
-int show_help()
+int show_help(const char *)
 {
   std::fputs("pilko: a small 3D platform game. Steer a ball over the levels, collect every\n"
              "drop, keep clear of the lava and of the enemies.\n\n",
@@ -38,8 +52,11 @@ int show_help()
   print_usage(stdout);
   std::fputs("\n"
              "Keys: Up/Down walk, Left/Right turn, SPACE jumps (and revives after a death),\n"
-             "1-4 pick the camera, F12 saves a screenshot, ESC goes back to the title and\n"
-             "quits there.\n"
+             "1-4 pick the camera, P pauses and goes on, F12 saves a screenshot, ESC goes\n"
+             "back to the title and quits there.\n"
+             "\n"
+             "A recording (--record) is a key script after a line naming its level;\n"
+             "pilko-sim MAP FILE replays it without a display.\n"
              "\n"
              "pilko reads its maps, pictures, sounds and music from the working directory\n"
              "and writes screenshots there as vgrab-000.tga, vgrab-001.tga, ...\n"
@@ -49,10 +66,34 @@ int show_help()
   return 0;
 }
 
-int show_version()
+int show_version(const char *)
 {
   std::printf("pilko %s\n", PILKO_VERSION);
   return 0;
+}
+
+int choose_window(const char *)
+{
+  choices.window = true;
+  return START_GAME;
+}
+
+int choose_level(const char *value)
+{
+  choices.level = value;
+  return START_GAME;
+}
+
+int choose_record(const char *value)
+{
+  choices.record = value;
+  return START_GAME;
+}
+
+int choose_replay(const char *value)
+{
+  choices.replay = value;
+  return START_GAME;
 }
 
 const option_entry *find_option(const char *word)
@@ -65,6 +106,8 @@ const option_entry *find_option(const char *word)
 
 }  // namespace
 
+player_choices choices;
+
 int read_options(int argc, char **argv)
 {
   for (int i = 1; i < argc; ++i) {
@@ -74,7 +117,16 @@ int read_options(int argc, char **argv)
       print_usage(stderr);
       return 2;
     }
-    int status = option->run();
+    const char *value = nullptr;
+    if (option->value_name) {
+      if (i + 1 == argc) {
+        std::fprintf(stderr, "pilko: %s needs %s\n", argv[i], option->value_name);
+        print_usage(stderr);
+        return 2;
+      }
+      value = argv[++i];
+    }
+    int status = option->run(value);
     if (status != START_GAME)
       return status;
   }

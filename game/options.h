@@ -4,6 +4,17 @@
 // What read_options returns when the game should start as usual.
 constexpr int START_GAME = -1;
 
+// What the command line asked of the game; with no option, the game as designed.
+struct player_choices {
+  bool window = false;            // a window instead of the full-screen mode
+  const char *level = nullptr;    // --level: a level number or a level file
+  const char *record = nullptr;   // --record: where to write each game's keys
+  const char *replay = nullptr;   // --replay: a recording to play back
+};
+
+// What the command line chose; read_options fills it in.
+extern player_choices choices;
+
 // Reads the command line. START_GAME when there is nothing to do but play;
 // otherwise the option has done all there is to do (help, version: exit 0)
 // or the line was wrong (usage on stderr: exit 2), and the result is the exit

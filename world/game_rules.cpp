@@ -13,11 +13,14 @@ constexpr float FULL_TURN = 360.0f;
 
 }  // namespace
 
+int32_t first_level = START_LEVEL;
+const char *single_map = nullptr;
+
 void start_new_game()
 {
   reset_world();
   current_camera = &camera_presets[START_CAMERA];
-  level_number = START_LEVEL;
+  level_number = first_level;
   lives = START_LIVES;
   // A game left by ESC in the middle of a level's end must not hand its
   // rise to the next one: the new game starts in play, the hero at rest.
@@ -28,7 +31,10 @@ void start_new_game()
 
 int load_current_level()
 {
-  std::snprintf(map_path, sizeof map_path, "maps/map%d.map", level_number);
+  if (single_map)
+    std::snprintf(map_path, sizeof map_path, "%s", single_map);
+  else
+    std::snprintf(map_path, sizeof map_path, "maps/map%d.map", level_number);
   return load_map(map_path);
 }
 
@@ -78,6 +84,10 @@ void handle_level_completion()
   if (drops_left != 0)
     return;
   begin_level_complete();
+  if (level_has_ended() && single_map) {
+    quit_request = 1;  // one level played alone: its end goes back to the title
+    level_phase = PHASE_PLAYING;
+  }
   if (level_has_ended()) {
     level_number++;
     reset_world();

@@ -42,11 +42,18 @@ constexpr int32_t PHASE_ADVANCE = -1;
 constexpr float END_RISE_STEP = 0.1f;  // world units the hero rises a frame
 constexpr float END_SPIN_STEP = 5.0f;  // degrees the hero turns a frame
 
+// Where every game starts: level first_level of the campaign (START_LEVEL
+// unless the player chose another), or, when single_map is set, that map
+// file alone, whose end goes back to the title as a won game does.
+extern int32_t first_level;
+extern const char *single_map;
+
 // A new game: the world reset, camera preset START_CAMERA, level
-// START_LEVEL, START_LIVES lives, the level being played and the hero at
+// first_level, START_LIVES lives, the level being played and the hero at
 // rest (no rise, no spin). The caller loads the first map.
 void start_new_game();
-// Formats map_path for level_number and loads it; load_map's result.
+// Formats map_path for level_number (or takes single_map) and loads it;
+// load_map's result.
 int load_current_level();
 // After a failed load_current_level: says on stderr which map could not be
 // read, why, and what happens next (after), unless the map was simply

@@ -106,11 +106,33 @@ game_run start_game(const game_options &options)
     setenv("PATH", options.path.c_str(), 1);
     for (const auto &variable : options.environment)
       setenv(variable.first.c_str(), variable.second.c_str(), 1);
-    execl(options.program.c_str(), "pilko", (char *)nullptr);
+    std::vector<char *> argv = {const_cast<char *>("pilko")};
+    for (const std::string &argument : options.arguments)
+      argv.push_back(const_cast<char *>(argument.c_str()));
+    argv.push_back(nullptr);
+    execv(options.program.c_str(), argv.data());
     _exit(126);
   }
   run.pid = pid;
   return run;
+}
+
+std::string start_and_enter_game(game_run &run, const game_options &options)
+{
+  constexpr double SHOWN = 6.0;  // a shown picture: 16-bit modes round colours
+  const std::string graphics = std::string(pilko_data_dir) + "/graphics/";
+  picture logo = load_picture(graphics + "logo.tga"), title = load_picture(graphics + "title.tga");
+  run = start_game(options);
+  if (picture_difference(wait_for_picture(options.display, logo, SHOWN), logo) > SHOWN)
+    return "no logo";
+  tap_key(options.display, "a");
+  if (picture_difference(wait_for_picture(options.display, title, SHOWN), title) > SHOWN)
+    return "no title";
+  tap_key(options.display, "space");
+  auto in_game = [&](const picture &p) { return picture_difference(p, title) > 20 && lit_share(p) > 0.2; };
+  if (!in_game(wait_for_screen(options.display, in_game)))
+    return "no game on screen";
+  return "";
 }
 
 bool wait_for_exit(game_run &run, double seconds)
@@ -214,7 +236,7 @@ scratch_folder make_data_folder()
 {
   scratch_folder made;
   const std::string &folder = made.path;
-  for (const char *part : {"graphics", "sound", "music"}) {
+  for (const char *part : {"graphics", "sound", "music", "fonts"}) {
     std::string target = std::string(pilko_data_dir) + "/" + part;
     std::string link = folder + "/" + part;
     if (symlink(target.c_str(), link.c_str()) != 0)

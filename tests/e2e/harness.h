@@ -53,11 +53,15 @@ struct game_options {
   std::string path = "/usr/bin:/bin";   // PATH (without xmessage: leave it out)
   std::string program = pilko_binary;   // the game, or a launcher that execs it
   std::vector<std::pair<std::string, std::string>> environment = {};  // more variables to set
+  std::vector<std::string> arguments = {};  // the command line after "pilko"
 };
 
 game_run start_game(const game_options &options);
 // Waits up to seconds for the game to end; true when it has.
 bool wait_for_exit(game_run &run, double seconds);
+// Starts the game, passes the logo with a key and starts a game with SPACE at
+// the title. Empty when a game is on screen, else what never showed.
+std::string start_and_enter_game(game_run &run, const game_options &options);
 // Ends the game if it is still running.
 void stop_game(game_run &run);
 // What the game printed so far.
@@ -78,7 +82,7 @@ picture wait_for_screen(const std::string &display,
 picture wait_for_picture(const std::string &display, const picture &expected,
                          double tolerance, double seconds = 20);
 
-// A data folder for one test: links to the real graphics, sound and music,
+// A data folder for one test: links to the real graphics, sound, music and fonts,
 // and its own empty maps/ folder for the test's maps.
 scratch_folder make_data_folder();
 // Copies a file.

@@ -61,18 +61,7 @@ protected:
     return picture_difference(shot, expected) <= PICTURE_TOLERANCE;
   }
 
-  // Starts the game, passes the logo and starts a game at the title.
-  void enter_game()
-  {
-    run = start_game({folder, display});
-    ASSERT_TRUE(shows(data_picture("logo.tga")));
-    tap_key(display, "a");
-    picture title = data_picture("title.tga");
-    ASSERT_TRUE(shows(title));
-    tap_key(display, "space");
-    auto in_game = [&](const picture &p) { return picture_difference(p, title) > 20 && lit_share(p) > 0.2; };
-    ASSERT_TRUE(in_game(wait_for_screen(display, in_game))) << "no game on screen";
-  }
+  void enter_game() { ASSERT_EQ(start_and_enter_game(run, {folder, display}), ""); }
 
   // The screen once three shots in a row are the same.
   picture still_screen()

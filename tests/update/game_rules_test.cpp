@@ -175,3 +175,35 @@ TEST_F(GameRules, SimulatorPlaysTwoLevelsAsTheGameDoes)
   EXPECT_EQ(quit_request, 1);
   quit_request = 0;
 }
+
+TEST_F(GameRules, ChosenFirstLevelStartsThereThenGoesOn)
+{
+  for (const char *path : {"maps/map3.map", "maps/map4.map"})
+    write_file(path, map_bytes(walled_level(TEST_KIND_GRASS)));
+  first_level = 3;
+  start_new_game();
+  first_level = START_LEVEL;
+  EXPECT_EQ(level_number, 3);
+  ASSERT_EQ(load_current_level(), 1);
+  level_phase = PHASE_ADVANCE;
+  handle_level_completion();
+  EXPECT_EQ(level_number, 4);
+  EXPECT_EQ(quit_request, 0) << "map 4 is there to play";
+}
+
+TEST_F(GameRules, SingleMapEndGoesBackToTheTitle)
+{
+  write_file("alone.map", map_bytes(walled_level(TEST_KIND_GRASS)));
+  write_file("maps/map2.map", map_bytes(walled_level(TEST_KIND_STONE)));
+  single_map = "alone.map";
+  start_new_game();
+  ASSERT_EQ(load_current_level(), 1);
+  EXPECT_STREQ(map_path, "alone.map");
+  level_phase = PHASE_ADVANCE;
+  handle_level_completion();
+  single_map = nullptr;
+  EXPECT_EQ(quit_request, 1) << "a single map goes on to no other level";
+  EXPECT_EQ(level_phase, PHASE_PLAYING);
+  EXPECT_EQ(level_number, START_LEVEL);
+  quit_request = 0;
+}

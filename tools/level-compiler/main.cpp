@@ -6,8 +6,8 @@
 // into warnings (for maps that come from elsewhere, which the decompiler must
 // reproduce byte for byte). Exit status: 0 done, 1 a level has errors or a file
 // cannot be read or written, 2 wrong usage.
-#include "tools/level-compiler/level_check.h"
 #include "tools/level-compiler/level_codec.h"
+#include "tools/level-compiler/level_compile.h"
 #include "tools/level-compiler/level_text.h"
 #include "tools/asset-kit/command_line.h"
 #include "tools/asset-kit/files.h"
@@ -60,19 +60,11 @@ bool load_level(const char *path, bool unchecked, level_data &level)
     file_error(path, std::string("cannot read: ") + std::strerror(errno));
     return false;
   }
-  static level_sources sources;
-  diagnostics messages;
-  bool parsed = parse_level_text(std::string(bytes.begin(), bytes.end()), level, sources, messages);
-  if (parsed) {
-    diagnostics findings;
-    check_level(level, sources, findings);
-    for (diagnostic &d : findings) {
-      d.is_error = d.is_error && !unchecked;
-      messages.push_back(d);
-    }
-  }
-  std::fputs(format_diagnostics(path, messages).c_str(), stderr);
-  return !has_errors(messages);
+  std::string report;
+  bool compiled = compile_level_text(std::string(bytes.begin(), bytes.end()), path, unchecked,
+                                     level, report);
+  std::fputs(report.c_str(), stderr);
+  return compiled;
 }
 
 int compile_level(const char *in, const char *out, bool unchecked)
@@ -80,8 +72,6 @@ int compile_level(const char *in, const char *out, bool unchecked)
   static level_data level;
   if (!load_level(in, unchecked, level))
     return EXIT_BAD_LEVEL;
-  if (level.enemy_count > MAX_ENEMIES)
-    return EXIT_BAD_LEVEL;  // a map has no room for them, checked or not
   if (!write_file(out, encode_map(level)))
     return file_error(out, std::string("cannot write: ") + std::strerror(errno));
   return EXIT_OK;

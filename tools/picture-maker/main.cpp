@@ -105,6 +105,9 @@ picture make_logo()
   fill_round_rect(pic, 190, 348, 260, 2, 0, rgb255(250, 206, 96), rgb255(250, 206, 96), 1);
   draw_spaced(pic, small, "WORKS", 320, 378, 14, rgb255(250, 206, 96));
   draw_spaced(pic, italic, "presents", 320, 428, 1, rgb255(170, 180, 200));
+  text_face *hint = face("DejaVuSans.ttf", 13);
+  draw_spaced(pic, hint, "press any key", 320, 468, 1, rgb255(110, 122, 146));
+  close_text_face(hint);
   close_text_face(name);
   close_text_face(small);
   close_text_face(italic);
@@ -161,7 +164,8 @@ picture make_title()
   text_face *words = face("DejaVuSans.ttf", 16);
   const rgb ink = rgb255(236, 240, 250);
   // Each entry: up to two keys (an arrow's code point, or a label), then what
-  // they do. A dash stands between the keys of a range.
+  // they do; an entry without an action is an empty place. A dash stands
+  // between the keys of a range.
   struct key_entry {
     unsigned long first_symbol;
     const char *first_label;
@@ -170,18 +174,22 @@ picture make_title()
     bool range;
     const char *action;
   };
-  const key_entry entries[2][3] = {
+  const key_entry entries[2][4] = {
     {{0x2191, "", 0x2193, "", false, "walk"},
      {0x2190, "", 0x2192, "", false, "turn"},
-     {0, "SPACE", 0, nullptr, false, "jump"}},
+     {0, "SPACE", 0, nullptr, false, "jump / revive"},
+     {0, nullptr, 0, nullptr, false, nullptr}},
     {{0, "1", 0, "4", true, "cameras"},
+     {0, "P", 0, nullptr, false, "pause"},
      {0, "F12", 0, nullptr, false, "screenshot"},
      {0, "ESC", 0, nullptr, false, "quit"}},
   };
-  const int rows[2] = {344, 388}, columns[3] = {40, 240, 440};
+  const int rows[2] = {344, 388}, columns[4] = {40, 206, 326, 490};
   for (int r = 0; r < 2; r++)
-    for (int c = 0; c < 3; c++) {
+    for (int c = 0; c < 4; c++) {
       const key_entry &e = entries[r][c];
+      if (!e.action)
+        continue;
       int x = columns[c], y = rows[r];
       x += draw_key(pic, key, e.first_symbol, e.first_label, x, y);
       if (e.second_label) {
@@ -213,10 +221,13 @@ picture make_game_over()
                   rgb255(176, 118, 34), 1);
   fill_round_rect(pic, 3, 3, GAME_OVER_WIDTH - 6, GAME_OVER_HEIGHT - 6, 8, rgb255(150, 24, 20),
                   rgb255(60, 6, 8), 1);
-  text_face *f = face("DejaVuSans-Bold.ttf", 34);
-  draw_title_text(pic, f, "GAME OVER", GAME_OVER_WIDTH / 2, 40, rgb255(255, 255, 255),
+  text_face *f = face("DejaVuSans-Bold.ttf", 28);
+  draw_title_text(pic, f, "GAME OVER", GAME_OVER_WIDTH / 2, 32, rgb255(255, 255, 255),
                   rgb255(255, 200, 120), rgb255(40, 4, 4), 2);
   close_text_face(f);
+  text_face *hint = face("DejaVuSans.ttf", 11);
+  draw_spaced(pic, hint, "press a key", GAME_OVER_WIDTH / 2, 47, 1, rgb255(240, 190, 170));
+  close_text_face(hint);
   return pic;
 }
 

@@ -93,6 +93,24 @@ void hold_script_keys(uint32_t keys)
     key[script_keys[bit].scancode] = (keys >> bit & 1u) ? 1 : 0;
 }
 
+uint32_t held_script_keys()
+{
+  uint32_t keys = 0;
+  for (int bit = 0; bit < SCRIPT_KEY_COUNT; bit++)
+    if (key[script_keys[bit].scancode])
+      keys |= 1u << bit;
+  return keys;
+}
+
+void write_key_run(FILE *out, long ticks, uint32_t keys)
+{
+  std::fprintf(out, "%ld", ticks);
+  for (int bit = 0; bit < SCRIPT_KEY_COUNT; bit++)
+    if (keys >> bit & 1u)
+      std::fprintf(out, " %s", script_keys[bit].name);
+  std::fprintf(out, "\n");
+}
+
 bool read_key_script(FILE *in, const char *name, std::vector<key_run> &runs, FILE *errors)
 {
   char text[LINE_SIZE];

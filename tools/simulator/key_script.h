@@ -9,7 +9,7 @@
 // One script line: hold exactly these keys for this many ticks.
 struct key_run {
   long ticks;
-  uint32_t keys;  // bit i set: key script_key_name(i) held
+  uint32_t keys;  // one bit per script key, in the order the script names list them
   int line;       // line number in the script, from 1
 };
 
@@ -21,6 +21,10 @@ const char *script_key_name(int bit);
 // Holds exactly the script keys whose bits are set in keys, in Allegro's key
 // array, and lets the others go.
 void hold_script_keys(uint32_t keys);
+// The bits of the script keys that Allegro's key[] holds down now.
+uint32_t held_script_keys();
+// Writes one run as a script line: "COUNT KEY KEY ...".
+void write_key_run(FILE *out, long ticks, uint32_t keys);
 
 // Reads a whole script; on the first bad line writes "NAME:LINE:COLUMN:
 // message" to errors and returns false.

@@ -1,0 +1,101 @@
+// The level a game starts on: a number of the campaign, or one file played alone.
+#include "game/level_choice.h"
+#include "world/game_rules.h"
+#include "world/map_load.h"
+#include "tools/asset-kit/files.h"
+#include "tools/level-compiler/level_codec.h"
+#include "tools/level-compiler/level_compile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace {
+
+bool ends_with(const std::string &text, const std::string &end)
+{
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// A whole number from 1 up, or 0.
+int32_t level_number_in(const char *value)
+{
+  char *end = nullptr;
+  errno = 0;
+  long number = std::strtol(value, &end, 10);
+  if (end == value || *end != '\0' || errno != 0 || number < 1 || number > 1000000)
+    return 0;
+  return (int32_t)number;
+}
+
+bool choose_campaign_level(int32_t number)
+{
+  char path[64];
+  std::snprintf(path, sizeof path, "maps/map%d.map", number);
+  if (access(path, R_OK) != 0) {
+    std::fprintf(stderr, "pilko: there is no level %d (%s)\n", number, path);
+    return false;
+  }
+  first_level = number;
+  return true;
+}
+
+// The map of a compiled level as a file that lives only in memory, under a
+// path the map loader opens for as long as the game runs; empty on failure.
+std::string map_in_memory(const level_data &level)
+{
+  std::vector<unsigned char> bytes = encode_map(level);
+  int fd = memfd_create("pilko-level.map", 0);
+  if (fd < 0 || write(fd, bytes.data(), bytes.size()) != (ssize_t)bytes.size())
+    return "";
+  return "/proc/self/fd/" + std::to_string(fd);
+}
+
+bool choose_level_text(const char *path)
+{
+  byte_buffer bytes;
+  if (!read_file(path, bytes)) {
+    std::fprintf(stderr, "pilko: cannot read %s: %s\n", path, std::strerror(errno));
+    return false;
+  }
+  static level_data level;
+  std::string report;
+  bool compiled = compile_level_text(std::string(bytes.begin(), bytes.end()), path, false, level, report);
+  std::fputs(report.c_str(), stderr);
+  if (!compiled)
+    return false;
+  static std::string map_path_in_memory;
+  map_path_in_memory = map_in_memory(level);
+  if (map_path_in_memory.empty()) {
+    std::fprintf(stderr, "pilko: cannot keep the compiled %s: %s\n", path, std::strerror(errno));
+    return false;
+  }
+  single_map = map_path_in_memory.c_str();
+  return true;
+}
+
+bool choose_map_file(const char *path)
+{
+  if (!load_map(path)) {
+    std::fprintf(stderr, "pilko: %s is not a map pilko can read\n", path);
+    return false;
+  }
+  single_map = path;
+  return true;
+}
+
+}  // namespace
+
+bool choose_first_level(const char *value)
+{
+  int32_t number = level_number_in(value);
+  if (number != 0)
+    return choose_campaign_level(number);
+  if (ends_with(value, ".level"))
+    return choose_level_text(value);
+  return choose_map_file(value);
+}

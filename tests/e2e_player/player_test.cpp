@@ -1,0 +1,299 @@
+// The player's options and keys as a player meets them: the real game on the
+// project's X servers (Xorg's dummy driver, and Xvfb for --window), keys sent
+// with xdotool, the screens looked at.
+#include <gtest/gtest.h>
+#include "tests/e2e/harness.h"
+#include "tests/update/play_maps.h"
+
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+constexpr double PICTURE_TOLERANCE = 6.0;  // shown pictures: 16-bit modes round colours
+constexpr double CHANGED_SCREEN = 2.0;     // a world that moved on
+constexpr int BANNER_TOP = 200, BANNER_BOTTOM = 280;  // rows that hold the word "PAUSED"
+
+picture data_picture(const std::string &name) { return load_picture(pilko_data_dir + ("/graphics/" + name)); }
+
+// Pixels of the pause banner's golden letters in the rows around the centre.
+int golden_letter_pixels(const picture &p)
+{
+  int count = 0;
+  for (int y = BANNER_TOP; y < BANNER_BOTTOM && y < p.height; y++)
+    for (int x = 0; x < p.width; x++) {
+      const unsigned char *rgb = &p.rgb[((size_t)y * p.width + x) * 3];
+      count += rgb[0] > 200 && rgb[1] > 160 && rgb[2] < 120;
+    }
+  return count;
+}
+
+class Player : public ::testing::Test {
+protected:
+  std::string display = test_display();
+  scratch_folder data = make_data_folder();
+  std::string folder = data.path;
+  game_run run;
+
+  void TearDown() override { stop_game(run); }
+
+  void add_map(int number, const test_map &map)
+  {
+    write_file(folder + "/maps/map" + std::to_string(number) + ".map", map_bytes(map));
+  }
+
+  bool shows(const picture &expected, double seconds = 20)
+  {
+    picture shot = wait_for_picture(display, expected, PICTURE_TOLERANCE, seconds);
+    return picture_difference(shot, expected) <= PICTURE_TOLERANCE;
+  }
+
+  void enter_game(const std::vector<std::string> &arguments = {})
+  {
+    game_options options;
+    options.folder = folder;
+    options.display = display;
+    options.arguments = arguments;
+    ASSERT_EQ(start_and_enter_game(run, options), "");
+  }
+
+  // The screen once two shots in a row are exactly the same.
+  picture frozen_screen()
+  {
+    picture last;
+    auto same_twice = [&](const picture &shot) {
+      bool same = shot.rgb == last.rgb;
+      last = shot;
+      return same;
+    };
+    wait_for_screen(display, same_twice, 30);
+    return last;
+  }
+
+  // The screen once it differs from reference.
+  picture changed_from(const picture &reference)
+  {
+    return wait_for_screen(display, [&](const picture &p) { return picture_difference(p, reference) > CHANGED_SCREEN; });
+  }
+};
+
+// A walled level with an enemy patrolling, so the world never stands still by itself.
+test_map patrolled_level()
+{
+  test_map map = walled_level(TEST_KIND_GRASS);
+  map.drop_marker[20][20] = 0;
+  map.enemies.push_back({2, 4, 1});  // in view, two cells ahead of the hero
+  return map;
+}
+
+}  // namespace
+
+TEST_F(Player, WindowPlaysOnXvfb)
+{
+  display = test_display(true);  // Xvfb: no full-screen mode there
+  add_map(1, patrolled_level());
+  enter_game({"--window"});
+  picture game = screenshot(display);
+  game.save_png(picture_folder() + "/player-window-game.png");
+  tap_key(display, "Escape");
+  EXPECT_TRUE(shows(data_picture("title.tga"))) << "ESC did not go back to the title";
+  tap_key(display, "Escape");
+  ASSERT_TRUE(wait_for_exit(run, 20));
+  EXPECT_EQ(run.exit_status, 0) << game_output(run);
+}
+
+TEST_F(Player, RefusedFullScreenNamesWindowOption)
+{
+  game_options options;
+  options.display = test_display(true);
+  options.path = "/nonexistent";  // no xmessage: the message goes to stderr
+  run = start_game(options);
+  ASSERT_TRUE(wait_for_exit(run, 60));
+  EXPECT_EQ(run.exit_status, 1);
+  std::string output = game_output(run);
+  size_t designed = output.find("Error setting graphics mode:\n");
+  EXPECT_NE(designed, std::string::npos) << output;
+  EXPECT_NE(output.find("--window", designed), std::string::npos) << output;
+}
+
+TEST_F(Player, PauseFreezesUnderTheWordAndPGoesOn)
+{
+  add_map(1, patrolled_level());
+  enter_game();
+  tap_key(display, "p");
+  picture paused = frozen_screen();
+  paused.save_png(picture_folder() + "/player-paused.png");
+  EXPECT_GT(golden_letter_pixels(paused), 500) << "no PAUSED over the frozen picture";
+  key_down(display, "Up");  // walking keys do nothing while paused
+  usleep(1000 * 1000);
+  key_up(display, "Up");
+  EXPECT_TRUE(screenshot(display).rgb == paused.rgb) << "the world moved while paused";
+  tap_key(display, "p");
+  picture going_on = changed_from(paused);
+  EXPECT_LT(golden_letter_pixels(going_on), 100) << "PAUSED stayed after P";  // a few yellow flowers
+}
+
+TEST_F(Player, EscapeWhilePausedEndsTheGame)
+{
+  add_map(1, patrolled_level());
+  enter_game();
+  tap_key(display, "p");
+  frozen_screen();
+  tap_key(display, "Escape");
+  EXPECT_TRUE(shows(data_picture("title.tga"))) << "ESC while paused did not end the game";
+}
+
+namespace {
+
+// True when the view (above the status line) is mostly meadow green.
+bool shows_grass(const picture &p)
+{
+  double red = 0, green = 0;
+  for (size_t i = 0; i < (size_t)p.width * 456 * 3; i += 3) {
+    red += p.rgb[i];
+    green += p.rgb[i + 1];
+  }
+  return green > 1.3 * red;
+}
+
+test_map level_with_drop(int kind)
+{
+  test_map map = walled_level(kind);
+  map.drop_marker[20][20] = 0;
+  return map;
+}
+
+}  // namespace
+
+TEST_F(Player, LevelNumberStartsThereAndGoesOnToTheNext)
+{
+  add_map(1, level_with_drop(TEST_KIND_GRASS));
+  add_map(2, level_with_drop(TEST_KIND_STONE));
+  add_map(3, level_with_drop(TEST_KIND_GRASS));
+  enter_game({"--level", "2"});
+  picture first = frozen_screen();
+  first.save_png(picture_folder() + "/player-level-2.png");
+  EXPECT_FALSE(shows_grass(first)) << "the game did not start on level 2's stone";
+  tap_key(display, "Tab+End", 0.2);
+  EXPECT_TRUE(shows_grass(wait_for_screen(display, shows_grass, 30))) << "level 3 did not follow level 2";
+}
+
+TEST_F(Player, LevelTextPlaysAloneThenTheTitle)
+{
+  std::string level = folder + "/first.level";
+  copy_file(std::string(PILKO_SOURCE_DIR) + "/levels/01-first-steps.level", level);
+  add_map(1, level_with_drop(TEST_KIND_STONE));
+  add_map(2, level_with_drop(TEST_KIND_STONE));
+  enter_game({"--level", level});
+  EXPECT_TRUE(shows_grass(frozen_screen())) << "not the meadow of the level text";
+  tap_key(display, "Tab+End", 0.2);
+  EXPECT_TRUE(shows(data_picture("title.tga"), 30)) << "no title after the level";
+}
+
+TEST_F(Player, LevelMapFilePlaysAloneThenTheTitle)
+{
+  write_file(folder + "/alone.map", map_bytes(level_with_drop(TEST_KIND_GRASS)));
+  add_map(1, level_with_drop(TEST_KIND_STONE));
+  add_map(2, level_with_drop(TEST_KIND_STONE));
+  enter_game({"--level", "alone.map"});
+  EXPECT_TRUE(shows_grass(frozen_screen())) << "not the grass of the map file";
+  tap_key(display, "Tab+End", 0.2);
+  EXPECT_TRUE(shows(data_picture("title.tga"), 30)) << "no title after the level";
+}
+
+TEST_F(Player, LevelTextMistakesStopBeforeAnyWindow)
+{
+  write_file(folder + "/broken.level", "name Broken\nstart 3 12\nlegend\n  .  grass  0\n  x  lava\n");
+  game_options options;  // no display at all: the mistakes come first
+  options.folder = folder;
+  options.arguments = {"--level", "broken.level"};
+  run = start_game(options);
+  ASSERT_TRUE(wait_for_exit(run, 30));
+  EXPECT_EQ(run.exit_status, 1);
+  std::string output = game_output(run);
+  EXPECT_NE(output.find("broken.level:5:"), std::string::npos) << output;
+  EXPECT_EQ(output.find("cannot open a display"), std::string::npos) << output;
+}
+
+TEST_F(Player, MissingLevelNumberSaysSo)
+{
+  game_options options;
+  options.folder = folder;
+  options.arguments = {"--level", "7"};
+  run = start_game(options);
+  ASSERT_TRUE(wait_for_exit(run, 30));
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_NE(game_output(run).find("there is no level 7"), std::string::npos) << game_output(run);
+}
+
+namespace {
+
+// What pilko-sim prints for a level and a key script.
+std::string simulated_events(const std::string &map, const std::string &script)
+{
+  return command_output(std::string(PILKO_SIM) + " --events '" + map + "' '" + script + "'");
+}
+
+// Grass with lava behind the hero (a death when walking back) and one drop
+// two cells ahead (the level's end when walking on).
+test_map lava_behind_drop_ahead()
+{
+  test_map map = walled_level(TEST_KIND_GRASS);
+  map.kind[1][2] = TEST_KIND_LAVA;
+  map.drop_marker[4][2] = 0;
+  return map;
+}
+
+}  // namespace
+
+TEST_F(Player, RecordingReplaysToTheSameScreenAndEvents)
+{
+  add_map(1, lava_behind_drop_ahead());
+  add_map(2, level_with_drop(TEST_KIND_STONE));
+  std::string recording = folder + "/run.keys";
+  enter_game({"--record", recording});
+  key_down(display, "Down");  // back into the lava
+  usleep(1500 * 1000);
+  key_up(display, "Down");
+  tap_key(display, "space");  // revives and jumps
+  usleep(1000 * 1000);
+  key_down(display, "Up");  // on to the drop: the level is complete
+  usleep(2000 * 1000);
+  key_up(display, "Up");
+  auto on_stone = [](const picture &p) { return lit_share(p) > 0.2 && !shows_grass(p); };
+  ASSERT_TRUE(on_stone(wait_for_screen(display, on_stone, 30))) << "level 2 never came";
+  tap_key(display, "Left", 0.4);  // a turn of so many ticks that only an exact replay ends the same
+  tap_key(display, "p");
+  picture recorded_end = frozen_screen();
+  recorded_end.save_png(picture_folder() + "/player-recorded-end.png");
+  tap_key(display, "Escape");
+  ASSERT_TRUE(shows(data_picture("title.tga")));
+  tap_key(display, "Escape");
+  ASSERT_TRUE(wait_for_exit(run, 20));
+
+  std::string events = simulated_events(folder + "/maps/map1.map", recording);
+  for (const char *event : {" death ", " revival ", " jump", " drop ", " complete", " level-end"})
+    EXPECT_NE(events.find(event), std::string::npos) << "no" << event << " in\n" << events;
+
+  enter_game({"--replay", recording});
+  picture replayed_end = wait_for_screen(display, [&](const picture &p) { return p.rgb == recorded_end.rgb; }, 60);
+  replayed_end.save_png(picture_folder() + "/player-replayed-end.png");
+  EXPECT_TRUE(replayed_end.rgb == recorded_end.rgb) << "the replay ended elsewhere";
+}
+
+TEST(PlayerOptions, HelpListsEveryOptionAndThePauseKey)
+{
+  std::string help = command_output(std::string(pilko_binary) + " --help");
+  for (const char *named : {"--window", "--level N|FILE", "--record FILE", "--replay FILE", "P pauses"})
+    EXPECT_NE(help.find(named), std::string::npos) << named << " missing from\n" << help;
+}
+
+TEST(PlayerOptions, BadReplayLineStopsBeforeAnyWindow)
+{
+  scratch_folder scratch;
+  const std::string &folder = scratch.path;
+  write_file(folder + "/bad.keys", std::string("# pilko recording: level 1\n3 UP\n2 JUMP\n"));
+  std::string output = command_output("cd " + folder + " && " + pilko_binary + " --replay bad.keys 2>&1; echo status $?");
+  EXPECT_NE(output.find("bad.keys:3:3: unknown key 'JUMP'"), std::string::npos) << output;
+  EXPECT_NE(output.find("status 1"), std::string::npos) << output;
+}
