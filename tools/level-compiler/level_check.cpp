@@ -10,12 +10,14 @@
 #include <cstdlib>
 #include <cstdio>
 #include <deque>
+#include <set>
 
 namespace {
 
 constexpr float ENEMY_REACH_XY = 1.2f;  // contact box around the hero
 constexpr float ENEMY_REACH_Z = 0.8f;
 constexpr int LEAKS_REPORTED = 8;       // edge cells named before summing up
+constexpr int DIRECTION_COUNT = 4;      // the directions a map holds, 0 to 3
 
 
 bool on_grid(int32_t x, int32_t y) { return x >= 0 && x < GRID_SIZE && y >= 0 && y < GRID_SIZE; }
@@ -153,10 +155,12 @@ void check_enclosure(const level_data &level, const level_sources &sources, cons
         continue;
       }
       float from = reach.base[fx][fy];
-      add_error(messages, sources.cells[x][y],
-                "the hero can get onto edge cell " + cell_name(x, y) + " from " + cell_name(fx, fy) +
-                    ": wall the level in by making it higher than " + number(from + JUMP_REACH) +
-                    " (more than " + number(JUMP_REACH) + " above " + number(from) + ")");
+      add_error(messages, sources.cells[fx][fy],
+                "the hero can jump from " + cell_name(fx, fy) + ", " + number(from) +
+                    " high, too near the wall, onto edge cell " + cell_name(x, y) + ", " +
+                    number(cell_height(level.cells[x][y])) + " high: lower " + cell_name(fx, fy) +
+                    " or move it away from the wall, or raise the wall above " +
+                    number(from + JUMP_REACH) + " (more than " + number(JUMP_REACH) + " above it)");
     }
   if (leaks > LEAKS_REPORTED)
     add_error(messages, sources.grid,
@@ -164,8 +168,9 @@ void check_enclosure(const level_data &level, const level_sources &sources, cons
                   " more edge cells than those named: the level needs a wall all round");
 }
 
-void check_drops(const level_data &level, const level_sources &sources, const reach_map *reach,
-                 diagnostics &messages)
+// Warns of drops the hero cannot collect alive; returns the count of drops.
+int check_drops(const level_data &level, const level_sources &sources, const reach_map *reach,
+                diagnostics &messages)
 {
   int drops = 0;
   for (int x = 0; x < GRID_SIZE; x++)
@@ -187,6 +192,7 @@ void check_drops(const level_data &level, const level_sources &sources, const re
     }
   if (drops == 0)
     add_error(messages, sources.grid, "the level has no drop: mark at least one cell with '*'");
+  return drops;
 }
 
 // How far an enemy's run goes from its start cell along one axis, toward
@@ -214,11 +220,49 @@ bool touches(float dx, float dy, float dz)
   return std::fabs(dx) < ENEMY_REACH_XY && std::fabs(dy) < ENEMY_REACH_XY && std::fabs(dz) < ENEMY_REACH_Z;
 }
 
+// Heights must be finite numbers within the limit: one error for each place
+// a bad height is written, however many cells use it.
+void check_heights(const level_data &level, const level_sources &sources, diagnostics &messages)
+{
+  std::set<std::pair<int, int>> reported;
+  for (int x = 0; x < GRID_SIZE; x++)
+    for (int y = 0; y < GRID_SIZE; y++) {
+      float height = cell_height(level.cells[x][y]);
+      source_pos at = sources.heights[x][y];
+      if (std::fabs(height) <= HEIGHT_LIMIT || !reported.insert({at.line, at.column}).second)
+        continue;
+      add_error(messages, at, "the height " + number(height) + " of " + cell_name(x, y) +
+                                  " is not a number from " + number(-HEIGHT_LIMIT) + " to " +
+                                  number(HEIGHT_LIMIT) + ": the hero would fall for ever or never land");
+    }
+}
+
+// Enemies that start on one cell walk as one: the second adds nothing.
+void check_enemy_cells(const level_data &level, const level_sources &sources, int enemies,
+                       diagnostics &messages)
+{
+  for (int i = 0; i < enemies; i++)
+    for (int j = 0; j < i; j++)
+      if (level.enemies[i].x == level.enemies[j].x && level.enemies[i].y == level.enemies[j].y) {
+        add_warning(messages, sources.enemies[i],
+                    "enemy " + std::to_string(i + 1) + " starts on " +
+                        cell_name(level.enemies[i].x, level.enemies[i].y) + " like enemy " +
+                        std::to_string(j + 1) + ": move one of them");
+        break;
+      }
+}
+
 void check_enemy(const level_data &level, const level_sources &sources, int i, bool start_ok,
                  diagnostics &messages)
 {
   const level_enemy &e = level.enemies[i];
   std::string name = "enemy " + std::to_string(i + 1);
+  if (e.direction < 0 || e.direction >= DIRECTION_COUNT) {
+    add_error(messages, sources.enemy_direction[i],
+              name + "'s direction " + std::to_string(e.direction) +
+                  " is none of the four a map holds: use +x, -x, +y or -y");
+    return;
+  }
   if (!on_grid(e.x, 0)) {
     add_error(messages, sources.enemy_x[i], name + " starts at x = " + std::to_string(e.x) +
                                                 ", off the grid: x runs from 0 to 24");
@@ -236,9 +280,7 @@ void check_enemy(const level_data &level, const level_sources &sources, int i, b
               name + " starts on the hero's start cell " + cell_name(e.x, e.y) +
                   " and would kill it at once: move one of them");
   bool along_x = e.direction == TOWARD_PLUS_X || e.direction == TOWARD_MINUS_X;
-  bool along_y = e.direction == TOWARD_PLUS_Y || e.direction == TOWARD_MINUS_Y;
-  if (!along_x && !along_y)
-    return;  // any other direction stands still
+  bool along_y = !along_x;
   int dx = along_x ? 1 : 0, dy = along_y ? 1 : 0;
   bool high_off = false, low_off = false;
   int high = run_end(level, e, dx, dy, high_off);
@@ -262,8 +304,10 @@ void check_enemy(const level_data &level, const level_sources &sources, int i, b
 
 }  // namespace
 
-void check_level(const level_data &level, const level_sources &sources, diagnostics &messages)
+level_summary check_level(const level_data &level, const level_sources &sources, diagnostics &messages)
 {
+  level_summary summary{0, 0, 0};
+  check_heights(level, sources, messages);
   bool start_ok = true;
   if (!on_grid(level.start_x, 0)) {
     add_error(messages, sources.start_x, "the start x = " + std::to_string(level.start_x) +
@@ -286,6 +330,8 @@ void check_level(const level_data &level, const level_sources &sources, diagnost
   int enemies = level.enemy_count < MAX_ENEMIES ? level.enemy_count : MAX_ENEMIES;
   for (int i = 0; i < enemies; i++)
     check_enemy(level, sources, i, start_ok, messages);
+  check_enemy_cells(level, sources, enemies, messages);
+  summary.enemies = enemies;
 
   static reach_map reach;
   if (start_ok) {
@@ -293,5 +339,9 @@ void check_level(const level_data &level, const level_sources &sources, diagnost
     check_enclosure(level, sources, reach, messages);
     find_reach(level, JUMP_ONTO_REACH, reach);
   }
-  check_drops(level, sources, start_ok ? &reach : nullptr, messages);
+  summary.drops = check_drops(level, sources, start_ok ? &reach : nullptr, messages);
+  for (int x = 0; start_ok && x < GRID_SIZE; x++)
+    for (int y = 0; y < GRID_SIZE; y++)
+      summary.reachable_cells += reach.reached[x][y];
+  return summary;
 }
