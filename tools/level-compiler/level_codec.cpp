@@ -4,7 +4,11 @@
 #include "game/map_load.h"
 
 #include <cstdio>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -119,19 +123,36 @@ bool decode_map(const std::vector<unsigned char> &bytes, level_data &level, std:
   return true;
 }
 
-bool read_file(const std::string &path, std::vector<unsigned char> &bytes)
+bool read_regular_file(const std::string &path, long limit, std::vector<unsigned char> &bytes,
+                       std::string &error, bool *too_long)
 {
-  FILE *file = std::fopen(path.c_str(), "rb");
-  if (!file)
+  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK);
+  struct stat info;
+  if (fd < 0 || fstat(fd, &info) != 0) {
+    error = std::strerror(errno);
+    if (fd >= 0)
+      close(fd);
     return false;
-  bytes.clear();
-  unsigned char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-    bytes.insert(bytes.end(), buffer, buffer + n);
-  bool ok = !std::ferror(file);
-  std::fclose(file);
-  return ok;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    error = S_ISDIR(info.st_mode) ? "a folder, not a file" : "not a regular file";
+    close(fd);
+    return false;
+  }
+  bytes.assign(limit + 1, 0);  // one more than the limit tells a longer file
+  long got = 0;
+  ssize_t n = 0;
+  while (got <= limit && (n = read(fd, bytes.data() + got, limit + 1 - got)) > 0)
+    got += n;
+  close(fd);
+  if (n < 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  if (too_long)
+    *too_long = got > limit;
+  bytes.resize(got > limit ? limit : got);
+  return true;
 }
 
 bool write_file(const std::string &path, const std::vector<unsigned char> &bytes)

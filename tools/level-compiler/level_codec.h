@@ -17,7 +17,13 @@ std::vector<unsigned char> encode_map(const level_data &level);
 // On failure returns false and says why in error.
 bool decode_map(const std::vector<unsigned char> &bytes, level_data &level, std::string &error);
 
-// Reads a whole file; false when it cannot be opened.
-bool read_file(const std::string &path, std::vector<unsigned char> &bytes);
+// The largest level text the tools read: far more than any level needs.
+constexpr long MAX_LEVEL_TEXT_BYTES = 1 << 20;
+
+// Reads at most limit bytes of the regular file at path (a FIFO, a device or
+// a folder is refused without waiting on it). On failure returns false and
+// says why in error; too_long (when not null) is set when the file holds more.
+bool read_regular_file(const std::string &path, long limit, std::vector<unsigned char> &bytes,
+                       std::string &error, bool *too_long = nullptr);
 // Writes a whole file; false when it cannot be written.
 bool write_file(const std::string &path, const std::vector<unsigned char> &bytes);

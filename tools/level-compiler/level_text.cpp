@@ -658,12 +658,15 @@ bool parse_level_text(const std::string &text, level_data &level, level_sources 
 
 bool read_legend_hint(const std::string &line, legend_hint &hint)
 {
-  std::vector<token> words = split_words(line);
-  if (words.size() != 3 || words[0].text.size() != 1 || !parse_kind(words[1].text, hint.kind) ||
-      !parse_height(words[2].text, hint.height_bits))
+  size_t at = line.find_first_not_of(" \t");
+  if (at == std::string::npos || at + 1 >= line.size() || !std::isspace((unsigned char)line[at + 1]))
     return false;
-  hint.symbol = words[0].text[0];
-  size_t comment = line.find(COMMENT_MARK, words[2].column - 1 + words[2].text.size());
+  std::vector<token> words = split_words(line, at + 1);  // the symbol may be '#' itself
+  if (words.size() != 2 || !parse_kind(words[0].text, hint.kind) ||
+      !parse_height(words[1].text, hint.height_bits))
+    return false;
+  hint.symbol = line[at];
+  size_t comment = line.find(COMMENT_MARK, words[1].column - 1 + words[1].text.size());
   hint.comment = comment == std::string::npos ? "" : line.substr(comment + 1);
   size_t first = hint.comment.find_first_not_of(' ');
   hint.comment = first == std::string::npos ? "" : hint.comment.substr(first);

@@ -15,6 +15,8 @@ struct key_run {
 
 // Largest tick count one line may ask for (about 11 hours of play).
 constexpr long MAX_TICKS_PER_LINE = 1000000;
+// Largest script read: far more than any level needs.
+constexpr long MAX_SCRIPT_BYTES = 1 << 20;
 
 // How many keys a script may name; they are bits 0 to count - 1.
 int script_key_count();
@@ -23,6 +25,10 @@ const char *script_key_name(int bit);
 // The Allegro scancode of key bit i.
 int script_key_scancode(int bit);
 
-// Reads a whole script; on the first bad line writes "NAME:LINE:COLUMN:
-// message" to errors and returns false.
-bool read_key_script(FILE *in, const char *name, std::vector<key_run> &runs, FILE *errors);
+// Reads a whole script from its text; on the first bad line writes
+// "NAME:LINE:COLUMN: message" to errors and returns false.
+bool read_key_script(const std::string &text, const char *name, std::vector<key_run> &runs, FILE *errors);
+// Reads the script file at path ("-" for standard input), which must be a
+// regular file (or a pipe for "-") of at most MAX_SCRIPT_BYTES; on failure
+// writes "tool: path: message" to errors and returns false.
+bool load_key_script(const char *tool, const char *path, std::vector<key_run> &runs, FILE *errors);

@@ -1,6 +1,6 @@
 // pilko-sim: plays one level without a display or sound, from a key script,
-// and prints what the hero does tick by tick. Level authors use it to prove a
-// level can be completed; tests use it to check the physics.
+// and prints what the hero does tick by tick. Level authors use it to see
+// where the hero really goes; tests use it to check the physics.
 //
 // Usage: pilko-sim [--events] [--enemies] [--require-complete] MAP SCRIPT
 //   MAP     a level map file ("maps/map1.map" and the like)
@@ -13,55 +13,32 @@
 // these keys for COUNT ticks (1 to 1000000), then let them go. Keys are UP,
 // DOWN, LEFT, RIGHT, SPACE, 1, 2, 3, 4, TAB and END, in any case; a line
 // with a count alone waits with no key held. "#" starts a comment; blank
-// lines are skipped. Example:
-//   30 UP          # walk forward for 30 ticks
-//   1 SPACE UP     # jump while walking
-//   12 LEFT        # turn 96 degrees
+// lines are skipped.
 //
-// Output, one record a line, fields separated by spaces:
-//   start at X Y Z heading H drops D enemies E lives L
-//   tick N at X Y Z heading H STATE        (STATE: grounded, airborne, dead, paused)
-//   tick N enemy I at X Y Z direction R    (with --enemies)
+// Output, one record a line; PLACE is "cell (X, Y), world (X, Y)": a cell is
+// 2 world units wide and cell (x, y) is centred on world (2x, 2y).
+//   start PLACE, z Z heading H drops D enemies E lives L
+//   tick N PLACE, z Z heading H STATE      (STATE: grounded, airborne, dead, paused)
+//   tick N enemy I PLACE, z Z direction R  (with --enemies; I from 1)
 //   tick N revival lives L
-//   tick N drop CX CY left D
-//   tick N jump
-//   tick N land
-//   tick N death hits K                    (K: lava and enemy contacts this tick)
-//   tick N complete                        (no drop left: the level-complete pause begins)
-//   tick N level-end                       (the pause is over; the game would load the next map)
-//   tick N game-over                       (the last life was spent)
+//   tick N drop PLACE left D
+//   tick N jump | land | complete | level-end | game-over
+//   tick N death CAUSE PLACE               (CAUSE: lava floor, lava block, enemy I)
 //   summary ticks N drops_left D lives L completed yes|no
-// The run ends at the end of the script, at level-end or at game-over.
 //
-// The level is played as the game plays it: 3 lives, camera preset 2, the
-// level-complete pause once no drop is left, the game over when a revival
-// spends the last life. Exit status: 0 done, 1 bad arguments, map or script,
+// Exit status: 0 done, 1 a map or script that cannot be used, 2 wrong usage,
 // 3 not completed with --require-complete.
-#include "game/map_load.h"
-#include "game/sound.h"
-#include "game/update.h"
-#include "game/world.h"
-#include "tools/simulator/key_script.h"
+#include "tools/simulator/play.h"
 
-#include <allegro.h>
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <vector>
 
 namespace {
 
-constexpr int START_LIVES = 3;       // a new game's lives
-constexpr int START_CAMERA = 1;      // the preset every game starts with
-// The renderer ends the level-complete pause in the frame that sees the
-// phase above this, and the game moves on to the next map.
-constexpr int LEVEL_END_PHASE = 90;
+constexpr int EXIT_OK = 0;
 constexpr int EXIT_BAD_INPUT = 1;
+constexpr int EXIT_USAGE = 2;
 constexpr int EXIT_NOT_COMPLETED = 3;
-// Stand-in samples: never played aloud, only told apart by the listener.
-constexpr int TAG_SAMPLE_LENGTH = 1;
-constexpr int TAG_SAMPLE_RATE = 11025;
 
 struct options {
   bool events_only = false;
@@ -70,32 +47,6 @@ struct options {
   const char *map = nullptr;
   const char *script = nullptr;
 };
-
-// The effects asked for in the tick being played.
-struct tick_effects {
-  int drops, jumps, lands, lava_hits;
-};
-tick_effects effects;
-
-void count_effect(SAMPLE *sample)
-{
-  if (sample == snd_get_drop)
-    effects.drops++;
-  else if (sample == snd_jump)
-    effects.jumps++;
-  else if (sample == snd_land)
-    effects.lands++;
-  else if (sample == snd_lava)
-    effects.lava_hits++;
-}
-
-// Gives every effect a sample of its own so the listener can tell them apart.
-void make_tag_samples()
-{
-  for (SAMPLE **handle : {&snd_get_drop, &snd_jump, &snd_land, &snd_end, &snd_lava})
-    *handle = create_sample(8, 0, TAG_SAMPLE_RATE, TAG_SAMPLE_LENGTH);
-  effect_listener = count_effect;
-}
 
 void print_usage(FILE *out)
 {
@@ -107,16 +58,17 @@ void print_usage(FILE *out)
     "  --events            print events and the summary only\n"
     "  --enemies           also print every enemy's position each tick\n"
     "  --require-complete  exit with status 3 unless the level was completed\n"
+    "  -h, --help          print this and exit\n"
     "Script: one line per run of ticks, 'COUNT KEY KEY ...' holds exactly those\n"
     "keys for COUNT ticks (1 to 1000000). Keys: UP DOWN LEFT RIGHT SPACE 1 2 3 4\n"
     "TAB END (any case). A count alone waits. '#' starts a comment.\n"
     "  30 UP        # walk forward for 30 ticks\n"
     "  1 SPACE UP   # jump while walking\n"
-    "Output lines: 'start ...', 'tick N at X Y Z heading H STATE', events\n"
-    "'tick N revival|drop|jump|land|death|complete|level-end|game-over ...',\n"
-    "and 'summary ticks N drops_left D lives L completed yes|no'.\n"
-    "Exit status: 0 done, 1 bad arguments, map or script, 3 not completed\n"
-    "with --require-complete.\n");
+    "Places are written 'cell (X, Y), world (X, Y)': a cell is 2 world units\n"
+    "wide, cell (x, y) is centred on world (2x, 2y). A death names its cause:\n"
+    "'lava floor', 'lava block' or 'enemy N'.\n"
+    "Exit status: 0 done, 1 a map or script that cannot be used, 2 wrong usage,\n"
+    "3 not completed with --require-complete.\n");
 }
 
 // Fills opts from the command line; false on a mistake.
@@ -130,7 +82,7 @@ bool parse_arguments(int argc, char **argv, options &opts)
       opts.enemies = true;
     else if (std::strcmp(arg, "--require-complete") == 0)
       opts.require_complete = true;
-    else if (arg[0] == '-' && arg[1] == '-')
+    else if (arg[0] == '-' && arg[1] != '\0')
       return false;
     else if (!opts.map)
       opts.map = arg;
@@ -142,130 +94,6 @@ bool parse_arguments(int argc, char **argv, options &opts)
   return opts.map && opts.script;
 }
 
-bool load_script(const char *path, std::vector<key_run> &runs)
-{
-  if (std::strcmp(path, "-") == 0)
-    return read_key_script(stdin, "-", runs, stderr);
-  FILE *in = std::fopen(path, "r");
-  if (!in) {
-    std::fprintf(stderr, "pilko-sim: cannot open script %s: %s\n", path, std::strerror(errno));
-    return false;
-  }
-  bool ok = read_key_script(in, path, runs, stderr);
-  std::fclose(in);
-  return ok;
-}
-
-// A new game on this map, as the title screen starts one.
-bool start_game(const char *map)
-{
-  reset_world();
-  current_camera = &camera_presets[START_CAMERA];
-  level_number = 1;
-  lives = START_LIVES;
-  level_phase = 0;
-  if (!load_map(map)) {
-    std::fprintf(stderr, "pilko-sim: cannot read map %s (missing, damaged, or values off the grid)\n", map);
-    return false;
-  }
-  return true;
-}
-
-void hold_keys(uint32_t keys)
-{
-  for (int bit = 0; bit < script_key_count(); bit++)
-    key[script_key_scancode(bit)] = (keys >> bit & 1u) ? 1 : 0;
-}
-
-const char *hero_state()
-{
-  if (level_phase != 0)
-    return "paused";
-  if (hero_dead)
-    return "dead";
-  return hero_airborne ? "airborne" : "grounded";
-}
-
-// The state of the run between ticks.
-struct run_state {
-  long tick;
-  bool completed;
-  bool finished;
-};
-
-// What the level loop does when it finds no drop left: begin the pause.
-void begin_pause_if_complete(run_state &run)
-{
-  if (drops_left != 0 || level_phase != 0)
-    return;
-  level_phase = 1;
-  run.completed = true;
-  std::printf("tick %ld complete\n", run.tick);
-}
-
-void print_events(long tick, bool revived)
-{
-  if (revived)
-    std::printf("tick %ld revival lives %d\n", tick, lives);
-  if (effects.drops)
-    std::printf("tick %ld drop %d %d left %d\n", tick, cell_index(hero_x), cell_index(hero_y), drops_left);
-  if (effects.jumps)
-    std::printf("tick %ld jump\n", tick);
-  if (effects.lands)
-    std::printf("tick %ld land\n", tick);
-  if (effects.lava_hits)
-    std::printf("tick %ld death hits %d\n", tick, effects.lava_hits);
-}
-
-void print_enemies(long tick)
-{
-  for (int i = 0; i < enemy_count; i++)
-    std::printf("tick %ld enemy %d at %.3f %.3f %.3f direction %d\n", tick, i, enemies[i].x,
-                enemies[i].y, enemies[i].z, enemies[i].direction);
-}
-
-// One pass of the level loop: the update, then what the frame and the loop
-// decide from its result.
-void play_tick(run_state &run, const options &opts)
-{
-  run.tick++;
-  int lives_before = lives;
-  effects = tick_effects{};
-  world_update();
-  if (!opts.events_only)
-    std::printf("tick %ld at %.3f %.3f %.3f heading %d %s\n", run.tick, hero_x, hero_y, hero_z,
-                hero_heading, hero_state());
-  if (opts.enemies)
-    print_enemies(run.tick);
-  print_events(run.tick, lives < lives_before);
-  if (level_phase > LEVEL_END_PHASE) {
-    std::printf("tick %ld level-end\n", run.tick);
-    run.finished = true;
-  } else if (lives == 0) {
-    std::printf("tick %ld game-over\n", run.tick);
-    run.finished = true;
-  } else {
-    begin_pause_if_complete(run);
-  }
-}
-
-void play_script(const std::vector<key_run> &runs, const options &opts, run_state &run)
-{
-  std::printf("start at %.3f %.3f %.3f heading %d drops %d enemies %d lives %d\n", hero_x, hero_y,
-              hero_z, hero_heading, drops_left, enemy_count, lives);
-  begin_pause_if_complete(run);  // a level without drops is complete at once
-  for (const key_run &r : runs) {
-    hold_keys(r.keys);
-    for (long i = 0; i < r.ticks && !run.finished; i++)
-      play_tick(run, opts);
-    if (run.finished)
-      break;
-  }
-  hold_keys(0);
-  std::printf("summary ticks %ld drops_left %d lives %d completed %s\n", run.tick, drops_left,
-              lives, run.completed ? "yes" : "no");
-}
-
 }  // namespace
 
 int main(int argc, char **argv)
@@ -273,25 +101,19 @@ int main(int argc, char **argv)
   for (int i = 1; i < argc; i++)
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
       print_usage(stdout);
-      return 0;
+      return EXIT_OK;
     }
   options opts;
   if (!parse_arguments(argc, argv, opts)) {
     print_usage(stderr);
-    return EXIT_BAD_INPUT;
-  }
-  // No display and no sound: the system driver that needs neither.
-  if (install_allegro(SYSTEM_NONE, &errno, std::atexit) != 0) {
-    std::fprintf(stderr, "pilko-sim: cannot start Allegro: %s\n", allegro_error);
-    return EXIT_BAD_INPUT;
+    return EXIT_USAGE;
   }
   std::vector<key_run> runs;
-  if (!load_script(opts.script, runs) || !start_game(opts.map))
+  if (!start_headless() || !load_key_script("pilko-sim", opts.script, runs, stderr) ||
+      !start_game("pilko-sim", opts.map))
     return EXIT_BAD_INPUT;
-  make_tag_samples();
-  run_state run = {0, false, false};
-  play_script(runs, opts, run);
-  if (opts.require_complete && !run.completed)
-    return EXIT_NOT_COMPLETED;
-  return 0;
+  play_result result = play_runs(runs, play_options{stdout, !opts.events_only, opts.enemies});
+  std::printf("summary ticks %ld drops_left %d lives %d completed %s\n", result.ticks, result.drops_left,
+              result.lives, result.completed ? "yes" : "no");
+  return opts.require_complete && !result.completed ? EXIT_NOT_COMPLETED : EXIT_OK;
 }
