@@ -84,3 +84,10 @@ TEST(Campaign, HasTenLevelsWithNamesOfTheirOwnAndEveryKindOfCell)
   EXPECT_EQ(names.size(), files.size()) << "two levels share a name";
   EXPECT_EQ(kinds, std::set<char>({0, 1, 2, 3, 4, 5}));
 }
+
+TEST(Guide, WorkedExamplePassesVerifyStrict)
+{
+  tool_result verified = run_compiler("verify --strict " LEVELS_DIR "/example/staircase.level");
+  EXPECT_EQ(verified.status, 0);
+  EXPECT_EQ(verified.output, LEVELS_DIR "/example/staircase.level: ok: 2 drops in 295 ticks, 3 lives left\n");
+}
