@@ -82,7 +82,8 @@ bool read_level_text(const char *path, std::string &text)
 }
 
 // Reads, parses and checks one level; prints its messages. False when the
-// level has errors under the rules.
+// level has errors under the rules, or more enemies than a map has room for
+// (which even --unchecked cannot let through).
 bool load_level(const char *path, rules how, level_data &level, level_summary &summary)
 {
   std::string text;
@@ -100,7 +101,7 @@ bool load_level(const char *path, rules how, level_data &level, level_summary &s
     }
   }
   std::fputs(format_diagnostics(path, messages).c_str(), stderr);
-  return !has_errors(messages);
+  return !has_errors(messages) && level.enemy_count <= MAX_ENEMIES;
 }
 
 std::string count_of(int n, const char *one, const char *many)
@@ -122,8 +123,6 @@ int compile_level(const char *in, const char *out, rules how)
   level_summary summary;
   if (!load_level(in, how, level, summary))
     return EXIT_BAD_LEVEL;
-  if (level.enemy_count > MAX_ENEMIES)
-    return EXIT_BAD_LEVEL;  // a map has no room for them, checked or not
   return write_bytes(out, encode_map(level)) ? EXIT_OK : EXIT_BAD_LEVEL;
 }
 
@@ -181,8 +180,6 @@ int verify_level(const char *path, const char *solution_path, rules how)
   static level_data level;
   level_summary summary;
   if (!load_level(path, how, level, summary))
-    return EXIT_BAD_LEVEL;
-  if (level.enemy_count > MAX_ENEMIES)
     return EXIT_BAD_LEVEL;
   std::string solution = solution_path ? solution_path : solution_beside(path);
   std::vector<key_run> runs;
