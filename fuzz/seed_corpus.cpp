@@ -2,8 +2,8 @@
 #include "fuzz/seed_corpus.h"
 
 #include "font/font_write.h"
+#include "tools/asset-kit/files.h"
 
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -17,15 +17,6 @@ sgi_picture seed_picture(int width, int height, int channels, bool run_length)
       for (int x = 0; x < width; x++)
         picture.planes.push_back((uint8_t)(x < width / 2 ? 40 * c : x * 31 + y * 7 + c));
   return picture;
-}
-
-bool write_bytes(const std::string &path, const std::vector<uint8_t> &bytes)
-{
-  FILE *file = std::fopen(path.c_str(), "wb");
-  if (!file)
-    return false;
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && written;
 }
 
 // A square, a triangle and an empty symbol: every part of a symbol record.
@@ -50,7 +41,7 @@ int write_seed_corpus(const char *bmf_dir, const char *glf_dir)
     for (bool run_length : {true, false}) {
       sgi_picture picture = seed_picture(5 + channels, 3, channels, run_length);
       std::string name = std::to_string(channels) + (run_length ? "-rle" : "-plain");
-      if (!write_bytes(std::string(bmf_dir) + "/picture-" + name + ".sgi", sgi_encode(picture)))
+      if (!write_file(std::string(bmf_dir) + "/picture-" + name + ".sgi", sgi_encode(picture)))
         return -1;
       if (bmf_write((std::string(bmf_dir) + "/font-" + name + ".bmf").c_str(), "seed", glyphs,
                     picture) != 0)

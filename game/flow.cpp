@@ -1,5 +1,6 @@
 // The game's flow around play: pictures, a game, the level loop and its tick.
 #include "game/flow.h"
+#include "assets/asset_files.h"
 #include "game/map_load.h"
 #include "game/sound.h"
 #include "game/update.h"
@@ -74,9 +75,10 @@ void handle_level_completion()
 void show_game_over()
 {
   blank_screen();
-  BITMAP *picture = load_bitmap("graphics/gameover.tga", nullptr);
+  const char *path = PICTURE_FILES[PICTURE_GAME_OVER];
+  BITMAP *picture = load_bitmap(path, nullptr);
   if (!picture)
-    std::fprintf(stderr, "pilko: warning: cannot load graphics/gameover.tga; playing on without it\n");
+    std::fprintf(stderr, "pilko: warning: cannot load %s; playing on without it\n", path);
   show_picture(picture, 161, 213, 1);
   clear_keybuf();
   readkey();

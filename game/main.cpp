@@ -1,4 +1,5 @@
 // pilko: start-up, the logo, the title loop and shutdown.
+#include "assets/asset_files.h"
 #include "font/font.h"
 #include "game/flow.h"
 #include "game/world.h"
@@ -14,7 +15,7 @@
 namespace {
 
 // Files without which there is no game to play.
-const char *const required_files[] = {"maps/map1.map", "graphics/tolvane.emf"};
+const char *const required_files[] = {"maps/map1.map", HUD_FONT_FILE};
 
 // Ends the run with one clear line when a file the game needs is not in the
 // working directory; the usual cause is starting pilko from the wrong folder.
@@ -110,9 +111,9 @@ int main()
   install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr);
   set_volume(255, 128);
 
-  hud_font = bitmap_font_load("graphics/tolvane.emf");
+  hud_font = bitmap_font_load(HUD_FONT_FILE);
   if (hud_font < 0) {
-    std::fprintf(stderr, "pilko: graphics/tolvane.emf is not a font pilko can read\n");
+    std::fprintf(stderr, "pilko: %s is not a font pilko can read\n", HUD_FONT_FILE);
     return 1;
   }
   bitmap_font_set_current(hud_font);
@@ -120,22 +121,22 @@ int main()
   load_texture_set();
   build_display_lists();
 
-  BITMAP *logo = load_picture("graphics/logo.tga");
+  BITMAP *logo = load_picture(PICTURE_FILES[PICTURE_LOGO]);
   show_picture(logo, 0, 0, 0);
-  music = load_midi("music/kez.mid");
-  warn_missing("music/kez.mid", music);
+  music = load_midi(MUSIC_FILE);
+  warn_missing(MUSIC_FILE, music);
   if (music)
     play_midi(music, 1);
   readkey();
   if (logo)
     destroy_bitmap(logo);
 
-  BITMAP *title = load_picture("graphics/title.tga");
-  snd_get_drop = load_effect("sound/get_drop.wav");
-  snd_jump = load_effect("sound/jump.wav");
-  snd_land = load_effect("sound/land.wav");
-  snd_end = load_effect("sound/end.wav");
-  snd_lava = load_effect("sound/lava.wav");
+  BITMAP *title = load_picture(PICTURE_FILES[PICTURE_TITLE]);
+  snd_get_drop = load_effect(SOUND_FILES[SOUND_GET_DROP]);
+  snd_jump = load_effect(SOUND_FILES[SOUND_JUMP]);
+  snd_land = load_effect(SOUND_FILES[SOUND_LAND]);
+  snd_end = load_effect(SOUND_FILES[SOUND_END]);
+  snd_lava = load_effect(SOUND_FILES[SOUND_LAVA]);
 
   title_loop(title);
 

@@ -1,5 +1,6 @@
 // Textures: the six block images turned into OpenGL textures at start-up.
 #include "render/render.h"
+#include "assets/asset_files.h"
 #include "game/world.h"
 
 #include <alleggl.h>
@@ -15,15 +16,8 @@ namespace {
 // found, and 15 or 16 on a display of that depth.
 constexpr int WORKING_DEPTH = 24;
 
-// The image file of each block kind, by kind.
-const char *const texture_files[TEXTURE_COUNT] = {
-  "graphics/gras.bmp",
-  "graphics/stonefloor.bmp",
-  "graphics/kez.bmp",
-  "graphics/metal.bmp",
-  "graphics/lava.bmp",
-  "graphics/enemy.bmp",
-};
+// TEXTURE_FILES lists the image files by block kind.
+static_assert(TEXTURE_FILE_COUNT == TEXTURE_COUNT, "one image file per block kind");
 
 // Loads an image converted to the working depth, so that it can be drawn onto
 // a working bitmap (Allegro's sprite drawing does not mix true-colour depths)
@@ -100,11 +94,11 @@ void load_texture_set()
   GLenum format = texture_pixel_format();
   allegro_gl_begin();
   for (int kind = 0; kind < TEXTURE_COUNT; kind++) {
-    textures[kind] = load_texture(texture_files[kind], format);
+    textures[kind] = load_texture(TEXTURE_FILES[kind], format);
     // The game plays on without the image: that kind draws untextured.
     if (textures[kind] == 0)
       std::fprintf(stderr, "pilko: warning: cannot load %s; playing on without it\n",
-                   texture_files[kind]);
+                   TEXTURE_FILES[kind]);
   }
   allegro_gl_end();
 }

@@ -1,25 +1,14 @@
-// Shared helpers of the asset tests.
+// Shared helpers of the asset tests: the data files' names and whole files come from the kit.
 #pragma once
 
+#include "assets/asset_files.h"
+#include "tools/asset-kit/files.h"
+
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-inline const char *const texture_names[] = {"gras.bmp",  "stonefloor.bmp", "kez.bmp",
-                                            "metal.bmp", "lava.bmp",       "enemy.bmp"};
-inline const char *const picture_names[] = {"logo.tga", "title.tga", "gameover.tga"};
-inline const char *const sample_names[] = {"get_drop.wav", "jump.wav", "land.wav", "end.wav",
-                                           "lava.wav"};
-
 inline std::string data_file(const std::string &name) { return PILKO_DATA_DIR "/" + name; }
-
-inline std::vector<unsigned char> read_bytes(const std::string &path)  // empty if unreadable
-{
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 inline std::string command_output(const std::string &command)  // its standard output
 {

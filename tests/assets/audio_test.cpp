@@ -2,6 +2,7 @@
 // to a file, and the captured sound holds the title music and the jump sample.
 #include <gtest/gtest.h>
 #include "tests/e2e/harness.h"
+#include "assets/asset_files.h"
 
 #include <chrono>
 #include <cmath>
@@ -72,7 +73,7 @@ double best_match(const std::vector<float> &sound, const std::vector<float> &eff
 
 bool differs_from_title(const picture &screen)
 {
-  static picture title = load_picture(std::string(pilko_data_dir) + "/graphics/title.tga");
+  static picture title = load_picture(std::string(pilko_data_dir) + "/" + PICTURE_FILES[PICTURE_TITLE]);
   return !screen.empty() && picture_difference(screen, title) > 20;
 }
 
@@ -114,11 +115,12 @@ TEST(HeardGame, MusicPlaysAtTheTitleAndJumpSoundsInALevel)
   }
   struct stopper { game_run &r; ~stopper() { stop_game(r); } } stop{run};
 
-  for (const char *name : {"logo.tga", "title.tga"}) {
-    picture expected = load_picture(std::string(pilko_data_dir) + "/graphics/" + name);
+  for (picture_file shown : {PICTURE_LOGO, PICTURE_TITLE}) {
+    const char *name = PICTURE_FILES[shown];
+    picture expected = load_picture(std::string(pilko_data_dir) + "/" + name);
     ASSERT_LE(picture_difference(wait_for_picture(display, expected, 6, 30), expected), 6)
         << name << " not shown; " << game_output(run);
-    if (name[0] == 'l')
+    if (shown == PICTURE_LOGO)
       tap_key(display, "space", 0.2);
   }
   // The title's music: the latest two seconds of the capture are not silent.
@@ -142,7 +144,7 @@ TEST(HeardGame, MusicPlaysAtTheTitleAndJumpSoundsInALevel)
   tap_key(display, "space", 0.3);
   ASSERT_TRUE(wait_for_capture(capture, press + 2 * window));
   std::vector<float> jump =
-      read_sound(std::string(pilko_data_dir) + "/sound/jump.wav", 0, 1 << 20, false);
+      read_sound(std::string(pilko_data_dir) + "/" + SOUND_FILES[SOUND_JUMP], 0, 1 << 20, false);
   ASSERT_FALSE(jump.empty());
   double music_only = best_match(read_sound(capture, before, window, true), jump);
   double after_press = best_match(read_sound(capture, press - window / 4, 2 * window, true), jump);

@@ -7,18 +7,18 @@
 
 TEST(Tools, TwoRunsMakeTheBuiltBytes)
 {
-  const std::string tex = data_file("graphics");
+  const std::string data = PILKO_DATA_DIR;
   const struct {
-    std::string command;  // "%" stands for the output folder
+    std::string command;  // "%" stands for the output folder, laid out as the data folder
     std::vector<std::string> files;
     std::string built;  // folder of the built files
   } tools[] = {
-      {TEXTURE_MAKER " %", {std::begin(texture_names), std::end(texture_names)}, tex},
-      {PICTURE_MAKER " " FONT_FOLDER " " + tex + " %",
-       {std::begin(picture_names), std::end(picture_names)}, tex},
-      {SOUND_MAKER " %", {std::begin(sample_names), std::end(sample_names)}, data_file("sound")},
-      {MUSIC_MAKER " %/kez.mid", {"kez.mid"}, data_file("music")},
-      {FONT_MAKER " " HUD_FONT " %/tolvane.emf", {"tolvane.emf"}, tex},
+      {TEXTURE_MAKER " %", {std::begin(TEXTURE_FILES), std::end(TEXTURE_FILES)}, data},
+      {PICTURE_MAKER " " FONT_FOLDER " " + data + " %",
+       {std::begin(PICTURE_FILES), std::end(PICTURE_FILES)}, data},
+      {SOUND_MAKER " %", {std::begin(SOUND_FILES), std::end(SOUND_FILES)}, data},
+      {MUSIC_MAKER " %/" + std::string(MUSIC_FILE), {MUSIC_FILE}, data},
+      {FONT_MAKER " " HUD_FONT " %/" + std::string(HUD_FONT_FILE), {HUD_FONT_FILE}, data},
       {CMAKE_PROGRAM " -DPATCH_FOLDER=" PATCH_FOLDER " -DOUTPUT=%/default.cfg -P " PATCH_INDEX_SCRIPT,
        {"default.cfg"}, PILKO_BUILD_DIR},
   };
@@ -27,16 +27,18 @@ TEST(Tools, TwoRunsMakeTheBuiltBytes)
     for (std::string &folder : runs) {
       char pattern[] = "/tmp/pilko-assets-XXXXXX";
       folder = mkdtemp(pattern);
+      for (const char *sub : {"graphics", "sound", "music"})
+        std::filesystem::create_directory(folder + "/" + sub);
       std::string command = t.command;
       for (size_t at; (at = command.find('%')) != std::string::npos;)
         command.replace(at, 1, folder);
       ASSERT_EQ(std::system((command + " >/dev/null 2>&1").c_str()), 0) << command;
     }
     for (const std::string &name : t.files) {
-      std::vector<unsigned char> a = read_bytes(runs[0] + "/" + name);
+      std::vector<unsigned char> a = file_bytes(runs[0] + "/" + name);
       ASSERT_FALSE(a.empty()) << name << " was not made";
-      EXPECT_TRUE(a == read_bytes(runs[1] + "/" + name)) << name << " differs between two runs";
-      EXPECT_TRUE(a == read_bytes(t.built + "/" + name)) << name << " differs from the built one";
+      EXPECT_TRUE(a == file_bytes(runs[1] + "/" + name)) << name << " differs between two runs";
+      EXPECT_TRUE(a == file_bytes(t.built + "/" + name)) << name << " differs from the built one";
     }
     for (const std::string &folder : runs)
       std::filesystem::remove_all(folder);

@@ -26,12 +26,13 @@ TEST_F(AllegroFiles, PicturesAndTexturesReadAlikeInImageMagickAtTheirSizes)
 {
   struct file { std::string name; int w, h; };  // w = 0: a 24-bit power-of-two texture
   // The game-over banner is 318 x 54 so that drawn at (161, 213) it is centred.
-  std::vector<file> files = {{"logo.tga", 640, 480}, {"title.tga", 640, 480},
-                             {"gameover.tga", 318, 54}};
-  for (const char *name : texture_names)
+  std::vector<file> files = {{PICTURE_FILES[PICTURE_LOGO], 640, 480},
+                             {PICTURE_FILES[PICTURE_TITLE], 640, 480},
+                             {PICTURE_FILES[PICTURE_GAME_OVER], 318, 54}};
+  for (const char *name : TEXTURE_FILES)
     files.push_back({name, 0, 0});
   for (const file &f : files) {
-    std::string path = data_file("graphics/" + f.name), ours;
+    std::string path = data_file(f.name), ours;
     BITMAP *b = load_bitmap(path.c_str(), nullptr);
     ASSERT_NE(b, nullptr) << path;
     int depth = bitmap_color_depth(b), masked = 0;
@@ -56,8 +57,8 @@ TEST_F(AllegroFiles, PicturesAndTexturesReadAlikeInImageMagickAtTheirSizes)
 
 TEST_F(AllegroFiles, SamplesAreShortClickFreePcmAsSoxReadsThemAndMusicLoads)
 {
-  for (const char *name : sample_names) {
-    std::string path = data_file(std::string("sound/") + name);
+  for (const char *name : SOUND_FILES) {
+    std::string path = data_file(name);
     SAMPLE *s = load_sample(path.c_str());
     ASSERT_NE(s, nullptr) << path;
     EXPECT_TRUE(s->len > 0.05 * s->freq && s->len < 2.0 * s->freq) << name << " is not short";
@@ -68,7 +69,7 @@ TEST_F(AllegroFiles, SamplesAreShortClickFreePcmAsSoxReadsThemAndMusicLoads)
               std::to_string(s->freq) + "\n" + std::to_string(s->len) + "\n");
     destroy_sample(s);
   }
-  MIDI *m = load_midi(data_file("music/kez.mid").c_str());
+  MIDI *m = load_midi(data_file(MUSIC_FILE).c_str());
   ASSERT_NE(m, nullptr);
   destroy_midi(m);
 }
@@ -78,7 +79,7 @@ TEST_F(AllegroFiles, SamplesAreShortClickFreePcmAsSoxReadsThemAndMusicLoads)
 TEST(StatusFont, SgiPictureDecodesAsInImageMagickAndTheLineFits)
 {
   constexpr long GLYPHS_AT = 99, PICTURE_AT = 4195;  // after the name; after 256 rectangles
-  std::string path = data_file("graphics/tolvane.emf");
+  std::string path = data_file(HUD_FONT_FILE);
   FILE *f = std::fopen(path.c_str(), "rb");
   ASSERT_NE(f, nullptr) << path;
   bitmap_glyph_rect glyphs[256];
@@ -89,7 +90,7 @@ TEST(StatusFont, SgiPictureDecodesAsInImageMagickAndTheLineFits)
   unsigned char *rgba = bmf_image_read_rgba(f, &width, &height, &channels);
   std::fclose(f);
   ASSERT_NE(rgba, nullptr);
-  EXPECT_EQ(read_bytes(path)[PICTURE_AT + 2], 1) << "the picture is not run-length encoded";
+  EXPECT_EQ(file_bytes(path)[PICTURE_AT + 2], 1) << "the picture is not run-length encoded";
   std::string ours;
   for (int y = height - 1; y >= 0; --y)  // ImageMagick lists the top row first; ours the bottom
     for (int x = 0; x < width; ++x) {

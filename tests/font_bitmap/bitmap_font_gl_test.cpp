@@ -64,7 +64,7 @@ TEST_F(BitmapFontGl, SlotTableReusesFreeSlotsAndRefusesBadSlotsAndFiles)
   EXPECT_EQ(bitmap_font_load(font.c_str()), 1);
   EXPECT_EQ(bitmap_font_unload(0), 0);
   // Failed loads take no slot and keep the current font.
-  bytes good = read_file(font), bad_magic = good;
+  bytes good = file_bytes(font), bad_magic = good;
   bad_magic[0] = 'b';
   for (const bytes &content : {bytes{}, bad_magic, bytes(good.begin(), good.end() - 1)}) {
     write_file(bad, content);
@@ -89,7 +89,7 @@ TEST_F(BitmapFontGl, SlotTableReusesFreeSlotsAndRefusesBadSlotsAndFiles)
 
 TEST_F(BitmapFontGl, GlyphListsDrawTheirQuadsAndAdvanceByWidthsPlusGaps)
 {
-  bytes file = read_file(font);  // after "BMF" and the 96-byte name, little-endian floats
+  bytes file = file_bytes(font);  // after "BMF" and the 96-byte name, little-endian floats
   EXPECT_EQ(bytes(&file[99 + 16 * 'A'], &file[115 + 16 * 'A']),
             (bytes{0, 0, 0, 0x3F, 0, 0, 0x80, 0x3E, 0, 0, 0, 0x3E, 0, 0, 0x80, 0x3D}));
   ASSERT_EQ(bitmap_font_load(font.c_str()), 0);

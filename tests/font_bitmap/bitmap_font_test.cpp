@@ -55,13 +55,13 @@ void expect_same_as_peer(const std::string &path, bool alpha = true)
 {
   std::string command = "convert '" + path + "' -depth 8 rgba:'" + path + ".rgba'";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
-  bytes file = read_file(path), ours = decode_sgi(file), top_first;
+  bytes file = file_bytes(path), ours = decode_sgi(file), top_first;
   size_t row = (file.at(SGI_WIDTH) << 8 | file.at(SGI_WIDTH + 1)) * 4;
   for (size_t y = ours.size() / row; y-- > 0;)
     top_first.insert(top_first.end(), ours.begin() + y * row, ours.begin() + (y + 1) * row);
   for (size_t i = 3; i < top_first.size() && !alpha; i += 4)
     top_first[i] = 255;
-  EXPECT_EQ(top_first, read_file(path + ".rgba"));
+  EXPECT_EQ(top_first, file_bytes(path + ".rgba"));
 }
 
 }  // namespace
@@ -166,7 +166,7 @@ TEST(SgiPeer, DecodesImageMagickPicturesAsImageMagickReadsThem)
       std::string command = std::string("convert -seed 5 ") + c.source + " -type " + c.type +
                             " -depth 8 -compress " + compress + " sgi:'" + path + "'";
       ASSERT_EQ(std::system(command.c_str()), 0) << command;
-      bytes file = read_file(path);
+      bytes file = file_bytes(path);
       EXPECT_EQ(std::make_pair((int)file.at(2), (int)file.at(11)),  // really stored that way
                 std::make_pair(compress == "RLE" ? 1 : 0, c.channels)) << command;
       expect_same_as_peer(path);
@@ -201,14 +201,14 @@ TEST(FuzzCorpus, SeedsPassEveryCutFailsAndReproducersNoLongerBreakTheReaders)
       {bmf_dir, fuzz_bmf_input}, {glf_dir, fuzz_glf_input}};
   for (const auto &[dir, reader] : readers)
     for (const auto &entry : std::filesystem::directory_iterator(dir)) {
-      bytes file = read_file(entry.path());
+      bytes file = file_bytes(entry.path());
       EXPECT_TRUE(reader(file.data(), file.size()));
       for (size_t length = 0; length < file.size(); length++)
         EXPECT_FALSE(reader(file.data(), length)) << "cut at " << length;
     }
   // The reader helpers abort on a broken promise: these only have to finish.
   for (const auto &entry : std::filesystem::directory_iterator(FUZZ_REPRODUCERS)) {
-    bytes file = read_file(entry.path());
+    bytes file = file_bytes(entry.path());
     fuzz_bmf_input(file.data(), file.size());
     fuzz_glf_input(file.data(), file.size());
   }

@@ -1,14 +1,12 @@
-// Helpers of the bitmap font tests: a temporary folder, whole files, and
-// pictures made in code.
+// Helpers of the bitmap font tests: a temporary folder and pictures made in code.
 #pragma once
 
 #include "font/font_write.h"
+#include "tools/asset-kit/files.h"
 
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 using bytes = std::vector<uint8_t>;
@@ -19,17 +17,6 @@ struct temp_dir {
   temp_dir() { EXPECT_NE(mkdtemp(path.data()), nullptr); }
   ~temp_dir() { std::error_code ignored; std::filesystem::remove_all(path, ignored); }
 };
-
-inline void write_file(const std::string &path, const bytes &content)
-{
-  std::ofstream(path, std::ios::binary).write((const char *)content.data(), content.size());
-}
-
-inline bytes read_file(const std::string &path)
-{
-  std::ifstream in(path, std::ios::binary);
-  return bytes(std::istreambuf_iterator<char>(in), {});
-}
 
 // A picture whose byte for (x, y, channel) is value(x, y, channel).
 inline sgi_picture make_picture(int width, int height, int channels, bool run_length,

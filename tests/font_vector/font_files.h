@@ -2,13 +2,12 @@
 #pragma once
 
 #include "font/font_write.h"
+#include "tools/asset-kit/files.h"
 
 #include <gtest/gtest.h>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 struct temp_folder {
   std::string path = (std::filesystem::temp_directory_path() / "pilko-fontvec-XXXXXX").string();
@@ -25,12 +24,6 @@ struct temp_folder {
 inline glf_symbol_source box_symbol(uint8_t code, float min_x, float max_x, float min_y, float max_y)
 {
   return {code, {min_x, min_y, max_x, min_y, max_x, max_y, min_x, max_y}, {0, 1, 2, 0, 2, 3}, {3}};
-}
-
-inline std::vector<unsigned char> read_file(const std::string &path)
-{
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline std::vector<float> rounded(std::vector<float> values)

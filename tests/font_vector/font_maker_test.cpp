@@ -6,7 +6,7 @@ TEST(VectorFontMaker, OutputIsTheShippedFontAndEveryPrintableCharacterIsWellForm
   temp_folder folder;
   std::string made = folder.file("made.glf");
   ASSERT_EQ(std::system((std::string(VECTOR_FONT_MAKER) + " " + TRUETYPE_SOURCE + " " + made).c_str()), 0);
-  EXPECT_TRUE(read_file(made) == read_file(SHIPPED_VECTOR_FONT));
+  EXPECT_TRUE(file_bytes(made) == file_bytes(SHIPPED_VECTOR_FONT));
   font_init();
   ASSERT_EQ(vector_font_load(made.c_str()), 0);
   const vector_symbol *const *sym = vector_font_get(0)->symbols;

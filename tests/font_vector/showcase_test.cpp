@@ -10,7 +10,7 @@ TEST(FontShowcase, EveryPanelShowsWhatTheLibraryDraws)
   std::string command = std::string("cd '") + PILKO_DATA_DIR + "' && '" + VIRTUAL_DISPLAY + "' run -- '" +
                         FONT_SHOWCASE + "' --shot '" + shot + "' --frames 3";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
-  std::vector<unsigned char> file = read_file(shot);
+  std::vector<unsigned char> file = file_bytes(shot);
   std::string header = "P6\n640 480\n255\n";
   ASSERT_EQ(file.size(), header.size() + SHOWCASE_WIDTH * SHOWCASE_HEIGHT * 3);
   auto count = [&](const showcase_panel &r, auto test) {  // pixels of r passing test, y from the bottom

@@ -62,13 +62,13 @@ TEST_F(VectorFontTest, LoadsIntoFreeSlotsAndEveryBadFileFailsWithItsMessageChang
       {folder.file("missing.glf"), ""}};
   for (const glf_symbol_source &d : damaged)
     files.push_back({folder.font("damaged" + std::to_string(files.size()), {b, d}), FORMAT_ERROR});
-  std::vector<unsigned char> bytes = read_file(good);
+  std::vector<unsigned char> bytes = file_bytes(good);
   for (size_t length = 0; length <= bytes.size(); length++) {  // every cut, then whole with a bad magic
     std::vector<unsigned char> data(bytes.begin(), bytes.begin() + length);
     if (length == bytes.size())
       data[2] = 'X';
     files.push_back({folder.file("cut" + std::to_string(length)), FORMAT_ERROR});
-    std::ofstream(files.back().first, std::ios::binary).write((const char *)data.data(), data.size());
+    ASSERT_TRUE(write_file(files.back().first, data));
   }
   for (const auto &[path, message] : files) {
     for (bool messages : {true, false}) {

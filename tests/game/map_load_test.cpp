@@ -16,7 +16,9 @@ protected:
   int load(const std::vector<unsigned char> &bytes)
   {
     reset_world();
-    return load_map(write_file(folder + "/map.map", bytes).c_str());
+    std::string path = folder + "/map.map";
+    EXPECT_TRUE(write_file(path, bytes)) << path;
+    return load_map(path.c_str());
   }
 
   // Loads a level with two drops, so that later loads show what they keep.

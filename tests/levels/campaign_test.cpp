@@ -50,14 +50,14 @@ TEST_P(Level, PassesVerifyStrictAndIsBuiltUnderItsNumber)
   EXPECT_TRUE(std::regex_search(verified.output, ok)) << verified.output;
   std::string map = scratch_path(std::to_string(number) + ".map");
   EXPECT_EQ(run_compiler("compile --strict " + GetParam() + ".level " + map).output, "");
-  EXPECT_TRUE(read_text(built_map(number)) == read_text(map)) << "map" << number << " is not this level";
+  EXPECT_TRUE(file_text(built_map(number)) == file_text(map)) << "map" << number << " is not this level";
 }
 
 TEST_P(Level, DecompilesWithItsNameLegendAndGrid)
 {
   std::vector<std::string> files = level_files();
   int number = (int)(std::find(files.begin(), files.end(), GetParam()) - files.begin()) + 1;
-  std::string source = read_text(GetParam() + ".level");
+  std::string source = file_text(GetParam() + ".level");
   tool_result back = run_compiler("decompile " + built_map(number));
   EXPECT_EQ(back.status, 0);
   size_t name = source.find("\nname ");
@@ -74,7 +74,7 @@ TEST(Campaign, HasTenLevelsWithNamesOfTheirOwnAndEveryKindOfCell)
   std::set<std::string> names;
   std::set<char> kinds;
   for (size_t i = 0; i < files.size(); i++) {
-    std::string map = read_text(built_map((int)i + 1)), text = read_text(files[i] + ".level");
+    std::string map = file_text(built_map((int)i + 1)), text = file_text(files[i] + ".level");
     for (long kind = 16; kind < MAP_ENEMY_COUNT_OFFSET; kind += MAP_RECORD_SIZE)
       kinds.insert(map.at(kind));
     size_t at = text.find("\nname ");

@@ -129,6 +129,6 @@ TEST(Checker, RejectsEachBrokenRuleAndMistakeOfFormAtItsLineAndColumn)
     at += std::to_string(c.column) + ": " + c.message;
     EXPECT_TRUE(c.line ? result.output.find(at) != std::string::npos : result.output.empty())
         << at << "\nis not what is in:\n" << result.output;
-    EXPECT_TRUE(!error || read_text(scratch_path(std::string(c.name) + ".map")).empty()) << c.name;
+    EXPECT_TRUE(!error || file_text(scratch_path(std::string(c.name) + ".map")).empty()) << c.name;
   }
 }

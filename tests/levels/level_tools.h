@@ -3,11 +3,10 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include "tools/asset-kit/files.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
@@ -38,18 +37,6 @@ inline std::string scratch_path(const std::string &name)
     std::atexit([] { std::system(("rm -rf '" + folder + "'").c_str()); });
   }
   return folder + "/" + name;
-}
-
-inline void write_text(const std::string &path, const std::string &text)
-{
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-inline std::string read_text(const std::string &path)
-{
-  std::ostringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
 }
 
 // Lines: name 1, start 2, legend entries 5..8, "grid" 9, the row of x at 34 - x, extra line n at 35 + n.
@@ -95,6 +82,6 @@ struct room {
 // Compiles level text in the scratch folder as name.level into name.map.
 inline tool_result compile_text(const std::string &name, const room &level)
 {
-  write_text(scratch_path(name + ".level"), level.text());
+  write_file(scratch_path(name + ".level"), level.text());
   return run_compiler("compile " + scratch_path(name + ".level") + " " + scratch_path(name + ".map"));
 }

@@ -46,7 +46,7 @@ TEST(MapFile, PutsEveryFieldAtItsOffset)
   level.drop(1, 2) = '*';
   level.extra = {"enemy 14 10 +y", "enemy 10 13 -x"};
   ASSERT_EQ(compile_text("layout", level).status, 0);
-  std::string map = read_text(scratch_path("layout.map"));
+  std::string map = file_text(scratch_path("layout.map"));
   EXPECT_EQ(map.substr(0, 8), little_endian({11, 12}));
   EXPECT_EQ(map.substr(332, 12), little_endian({0x3fa00000, 0, 3}));  // 1.25 high, a drop, metal
   EXPECT_EQ(map.substr(7508), little_endian({2, 14, 10, 2, 10, 13, 3}));  // count; x, y, +y; x, y, -x
@@ -55,16 +55,16 @@ TEST(MapFile, PutsEveryFieldAtItsOffset)
 TEST(RoundTrip, AuthoredAndRandomMapsKeepEveryByteThroughTextAndBadOnesAreRefused)
 {
   ASSERT_EQ(compile_text("authored", room()).status, 0);
-  std::vector<std::string> maps = {read_text(scratch_path("authored.map"))};
+  std::vector<std::string> maps = {file_text(scratch_path("authored.map"))};
   for (unsigned seed = 1; seed <= 12; seed++)
     maps.push_back(random_map(seed));
   for (size_t i = 0; i < maps.size(); i++) {
     std::string map = scratch_path("trip" + std::to_string(i) + ".map");
     std::string text = scratch_path("trip" + std::to_string(i) + ".level");
-    write_text(map, maps[i]);
+    write_file(map, maps[i]);
     EXPECT_EQ(run_compiler("decompile " + map + " " + text).output, "");
     EXPECT_EQ(run_compiler("compile " + text + " " + map + " --unchecked").status, 0);
-    EXPECT_TRUE(read_text(map) == maps[i]) << "map " << i << " changed";
+    EXPECT_TRUE(file_text(map) == maps[i]) << "map " << i << " changed";
   }
   EXPECT_EQ(run_compiler("check " + scratch_path("trip0.level")).output,  // the room decompiled
             scratch_path("trip0.level") + ": checked: 1 drop, 1 enemy; the hero reaches 25 of 625 cells\n");
@@ -73,7 +73,7 @@ TEST(RoundTrip, AuthoredAndRandomMapsKeepEveryByteThroughTextAndBadOnesAreRefuse
   eleven.resize(MAP_ENEMIES_OFFSET + 11 * MAP_RECORD_SIZE, 0);
   eleven[MAP_ENEMY_COUNT_OFFSET] = 11;
   for (const std::string &bad : {eleven, eleven.substr(0, 7000)}) {
-    write_text(scratch_path("bad.map"), bad);
+    write_file(scratch_path("bad.map"), bad);
     tool_result result = run_compiler("decompile " + scratch_path("bad.map"));
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.output.find("not a map file"), std::string::npos) << result.output;

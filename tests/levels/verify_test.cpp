@@ -11,8 +11,8 @@ const char *const ROOM_SOLUTION = "27 UP\n11 LEFT\n27 UP\n";  // from the start 
 // Writes the level and its solution beside it (name.level, name.solution); returns the level's path.
 std::string level_with_solution(const std::string &name, const room &level, const std::string &solution)
 {
-  write_text(scratch_path(name + ".level"), level.text());
-  write_text(scratch_path(name + ".solution"), solution);
+  write_file(scratch_path(name + ".level"), level.text());
+  write_file(scratch_path(name + ".solution"), solution);
   return scratch_path(name + ".level");
 }
 
@@ -56,17 +56,17 @@ TEST(Verify, StrictTurnsAWarningIntoAFailure)
 TEST(Verify, TakesAnotherSolutionAndSaysWhenNoneIsThere)
 {
   std::string level = level_with_solution("elsewhere", room(), "1\n");
-  write_text(scratch_path("other.keys"), ROOM_SOLUTION);
+  write_file(scratch_path("other.keys"), ROOM_SOLUTION);
   EXPECT_EQ(run_compiler("verify " + level + " " + scratch_path("other.keys")).status, 0);
-  write_text(scratch_path("alone.level"), room().text());
+  write_file(scratch_path("alone.level"), room().text());
   tool_result alone = run_compiler("verify " + scratch_path("alone.level"));
   EXPECT_EQ(alone.status, 1);
-  EXPECT_EQ(alone.output, "level-compiler: " + scratch_path("alone.solution") + ": No such file or directory\n");
+  EXPECT_EQ(alone.output, "level-compiler: " + scratch_path("alone.solution") + ": cannot read: No such file or directory\n");
 }
 
 TEST(Check, PrintsOneLineSayingWhatItChecked)
 {
-  write_text(scratch_path("checked.level"), room().text());
+  write_file(scratch_path("checked.level"), room().text());
   tool_result result = run_compiler("check " + scratch_path("checked.level"));
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.output, scratch_path("checked.level") +
@@ -78,7 +78,7 @@ TEST(LevelText, ReadsAByteOrderMarkAndCrOnlyLineEnds)
   std::string text = room().text();
   for (char &c : text)
     c = c == '\n' ? '\r' : c;
-  write_text(scratch_path("old-mac.level"), "\xef\xbb\xbf" + text);
+  write_file(scratch_path("old-mac.level"), "\xef\xbb\xbf" + text);
   tool_result result = run_compiler("compile " + scratch_path("old-mac.level") + " " + scratch_path("old-mac.map"));
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.output, "");
@@ -105,8 +105,8 @@ TEST(Readers, RefuseDevicesFifosFoldersAndHugeTextsAtOnce)
   std::string fifo = scratch_path("fifo"), folder = scratch_path("folder"), big = scratch_path("big.level");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
-  write_text(big, room().text() + std::string(1 << 20, '#'));
-  write_text(scratch_path("room.map"), "");
+  write_file(big, room().text() + std::string(1 << 20, '#'));
+  write_file(scratch_path("room.map"), "");
   ASSERT_EQ(compile_text("room", room()).status, 0);
   struct { std::string command, message; } cases[] = {
       {LEVEL_COMPILER " decompile /dev/zero", "level-compiler: /dev/zero: not a regular file"},
@@ -115,7 +115,7 @@ TEST(Readers, RefuseDevicesFifosFoldersAndHugeTextsAtOnce)
       {LEVEL_COMPILER " compile " + folder + " x.map", "level-compiler: " + folder + ": a folder, not a file"},
       {LEVEL_COMPILER " check " + big, "level-compiler: " + big + ": longer than 1 MB: not a level text"},
       {SIMULATOR " " + fifo + " -", "pilko-sim: " + fifo + ": not a regular file"},
-      {SIMULATOR " " + scratch_path("room.map") + " " + folder, "pilko-sim: " + folder + ": not a regular file"},
+      {SIMULATOR " " + scratch_path("room.map") + " " + folder, "pilko-sim: " + folder + ": a folder, not a file"},
       {SIMULATOR " " + scratch_path("room.map") + " /dev/zero", "pilko-sim: /dev/zero: not a regular file"},
   };
   for (const auto &c : cases) {
@@ -128,7 +128,7 @@ TEST(Readers, RefuseDevicesFifosFoldersAndHugeTextsAtOnce)
 TEST(KeyScript, QuotesOddBytesEscaped)
 {
   ASSERT_EQ(compile_text("keys", room()).status, 0);
-  write_text(scratch_path("odd.keys"), std::string("5 UP\n3 \x1b[2J\0X\n", 14));
+  write_file(scratch_path("odd.keys"), std::string("5 UP\n3 \x1b[2J\0X\n", 14));
   tool_result result = run_command(SIMULATOR " " + scratch_path("keys.map") + " " + scratch_path("odd.keys"));
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.output, scratch_path("odd.keys") + ":2:3: unknown key '\\x1b[2J\\x00X'\n");

@@ -1,5 +1,6 @@
 // Shared pieces of the renderer's GL tests (see render_scene.h).
 #include "tests/render/render_scene.h"
+#include "assets/asset_files.h"
 #include "font/font_write.h"
 #include "render/render.h"
 
@@ -39,10 +40,9 @@ void open_test_level()
     open_gl_test_context();
     ASSERT_EQ(chdir(make_temp_folder("pilko-render-data").c_str()), 0);
     ASSERT_EQ(mkdir("graphics", 0755), 0);
-    const char *const files[TEXTURE_COUNT] = {"gras", "stonefloor", "kez", "metal", "lava", "enemy"};
     for (int kind = 0; kind < TEXTURE_COUNT; kind++) {
       rgb base = kind_colour[kind], dark = {base.r * 3 / 5, base.g * 3 / 5, base.b * 3 / 5};
-      write_test_image(std::string("graphics/") + files[kind] + ".bmp", 16, 16,
+      write_test_image(TEXTURE_FILES[kind], 16, 16,
                        [&](int x, int y) { return (x / 4 + y / 4) % 2 ? dark : base; });
     }
     sgi_picture font{128, 128, 3, {}, false};  // 16 x 16 cells of 8 x 8 pixels, one per code

@@ -15,26 +15,8 @@ void open_gl_test_context()
   std::string display = test_display();
   ASSERT_FALSE(display.empty()) << "could not start a virtual X display";
   setenv("DISPLAY", display.c_str(), 1);
-  ASSERT_EQ(allegro_init(), 0) << "allegro_init failed";
-  install_allegro_gl();
-  allegro_gl_clear_settings();
-  allegro_gl_set(AGL_COLOR_DEPTH, 24);
-  allegro_gl_set(AGL_Z_DEPTH, 16);
-  allegro_gl_set(AGL_DOUBLEBUFFER, 1);
-  allegro_gl_set(AGL_RENDERMETHOD, 1);
-  allegro_gl_set(AGL_SUGGEST, AGL_COLOR_DEPTH | AGL_Z_DEPTH | AGL_DOUBLEBUFFER | AGL_RENDERMETHOD);
-  set_color_depth(24);
-  ASSERT_EQ(set_gfx_mode(GFX_OPENGL_WINDOWED, 640, 480, 0, 0), 0) << allegro_error;
+  ASSERT_TRUE(open_gl_window(640, 480, "pilko test")) << allegro_error;
   opened = true;
-}
-
-std::vector<unsigned char> read_back_buffer(int x, int y, int width, int height)
-{
-  std::vector<unsigned char> pixels((size_t)width * height * 3);
-  glReadBuffer(GL_BACK);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(x, y, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-  return pixels;
 }
 
 std::vector<float> capture_feedback(void (*draw)(), int capacity)

@@ -8,15 +8,13 @@
 #include <allegro.h>
 #include <alleggl.h>
 #include <GL/gl.h>
+#include "tools/asset-kit/gl_window.h"
 #include <vector>
 
 // Opens the context once per test program (later calls do nothing). The
 // window is 640 x 480, double-buffered, with a depth buffer. Fails the
 // calling test when no context can be had.
 void open_gl_test_context();
-
-// The RGB bytes of the back buffer, bottom row first, 3 bytes a pixel.
-std::vector<unsigned char> read_back_buffer(int x, int y, int width, int height);
 
 // Runs draw in GL's feedback mode (GL_3D_COLOR_TEXTURE) and returns the
 // buffer it filled; draw issues the GL calls to capture.

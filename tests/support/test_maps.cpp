@@ -1,10 +1,9 @@
 // Map files made by tests.
 #include "tests/support/test_maps.h"
+#include "tools/asset-kit/bytes.h"
 
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 test_map::test_map()
 {
@@ -13,51 +12,24 @@ test_map::test_map()
       marker = 1;
 }
 
-namespace {
-
-void put_word(std::vector<unsigned char> &bytes, uint32_t word)
-{
-  for (int shift = 0; shift < 32; shift += 8)
-    bytes.push_back((unsigned char)(word >> shift));
-}
-
-void put_float(std::vector<unsigned char> &bytes, float value)
-{
-  uint32_t word;
-  std::memcpy(&word, &value, sizeof word);
-  put_word(bytes, word);
-}
-
-}  // namespace
-
 std::vector<unsigned char> map_bytes(const test_map &map)
 {
   std::vector<unsigned char> bytes;
-  put_word(bytes, (uint32_t)map.start_x);
-  put_word(bytes, (uint32_t)map.start_y);
+  put_le32(bytes, (uint32_t)map.start_x);
+  put_le32(bytes, (uint32_t)map.start_y);
   for (int x = 0; x < 25; x++)
     for (int y = 0; y < 25; y++) {
-      put_float(bytes, map.height[x][y]);
-      put_word(bytes, (uint32_t)map.drop_marker[x][y]);
-      put_word(bytes, (uint32_t)map.kind[x][y]);
+      put_le_float(bytes, map.height[x][y]);
+      put_le32(bytes, (uint32_t)map.drop_marker[x][y]);
+      put_le32(bytes, (uint32_t)map.kind[x][y]);
     }
-  put_word(bytes, (uint32_t)map.enemies.size());
+  put_le32(bytes, (uint32_t)map.enemies.size());
   for (const auto &e : map.enemies) {
-    put_word(bytes, (uint32_t)e.x);
-    put_word(bytes, (uint32_t)e.y);
-    put_word(bytes, (uint32_t)e.direction);
+    put_le32(bytes, (uint32_t)e.x);
+    put_le32(bytes, (uint32_t)e.y);
+    put_le32(bytes, (uint32_t)e.direction);
   }
   return bytes;
-}
-
-std::string write_file(const std::string &path, const std::vector<unsigned char> &bytes)
-{
-  FILE *file = std::fopen(path.c_str(), "wb");
-  if (file) {
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-  }
-  return path;
 }
 
 std::string temp_folder()

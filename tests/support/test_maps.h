@@ -2,6 +2,8 @@
 // file's byte layout (32-bit little-endian values).
 #pragma once
 
+#include "tools/asset-kit/files.h"
+
 #include <string>
 #include <vector>
 
@@ -18,7 +20,5 @@ struct test_map {
 
 // The bytes of a map file for the level.
 std::vector<unsigned char> map_bytes(const test_map &map);
-// Writes bytes to path; returns path.
-std::string write_file(const std::string &path, const std::vector<unsigned char> &bytes);
 // A fresh temporary folder for one test's files.
 std::string temp_folder();

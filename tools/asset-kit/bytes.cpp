@@ -1,7 +1,8 @@
-// Byte buffers for the file writers.
+// Little-endian values in byte buffers.
 #include "tools/asset-kit/bytes.h"
 
-#include <cstdio>
+#include <cassert>
+#include <cstring>
 
 void put_le16(byte_buffer &out, uint32_t value)
 {
@@ -15,26 +16,25 @@ void put_le32(byte_buffer &out, uint32_t value)
   put_le16(out, value >> 16);
 }
 
-int write_bytes(const char *path, const byte_buffer &bytes)
+void put_le_float(byte_buffer &out, float value)
 {
-  FILE *f = std::fopen(path, "wb");
-  if (!f)
-    return -1;
-  size_t written = std::fwrite(bytes.data(), 1, bytes.size(), f);
-  int closed = std::fclose(f);
-  return written == bytes.size() && closed == 0 ? 0 : -1;
+  uint32_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  put_le32(out, bits);
 }
 
-bool read_bytes(const char *path, byte_buffer &bytes)
+void set_le32(byte_buffer &bytes, long offset, uint32_t value)
 {
-  FILE *f = std::fopen(path, "rb");
-  if (!f)
-    return false;
-  bytes.clear();
-  unsigned char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-    bytes.insert(bytes.end(), buffer, buffer + n);
-  std::fclose(f);
-  return true;
+  assert(offset >= 0 && offset + 4 <= (long)bytes.size() && "set_le32 writes inside the buffer");
+  for (int i = 0; i < 4; i++)
+    bytes[offset + i] = (unsigned char)(value >> (8 * i));
+}
+
+uint32_t get_le32(const byte_buffer &bytes, long offset)
+{
+  assert(offset >= 0 && offset + 4 <= (long)bytes.size() && "get_le32 reads inside the buffer");
+  uint32_t value = 0;
+  for (int i = 0; i < 4; i++)
+    value |= (uint32_t)bytes[offset + i] << (8 * i);
+  return value;
 }

@@ -1,7 +1,7 @@
 // Pictures in floating-point RGB and their BMP and TGA writers.
 #include "tools/asset-kit/picture.h"
 
-#include "tools/asset-kit/bytes.h"
+#include "tools/asset-kit/files.h"
 
 #include <cmath>
 #include <cstdint>
@@ -161,13 +161,13 @@ int write_bmp(const char *path, const picture &pic)
   put_le32(out, 0);  // no palette
   put_le32(out, 0);
   put_rows(out, pic, true, 4);
-  return write_bytes(path, out);
+  return write_file(path, out) ? 0 : -1;
 }
 
 int read_bmp(const char *path, picture &pic)
 {
   byte_buffer bytes;
-  if (!read_bytes(path, bytes))
+  if (!read_file(path, bytes))
     return -1;
   auto get32 = [&](size_t at) {
     return static_cast<int32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
@@ -209,5 +209,5 @@ int write_tga(const char *path, const picture &pic)
   // while some viewers ignore the bottom-first default.
   out.push_back(TGA_ORIGIN_TOP);
   put_rows(out, pic, false, 1);
-  return write_bytes(path, out);
+  return write_file(path, out) ? 0 : -1;
 }

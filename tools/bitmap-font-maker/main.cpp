@@ -1,13 +1,14 @@
 // bitmap-font-maker: renders a TrueType font with FreeType into a BMF
 // bitmap font for the game's status line: white glyphs on black in a
 // run-length encoded SGI picture, with rectangles measured from each glyph.
-// Usage: bitmap-font-maker FONT.ttf OUTPUT.emf
+// Usage: bitmap-font-maker --help
 #include "font/font_write.h"
+#include "tools/asset-kit/command_line.h"
 #include "tools/asset-kit/text.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
@@ -91,19 +92,26 @@ sgi_picture to_sgi(const atlas &a)
   return pic;
 }
 
-}  // namespace
+struct arguments {
+  const char *font = nullptr, *output = nullptr;
+};
+arguments args;
 
-int main(int argc, char **argv)
+const tool_usage usage = {
+  "bitmap-font-maker",
+  "Renders a TrueType font into the bitmap font of the game's status line.",
+  {{nullptr, nullptr, {
+    operand("FONT.ttf", "the TrueType font to render", &args.font),
+    operand("OUTPUT.emf", "the bitmap font file to write", &args.output),
+  }}},
+};
+
+// Renders the font and writes it; returns the exit status.
+int make_font()
 {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: bitmap-font-maker FONT.ttf OUTPUT.emf\n");
-    return 2;
-  }
-  text_face *face = open_text_face(argv[1], EM_TEXELS, EM_TEXELS_ACROSS);
-  if (!face) {
-    std::fprintf(stderr, "%s: cannot open the font\n", argv[1]);
-    return 1;
-  }
+  text_face *face = open_text_face(args.font, EM_TEXELS, EM_TEXELS_ACROSS);
+  if (!face)
+    return file_error(args.font, "cannot open the font");
   const int ascent = text_ascent(face);
   const int line = ascent + text_descent(face);
   atlas a = {std::vector<unsigned char>(static_cast<size_t>(PICTURE_WIDTH) * PICTURE_HEIGHT, 0),
@@ -114,16 +122,20 @@ int main(int argc, char **argv)
       continue;
     if (!place_glyph(a, render_glyph(face, static_cast<unsigned char>(code)), ascent, line,
                      glyphs[code])) {
-      std::fprintf(stderr, "%s: the glyphs do not fit a %d x %d picture\n", argv[1],
-                   PICTURE_WIDTH, PICTURE_HEIGHT);
       close_text_face(face);
-      return 1;
+      return file_error(args.font, "the glyphs do not fit a " + std::to_string(PICTURE_WIDTH) +
+                                       " x " + std::to_string(PICTURE_HEIGHT) + " picture");
     }
   }
   close_text_face(face);
-  if (bmf_write(argv[2], "tolvane", glyphs, to_sgi(a)) != 0) {
-    std::fprintf(stderr, "bitmap-font-maker: cannot write %s\n", argv[2]);
-    return 1;
-  }
+  if (bmf_write(args.output, "tolvane", glyphs, to_sgi(a)) != 0)
+    return file_error(args.output, "cannot write");
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+  return run_tool(usage, argc, argv, make_font);
 }

@@ -9,13 +9,14 @@
 #include "showcase_scene.h"
 
 #include "font/font.h"
+#include "tools/asset-kit/command_line.h"
+#include "tools/asset-kit/gl_window.h"
 
 #include <allegro.h>
 #include <alleggl.h>
 #include <GL/gl.h>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -23,46 +24,28 @@ namespace {
 
 constexpr int FRAME_MILLISECONDS = 40;  // 25 frames a second, as the game runs
 
-struct options {
+struct arguments {
   const char *shot_path = nullptr;
-  int frames = 1;
+  const char *frames = "1";
 };
+arguments args;
 
-bool parse_options(int argc, char **argv, options &out)
-{
-  for (int i = 1; i < argc; i++) {
-    if (!std::strcmp(argv[i], "--shot") && i + 1 < argc)
-      out.shot_path = argv[++i];
-    else if (!std::strcmp(argv[i], "--frames") && i + 1 < argc)
-      out.frames = std::atoi(argv[++i]);
-    else
-      return false;
-  }
-  return out.frames >= 1;
-}
-
-bool open_window()
-{
-  if (allegro_init() != 0 || install_allegro_gl() != 0)
-    return false;
-  allegro_gl_clear_settings();
-  allegro_gl_set(AGL_COLOR_DEPTH, 24);
-  allegro_gl_set(AGL_Z_DEPTH, 16);
-  allegro_gl_set(AGL_DOUBLEBUFFER, 1);
-  allegro_gl_set(AGL_RENDERMETHOD, 1);
-  allegro_gl_set(AGL_SUGGEST, AGL_COLOR_DEPTH | AGL_Z_DEPTH | AGL_DOUBLEBUFFER | AGL_RENDERMETHOD);
-  set_color_depth(24);
-  set_window_title("pilko font showcase");
-  return set_gfx_mode(GFX_OPENGL_WINDOWED, SHOWCASE_WIDTH, SHOWCASE_HEIGHT, 0, 0) == 0;
-}
+const tool_usage usage = {
+  "font-showcase",
+  "Opens a window showing every way the font library draws text; run it from the data folder.",
+  {{nullptr, nullptr, {
+    value_option("--shot", "FILE", "draw the frames, write the last to FILE as a PPM picture, exit",
+                 &args.shot_path),
+    value_option("--frames", "N", "with --shot: how many frames to draw (1 and up, default 1)",
+                 &args.frames),
+  }}},
+  "Without --shot it runs until ESC.\n",
+};
 
 // The back buffer as a binary PPM picture, top row first.
 bool write_shot(const char *path)
 {
-  std::vector<unsigned char> rgb((size_t)SHOWCASE_WIDTH * SHOWCASE_HEIGHT * 3);
-  glReadBuffer(GL_BACK);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, SHOWCASE_WIDTH, SHOWCASE_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  std::vector<unsigned char> rgb = read_back_buffer(0, 0, SHOWCASE_WIDTH, SHOWCASE_HEIGHT);
   FILE *file = std::fopen(path, "wb");
   if (!file)
     return false;
@@ -77,29 +60,24 @@ bool write_shot(const char *path)
 
 int main(int argc, char **argv)
 {
-  options opt;
-  if (!parse_options(argc, argv, opt)) {
-    std::fprintf(stderr, "usage: font-showcase [--shot FILE [--frames N]]\n");
-    return 2;
-  }
-  if (!open_window()) {
-    std::fprintf(stderr, "font-showcase: cannot open an OpenGL window: %s\n", allegro_error);
-    return 1;
-  }
+  int status = read_command_line(usage, argc, argv);
+  if (status != RUN_TOOL)
+    return status;
+  int frames = std::atoi(args.frames);
+  if (frames < 1)
+    return usage_error(usage, std::string("--frames wants a count of 1 or more, not ") + args.frames);
+  if (!open_gl_window(SHOWCASE_WIDTH, SHOWCASE_HEIGHT, "pilko font showcase"))
+    return tool_error(std::string("cannot open an OpenGL window: ") + allegro_error);
   install_keyboard();
   font_init();
   std::string error;
-  int status = 0;
+  status = 0;
   if (!showcase_load(error)) {
-    std::fprintf(stderr, "font-showcase: %s\n", error.c_str());
-    status = 1;
-  } else if (opt.shot_path) {
-    for (int i = 0; i < opt.frames; i++)
+    status = tool_error(error);
+  } else if (args.shot_path) {
+    for (int i = 0; i < frames; i++)
       showcase_draw_frame();
-    if (!write_shot(opt.shot_path)) {
-      std::fprintf(stderr, "%s: cannot write the picture\n", opt.shot_path);
-      status = 1;
-    }
+    status = write_shot(args.shot_path) ? 0 : file_error(args.shot_path, "cannot write the picture");
   } else {
     while (!key[KEY_ESC]) {
       showcase_draw_frame();

@@ -4,6 +4,7 @@
 #include "showcase_layout.h"
 #include "made_bitmap_font.h"
 
+#include "assets/asset_files.h"
 #include "font/font.h"
 
 #include <allegro.h>
@@ -14,9 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-const char VECTOR_FONT_PATH[] = "fonts/sans.glf";
-const char GAME_BITMAP_FONT_PATH[] = "graphics/tolvane.emf";
 
 // Screen pixels per model unit of the vector strings.
 constexpr float FLAT_TEXT_SCALE = 27.0f;
@@ -72,7 +70,7 @@ void make_checker_texture()
 // The game's bitmap font if the data folder has it, else one made now.
 bool load_bitmap_font(std::string &error)
 {
-  if (exists(GAME_BITMAP_FONT_PATH) && bitmap_font_load(GAME_BITMAP_FONT_PATH) >= 0) {
+  if (exists(HUD_FONT_FILE) && bitmap_font_load(HUD_FONT_FILE) >= 0) {
     text_scale = GAME_FONT_SCALE;
     return true;
   }
@@ -192,9 +190,9 @@ void draw_console_panel()
 
 bool showcase_load(std::string &error)
 {
-  vector_slot = vector_font_load(VECTOR_FONT_PATH);
+  vector_slot = vector_font_load(VECTOR_FONT_FILE);
   if (vector_slot < 0) {
-    error = std::string(VECTOR_FONT_PATH) + ": cannot load the vector font";
+    error = std::string(VECTOR_FONT_FILE) + ": cannot load the vector font";
     return false;
   }
   if (!load_bitmap_font(error))

@@ -2,8 +2,8 @@
 // game's loader reads them.
 #include "tools/level-compiler/level_codec.h"
 #include "game/map_load.h"
+#include "tools/asset-kit/bytes.h"
 
-#include <cstdio>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -11,20 +11,6 @@
 #include <unistd.h>
 
 namespace {
-
-void put_word(std::vector<unsigned char> &bytes, long offset, uint32_t word)
-{
-  for (int i = 0; i < 4; i++)
-    bytes[offset + i] = (unsigned char)(word >> (8 * i));
-}
-
-uint32_t get_word(const std::vector<unsigned char> &bytes, long offset)
-{
-  uint32_t word = 0;
-  for (int i = 0; i < 4; i++)
-    word |= (uint32_t)bytes[offset + i] << (8 * i);
-  return word;
-}
 
 long cell_offset(int x, int y)
 {
@@ -59,20 +45,20 @@ long map_file_size(int32_t enemy_count)
 std::vector<unsigned char> encode_map(const level_data &level)
 {
   std::vector<unsigned char> bytes(map_file_size(level.enemy_count));
-  put_word(bytes, 0, (uint32_t)level.start_x);
-  put_word(bytes, 4, (uint32_t)level.start_y);
+  set_le32(bytes, 0, (uint32_t)level.start_x);
+  set_le32(bytes, 4, (uint32_t)level.start_y);
   for (int x = 0; x < GRID_SIZE; x++)
     for (int y = 0; y < GRID_SIZE; y++) {
       const level_cell &cell = level.cells[x][y];
-      put_word(bytes, cell_offset(x, y), cell.height_bits);
-      put_word(bytes, cell_offset(x, y) + 4, (uint32_t)cell.drop_marker);
-      put_word(bytes, cell_offset(x, y) + 8, (uint32_t)cell.kind);
+      set_le32(bytes, cell_offset(x, y), cell.height_bits);
+      set_le32(bytes, cell_offset(x, y) + 4, (uint32_t)cell.drop_marker);
+      set_le32(bytes, cell_offset(x, y) + 8, (uint32_t)cell.kind);
     }
-  put_word(bytes, MAP_ENEMY_COUNT_OFFSET, (uint32_t)level.enemy_count);
+  set_le32(bytes, MAP_ENEMY_COUNT_OFFSET, (uint32_t)level.enemy_count);
   for (int i = 0; i < level.enemy_count; i++) {
-    put_word(bytes, enemy_offset(i), (uint32_t)level.enemies[i].x);
-    put_word(bytes, enemy_offset(i) + 4, (uint32_t)level.enemies[i].y);
-    put_word(bytes, enemy_offset(i) + 8, (uint32_t)level.enemies[i].direction);
+    set_le32(bytes, enemy_offset(i), (uint32_t)level.enemies[i].x);
+    set_le32(bytes, enemy_offset(i) + 4, (uint32_t)level.enemies[i].y);
+    set_le32(bytes, enemy_offset(i) + 8, (uint32_t)level.enemies[i].direction);
   }
   return bytes;
 }
@@ -86,8 +72,8 @@ bool decode_map(const std::vector<unsigned char> &bytes, level_data &level, std:
     return false;
   }
   level = level_data{};
-  level.start_x = (int32_t)get_word(bytes, 0);
-  level.start_y = (int32_t)get_word(bytes, 4);
+  level.start_x = (int32_t)get_le32(bytes, 0);
+  level.start_y = (int32_t)get_le32(bytes, 4);
   if (!on_grid(level.start_x) || !on_grid(level.start_y)) {
     error = "the start cell (" + std::to_string(level.start_x) + ", " +
             std::to_string(level.start_y) + ") lies off the grid";
@@ -96,11 +82,11 @@ bool decode_map(const std::vector<unsigned char> &bytes, level_data &level, std:
   for (int x = 0; x < GRID_SIZE; x++)
     for (int y = 0; y < GRID_SIZE; y++) {
       level_cell &cell = level.cells[x][y];
-      cell.height_bits = get_word(bytes, cell_offset(x, y));
-      cell.drop_marker = (int32_t)get_word(bytes, cell_offset(x, y) + 4);
-      cell.kind = (int32_t)get_word(bytes, cell_offset(x, y) + 8);
+      cell.height_bits = get_le32(bytes, cell_offset(x, y));
+      cell.drop_marker = (int32_t)get_le32(bytes, cell_offset(x, y) + 4);
+      cell.kind = (int32_t)get_le32(bytes, cell_offset(x, y) + 8);
     }
-  level.enemy_count = (int32_t)get_word(bytes, MAP_ENEMY_COUNT_OFFSET);
+  level.enemy_count = (int32_t)get_le32(bytes, MAP_ENEMY_COUNT_OFFSET);
   if (level.enemy_count < 0 || level.enemy_count > MAX_ENEMIES) {
     error = "the enemy count " + std::to_string(level.enemy_count) + " is not within 0 to " +
             std::to_string(MAX_ENEMIES);
@@ -112,9 +98,9 @@ bool decode_map(const std::vector<unsigned char> &bytes, level_data &level, std:
   }
   for (int i = 0; i < level.enemy_count; i++) {
     level_enemy &e = level.enemies[i];
-    e.x = (int32_t)get_word(bytes, enemy_offset(i));
-    e.y = (int32_t)get_word(bytes, enemy_offset(i) + 4);
-    e.direction = (int32_t)get_word(bytes, enemy_offset(i) + 8);
+    e.x = (int32_t)get_le32(bytes, enemy_offset(i));
+    e.y = (int32_t)get_le32(bytes, enemy_offset(i) + 4);
+    e.direction = (int32_t)get_le32(bytes, enemy_offset(i) + 8);
     if (!on_grid(e.x) || !on_grid(e.y)) {
       error = "enemy " + std::to_string(i + 1) + " starts off the grid";
       return false;
@@ -123,30 +109,15 @@ bool decode_map(const std::vector<unsigned char> &bytes, level_data &level, std:
   return true;
 }
 
-bool read_regular_file(const std::string &path, long limit, std::vector<unsigned char> &bytes,
-                       std::string &error, bool *too_long)
+bool read_at_most(int fd, long limit, std::vector<unsigned char> &bytes, std::string &error, bool *too_long)
 {
-  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK);
-  struct stat info;
-  if (fd < 0 || fstat(fd, &info) != 0) {
-    error = std::strerror(errno);
-    if (fd >= 0)
-      close(fd);
-    return false;
-  }
-  if (!S_ISREG(info.st_mode)) {
-    error = S_ISDIR(info.st_mode) ? "a folder, not a file" : "not a regular file";
-    close(fd);
-    return false;
-  }
   bytes.assign(limit + 1, 0);  // one more than the limit tells a longer file
   long got = 0;
   ssize_t n = 0;
   while (got <= limit && (n = read(fd, bytes.data() + got, limit + 1 - got)) > 0)
     got += n;
-  close(fd);
   if (n < 0) {
-    error = std::strerror(errno);
+    error = std::string("cannot read: ") + std::strerror(errno);
     return false;
   }
   if (too_long)
@@ -155,11 +126,19 @@ bool read_regular_file(const std::string &path, long limit, std::vector<unsigned
   return true;
 }
 
-bool write_file(const std::string &path, const std::vector<unsigned char> &bytes)
+bool read_regular_file(const std::string &path, long limit, std::vector<unsigned char> &bytes,
+                       std::string &error, bool *too_long)
 {
-  FILE *file = std::fopen(path.c_str(), "wb");
-  if (!file)
-    return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && ok;
+  // Opened without waiting, so that a FIFO is refused rather than waited on.
+  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK);
+  struct stat info;
+  bool ok = fd >= 0 && fstat(fd, &info) == 0;
+  if (!ok)
+    error = std::string("cannot read: ") + std::strerror(errno);
+  else if (!S_ISREG(info.st_mode))
+    error = S_ISDIR(info.st_mode) ? "a folder, not a file" : "not a regular file";
+  ok = ok && S_ISREG(info.st_mode) && read_at_most(fd, limit, bytes, error, too_long);
+  if (fd >= 0)
+    close(fd);
+  return ok;
 }

@@ -25,5 +25,6 @@ constexpr long MAX_LEVEL_TEXT_BYTES = 1 << 20;
 // says why in error; too_long (when not null) is set when the file holds more.
 bool read_regular_file(const std::string &path, long limit, std::vector<unsigned char> &bytes,
                        std::string &error, bool *too_long = nullptr);
-// Writes a whole file; false when it cannot be written.
-bool write_file(const std::string &path, const std::vector<unsigned char> &bytes);
+// Reads at most limit bytes from the open file fd, the same way.
+bool read_at_most(int fd, long limit, std::vector<unsigned char> &bytes, std::string &error,
+                  bool *too_long = nullptr);

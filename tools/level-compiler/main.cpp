@@ -1,16 +1,8 @@
-// level-compiler: turns a level's text into the game's map file, a map file
-// back into text, checks levels and proves them playable.
-//
-//   level-compiler verify [--strict] LEVEL.level [SOLUTION]
-//   level-compiler check [--strict] LEVEL.level...
-//   level-compiler compile [--strict | --unchecked] LEVEL.level MAP.map
-//   level-compiler decompile MAP.map [LEVEL.level]
-//   level-compiler index INDEX LEVEL.level...
-//
-// Messages are "file:line:column: error: ..." or "...: warning: ...", and
-// "level-compiler: path: message" for a file that cannot be read or written.
-// Exit status: 0 done, 1 a level has errors, fails its solution or a file
-// cannot be read or written, 2 wrong usage.
+// level-compiler: checks levels, proves them playable with their solutions,
+// turns a level's text into the game's map file and a map file back into text
+// (usage: level-compiler --help).
+#include "tools/asset-kit/command_line.h"
+#include "tools/asset-kit/files.h"
 #include "tools/level-compiler/level_check.h"
 #include "tools/level-compiler/level_codec.h"
 #include "tools/level-compiler/level_index.h"
@@ -18,6 +10,7 @@
 #include "tools/level-compiler/printable.h"
 #include "tools/simulator/play.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -28,41 +21,58 @@ namespace {
 
 constexpr int EXIT_OK = 0;
 constexpr int EXIT_BAD_LEVEL = 1;
-constexpr int EXIT_USAGE = 2;
-const char *const TOOL = "level-compiler";
 
-const char *const USAGE =
-    "usage: level-compiler verify [--strict] LEVEL.level [SOLUTION]\n"
-    "       level-compiler check [--strict] LEVEL.level...\n"
-    "       level-compiler compile [--strict | --unchecked] LEVEL.level MAP.map\n"
-    "       level-compiler decompile MAP.map [LEVEL.level]\n"
-    "       level-compiler index INDEX LEVEL.level...\n"
-    "\n"
-    "  verify      check the level, compile it in memory and play its solution\n"
-    "              (default: the .solution file beside it) through the game's\n"
-    "              world update; print one line: ok, or the first failure\n"
-    "  check       check levels; print what each holds when it passes\n"
-    "  compile     check a level and write its map file\n"
-    "  decompile   write a map file back as level text (to standard output\n"
-    "              without LEVEL); reuses the name and legend of the levels.txt\n"
-    "              index beside the map\n"
-    "  index       write the index of levels (number, name and legend of each,\n"
-    "              in the order given) that decompile reads back\n"
-    "\n"
-    "  --strict    warnings count as errors\n"
-    "  --unchecked the checker's errors count as warnings (for maps from elsewhere)\n"
-    "  -h, --help  print this and exit\n"
-    "\n"
-    "Exit status: 0 done, 1 a level has errors or fails its solution, or a file\n"
-    "cannot be read or written, 2 wrong usage.\n";
+int command_form;  // which of the commands below was given
+
+struct arguments {
+  const char *level = nullptr, *map = nullptr, *solution = nullptr, *index = nullptr;
+  bool strict = false, unchecked = false;
+  std::vector<const char *> levels;
+};
+arguments args;
+
+enum command { VERIFY, CHECK, COMPILE, DECOMPILE, INDEX };
+
+const tool_usage usage = {
+  "level-compiler",
+  "Checks levels, proves them with their solutions, compiles a level's text into the game's map\n"
+  "file, and turns maps back into text.",
+  {
+    {"verify", "checks LEVEL.level, compiles it in memory and plays its solution through the game's\n"
+               "world update; prints one line: ok, or the first failure with its tick, cell and cause", {
+      operand("LEVEL.level", "the level's text", &args.level),
+      optional_operand("SOLUTION", "its key script (default: the .solution file beside it)", &args.solution),
+      switch_option("--strict", "warnings count as errors", &args.strict),
+    }},
+    {"check", "prints every level's errors and warnings, and one line for each level that passes", {
+      operand_list("LEVEL.level", "the levels to check", &args.levels),
+      switch_option("--strict", "warnings count as errors", &args.strict),
+    }},
+    {"compile", "writes MAP.map from LEVEL.level when the level has no errors", {
+      operand("LEVEL.level", "the level's text", &args.level),
+      operand("MAP.map", "the map file to write", &args.map),
+      switch_option("--strict", "warnings count as errors", &args.strict),
+      switch_option("--unchecked", "the checker's errors count as warnings (for maps from elsewhere)",
+                    &args.unchecked),
+    }},
+    {"decompile", "writes a map file back as level text, with the name and legend of the levels.txt\n"
+                  "index beside the map", {
+      operand("MAP.map", "the map file to read", &args.map),
+      optional_operand("LEVEL.level", "the text file to write (standard output when left out)",
+                       &args.level),
+    }},
+    {"index", "writes the index of levels (number, name and legend of each, in order) that\n"
+              "decompile reads back", {
+      operand("INDEX", "the index file to write (maps/levels.txt)", &args.index),
+      operand_list("LEVEL.level", "the levels in their order", &args.levels),
+    }},
+  },
+  "Messages: 'file:line:column: error: ...' or '...: warning: ...'. Exit status: 0 done, 1 a level\n"
+  "has errors or fails its solution, or a file cannot be read or written, 2 wrong usage.\n",
+};
 
 // How seriously to take the checker's findings.
 enum class rules { unchecked, normal, strict };
-
-void say(const std::string &path, const std::string &problem)
-{
-  std::fprintf(stderr, "%s: %s: %s\n", TOOL, printable(path).c_str(), problem.c_str());
-}
 
 bool read_level_text(const char *path, std::string &text)
 {
@@ -70,11 +80,11 @@ bool read_level_text(const char *path, std::string &text)
   std::string error;
   bool too_long = false;
   if (!read_regular_file(path, MAX_LEVEL_TEXT_BYTES, bytes, error, &too_long)) {
-    say(path, error);
+    file_error(printable(path), error);
     return false;
   }
   if (too_long) {
-    say(path, "longer than 1 MB: not a level text");
+    file_error(printable(path), "longer than 1 MB: not a level text");
     return false;
   }
   text.assign(bytes.begin(), bytes.end());
@@ -109,11 +119,13 @@ std::string count_of(int n, const char *one, const char *many)
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-bool write_bytes(const char *path, const std::vector<unsigned char> &bytes)
+// Writes a whole file (bytes or text); false after saying why it cannot.
+template <typename contents>
+bool write_whole(const char *path, const contents &data)
 {
-  if (write_file(path, bytes))
+  if (write_file(path, data))
     return true;
-  say(path, std::string("cannot write: ") + std::strerror(errno));
+  file_error(printable(path), std::string("cannot write: ") + std::strerror(errno));
   return false;
 }
 
@@ -123,7 +135,7 @@ int compile_level(const char *in, const char *out, rules how)
   level_summary summary;
   if (!load_level(in, how, level, summary))
     return EXIT_BAD_LEVEL;
-  return write_bytes(out, encode_map(level)) ? EXIT_OK : EXIT_BAD_LEVEL;
+  return write_whole(out, encode_map(level)) ? EXIT_OK : EXIT_BAD_LEVEL;
 }
 
 int check_levels(const std::vector<const char *> &paths, rules how)
@@ -183,14 +195,14 @@ int verify_level(const char *path, const char *solution_path, rules how)
     return EXIT_BAD_LEVEL;
   std::string solution = solution_path ? solution_path : solution_beside(path);
   std::vector<key_run> runs;
-  if (!start_headless() || !load_key_script(TOOL, solution.c_str(), runs, stderr))
+  if (!start_headless() || !load_key_script(solution.c_str(), runs, stderr))
     return EXIT_BAD_LEVEL;
   std::string map = map_in_memory(level);
   if (map.empty()) {
-    say(path, std::string("cannot compile in memory: ") + std::strerror(errno));
+    file_error(printable(path), std::string("cannot compile in memory: ") + std::strerror(errno));
     return EXIT_BAD_LEVEL;
   }
-  if (!start_game(TOOL, map.c_str()))
+  if (!start_game(map.c_str()))
     return EXIT_BAD_LEVEL;
   play_result r = play_runs(runs, play_options{nullptr, false, false});
   if (!r.completed || r.game_over) {
@@ -207,12 +219,12 @@ int decompile_map(const char *in, const char *out)
   std::vector<unsigned char> bytes;
   std::string error;
   if (!read_regular_file(in, map_file_size(MAX_ENEMIES), bytes, error)) {
-    say(in, error);
+    file_error(printable(in), error);
     return EXIT_BAD_LEVEL;
   }
   static level_data level;
   if (!decode_map(bytes, level, error)) {
-    say(in, "not a map file: " + error);
+    file_error(printable(in), "not a map file: " + error);
     return EXIT_BAD_LEVEL;
   }
   legend_hints hints;
@@ -222,7 +234,7 @@ int decompile_map(const char *in, const char *out)
     std::fwrite(text.data(), 1, text.size(), stdout);
     return EXIT_OK;
   }
-  return write_bytes(out, std::vector<unsigned char>(text.begin(), text.end())) ? EXIT_OK : EXIT_BAD_LEVEL;
+  return write_whole(out, text) ? EXIT_OK : EXIT_BAD_LEVEL;
 }
 
 int write_index(const char *out, const std::vector<const char *> &paths)
@@ -240,69 +252,29 @@ int write_index(const char *out, const std::vector<const char *> &paths)
     }
   }
   std::string index = index_text(levels);
-  return write_bytes(out, std::vector<unsigned char>(index.begin(), index.end())) ? EXIT_OK : EXIT_BAD_LEVEL;
+  return write_whole(out, index) ? EXIT_OK : EXIT_BAD_LEVEL;
 }
 
-// The command line: a command, options anywhere, then file names.
-struct command_line {
-  std::string command;
-  rules how = rules::normal;
-  bool help = false, bad_option = false, both_rules = false;
-  std::vector<const char *> files;
-};
-
-command_line read_command_line(int argc, char **argv)
+int run_command()
 {
-  command_line line;
-  for (int i = 1; i < argc; i++) {
-    std::string arg = argv[i];
-    if (arg == "--help" || arg == "-h")
-      line.help = true;
-    else if (arg == "--strict" || arg == "--unchecked") {
-      rules how = arg == "--strict" ? rules::strict : rules::unchecked;
-      line.both_rules = line.both_rules || (line.how != rules::normal && line.how != how);
-      line.how = how;
-    } else if (arg.size() > 1 && arg[0] == '-')
-      line.bad_option = true;
-    else if (line.command.empty())
-      line.command = arg;
-    else
-      line.files.push_back(argv[i]);
-  }
-  return line;
-}
-
-int usage_error(const std::string &problem)
-{
-  std::fprintf(stderr, "%s: %s\n%s", TOOL, problem.c_str(), USAGE);
-  return EXIT_USAGE;
+  rules how = args.strict ? rules::strict : args.unchecked ? rules::unchecked : rules::normal;
+  if (args.strict && args.unchecked)
+    return usage_error(usage, "--strict and --unchecked contradict each other");
+  if (command_form == VERIFY)
+    return verify_level(args.level, args.solution, how);
+  if (command_form == CHECK)
+    return check_levels(args.levels, how);
+  if (command_form == COMPILE)
+    return compile_level(args.level, args.map, how);
+  if (command_form == DECOMPILE)
+    return decompile_map(args.map, args.level);
+  return write_index(args.index, args.levels);
 }
 
 }  // namespace
 
 int main(int argc, char **argv)
 {
-  command_line line = read_command_line(argc, argv);
-  if (line.help) {
-    std::fputs(USAGE, stdout);
-    return EXIT_OK;
-  }
-  const std::string &c = line.command;
-  size_t n = line.files.size();
-  const char *first = n > 0 ? line.files[0] : nullptr, *second = n > 1 ? line.files[1] : nullptr;
-  if (line.bad_option || line.both_rules)
-    return usage_error(line.both_rules ? "--strict and --unchecked contradict each other" : "unknown option");
-  if (line.how == rules::unchecked && c != "compile")
-    return usage_error("--unchecked is for compile only");
-  if (c == "verify" && (n == 1 || n == 2))
-    return verify_level(first, second, line.how);
-  if (c == "check" && n >= 1)
-    return check_levels(line.files, line.how);
-  if (c == "compile" && n == 2)
-    return compile_level(first, second, line.how);
-  if (c == "decompile" && (n == 1 || n == 2) && line.how == rules::normal)
-    return decompile_map(first, second);
-  if (c == "index" && n >= 1 && line.how == rules::normal)
-    return write_index(first, std::vector<const char *>(line.files.begin() + 1, line.files.end()));
-  return usage_error(c.empty() ? "no command" : "wrong arguments for '" + printable(c) + "'");
+  int status = read_command_line(usage, argc, argv, &command_form);
+  return status == RUN_TOOL ? run_command() : status;
 }

@@ -2,10 +2,10 @@
 // A cheerful 36-bar piece in C major at 132 beats a minute (about 65
 // seconds) that ends on the bar before its own start, so it loops. Every
 // instrument is one that Debian's freepats patch set has.
-// Usage: music-maker OUTPUT.mid
+// Usage: music-maker --help
+#include "tools/asset-kit/command_line.h"
 #include "tools/music-maker/midi_file.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -252,14 +252,17 @@ const channel_setup setups[] = {
     {HORN, FRENCH_HORN, 100, 60},    {DRUMS, 0, 100, 64},
 };
 
-}  // namespace
+const char *output = nullptr;
 
-int main(int argc, char **argv)
+const tool_usage usage = {
+  "music-maker",
+  "Composes the game's tune into a Standard MIDI File.",
+  {{nullptr, nullptr, {operand("OUTPUT.mid", "the MIDI file to write", &output)}}},
+};
+
+// Composes the tune and writes it; returns the exit status.
+int compose()
 {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: music-maker OUTPUT.mid\n");
-    return 2;
-  }
   // Track 0 holds the tempo; then one track per channel.
   std::vector<midi_track> tracks(1 + sizeof setups / sizeof setups[0]);
   add_tempo(tracks[0], 0, MICROSECONDS_PER_MINUTE / BEATS_PER_MINUTE);
@@ -293,9 +296,14 @@ int main(int argc, char **argv)
     play_drums(track_of(DRUMS), sec, bars, start);
     start += bars * BAR;
   }
-  if (write_midi(argv[1], tracks, start) != 0) {
-    std::fprintf(stderr, "music-maker: cannot write %s\n", argv[1]);
-    return 1;
-  }
+  if (write_midi(output, tracks, start) != 0)
+    return file_error(output, "cannot write");
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+  return run_tool(usage, argc, argv, compose);
 }

@@ -1,7 +1,7 @@
 // Standard MIDI File writing.
 #include "tools/music-maker/midi_file.h"
 
-#include "tools/asset-kit/bytes.h"
+#include "tools/asset-kit/files.h"
 
 #include <algorithm>
 
@@ -95,5 +95,5 @@ int write_midi(const char *path, std::vector<midi_track> tracks, uint32_t end_ti
     put_be(out, static_cast<uint32_t>(body.size()), 4);
     out.insert(out.end(), body.begin(), body.end());
   }
-  return write_bytes(path, out);
+  return write_file(path, out) ? 0 : -1;
 }

@@ -1,12 +1,14 @@
 // picture-maker: the studio logo, the title picture and the game-over
-// banner, as true-colour TGA files.
-// Usage: picture-maker FONT_FOLDER TEXTURE_FOLDER OUTPUT_FOLDER
+// banner, as true-colour TGA files (usage: picture-maker --help).
+#include "assets/asset_files.h"
+#include "tools/asset-kit/command_line.h"
 #include "tools/asset-kit/picture.h"
 #include "tools/asset-kit/text.h"
 #include "tools/picture-maker/scene.h"
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -17,28 +19,28 @@ constexpr int SCREEN_HEIGHT = 480;
 constexpr int BANNER_WIDTH = 318;
 constexpr int BANNER_HEIGHT = 54;
 
-std::string font_folder, texture_folder;
+struct arguments {
+  const char *font_folder = nullptr, *texture_folder = nullptr, *data_folder = nullptr;
+};
+arguments args;
 
 // Opens one of the DejaVu faces; exits with a message when it is missing.
 text_face *face(const char *file, int size)
 {
-  std::string path = font_folder + "/" + file;
+  std::string path = std::string(args.font_folder) + "/" + file;
   text_face *f = open_text_face(path.c_str(), size);
-  if (!f) {
-    std::fprintf(stderr, "%s: cannot open the font\n", path.c_str());
-    std::exit(1);
-  }
+  if (!f)
+    std::exit(file_error(path, "cannot open the font"));
   return f;
 }
 
-picture texture(const char *file)
+// One of the game's textures; exits with a message when it cannot be read.
+picture texture(texture_file which)
 {
-  std::string path = texture_folder + "/" + file;
+  std::string path = std::string(args.texture_folder) + "/" + TEXTURE_FILES[which];
   picture pic;
-  if (read_bmp(path.c_str(), pic) != 0) {
-    std::fprintf(stderr, "%s: cannot read the texture\n", path.c_str());
-    std::exit(1);
-  }
+  if (read_bmp(path.c_str(), pic) != 0)
+    std::exit(file_error(path, "cannot read the texture"));
   return pic;
 }
 
@@ -146,9 +148,9 @@ int title_tile(int x, int y)
 // game's name, with the keys and how to start.
 picture make_title()
 {
-  picture grass = texture("gras.bmp"), stone = texture("stonefloor.bmp");
-  picture lava = texture("lava.bmp"), metal = texture("metal.bmp");
-  picture hero = texture("kez.bmp"), enemy = texture("enemy.bmp");
+  picture grass = texture(TEXTURE_GRASS), stone = texture(TEXTURE_STONE_FLOOR);
+  picture lava = texture(TEXTURE_LAVA), metal = texture(TEXTURE_METAL);
+  picture hero = texture(TEXTURE_HERO), enemy = texture(TEXTURE_ENEMY);
   scene s;
   s.eye = {-3.5f, -9.5f, 4.2f};
   s.target = {1.5f, 3.0f, 1.6f};
@@ -239,30 +241,35 @@ picture make_game_over()
   return pic;
 }
 
-struct picture_job {
-  const char *file;
-  picture (*make)();
-};
+// The maker of each picture, by its place in PICTURE_FILES.
+picture (*const makers[PICTURE_FILE_COUNT])() = {make_logo, make_title, make_game_over};
 
-const picture_job jobs[] = {
-    {"logo.tga", make_logo}, {"title.tga", make_title}, {"gameover.tga", make_game_over}};
+// Draws the picture at index in PICTURE_FILES and writes it to path.
+bool write_picture(const char *path, int index)
+{
+  return write_tga(path, makers[index]()) == 0;
+}
+
+// Draws every picture into the data folder; returns the exit status.
+int make_pictures()
+{
+  return write_data_files(args.data_folder, PICTURE_FILES, PICTURE_FILE_COUNT, write_picture);
+}
+
+const tool_usage usage = {
+  "picture-maker",
+  "Draws the logo, the title and the game-over banner into DATA_FOLDER/graphics as TGA files.",
+  {{nullptr, nullptr, {
+    operand("FONT_FOLDER", "the folder of the DejaVu fonts", &args.font_folder),
+    operand("TEXTURE_FOLDER", "a data folder whose graphics/ holds the game's textures",
+            &args.texture_folder),
+    operand("DATA_FOLDER", "the game's data folder", &args.data_folder),
+  }}},
+};
 
 }  // namespace
 
 int main(int argc, char **argv)
 {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: picture-maker FONT_FOLDER TEXTURE_FOLDER OUTPUT_FOLDER\n");
-    return 2;
-  }
-  font_folder = argv[1];
-  texture_folder = argv[2];
-  for (const picture_job &job : jobs) {
-    std::string path = std::string(argv[3]) + "/" + job.file;
-    if (write_tga(path.c_str(), job.make()) != 0) {
-      std::fprintf(stderr, "picture-maker: cannot write %s\n", path.c_str());
-      return 1;
-    }
-  }
-  return 0;
+  return run_tool(usage, argc, argv, make_pictures);
 }

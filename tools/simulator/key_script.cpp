@@ -1,5 +1,7 @@
 // Key scripts for the simulator: parsing "COUNT KEY KEY ... # comment" lines.
 #include "tools/simulator/key_script.h"
+#include "tools/asset-kit/command_line.h"
+#include "tools/level-compiler/level_codec.h"
 #include "tools/level-compiler/printable.h"
 
 #include <allegro.h>
@@ -7,8 +9,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -115,30 +115,16 @@ bool read_key_script(const std::string &text, const char *name, std::vector<key_
   return true;
 }
 
-bool load_key_script(const char *tool, const char *path, std::vector<key_run> &runs, FILE *errors)
+bool load_key_script(const char *path, std::vector<key_run> &runs, FILE *errors)
 {
-  bool from_stdin = std::strcmp(path, "-") == 0;
-  int fd = from_stdin ? 0 : open(path, O_RDONLY | O_NONBLOCK);
-  struct stat info;
-  const char *problem = nullptr;
-  if (fd < 0 || fstat(fd, &info) != 0)
-    problem = std::strerror(errno);
-  else if (!from_stdin && !S_ISREG(info.st_mode))
-    problem = "not a regular file";
-  std::string text;
-  char buffer[4096];
-  ssize_t n = 0;
-  while (!problem && (n = read(fd, buffer, sizeof buffer)) > 0 && (long)text.size() <= MAX_SCRIPT_BYTES)
-    text.append(buffer, n);
-  if (!problem && n < 0)
-    problem = std::strerror(errno);
-  else if (!problem && (long)text.size() > MAX_SCRIPT_BYTES)
-    problem = "longer than 1 MB: not a key script";
-  if (fd > 0)
-    close(fd);
-  if (problem) {
-    std::fprintf(errors, "%s: %s: %s\n", tool, printable(path).c_str(), problem);
+  std::vector<unsigned char> bytes;
+  std::string error;
+  bool too_long = false;
+  bool read = std::strcmp(path, "-") == 0 ? read_at_most(STDIN_FILENO, MAX_SCRIPT_BYTES, bytes, error, &too_long)
+                                          : read_regular_file(path, MAX_SCRIPT_BYTES, bytes, error, &too_long);
+  if (!read || too_long) {
+    file_error(printable(path), read ? "longer than 1 MB: not a key script" : error);
     return false;
   }
-  return read_key_script(text, path, runs, errors);
+  return read_key_script(std::string(bytes.begin(), bytes.end()), path, runs, errors);
 }

@@ -30,5 +30,5 @@ int script_key_scancode(int bit);
 bool read_key_script(const std::string &text, const char *name, std::vector<key_run> &runs, FILE *errors);
 // Reads the script file at path ("-" for standard input), which must be a
 // regular file (or a pipe for "-") of at most MAX_SCRIPT_BYTES; on failure
-// writes "tool: path: message" to errors and returns false.
-bool load_key_script(const char *tool, const char *path, std::vector<key_run> &runs, FILE *errors);
+// says so ("tool: path: message", or the bad line in errors) and returns false.
+bool load_key_script(const char *path, std::vector<key_run> &runs, FILE *errors);

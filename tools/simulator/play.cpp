@@ -6,6 +6,7 @@
 #include "game/sound.h"
 #include "game/update.h"
 #include "game/world.h"
+#include "tools/asset-kit/command_line.h"
 #include "tools/level-compiler/printable.h"
 
 #include <allegro.h>
@@ -212,21 +213,20 @@ bool start_headless()
 {
   // No display and no sound: the system driver that needs neither.
   if (install_allegro(SYSTEM_NONE, &errno, std::atexit) != 0) {
-    std::fprintf(stderr, "cannot start Allegro: %s\n", allegro_error);
+    tool_error(std::string("cannot start Allegro: ") + allegro_error);
     return false;
   }
   make_tag_samples();
   return true;
 }
 
-bool start_game(const char *tool, const char *path)
+bool start_game(const char *path)
 {
   // A folder, a FIFO or a device is no map: the loader would block or read for ever.
   struct stat info;
   bool found = stat(path, &info) == 0;
   if (!found || !S_ISREG(info.st_mode)) {
-    std::fprintf(stderr, "%s: %s: %s\n", tool, printable(path).c_str(),
-                 found ? "not a regular file" : std::strerror(errno));
+    file_error(printable(path), found ? "not a regular file" : std::strerror(errno));
     return false;
   }
   reset_world();
@@ -235,8 +235,8 @@ bool start_game(const char *tool, const char *path)
   lives = START_LIVES;
   level_phase = 0;
   if (!load_map(path)) {
-    std::fprintf(stderr, "%s: %s: not a map the game can read (too short, a bad enemy count, or a "
-                         "cell off the grid)\n", tool, printable(path).c_str());
+    file_error(printable(path), "not a map the game can read (too short, a bad enemy count, or a cell "
+                                "off the grid)");
     return false;
   }
   return true;

@@ -41,7 +41,7 @@ struct play_result {
 bool start_headless();
 // A new game on the map file at path, as the title screen starts one;
 // false, with "tool: path: message" on stderr, when the map cannot be used.
-bool start_game(const char *tool, const char *path);
+bool start_game(const char *path);
 // Plays the runs of keys from the start of the level to the end of the
 // script, the end of the level or the game over.
 play_result play_runs(const std::vector<key_run> &runs, const play_options &options);

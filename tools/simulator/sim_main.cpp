@@ -1,19 +1,7 @@
 // pilko-sim: plays one level without a display or sound, from a key script,
-// and prints what the hero does tick by tick. Level authors use it to see
-// where the hero really goes; tests use it to check the physics.
-//
-// Usage: pilko-sim [--events] [--enemies] [--require-complete] MAP SCRIPT
-//   MAP     a level map file ("maps/map1.map" and the like)
-//   SCRIPT  a key script file, or - for standard input
-//   --events            print events and the summary only, no trajectory
-//   --enemies           also print every enemy's position each tick
-//   --require-complete  exit with status 3 unless the level was completed
-//
-// Script format: one line per run of ticks, "COUNT KEY KEY ...": hold exactly
-// these keys for COUNT ticks (1 to 1000000), then let them go. Keys are UP,
-// DOWN, LEFT, RIGHT, SPACE, 1, 2, 3, 4, TAB and END, in any case; a line
-// with a count alone waits with no key held. "#" starts a comment; blank
-// lines are skipped.
+// and prints what the hero does tick by tick (usage: pilko-sim --help).
+// Level authors use it to see where the hero really goes; tests use it to
+// check the physics.
 //
 // Output, one record a line; PLACE is "cell (X, Y), world (X, Y)": a cell is
 // 2 world units wide and cell (x, y) is centred on world (2x, 2y).
@@ -25,19 +13,13 @@
 //   tick N jump | land | complete | level-end | game-over
 //   tick N death CAUSE PLACE               (CAUSE: lava floor, lava block, enemy I)
 //   summary ticks N drops_left D lives L completed yes|no
-//
-// Exit status: 0 done, 1 a map or script that cannot be used, 2 wrong usage,
-// 3 not completed with --require-complete.
+#include "tools/asset-kit/command_line.h"
 #include "tools/simulator/play.h"
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
-constexpr int EXIT_OK = 0;
-constexpr int EXIT_BAD_INPUT = 1;
-constexpr int EXIT_USAGE = 2;
 constexpr int EXIT_NOT_COMPLETED = 3;
 
 struct options {
@@ -47,73 +29,46 @@ struct options {
   const char *map = nullptr;
   const char *script = nullptr;
 };
+options opts;
 
-void print_usage(FILE *out)
-{
-  std::fprintf(out,
-    "usage: pilko-sim [--events] [--enemies] [--require-complete] MAP SCRIPT\n"
-    "Plays the level in MAP without a display, holding the keys SCRIPT names,\n"
-    "and prints the hero's trajectory and events tick by tick.\n"
-    "  SCRIPT              a key script file, or - for standard input\n"
-    "  --events            print events and the summary only\n"
-    "  --enemies           also print every enemy's position each tick\n"
-    "  --require-complete  exit with status 3 unless the level was completed\n"
-    "  -h, --help          print this and exit\n"
-    "Script: one line per run of ticks, 'COUNT KEY KEY ...' holds exactly those\n"
-    "keys for COUNT ticks (1 to 1000000). Keys: UP DOWN LEFT RIGHT SPACE 1 2 3 4\n"
-    "TAB END (any case). A count alone waits. '#' starts a comment.\n"
-    "  30 UP        # walk forward for 30 ticks\n"
-    "  1 SPACE UP   # jump while walking\n"
-    "Places are written 'cell (X, Y), world (X, Y)': a cell is 2 world units\n"
-    "wide, cell (x, y) is centred on world (2x, 2y). A death names its cause:\n"
-    "'lava floor', 'lava block' or 'enemy N'.\n"
-    "Exit status: 0 done, 1 a map or script that cannot be used, 2 wrong usage,\n"
-    "3 not completed with --require-complete.\n");
-}
+const tool_usage usage = {
+  "pilko-sim",
+  "Plays the level in MAP without a display, holding the keys SCRIPT names,\n"
+  "and prints the hero's trajectory and events tick by tick.",
+  {{nullptr, nullptr, {
+    operand("MAP", "a level map file", &opts.map),
+    operand("SCRIPT", "a key script file, or - for standard input", &opts.script),
+    switch_option("--events", "print events and the summary only", &opts.events_only),
+    switch_option("--enemies", "also print every enemy's position each tick", &opts.enemies),
+    switch_option("--require-complete", "exit with status 3 unless the level was completed",
+                  &opts.require_complete),
+  }}},
+  "Script: one line per run of ticks, 'COUNT KEY KEY ...' holds exactly those\n"
+  "keys for COUNT ticks (1 to 1000000). Keys: UP DOWN LEFT RIGHT SPACE 1 2 3 4\n"
+  "TAB END (any case). A count alone waits. '#' starts a comment.\n"
+  "  30 UP        # walk forward for 30 ticks\n"
+  "  1 SPACE UP   # jump while walking\n"
+  "Places are written 'cell (X, Y), world (X, Y)': a cell is 2 world units\n"
+  "wide, cell (x, y) is centred on world (2x, 2y). A death names its cause:\n"
+  "'lava floor', 'lava block' or 'enemy N'. Output lines: 'start ...',\n"
+  "'tick N PLACE, z Z heading H STATE', events 'tick N revival|drop|jump|land|\n"
+  "death|complete|level-end|game-over ...', and 'summary ticks N drops_left D\n"
+  "lives L completed yes|no'.\n"
+  "Exit status: 0 done, 1 bad map or script, 2 wrong usage, 3 not completed\n"
+  "with --require-complete.\n",
+};
 
-// Fills opts from the command line; false on a mistake.
-bool parse_arguments(int argc, char **argv, options &opts)
+int simulate()
 {
-  for (int i = 1; i < argc; i++) {
-    const char *arg = argv[i];
-    if (std::strcmp(arg, "--events") == 0)
-      opts.events_only = true;
-    else if (std::strcmp(arg, "--enemies") == 0)
-      opts.enemies = true;
-    else if (std::strcmp(arg, "--require-complete") == 0)
-      opts.require_complete = true;
-    else if (arg[0] == '-' && arg[1] != '\0')
-      return false;
-    else if (!opts.map)
-      opts.map = arg;
-    else if (!opts.script)
-      opts.script = arg;
-    else
-      return false;
-  }
-  return opts.map && opts.script;
+  std::vector<key_run> runs;
+  if (!start_headless() || !load_key_script(opts.script, runs, stderr) || !start_game(opts.map))
+    return EXIT_TOOL_FAILED;
+  play_result result = play_runs(runs, play_options{stdout, !opts.events_only, opts.enemies});
+  std::printf("summary ticks %ld drops_left %d lives %d completed %s\n", result.ticks, result.drops_left,
+              result.lives, result.completed ? "yes" : "no");
+  return opts.require_complete && !result.completed ? EXIT_NOT_COMPLETED : 0;
 }
 
 }  // namespace
 
-int main(int argc, char **argv)
-{
-  for (int i = 1; i < argc; i++)
-    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      print_usage(stdout);
-      return EXIT_OK;
-    }
-  options opts;
-  if (!parse_arguments(argc, argv, opts)) {
-    print_usage(stderr);
-    return EXIT_USAGE;
-  }
-  std::vector<key_run> runs;
-  if (!start_headless() || !load_key_script("pilko-sim", opts.script, runs, stderr) ||
-      !start_game("pilko-sim", opts.map))
-    return EXIT_BAD_INPUT;
-  play_result result = play_runs(runs, play_options{stdout, !opts.events_only, opts.enemies});
-  std::printf("summary ticks %ld drops_left %d lives %d completed %s\n", result.ticks, result.drops_left,
-              result.lives, result.completed ? "yes" : "no");
-  return opts.require_complete && !result.completed ? EXIT_NOT_COMPLETED : EXIT_OK;
-}
+int main(int argc, char **argv) { return run_tool(usage, argc, argv, simulate); }

@@ -1,6 +1,8 @@
 // sound-maker: synthesizes the game's five sound effects into 16-bit mono
-// PCM WAV files. Usage: sound-maker OUTPUT_FOLDER
-#include "tools/asset-kit/bytes.h"
+// PCM WAV files (usage: sound-maker --help).
+#include "assets/asset_files.h"
+#include "tools/asset-kit/command_line.h"
+#include "tools/asset-kit/files.h"
 #include "tools/asset-kit/noise.h"
 
 #include <algorithm>
@@ -208,34 +210,38 @@ int write_wav(const char *path, const sound &s)
   put_le32(out, data_size);
   for (double v : s)
     put_le16(out, static_cast<uint16_t>(static_cast<int16_t>(std::lround(v * 32767))));
-  return write_bytes(path, out);
+  return write_file(path, out) ? 0 : -1;
 }
 
-struct sound_job {
-  const char *file;
-  sound (*make)();
-};
+// The maker of each effect, by its place in SOUND_FILES.
+sound (*const makers[SOUND_FILE_COUNT])() = {make_get_drop, make_jump, make_land, make_end,
+                                             make_lava};
 
-const sound_job jobs[] = {{"get_drop.wav", make_get_drop}, {"jump.wav", make_jump},
-                          {"land.wav", make_land},         {"end.wav", make_end},
-                          {"lava.wav", make_lava}};
+const char *data_folder = nullptr;
+
+// Synthesizes the effect at index in SOUND_FILES and writes it to path.
+bool write_sound(const char *path, int index)
+{
+  sound s = makers[index]();
+  finish(s);
+  return write_wav(path, s) == 0;
+}
+
+// Synthesizes every effect into the data folder; returns the exit status.
+int make_sounds()
+{
+  return write_data_files(data_folder, SOUND_FILES, SOUND_FILE_COUNT, write_sound);
+}
+
+const tool_usage usage = {
+  "sound-maker",
+  "Synthesizes the game's sound effects into DATA_FOLDER/sound as 16-bit mono WAV files.",
+  {{nullptr, nullptr, {operand("DATA_FOLDER", "the game's data folder", &data_folder)}}},
+};
 
 }  // namespace
 
 int main(int argc, char **argv)
 {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: sound-maker OUTPUT_FOLDER\n");
-    return 2;
-  }
-  for (const sound_job &job : jobs) {
-    sound s = job.make();
-    finish(s);
-    std::string path = std::string(argv[1]) + "/" + job.file;
-    if (write_wav(path.c_str(), s) != 0) {
-      std::fprintf(stderr, "sound-maker: cannot write %s\n", path.c_str());
-      return 1;
-    }
-  }
-  return 0;
+  return run_tool(usage, argc, argv, make_sounds);
 }

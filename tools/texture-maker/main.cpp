@@ -1,5 +1,7 @@
 // texture-maker: draws the six block and sphere textures of the game into
-// 24-bit BMP files. Usage: texture-maker OUTPUT_FOLDER
+// 24-bit BMP files (usage: texture-maker --help).
+#include "assets/asset_files.h"
+#include "tools/asset-kit/command_line.h"
 #include "tools/asset-kit/noise.h"
 #include "tools/asset-kit/picture.h"
 
@@ -344,31 +346,33 @@ picture make_enemy()
   return pic;
 }
 
-struct texture_job {
-  const char *file;
-  picture (*make)();
-};
+// The maker of each texture, by its place in TEXTURE_FILES.
+picture (*const makers[TEXTURE_FILE_COUNT])() = {make_grass, make_stone_floor, make_hero,
+                                                 make_metal, make_lava,        make_enemy};
 
-const texture_job jobs[] = {
-    {"gras.bmp", make_grass},   {"stonefloor.bmp", make_stone_floor},
-    {"kez.bmp", make_hero},     {"metal.bmp", make_metal},
-    {"lava.bmp", make_lava},    {"enemy.bmp", make_enemy},
+const char *data_folder = nullptr;
+
+// Draws the texture at index in TEXTURE_FILES and writes it to path.
+bool write_texture(const char *path, int index)
+{
+  return write_bmp(path, makers[index]()) == 0;
+}
+
+// Draws every texture into the data folder; returns the exit status.
+int make_textures()
+{
+  return write_data_files(data_folder, TEXTURE_FILES, TEXTURE_FILE_COUNT, write_texture);
+}
+
+const tool_usage usage = {
+  "texture-maker",
+  "Draws the game's block and sphere textures into DATA_FOLDER/graphics as 24-bit BMP files.",
+  {{nullptr, nullptr, {operand("DATA_FOLDER", "the game's data folder", &data_folder)}}},
 };
 
 }  // namespace
 
 int main(int argc, char **argv)
 {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: texture-maker OUTPUT_FOLDER\n");
-    return 2;
-  }
-  for (const texture_job &job : jobs) {
-    std::string path = std::string(argv[1]) + "/" + job.file;
-    if (write_bmp(path.c_str(), job.make()) != 0) {
-      std::fprintf(stderr, "texture-maker: cannot write %s\n", path.c_str());
-      return 1;
-    }
-  }
-  return 0;
+  return run_tool(usage, argc, argv, make_textures);
 }

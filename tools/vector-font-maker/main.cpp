@@ -1,7 +1,7 @@
 // vector-font-maker: turns a TrueType or OpenType font into a "GLF" vector
 // font of the printable ASCII characters.
 //
-//   vector-font-maker FONT.ttf OUTPUT.glf
+//   vector-font-maker FONT.ttf OUTPUT.glf   (vector-font-maker --help says more)
 //
 // Each glyph's outline is flattened into contours and its filled shape
 // triangulated; all glyphs share one scale that puts every coordinate within
@@ -10,6 +10,7 @@
 #include "font/font.h"
 #include "font/font_write.h"
 #include "glyph_shape.h"
+#include "tools/asset-kit/command_line.h"
 
 #include <cmath>
 #include <cstdio>
@@ -100,32 +101,34 @@ std::string font_name(FT_Face face)
   return name.substr(0, VECTOR_FONT_NAME_SIZE);
 }
 
-}  // namespace
+const char *input = nullptr, *output = nullptr;
 
-int main(int argc, char **argv)
+const tool_usage usage = {
+  "vector-font-maker",
+  "Turns a TrueType or OpenType font into a GLF vector font of the printable ASCII characters.",
+  {{nullptr, nullptr, {
+    operand("FONT.ttf", "the font to read", &input),
+    operand("OUTPUT.glf", "the vector font file to write", &output),
+  }}},
+};
+
+// Makes the vector font, writes it and reads it back; returns the exit status.
+int make_font()
 {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: vector-font-maker FONT.ttf OUTPUT.glf\n");
-    return 2;
-  }
-  const char *input = argv[1], *output = argv[2];
   FT_Library library;
   FT_Face face;
-  if (FT_Init_FreeType(&library)) {
-    std::fprintf(stderr, "vector-font-maker: cannot start FreeType\n");
-    return 1;
-  }
+  if (FT_Init_FreeType(&library))
+    return tool_error("cannot start FreeType");
   if (FT_New_Face(library, input, 0, &face)) {
-    std::fprintf(stderr, "%s: cannot read the font\n", input);
     FT_Done_FreeType(library);
-    return 1;
+    return file_error(input, "cannot read the font");
   }
   std::vector<made_glyph> glyphs(LAST_CODE - FIRST_CODE + 1);
   int failures = 0;
   for (int code = FIRST_CODE; code <= LAST_CODE; code++) {
     std::string error;
     if (!make_glyph(face, code, glyphs[code - FIRST_CODE], error)) {
-      std::fprintf(stderr, "%s: glyph '%c': %s\n", input, code, error.c_str());
+      file_error(input, std::string("glyph '") + (char)code + "': " + error);
       failures++;
     }
   }
@@ -133,23 +136,27 @@ int main(int argc, char **argv)
   FT_Done_Face(face);
   FT_Done_FreeType(library);
   if (failures)
-    return 1;
+    return EXIT_TOOL_FAILED;
 
   normalise(glyphs);
   std::vector<glf_symbol_source> symbols;
   for (const made_glyph &g : glyphs)
     symbols.push_back(to_symbol(g));
-  if (glf_write(output, name.c_str(), symbols) != 0) {
-    std::fprintf(stderr, "%s: cannot write the font\n", output);
-    return 1;
-  }
+  if (glf_write(output, name.c_str(), symbols) != 0)
+    return file_error(output, "cannot write the font");
   // Read it back with the game's own reader, so a file it would refuse never ships.
   vector_font check = {};
   if (vector_font_read_file(output, &check) != 0) {
-    std::fprintf(stderr, "%s: the written font does not read back\n", output);
     std::remove(output);
-    return 1;
+    return file_error(output, "the written font does not read back");
   }
   vector_font_release_symbols(&check);
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+  return run_tool(usage, argc, argv, make_font);
 }

@@ -1,0 +1,117 @@
+// Every program under tools/ keeps one command-line convention: --help and -h print the usage to
+// standard output and exit 0, a usage mistake prints the usage to standard error and exits 2, a
+// failed file is "tool: path: message" with exit 1, and no word that looks like a flag becomes a
+// file. Each run happens in an empty folder, which must stay empty.
+#include <gtest/gtest.h>
+#include "tools/asset-kit/files.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+const char *const tool_paths[] = {TOOL_PATHS};
+
+struct tool_run {
+  int status;
+  std::string out, err;
+  bool wrote_files;  // anything appeared in the working folder
+};
+
+std::string fresh_folder()
+{
+  char pattern[] = "/tmp/pilko-tool-cli-XXXXXX";
+  return mkdtemp(pattern);
+}
+
+std::string name_of(const std::string &path) { return std::filesystem::path(path).filename(); }
+
+tool_run run_tool(const std::string &tool, const std::string &arguments)
+{
+  std::string work = fresh_folder(), logs = fresh_folder();
+  std::string command = "cd '" + work + "' && '" + tool + "' " + arguments + " >'" + logs +
+                        "/out' 2>'" + logs + "/err'";
+  int status = std::system(command.c_str());
+  tool_run run = {WIFEXITED(status) ? WEXITSTATUS(status) : -1, file_text(logs + "/out"),
+                  file_text(logs + "/err"), !std::filesystem::is_empty(work)};
+  std::filesystem::remove_all(work);
+  std::filesystem::remove_all(logs);
+  return run;
+}
+
+bool starts_with(const std::string &text, const std::string &start)
+{
+  return text.compare(0, start.size(), start) == 0;
+}
+
+}  // namespace
+
+TEST(ToolCommandLine, HelpPrintsUsageToStdoutAndExitsZero)
+{
+  ASSERT_GE(std::size(tool_paths), 9u) << "the tool list is short";
+  for (const char *tool : tool_paths)
+    for (const char *flag : {"--help", "-h"}) {
+      std::string name = name_of(tool);
+      tool_run run = run_tool(tool, flag);
+      EXPECT_EQ(run.status, 0) << name << " " << flag;
+      EXPECT_TRUE(starts_with(run.out, "usage: " + name + " ")) << name << " " << flag << ":\n" << run.out;
+      EXPECT_NE(run.out.find("\n  -h, --help "), std::string::npos) << name << ": no option line for help";
+      EXPECT_EQ(run.err, "") << name << " " << flag;
+      EXPECT_FALSE(run.wrote_files) << name << " " << flag << " wrote a file";
+    }
+}
+
+TEST(ToolCommandLine, BadFlagPrintsUsageToStderrAndExitsTwo)
+{
+  for (const char *tool : tool_paths) {
+    std::string name = name_of(tool);
+    tool_run run = run_tool(tool, "--no-such-flag");
+    EXPECT_EQ(run.status, 2) << name;
+    EXPECT_EQ(run.out, "") << name;
+    EXPECT_TRUE(starts_with(run.err, name + ": ")) << name << ":\n" << run.err;
+    EXPECT_NE(run.err.find("--no-such-flag"), std::string::npos) << name << ": the mistake is not named";
+    EXPECT_NE(run.err.find("\nusage: " + name + " "), std::string::npos) << name << ": no usage";
+    EXPECT_FALSE(run.wrote_files) << name << " wrote a file named after a flag";
+  }
+}
+
+TEST(ToolCommandLine, MissingOrExtraWordsAreUsageErrors)
+{
+  for (const char *tool : tool_paths) {
+    std::string name = name_of(tool);
+    const char *arguments = name == "music-maker"   ? "one.mid two.mid"
+                            : name == "font-showcase" ? "--frames 0 --shot shot.ppm"
+                            : name == "level-compiler" ? "compile only-one.level"
+                                                       : "";
+    tool_run run = run_tool(tool, arguments);
+    EXPECT_EQ(run.status, 2) << name << " " << arguments;
+    EXPECT_NE(run.err.find("usage: " + name + " "), std::string::npos) << name << ":\n" << run.err;
+    EXPECT_FALSE(run.wrote_files) << name << " " << arguments;
+  }
+}
+
+TEST(ToolCommandLine, FailureNamesToolAndPathAndExitsOne)
+{
+  const std::string missing = "/nonexistent-pilko-folder";
+  struct { const char *tool, *arguments, *message; } cases[] = {
+      {"texture-maker", "", "/graphics/gras.bmp: cannot write"},
+      {"sound-maker", "", "/sound/get_drop.wav: cannot write"},
+      {"music-maker", "/kez.mid", "/kez.mid: cannot write"},
+      {"level-compiler", "/map.map", "/map.map: cannot read: No such file or directory"},
+  };
+  for (const auto &c : cases) {
+    const char *tool = nullptr;
+    for (const char *path : tool_paths)
+      if (name_of(path) == c.tool)
+        tool = path;
+    ASSERT_NE(tool, nullptr) << c.tool << " is not among the tools";
+    std::string arguments = std::string(c.tool) == "level-compiler" ? "decompile " + missing + c.arguments
+                                                                    : missing + c.arguments;
+    tool_run run = run_tool(tool, arguments);
+    EXPECT_EQ(run.status, 1) << c.tool;
+    EXPECT_EQ(run.err, std::string(c.tool) + ": " + missing + c.message + "\n") << c.tool;
+    EXPECT_EQ(run.out, "") << c.tool;
+  }
+}

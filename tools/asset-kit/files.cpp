@@ -1,0 +1,57 @@
+// Whole files read into and written from memory.
+#include "tools/asset-kit/files.h"
+
+#include <cstdio>
+
+namespace {
+
+// Writes size bytes as the whole file; false when any of it fails.
+bool write_whole(const std::string &path, const void *data, size_t size)
+{
+  FILE *file = std::fopen(path.c_str(), "wb");
+  if (!file)
+    return false;
+  bool written = std::fwrite(data, 1, size, file) == size;
+  return std::fclose(file) == 0 && written;
+}
+
+}  // namespace
+
+bool read_file(const std::string &path, byte_buffer &bytes)
+{
+  FILE *file = std::fopen(path.c_str(), "rb");
+  if (!file)
+    return false;
+  bytes.clear();
+  unsigned char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+    bytes.insert(bytes.end(), buffer, buffer + n);
+  bool ok = !std::ferror(file);
+  std::fclose(file);
+  return ok;
+}
+
+bool write_file(const std::string &path, const byte_buffer &bytes)
+{
+  return write_whole(path, bytes.data(), bytes.size());
+}
+
+bool write_file(const std::string &path, const std::string &text)
+{
+  return write_whole(path, text.data(), text.size());
+}
+
+byte_buffer file_bytes(const std::string &path)
+{
+  byte_buffer bytes;
+  if (!read_file(path, bytes))
+    bytes.clear();
+  return bytes;
+}
+
+std::string file_text(const std::string &path)
+{
+  byte_buffer bytes = file_bytes(path);
+  return std::string(bytes.begin(), bytes.end());
+}
