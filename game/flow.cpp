@@ -1,14 +1,26 @@
 // The game's flow around play: pictures, a game, the level loop and its tick.
 #include "game/flow.h"
 #include "assets/asset_files.h"
-#include "game/map_load.h"
-#include "game/sound.h"
-#include "game/update.h"
-#include "game/world.h"
 #include "render/render.h"
+#include "world/game_rules.h"
+#include "world/update.h"
+#include "world/world.h"
 
 #include <alleggl.h>
 #include <cstdio>
+
+void warn_missing(const char *path, const void *loaded)
+{
+  if (!loaded)
+    std::fprintf(stderr, "pilko: warning: cannot load %s; playing on without it\n", path);
+}
+
+BITMAP *load_picture(const char *path)
+{
+  BITMAP *picture = load_bitmap(path, nullptr);
+  warn_missing(path, picture);
+  return picture;
+}
 
 void show_picture(BITMAP *picture, int x, int y, int clear_first)
 {
@@ -43,43 +55,12 @@ void tick_callback()
 
 namespace {
 
-// Loads the map of level_number; 0 when there is none to play.
-int load_current_level()
-{
-  std::snprintf(map_path, sizeof map_path, "maps/map%d.map", level_number);
-  return load_map(map_path);
-}
-
-// Level completion: starts the level-complete sequence once all drops are
-// collected, and moves on to the next map when the renderer has ended it.
-void handle_level_completion()
-{
-  if (drops_left != 0)
-    return;
-  if (level_phase == 0) {
-    level_phase = 1;
-    end_zoom = 0.0f;
-    end_spin = 0.0f;
-    play_effect(snd_end);
-  }
-  if (level_phase == -1) {
-    level_number++;
-    reset_world();
-    if (!load_current_level())
-      quit_request = 1;  // no next map: the game is won, back to the title
-    level_phase = 0;
-  }
-}
-
 // The game-over picture on a cleared screen until a fresh key press.
 void show_game_over()
 {
   blank_screen();
-  const char *path = PICTURE_FILES[PICTURE_GAME_OVER];
-  BITMAP *picture = load_bitmap(path, nullptr);
-  if (!picture)
-    std::fprintf(stderr, "pilko: warning: cannot load %s; playing on without it\n", path);
-  show_picture(picture, 161, 213, 1);
+  BITMAP *picture = load_picture(PICTURE_FILES[PICTURE_GAME_OVER]);
+  show_picture(picture, GAME_OVER_X, GAME_OVER_Y, 1);
   clear_keybuf();
   readkey();
   if (picture)
@@ -104,21 +85,18 @@ void level_loop()
     }
     if (key[KEY_ESC])
       quit_request = 1;
-    if (lives == 0)
+    if (no_lives_left())
       quit_request = 1;
   }
   quit_request = 0;
-  if (lives == 0)
+  if (no_lives_left())
     show_game_over();
 }
 
 void play_game()
 {
   blank_screen();
-  reset_world();
-  current_camera = &camera_presets[1];
-  level_number = 1;
-  lives = 3;
+  start_new_game();
   // Without a first map there is nothing to play: back to the title at once.
   if (!load_current_level()) {
     std::fprintf(stderr, "pilko: cannot open %s; no game to play\n", map_path);
@@ -126,7 +104,7 @@ void play_game()
     return;
   }
   clear_keybuf();
-  install_int(tick_callback, 40);
+  install_int(tick_callback, TICK_MS);
   level_loop();
   remove_int(tick_callback);
   clear_keybuf();

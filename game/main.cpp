@@ -2,8 +2,11 @@
 #include "assets/asset_files.h"
 #include "font/font.h"
 #include "game/flow.h"
-#include "game/world.h"
+#include "game/screenshot.h"
+#include "game/sound.h"
 #include "render/render.h"
+#include "world/update.h"
+#include "world/world.h"
 
 #include <alleggl.h>
 #include <climits>
@@ -31,26 +34,6 @@ void require_data_files()
                  path, folder);
     std::exit(1);
   }
-}
-
-void warn_missing(const char *path, const void *loaded)
-{
-  if (!loaded)
-    std::fprintf(stderr, "pilko: warning: cannot load %s; playing on without it\n", path);
-}
-
-BITMAP *load_picture(const char *path)
-{
-  BITMAP *picture = load_bitmap(path, nullptr);
-  warn_missing(path, picture);
-  return picture;
-}
-
-SAMPLE *load_effect(const char *path)
-{
-  SAMPLE *sample = load_sample(path);
-  warn_missing(path, sample);
-  return sample;
 }
 
 // Asks AllegroGL for the full-screen mode at colour depths 16, 24, 32 and 15
@@ -120,32 +103,21 @@ int main()
   setup_scene();
   load_texture_set();
   build_display_lists();
+  screenshot_hook = save_screenshot;
 
   BITMAP *logo = load_picture(PICTURE_FILES[PICTURE_LOGO]);
   show_picture(logo, 0, 0, 0);
-  music = load_midi(MUSIC_FILE);
-  warn_missing(MUSIC_FILE, music);
-  if (music)
-    play_midi(music, 1);
+  start_music();
   readkey();
   if (logo)
     destroy_bitmap(logo);
 
   BITMAP *title = load_picture(PICTURE_FILES[PICTURE_TITLE]);
-  snd_get_drop = load_effect(SOUND_FILES[SOUND_GET_DROP]);
-  snd_jump = load_effect(SOUND_FILES[SOUND_JUMP]);
-  snd_land = load_effect(SOUND_FILES[SOUND_LAND]);
-  snd_end = load_effect(SOUND_FILES[SOUND_END]);
-  snd_lava = load_effect(SOUND_FILES[SOUND_LAVA]);
+  load_effects();
 
   title_loop(title);
 
-  stop_midi();
-  if (music)
-    destroy_midi(music);
-  for (SAMPLE *sample : {snd_get_drop, snd_jump, snd_land, snd_end, snd_lava})
-    if (sample)
-      destroy_sample(sample);
+  release_sounds();
   if (title)
     destroy_bitmap(title);
   return 0;

@@ -1,14 +1,14 @@
 // Screenshots: the picture on screen written to the first free "vgrab-%03d.tga".
 #include "game/screenshot.h"
-#include "game/world.h"
+#include "world/game_rules.h"
 
 #include <alleggl.h>
 #include <cstdio>
 
 namespace {
 
-constexpr int CAPTURE_WIDTH = 640;   // the size of the display mode
-constexpr int CAPTURE_HEIGHT = 480;
+constexpr int CAPTURE_WIDTH = SCREEN_WIDTH;  // the size of the display mode
+constexpr int CAPTURE_HEIGHT = SCREEN_HEIGHT;
 constexpr int CAPTURE_DEPTH = 24;    // true colour, no palette needed
 constexpr int BYTES_PER_PIXEL = 3;   // GL_RGB, GL_UNSIGNED_BYTE
 constexpr int NAME_SIZE = 32;        // "vgrab-" + any int + ".tga"

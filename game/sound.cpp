@@ -1,12 +1,47 @@
-// Sound effects as the game plays them.
+// The game's sound files: loaded once (a missing one is warned about and
+// left out), released at shutdown.
 #include "game/sound.h"
+#include "assets/asset_files.h"
+#include "game/flow.h"
+#include "world/world.h"
 
-void (*effect_listener)(SAMPLE *sample);
+#include <allegro.h>
+#include <initializer_list>
 
-void play_effect(SAMPLE *sample)
+namespace {
+
+SAMPLE *load_effect(const char *path)
 {
-  if (effect_listener)
-    effect_listener(sample);
-  if (sample)
-    play_sample(sample, 128, 128, 1000, 0);
+  SAMPLE *sample = load_sample(path);
+  warn_missing(path, sample);
+  return sample;
+}
+
+}  // namespace
+
+void start_music()
+{
+  music = load_midi(MUSIC_FILE);
+  warn_missing(MUSIC_FILE, music);
+  if (music)
+    play_midi(music, 1);
+}
+
+void load_effects()
+{
+  snd_get_drop = load_effect(SOUND_FILES[SOUND_GET_DROP]);
+  snd_jump = load_effect(SOUND_FILES[SOUND_JUMP]);
+  snd_land = load_effect(SOUND_FILES[SOUND_LAND]);
+  snd_end = load_effect(SOUND_FILES[SOUND_END]);
+  snd_lava = load_effect(SOUND_FILES[SOUND_LAVA]);
+}
+
+void release_sounds()
+{
+  stop_midi();
+  if (music)
+    destroy_midi(music);
+  for (SAMPLE *sample : {snd_get_drop, snd_jump, snd_land, snd_end, snd_lava})
+    if (sample)
+      destroy_sample(sample);
 }

@@ -1,12 +1,11 @@
-// Sound effects as the game plays them.
+// The game's sound files: the music and the five effect samples, loaded once
+// and released at shutdown.
 #pragma once
 
-#include <allegro.h>
-
-// Plays a sample once at volume 128, pan 128 and normal frequency; a sample
-// that failed to load (null) is skipped.
-void play_effect(SAMPLE *sample);
-
-// Told of every effect the game asks for, null ones included; tests count
-// with it. Null (nobody listens) in the game.
-extern void (*effect_listener)(SAMPLE *sample);
+// Loads MUSIC_FILE into music and plays it in a loop from here on.
+void start_music();
+// Loads the five effect samples into snd_get_drop, snd_jump, snd_land,
+// snd_end and snd_lava.
+void load_effects();
+// Stops the music and releases it and the samples.
+void release_sounds();

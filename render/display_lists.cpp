@@ -1,7 +1,7 @@
 // The game's fixed geometry: the flat tile, hero, enemy and drop display
 // lists, and the box of a raised block.
 #include "render/render.h"
-#include "game/world.h"
+#include "world/world.h"
 
 #include <alleggl.h>
 #include <GL/glu.h>
@@ -107,6 +107,9 @@ void compile_drop_list()
 }
 
 }  // namespace
+
+GLuint tile_lists, hero_list, enemy_list, drop_list;
+GLUquadric *hero_quadric, *enemy_quadric;
 
 void build_display_lists()
 {

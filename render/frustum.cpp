@@ -1,7 +1,6 @@
 // View-frustum culling: the six planes of the view volume in world
 // coordinates, and the bounding-sphere test the frame runs against them.
 #include "render/render.h"
-#include "game/world.h"
 
 #include <cmath>
 
@@ -25,6 +24,8 @@ constexpr plane_rows plane_table[FRUSTUM_PLANE_COUNT] = {
 };
 
 }  // namespace
+
+float frustum_planes[FRUSTUM_PLANE_COUNT][4];
 
 void extract_frustum()
 {

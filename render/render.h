@@ -1,8 +1,30 @@
 // The renderer: the one-time OpenGL scene set-up, textures and display lists,
-// frustum culling, the frame of the level being played and its status line.
+// frustum culling, the frame of the level being played and its status line,
+// and the OpenGL resources it owns. It draws the world's state (world/).
 #pragma once
 
+#include "world/map_format.h"
+
 #include <GL/gl.h>
+
+struct GLUquadric;
+
+// ---- Resources, created once at start-up and kept for the whole run ---------
+
+constexpr int TEXTURE_COUNT = BLOCK_KIND_COUNT;  // one texture per block kind
+constexpr int FRUSTUM_PLANE_COUNT = 6;
+constexpr int HUD_TEXT_SIZE = 256;               // buffer for one status-line text
+
+extern GLuint textures[TEXTURE_COUNT];  // by block kind (load_texture_set)
+extern GLuint tile_lists;               // the flat floor tile (build_display_lists)
+extern GLuint hero_list;
+extern GLuint enemy_list;
+extern GLuint drop_list;
+extern GLUquadric *hero_quadric;
+extern GLUquadric *enemy_quadric;
+// The view volume's planes in world coordinates, recomputed every frame.
+extern float frustum_planes[FRUSTUM_PLANE_COUNT][4];
+extern char hud_text[HUD_TEXT_SIZE];    // the status line's text buffer
 
 // ---- Scene and frame --------------------------------------------------------
 
@@ -10,7 +32,8 @@
 void setup_scene();
 // Draws one frame of the world state into the back buffer (never flips).
 void render_frame();
-// Raises and spins the hero during the level-complete sequence and ends it.
+// Raises and spins the hero during the level-complete sequence, and takes
+// the sequence's step for this frame (which ends it after its last phase).
 void level_end_transform();
 
 // ---- Frustum culling --------------------------------------------------------

@@ -1,7 +1,8 @@
 // The scene: OpenGL's state for the whole run, and one frame of the level
 // being played, seen from the current camera and lit from above the hero.
 #include "render/render.h"
-#include "game/world.h"
+#include "world/game_rules.h"
+#include "world/world.h"
 
 #include <alleggl.h>
 #include <GL/glu.h>
@@ -16,20 +17,10 @@ constexpr double FAR_DISTANCE = 100.0;
 constexpr float block_culling_radius = 4.0f;  // a cell's culling sphere
 constexpr float enemy_culling_radius = 2.0f;  // an enemy's culling sphere
 constexpr float flat_height_limit = 0.1f;     // lower cells are the flat tile
-constexpr float CELL_PITCH = 2.0f;            // between neighbouring cell centres
 constexpr float SPHERE_LIFT = 1.0f;           // hero and enemies float this high
 constexpr float CAMERA_BASE_TURN = 90.0f;     // degrees added to rot_z
 constexpr float CELL_HALF_DIAGONAL_SQUARED = 2.0f;  // corner of the 2 x 2 footprint
 constexpr float DROP_RISE = 0.5f;  // a drop floats this far above its cell's top
-
-// The level-complete rise and spin: per frame, until the phase passes the
-// last moving one; the phase after the last one ends the sequence.
-constexpr int LAST_MOVING_PHASE = 89;
-constexpr int LAST_PHASE = 90;
-constexpr int PHASE_ADVANCE = -1;  // tells the level loop to load the next map
-constexpr float END_RISE_STEP = 0.1f;
-constexpr float END_SPIN_STEP = 5.0f;
-constexpr float FULL_TURN = 360.0f;
 
 // An enemy faces +x when moving toward +x (direction 1); each direction
 // step turns it a quarter.
@@ -70,8 +61,7 @@ void place_camera_and_hero(const camera_preset &camera)
   glTranslatef(camera.offset_x, camera.offset_y, camera.offset_z + SPHERE_LIFT);
   if (camera.mode == 0)
     glRotatef((float)hero_heading, 0, 0, 1);
-  if (level_phase != 0)
-    level_end_transform();
+  level_end_transform();
   // Also while the hero is dead: the light stays above its place. It is set
   // before anything is drawn, the hero included, so that the whole frame is
   // lit from the hero's place in this frame, not in the one before.
@@ -205,15 +195,10 @@ void render_frame()
 
 void level_end_transform()
 {
-  if (level_phase <= LAST_MOVING_PHASE) {
+  if (hero_rises()) {
     // Drawn with the values from before this frame's step.
     glTranslatef(0, 0, end_zoom);
     glRotatef(end_spin, 0, 0, 1);
-    end_zoom += END_RISE_STEP;
-    end_spin += END_SPIN_STEP;
-    if (end_spin > FULL_TURN)
-      end_spin -= FULL_TURN;
   }
-  if (level_phase > LAST_PHASE)
-    level_phase = PHASE_ADVANCE;
+  step_level_end();
 }

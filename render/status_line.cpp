@@ -2,7 +2,7 @@
 // with the current bitmap font over the bottom left of the picture.
 #include "render/render.h"
 #include "font/font.h"
-#include "game/world.h"
+#include "world/world.h"
 
 #include <GL/glu.h>
 #include <cstdio>
@@ -18,6 +18,8 @@ constexpr float TEXT_GAP = 0.52f;       // text units between the two texts
 const char *const status_tagline = "pilko.games ";
 
 }  // namespace
+
+char hud_text[HUD_TEXT_SIZE];
 
 void draw_status_line()
 {

@@ -1,7 +1,6 @@
 // Textures: the six block images turned into OpenGL textures at start-up.
 #include "render/render.h"
 #include "assets/asset_files.h"
-#include "game/world.h"
 
 #include <alleggl.h>
 #include <cassert>
@@ -32,6 +31,8 @@ BITMAP *load_working_image(const char *path)
 }
 
 }  // namespace
+
+GLuint textures[TEXTURE_COUNT];
 
 GLenum texture_pixel_format()
 {

@@ -24,6 +24,21 @@ double view_difference(picture a, picture b)
   return picture_difference(a, b);
 }
 
+// Compares the middle of the hero: camera 2 draws a hero at rest there whether it stands or jumps.
+double hero_difference(const picture &a, const picture &b)
+{
+  constexpr int left = 295, top = 250, size = 50;  // inside the sphere around (320, 275)
+  auto middle = [&](const picture &p) {
+    picture box;
+    box.width = box.height = size;
+    for (int y = top; y < top + size && p.height == 480; y++)
+      box.rgb.insert(box.rgb.end(), p.rgb.begin() + (y * p.width + left) * 3,
+                     p.rgb.begin() + (y * p.width + left + size) * 3);
+    return box;
+  };
+  return picture_difference(middle(a), middle(b));
+}
+
 class Play : public ::testing::Test {
 protected:
   std::string display = test_display();
@@ -166,4 +181,31 @@ TEST_F(Play, ThreeDeathsEndTheGameWithTheGameOverPicture)
   EXPECT_LE(picture_difference(screenshot(display), expected), PICTURE_TOLERANCE);
   tap_key(display, "a");
   EXPECT_TRUE(shows(data_picture("title.tga"))) << "a key after the picture did not dismiss it";
+}
+
+TEST_F(Play, EscInTheRiseThenSpaceStartsAFreshGame)
+{
+  add_map(1, walled_level(TEST_KIND_GRASS));
+  enter_game();
+  picture start = still_screen();
+  start.save_png(picture_folder() + "/play-esc-in-rise-first-game.png");
+  tap_key(display, "Tab+End", 0.2);
+  ASSERT_TRUE(view_comes(start, true)) << "no level-complete sequence";
+  usleep(1000 * 1000);  // well into the rise, which lasts 90 ticks
+  screenshot(display).save_png(picture_folder() + "/play-esc-in-rise-rising.png");
+  tap_key(display, "Escape");
+  picture title = data_picture("title.tga");
+  ASSERT_TRUE(shows(title)) << "ESC in the rise did not go back to the title";
+  // Had the rise been over, the game would have gone back to the title by itself (no map 2) and ESC would quit.
+  ASSERT_FALSE(wait_for_exit(run, 0.5)) << "the game quit: ESC came after the rise";
+
+  tap_key(display, "space");  // also held in the game's first ticks: the hero may jump
+  auto in_game = [&](const picture &p) { return picture_difference(p, title) > 20 && lit_share(p) > 0.2; };
+  picture first = wait_for_screen(display, in_game);
+  first.save_png(picture_folder() + "/play-esc-in-rise-new-game.png");
+  EXPECT_LE(hero_difference(first, start), PICTURE_TOLERANCE) << "the new game opened with the hero risen or turned";
+  picture at_rest = still_screen();
+  EXPECT_LE(view_difference(at_rest, start), SAME_SCREEN) << "the new game is not at level 1's start";
+  tap_key(display, "Left", 0.3);
+  EXPECT_TRUE(view_comes(start, true)) << "LEFT did not turn the view in the new game";
 }

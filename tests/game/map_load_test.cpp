@@ -1,7 +1,7 @@
 // The map loader: byte layout, drops, enemies, and damaged files.
 #include <gtest/gtest.h>
-#include "game/map_load.h"
-#include "game/world.h"
+#include "world/map_load.h"
+#include "world/world.h"
 #include "tests/support/test_maps.h"
 
 #include <cstring>

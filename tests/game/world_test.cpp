@@ -1,6 +1,6 @@
 // reset_world and the initial values of the game's state.
 #include <gtest/gtest.h>
-#include "game/world.h"
+#include "world/world.h"
 
 #include <cstring>
 

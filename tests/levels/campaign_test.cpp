@@ -2,7 +2,7 @@
 // and its solution played through the world update) and is built under its number; the index beside
 // the maps gives a decompiled map back its name and legend.
 #include "tests/levels/level_tools.h"
-#include "game/map_load.h"
+#include "world/map_format.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -75,7 +75,7 @@ TEST(Campaign, HasTenLevelsWithNamesOfTheirOwnAndEveryKindOfCell)
   std::set<char> kinds;
   for (size_t i = 0; i < files.size(); i++) {
     std::string map = file_text(built_map((int)i + 1)), text = file_text(files[i] + ".level");
-    for (long kind = 16; kind < MAP_ENEMY_COUNT_OFFSET; kind += MAP_RECORD_SIZE)
+    for (long kind = map_cell_offset(0, 0) + CELL_KIND_FIELD; kind < MAP_ENEMY_COUNT_OFFSET; kind += MAP_RECORD_SIZE)
       kinds.insert(map.at(kind));
     size_t at = text.find("\nname ");
     names.insert(text.substr(at, text.find('\n', at + 1) - at));

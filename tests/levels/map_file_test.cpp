@@ -1,7 +1,6 @@
 // The map file the compiler writes: every value at its byte offset, and round trips that keep every byte.
 #include "tests/levels/level_tools.h"
-#include "game/map_load.h"
-#include "game/world.h"
+#include "world/map_format.h"
 
 #include <random>
 

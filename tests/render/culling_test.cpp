@@ -1,7 +1,7 @@
 // Frustum culling in whole frames: it skips cells, yet never changes a pixel.
 #include "tests/render/render_scene.h"
-#include "game/map_load.h"
 #include "render/render.h"
+#include "world/map_load.h"
 
 #include <cstdio>
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-#include "game/world.h"
 #include "render/render.h"
+#include "world/world.h"
 
 namespace {
 

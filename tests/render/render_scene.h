@@ -2,7 +2,8 @@
 #pragma once
 
 #include "tests/support/gl_fixture.h"
-#include "game/world.h"
+#include "render/render.h"
+#include "world/world.h"
 
 #include <functional>
 #include <string>

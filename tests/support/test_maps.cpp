@@ -17,8 +17,8 @@ std::vector<unsigned char> map_bytes(const test_map &map)
   std::vector<unsigned char> bytes;
   put_le32(bytes, (uint32_t)map.start_x);
   put_le32(bytes, (uint32_t)map.start_y);
-  for (int x = 0; x < 25; x++)
-    for (int y = 0; y < 25; y++) {
+  for (int x = 0; x < GRID_SIZE; x++)
+    for (int y = 0; y < GRID_SIZE; y++) {
       put_le_float(bytes, map.height[x][y]);
       put_le32(bytes, (uint32_t)map.drop_marker[x][y]);
       put_le32(bytes, (uint32_t)map.kind[x][y]);

@@ -3,15 +3,16 @@
 #pragma once
 
 #include "tools/asset-kit/files.h"
+#include "world/map_format.h"
 
 #include <string>
 #include <vector>
 
 struct test_map {
   int start_x = 1, start_y = 1;
-  float height[25][25] = {};
-  int drop_marker[25][25] = {};  // 0 = a drop lies here
-  int kind[25][25] = {};
+  float height[GRID_SIZE][GRID_SIZE] = {};
+  int drop_marker[GRID_SIZE][GRID_SIZE] = {};  // DROP_MARKER_DROP = a drop lies here
+  int kind[GRID_SIZE][GRID_SIZE] = {};
   struct enemy_record { int x, y, direction; };
   std::vector<enemy_record> enemies;
 

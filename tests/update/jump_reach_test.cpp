@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <allegro.h>
 
-#include "game/update.h"
-#include "game/world.h"
+#include "world/update.h"
+#include "world/world.h"
 #include "tools/level-compiler/level_check.h"
 
 #include <algorithm>

@@ -11,10 +11,10 @@ inline test_map walled_level(int kind = TEST_KIND_METAL)
 {
   test_map map;
   map.start_x = map.start_y = 2;
-  for (int x = 0; x < 25; x++)
-    for (int y = 0; y < 25; y++) {
+  for (int x = 0; x < GRID_SIZE; x++)
+    for (int y = 0; y < GRID_SIZE; y++) {
       map.kind[x][y] = kind;
-      map.height[x][y] = x % 24 == 0 || y % 24 == 0 ? TEST_WALL_HEIGHT : 0.0f;
+      map.height[x][y] = x % (GRID_SIZE - 1) == 0 || y % (GRID_SIZE - 1) == 0 ? TEST_WALL_HEIGHT : 0.0f;
     }
   return map;
 }

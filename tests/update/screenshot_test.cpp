@@ -2,8 +2,9 @@
 #include "tests/support/gl_fixture.h"
 #include "tests/e2e/harness.h"
 
-#include "game/update.h"
-#include "game/world.h"
+#include "game/screenshot.h"
+#include "world/update.h"
+#include "world/world.h"
 
 #include <cstdlib>
 #include <unistd.h>
@@ -15,6 +16,7 @@ TEST(Screenshot, F12HeldOverThreeTicksFillsAGapThenTakesMoreDigitsAbove999)
   ASSERT_EQ(chdir(folder.c_str()), 0);
   ASSERT_EQ(std::system("seq -f vgrab-%03g.tga 0 999 | grep -vx vgrab-001.tga | xargs touch"), 0);
   reset_world();  // on the untouched grid: a grass floor at height 0
+  screenshot_hook = save_screenshot;  // as the game sets it at start-up
   key[KEY_F12] = 1;
   for (int t = 0; t < 3; t++)
     world_update();

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <allegro.h>
 
-#include "game/sound.h"
-#include "game/update.h"
-#include "game/world.h"
+#include "world/effects.h"
+#include "world/update.h"
+#include "world/world.h"
 #include "tests/support/test_maps.h"
 
 #include <algorithm>

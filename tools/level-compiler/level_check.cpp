@@ -56,7 +56,6 @@ constexpr float JUMP_RISE = 1.7f;         // how high a jump lifts the feet
 constexpr float VERTICAL_STEP = 0.1f;     // rise or fall per tick
 constexpr float WALK_STEP = 0.15f;        // ground covered per tick
 constexpr float PROBE_REACH = 0.95f;      // the wall probe's lead on the hero
-constexpr float CELL_PITCH = 2.0f;
 
 constexpr float DIAGONAL_GAIN = 1.4143f;  // a diagonal walk crosses cells faster
 constexpr int STEP_X[] = {1, -1, 0, 0};
@@ -336,7 +335,7 @@ void check_enemy(const level_data &level, const level_sources &sources, int i, b
   }
   float z = cell_height(level.cells[e.x][e.y]);
   float hero_z = start_ok ? cell_height(level.cells[level.start_x][level.start_y]) : 0.0f;
-  if (start_ok && touches(2.0f * (e.x - level.start_x), 2.0f * (e.y - level.start_y), z - hero_z))
+  if (start_ok && touches(CELL_PITCH * (e.x - level.start_x), CELL_PITCH * (e.y - level.start_y), z - hero_z))
     add_error(messages, sources.enemies[i],
               name + " starts on the hero's start cell " + cell_name(e.x, e.y) +
                   " and would kill it at once: move one of them");

@@ -1,8 +1,8 @@
 // The binary map file: flat little-endian 32-bit words, in the order the
 // game's loader reads them.
 #include "tools/level-compiler/level_codec.h"
-#include "game/map_load.h"
 #include "tools/asset-kit/bytes.h"
+#include "world/map_format.h"
 
 #include <cerrno>
 #include <cstring>
@@ -12,12 +12,6 @@
 
 namespace {
 
-long cell_offset(int x, int y)
-{
-  return MAP_CELLS_OFFSET + (GRID_SIZE * x + y) * MAP_RECORD_SIZE;
-}
-
-long enemy_offset(int i) { return MAP_ENEMIES_OFFSET + MAP_RECORD_SIZE * i; }
 
 bool on_grid(int32_t index) { return index >= 0 && index < GRID_SIZE; }
 
@@ -37,28 +31,25 @@ uint32_t height_bits_of(float height)
   return bits;
 }
 
-long map_file_size(int32_t enemy_count)
-{
-  return MAP_ENEMIES_OFFSET + MAP_RECORD_SIZE * enemy_count;
-}
-
 std::vector<unsigned char> encode_map(const level_data &level)
 {
   std::vector<unsigned char> bytes(map_file_size(level.enemy_count));
-  set_le32(bytes, 0, (uint32_t)level.start_x);
-  set_le32(bytes, 4, (uint32_t)level.start_y);
+  set_le32(bytes, MAP_START_X_OFFSET, (uint32_t)level.start_x);
+  set_le32(bytes, MAP_START_Y_OFFSET, (uint32_t)level.start_y);
   for (int x = 0; x < GRID_SIZE; x++)
     for (int y = 0; y < GRID_SIZE; y++) {
       const level_cell &cell = level.cells[x][y];
-      set_le32(bytes, cell_offset(x, y), cell.height_bits);
-      set_le32(bytes, cell_offset(x, y) + 4, (uint32_t)cell.drop_marker);
-      set_le32(bytes, cell_offset(x, y) + 8, (uint32_t)cell.kind);
+      long record = map_cell_offset(x, y);
+      set_le32(bytes, record + CELL_HEIGHT_FIELD, cell.height_bits);
+      set_le32(bytes, record + CELL_DROP_MARKER_FIELD, (uint32_t)cell.drop_marker);
+      set_le32(bytes, record + CELL_KIND_FIELD, (uint32_t)cell.kind);
     }
   set_le32(bytes, MAP_ENEMY_COUNT_OFFSET, (uint32_t)level.enemy_count);
   for (int i = 0; i < level.enemy_count; i++) {
-    set_le32(bytes, enemy_offset(i), (uint32_t)level.enemies[i].x);
-    set_le32(bytes, enemy_offset(i) + 4, (uint32_t)level.enemies[i].y);
-    set_le32(bytes, enemy_offset(i) + 8, (uint32_t)level.enemies[i].direction);
+    long record = map_enemy_offset(i);
+    set_le32(bytes, record + ENEMY_X_FIELD, (uint32_t)level.enemies[i].x);
+    set_le32(bytes, record + ENEMY_Y_FIELD, (uint32_t)level.enemies[i].y);
+    set_le32(bytes, record + ENEMY_DIRECTION_FIELD, (uint32_t)level.enemies[i].direction);
   }
   return bytes;
 }
@@ -72,8 +63,8 @@ bool decode_map(const std::vector<unsigned char> &bytes, level_data &level, std:
     return false;
   }
   level = level_data{};
-  level.start_x = (int32_t)get_le32(bytes, 0);
-  level.start_y = (int32_t)get_le32(bytes, 4);
+  level.start_x = (int32_t)get_le32(bytes, MAP_START_X_OFFSET);
+  level.start_y = (int32_t)get_le32(bytes, MAP_START_Y_OFFSET);
   if (!on_grid(level.start_x) || !on_grid(level.start_y)) {
     error = "the start cell (" + std::to_string(level.start_x) + ", " +
             std::to_string(level.start_y) + ") lies off the grid";
@@ -82,9 +73,10 @@ bool decode_map(const std::vector<unsigned char> &bytes, level_data &level, std:
   for (int x = 0; x < GRID_SIZE; x++)
     for (int y = 0; y < GRID_SIZE; y++) {
       level_cell &cell = level.cells[x][y];
-      cell.height_bits = get_le32(bytes, cell_offset(x, y));
-      cell.drop_marker = (int32_t)get_le32(bytes, cell_offset(x, y) + 4);
-      cell.kind = (int32_t)get_le32(bytes, cell_offset(x, y) + 8);
+      long record = map_cell_offset(x, y);
+      cell.height_bits = get_le32(bytes, record + CELL_HEIGHT_FIELD);
+      cell.drop_marker = (int32_t)get_le32(bytes, record + CELL_DROP_MARKER_FIELD);
+      cell.kind = (int32_t)get_le32(bytes, record + CELL_KIND_FIELD);
     }
   level.enemy_count = (int32_t)get_le32(bytes, MAP_ENEMY_COUNT_OFFSET);
   if (level.enemy_count < 0 || level.enemy_count > MAX_ENEMIES) {
@@ -98,9 +90,10 @@ bool decode_map(const std::vector<unsigned char> &bytes, level_data &level, std:
   }
   for (int i = 0; i < level.enemy_count; i++) {
     level_enemy &e = level.enemies[i];
-    e.x = (int32_t)get_le32(bytes, enemy_offset(i));
-    e.y = (int32_t)get_le32(bytes, enemy_offset(i) + 4);
-    e.direction = (int32_t)get_le32(bytes, enemy_offset(i) + 8);
+    long record = map_enemy_offset(i);
+    e.x = (int32_t)get_le32(bytes, record + ENEMY_X_FIELD);
+    e.y = (int32_t)get_le32(bytes, record + ENEMY_Y_FIELD);
+    e.direction = (int32_t)get_le32(bytes, record + ENEMY_DIRECTION_FIELD);
     if (!on_grid(e.x) || !on_grid(e.y)) {
       error = "enemy " + std::to_string(i + 1) + " starts off the grid";
       return false;

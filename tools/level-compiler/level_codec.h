@@ -6,9 +6,6 @@
 #include <string>
 #include <vector>
 
-// The size of a map file with enemy_count enemy records.
-long map_file_size(int32_t enemy_count);
-
 // The bytes of the map file of level (whose enemy_count is 0..MAX_ENEMIES).
 std::vector<unsigned char> encode_map(const level_data &level);
 

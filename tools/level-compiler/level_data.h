@@ -2,15 +2,15 @@
 // the level's name and where in its text each value came from.
 #pragma once
 
-#include "game/world.h"
+#include "world/map_format.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// The drop markers the text format writes: 0 lays a drop, 1 lays none. A map
-// file may hold any other value for "no drop"; such a cell keeps its value.
-constexpr int32_t DROP_MARKER_DROP = 0;
+// The drop marker the text format writes for "no drop" (DROP_MARKER_DROP lays
+// one). A map file may hold any other value for "no drop"; such a cell keeps
+// its value.
 constexpr int32_t DROP_MARKER_NONE = 1;
 
 // One cell record. The height is kept as its raw bits so that every float

@@ -5,6 +5,7 @@
 #include "tools/asset-kit/picture.h"
 #include "tools/asset-kit/text.h"
 #include "tools/picture-maker/scene.h"
+#include "world/game_rules.h"
 
 #include <cmath>
 #include <cstdio>
@@ -12,12 +13,6 @@
 #include <string>
 
 namespace {
-
-constexpr int SCREEN_WIDTH = 640;
-constexpr int SCREEN_HEIGHT = 480;
-// The game draws the banner at (161, 213): 318 x 54 centres it on screen.
-constexpr int BANNER_WIDTH = 318;
-constexpr int BANNER_HEIGHT = 54;
 
 struct arguments {
   const char *font_folder = nullptr, *texture_folder = nullptr, *data_folder = nullptr;
@@ -229,13 +224,13 @@ picture make_title()
 // The game-over banner.
 picture make_game_over()
 {
-  picture pic = make_picture(BANNER_WIDTH, BANNER_HEIGHT, {0, 0, 0});
-  fill_round_rect(pic, 0, 0, BANNER_WIDTH, BANNER_HEIGHT, 10, rgb255(250, 206, 96),
+  picture pic = make_picture(GAME_OVER_WIDTH, GAME_OVER_HEIGHT, {0, 0, 0});
+  fill_round_rect(pic, 0, 0, GAME_OVER_WIDTH, GAME_OVER_HEIGHT, 10, rgb255(250, 206, 96),
                   rgb255(176, 118, 34), 1);
-  fill_round_rect(pic, 3, 3, BANNER_WIDTH - 6, BANNER_HEIGHT - 6, 8, rgb255(150, 24, 20),
+  fill_round_rect(pic, 3, 3, GAME_OVER_WIDTH - 6, GAME_OVER_HEIGHT - 6, 8, rgb255(150, 24, 20),
                   rgb255(60, 6, 8), 1);
   text_face *f = face("DejaVuSans-Bold.ttf", 34);
-  draw_title_text(pic, f, "GAME OVER", BANNER_WIDTH / 2, 40, rgb255(255, 255, 255),
+  draw_title_text(pic, f, "GAME OVER", GAME_OVER_WIDTH / 2, 40, rgb255(255, 255, 255),
                   rgb255(255, 200, 120), rgb255(40, 4, 4), 2);
   close_text_face(f);
   return pic;

@@ -88,11 +88,13 @@ bool parse_line(const std::string &line_text, const char *name, int line, std::v
 
 }  // namespace
 
-int script_key_count() { return SCRIPT_KEY_COUNT; }
-
 const char *script_key_name(int bit) { return script_keys[bit].name; }
 
-int script_key_scancode(int bit) { return script_keys[bit].scancode; }
+void hold_script_keys(uint32_t keys)
+{
+  for (int bit = 0; bit < SCRIPT_KEY_COUNT; bit++)
+    key[script_keys[bit].scancode] = (keys >> bit & 1u) ? 1 : 0;
+}
 
 bool read_key_script(const std::string &text, const char *name, std::vector<key_run> &runs, FILE *errors)
 {

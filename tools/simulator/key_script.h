@@ -18,12 +18,11 @@ constexpr long MAX_TICKS_PER_LINE = 1000000;
 // Largest script read: far more than any level needs.
 constexpr long MAX_SCRIPT_BYTES = 1 << 20;
 
-// How many keys a script may name; they are bits 0 to count - 1.
-int script_key_count();
 // The script name of key bit i ("UP", "SPACE", "1", ...).
 const char *script_key_name(int bit);
-// The Allegro scancode of key bit i.
-int script_key_scancode(int bit);
+// Holds exactly the script keys whose bits are set in keys, in Allegro's key
+// array, and lets the others go.
+void hold_script_keys(uint32_t keys);
 
 // Reads a whole script from its text; on the first bad line writes
 // "NAME:LINE:COLUMN: message" to errors and returns false.

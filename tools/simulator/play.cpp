@@ -2,12 +2,14 @@
 // the moves, the effects the game asks for, and the causes of each death.
 #include "tools/simulator/play.h"
 
-#include "game/map_load.h"
-#include "game/sound.h"
-#include "game/update.h"
-#include "game/world.h"
 #include "tools/asset-kit/command_line.h"
 #include "tools/level-compiler/printable.h"
+#include "tools/simulator/tick_record.h"
+#include "world/effects.h"
+#include "world/game_rules.h"
+#include "world/map_load.h"
+#include "world/update.h"
+#include "world/world.h"
 
 #include <allegro.h>
 #include <cerrno>
@@ -18,11 +20,6 @@
 
 namespace {
 
-constexpr int START_LIVES = 3;       // a new game's lives
-constexpr int START_CAMERA = 1;      // the preset every game starts with
-// The renderer ends the level-complete pause in the frame that sees the
-// phase above this, and the game moves on to the next map.
-constexpr int LEVEL_END_PHASE = 90;
 // Stand-in samples: never played aloud, only told apart by the listener.
 constexpr int TAG_SAMPLE_LENGTH = 1;
 constexpr int TAG_SAMPLE_RATE = 11025;
@@ -30,7 +27,6 @@ constexpr int TAG_SAMPLE_RATE = 11025;
 constexpr float CLIMB_LIMIT = 0.3f;
 constexpr float ENEMY_REACH_XY = 1.2f;
 constexpr float ENEMY_REACH_Z = 0.8f;
-constexpr float CELL_PITCH = 2.0f;
 
 // The effects asked for in the tick being played.
 struct tick_effects {
@@ -57,21 +53,6 @@ void make_tag_samples()
     if (!*handle)
       *handle = create_sample(8, 0, TAG_SAMPLE_RATE, TAG_SAMPLE_LENGTH);
   effect_listener = count_effect;
-}
-
-void hold_keys(uint32_t keys)
-{
-  for (int bit = 0; bit < script_key_count(); bit++)
-    key[script_key_scancode(bit)] = (keys >> bit & 1u) ? 1 : 0;
-}
-
-const char *hero_state()
-{
-  if (level_phase != 0)
-    return "paused";
-  if (hero_dead)
-    return "dead";
-  return hero_airborne ? "airborne" : "grounded";
 }
 
 std::string cell_place(int x, int y) { return place_text(CELL_PITCH * x, CELL_PITCH * y); }
@@ -135,9 +116,8 @@ struct run_state {
 // What the level loop does when it finds no drop left: begin the pause.
 void begin_pause_if_complete(run_state &run, const play_options &options)
 {
-  if (drops_left != 0 || level_phase != 0)
+  if (!begin_level_complete())
     return;
-  level_phase = 1;
   run.completed = true;
   run.completed_tick = run.tick;
   if (options.log)
@@ -159,13 +139,6 @@ void print_events(FILE *log, long tick, bool revived, const std::vector<death_re
     std::fprintf(log, "tick %ld death %s %s\n", tick, death.cause.c_str(), death.place.c_str());
 }
 
-void print_enemies(FILE *log, long tick)
-{
-  for (int i = 0; i < enemy_count; i++)
-    std::fprintf(log, "tick %ld enemy %d %s, z %.3f direction %d\n", tick, i + 1,
-                 place_text(enemies[i].x, enemies[i].y).c_str(), enemies[i].z, enemies[i].direction);
-}
-
 // One pass of the level loop: the update, then what the frame and the loop
 // decide from its result.
 void play_tick(run_state &run, const play_options &options)
@@ -174,6 +147,7 @@ void play_tick(run_state &run, const play_options &options)
   int lives_before = lives;
   effects = tick_effects{};
   world_update();
+  step_level_end();
   std::vector<death_record> deaths;
   if (effects.lava_hits)
     deaths = death_causes(run.tick);
@@ -181,17 +155,16 @@ void play_tick(run_state &run, const play_options &options)
     run.last_death = deaths.front();
   FILE *log = options.log;
   if (log && options.trajectory)
-    std::fprintf(log, "tick %ld %s, z %.3f heading %d %s\n", run.tick,
-                 place_text(hero_x, hero_y).c_str(), hero_z, hero_heading, hero_state());
-  if (log && options.enemies)
-    print_enemies(log, run.tick);
+    std::fprintf(log, "%s\n", hero_record(run.tick).c_str());
+  for (int i = 0; log && options.enemies && i < enemy_count; i++)
+    std::fprintf(log, "%s\n", enemy_record(run.tick, i).c_str());
   if (log)
     print_events(log, run.tick, lives < lives_before, deaths);
-  if (level_phase > LEVEL_END_PHASE) {
+  if (level_has_ended()) {
     if (log)
       std::fprintf(log, "tick %ld level-end\n", run.tick);
     run.finished = true;
-  } else if (lives == 0) {
+  } else if (no_lives_left()) {
     if (log)
       std::fprintf(log, "tick %ld game-over\n", run.tick);
     run.finished = run.game_over = true;
@@ -201,13 +174,6 @@ void play_tick(run_state &run, const play_options &options)
 }
 
 }  // namespace
-
-std::string place_text(float x, float y)
-{
-  char text[96];
-  std::snprintf(text, sizeof text, "cell (%d, %d), world (%.3f, %.3f)", cell_index(x), cell_index(y), x, y);
-  return text;
-}
 
 bool start_headless()
 {
@@ -229,11 +195,7 @@ bool start_game(const char *path)
     file_error(printable(path), found ? "not a regular file" : std::strerror(errno));
     return false;
   }
-  reset_world();
-  current_camera = &camera_presets[START_CAMERA];
-  level_number = 1;
-  lives = START_LIVES;
-  level_phase = 0;
+  start_new_game();
   if (!load_map(path)) {
     file_error(printable(path), "not a map the game can read (too short, a bad enemy count, or a cell "
                                 "off the grid)");
@@ -250,13 +212,13 @@ play_result play_runs(const std::vector<key_run> &runs, const play_options &opti
                  place_text(hero_x, hero_y).c_str(), hero_z, hero_heading, drops_left, enemy_count, lives);
   begin_pause_if_complete(run, options);  // a level without drops is complete at once
   for (const key_run &r : runs) {
-    hold_keys(r.keys);
+    hold_script_keys(r.keys);
     for (long i = 0; i < r.ticks && !run.finished; i++)
       play_tick(run, options);
     if (run.finished)
       break;
   }
-  hold_keys(0);
+  hold_script_keys(0);
   return play_result{run.tick, drops_left, lives, run.completed, run.completed_tick, run.game_over,
                      place_text(hero_x, hero_y), run.last_death};
 }

@@ -45,5 +45,3 @@ bool start_game(const char *path);
 // Plays the runs of keys from the start of the level to the end of the
 // script, the end of the level or the game over.
 play_result play_runs(const std::vector<key_run> &runs, const play_options &options);
-// "cell (3, 5), world (6.000, 10.000)" for the world position (x, y).
-std::string place_text(float x, float y);

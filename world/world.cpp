@@ -1,9 +1,10 @@
-// The game's global state with its initial values, and reset_world.
-#include "game/world.h"
+// The world's global state with its initial values, and reset_world.
+#include "world/world.h"
+#include "world/game_rules.h"
 
-int32_t screen_width = 640;
-int32_t screen_height = 480;
-int32_t level_number = 1;
+int32_t screen_width = SCREEN_WIDTH;
+int32_t screen_height = SCREEN_HEIGHT;
+int32_t level_number = START_LEVEL;
 int32_t hud_font = 1;
 int32_t enemy_count = 0;
 int32_t quit_request = 0;
@@ -20,7 +21,7 @@ float light_ambient[4] = {0.6f, 0.6f, 0.6f, 1.0f};
 float light_diffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 float light_position[4] = {0.0f, 1.0f, 0.0f, 1.0f};
 float hero_light_position[4] = {0.0f, 0.0f, 2.2f, 1.0f};
-int32_t level_phase = 0;
+int32_t level_phase = PHASE_PLAYING;
 
 map_cell level_map[GRID_SIZE][GRID_SIZE];
 int32_t drop_grid[GRID_SIZE][GRID_SIZE];
@@ -46,12 +47,6 @@ float end_zoom, end_spin;
 
 SAMPLE *snd_get_drop, *snd_jump, *snd_land, *snd_end, *snd_lava;
 MIDI *music;
-
-GLuint textures[TEXTURE_COUNT];
-GLuint tile_lists, hero_list, enemy_list, drop_list;
-GLUquadric *hero_quadric, *enemy_quadric;
-float frustum_planes[FRUSTUM_PLANE_COUNT][4];
-char hud_text[HUD_TEXT_SIZE];
 
 void reset_world()
 {

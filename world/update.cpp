@@ -1,10 +1,11 @@
 // The world update: one 40 ms tick of enemies, hero controls, collision,
 // jumping and falling, lava and enemy contact, and the two hot keys.
-#include "game/update.h"
-#include "game/screenshot.h"
-#include "game/sound.h"
-#include "game/world.h"
+#include "world/update.h"
+#include "world/effects.h"
+#include "world/game_rules.h"
+#include "world/world.h"
 
+#include <allegro.h>
 #include <cmath>
 #include <limits>
 
@@ -236,6 +237,8 @@ void patrol_one(enemy &e)
 
 }  // namespace
 
+void (*screenshot_hook)();
+
 void enemies_patrol()
 {
   for (int i = 0; i < enemy_count; i++)
@@ -245,7 +248,7 @@ void enemies_patrol()
 void world_update()
 {
   enemies_patrol();
-  if (level_phase != 0) {
+  if (level_phase != PHASE_PLAYING) {
     level_phase++;  // the level-complete pause: nothing but the enemies moves
     return;
   }
@@ -263,8 +266,8 @@ void world_update()
   move_vertically(cell);
   touch_lava_floor(cell);
   touch_enemies();
-  if (key[KEY_F12])
-    save_screenshot();
+  if (key[KEY_F12] && screenshot_hook)
+    screenshot_hook();
   if (key[KEY_TAB] && key[KEY_END])
     drops_left = 0;  // level skip: the drops on the grid stay where they are
 }

@@ -1,11 +1,7 @@
 // Reading a level map file ("maps/map%d.map") into the world state.
 #pragma once
 
-// Byte layout of a map file: 32-bit little-endian values throughout.
-constexpr long MAP_CELLS_OFFSET = 8;        // after the start cell (x, y)
-constexpr long MAP_RECORD_SIZE = 12;        // a cell or an enemy record
-constexpr long MAP_ENEMY_COUNT_OFFSET = 7508;
-constexpr long MAP_ENEMIES_OFFSET = 7512;
+// The file's byte layout is in world/map_format.h.
 
 // Reads the map file at path into the level, the drops, the hero's start and
 // the enemies. Call after reset_world. Returns 1 when the file was read; 0

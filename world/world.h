@@ -1,42 +1,23 @@
-// The game's whole state: configuration, the world of the level being played,
-// and the names of the per-run resources. Plain globals, read and written
-// directly by the game, the world update and the renderer (main thread only,
-// except tick_count, which the timer thread also counts up).
+// The game's state: configuration, the world of the level being played, and
+// the sound handles. Plain globals, read and written directly by the game,
+// the world update and the renderer (main thread only, except tick_count,
+// which the timer thread also counts up). The renderer's own resources are
+// declared in render/render.h.
 #pragma once
 
-#include <allegro.h>
-#include <GL/gl.h>
+#include "world/map_format.h"
+
 #include <atomic>
 #include <cstdint>
 
-// ---- Fixed sizes -----------------------------------------------------------
+// Allegro's sample and MIDI types; the world only keeps their handles.
+struct SAMPLE;
+struct MIDI;
 
-constexpr int GRID_SIZE = 25;        // cells along each axis of a level
-constexpr int MAX_ENEMIES = 10;      // enemy slots in the data model
-constexpr int TEXTURE_COUNT = 6;     // one texture per block kind 0..5
-constexpr int FRUSTUM_PLANE_COUNT = 6;
+// ---- Fixed sizes (the grid's are in world/map_format.h) ---------------------
+
 constexpr int CAMERA_PRESET_COUNT = 4;
 constexpr int MAP_PATH_SIZE = 1024;  // buffer for "maps/map%d.map"
-constexpr int HUD_TEXT_SIZE = 256;   // buffer for one status-line text
-
-// Block kinds; the kind is also the index of the block's texture.
-enum block_kind {
-  KIND_GRASS = 0,
-  KIND_STONE_FLOOR = 1,
-  KIND_HERO_SKIN = 2,
-  KIND_METAL = 3,
-  KIND_LAVA = 4,    // kills the hero
-  KIND_ENEMY_SKIN = 5,
-};
-
-// Enemy directions; NO_ENEMY marks a free slot.
-enum enemy_direction {
-  NO_ENEMY = -1,
-  TOWARD_MINUS_Y = 0,
-  TOWARD_PLUS_X = 1,
-  TOWARD_PLUS_Y = 2,
-  TOWARD_MINUS_X = 3,
-};
 
 // ---- Records ---------------------------------------------------------------
 
@@ -48,14 +29,6 @@ struct camera_preset {
   float rot_x, rot_y, rot_z;           // degrees about X, Y and Z
 };
 
-// One grid cell. height is the z of the cell's top; drop_marker 0 means the
-// cell carries a drop when the level starts (read only by the map loader).
-struct map_cell {
-  int32_t kind;
-  int32_t drop_marker;
-  float height;
-};
-
 // One enemy slot; direction NO_ENEMY marks a free slot.
 struct enemy {
   float x, y, z;
@@ -65,8 +38,8 @@ struct enemy {
 
 // ---- Configuration: initialised values, written only where noted -----------
 
-extern int32_t screen_width;   // 640: full-screen mode and viewport
-extern int32_t screen_height;  // 480
+extern int32_t screen_width;   // SCREEN_WIDTH: full-screen mode and viewport
+extern int32_t screen_height;  // SCREEN_HEIGHT
 extern int32_t level_number;   // level being played (game flow)
 extern int32_t hud_font;       // status-line bitmap font slot (start-up)
 extern int32_t enemy_count;    // enemy slots in use (map loader)
@@ -76,7 +49,8 @@ extern float light_ambient[4];
 extern float light_diffuse[4];
 extern float light_position[4];       // given once by scene set-up
 extern float hero_light_position[4];  // given every frame above the hero
-// 0 playing, 1..91 level-complete sequence, -1 advance to the next level.
+// The level-complete sequence's phase: PHASE_PLAYING, counting up through
+// the sequence, PHASE_ADVANCE (world/game_rules.h says how).
 extern int32_t level_phase;
 
 // ---- World state of the level being played (zero at program start) ---------
@@ -117,23 +91,8 @@ extern SAMPLE *snd_end;
 extern SAMPLE *snd_lava;
 extern MIDI *music;
 
-// ---- Render resources, created once at start-up by the renderer -----------
-
-extern GLuint textures[TEXTURE_COUNT];
-extern GLuint tile_lists;
-extern GLuint hero_list;
-extern GLuint enemy_list;
-extern GLuint drop_list;
-extern struct GLUquadric *hero_quadric;
-extern struct GLUquadric *enemy_quadric;
-extern float frustum_planes[FRUSTUM_PLANE_COUNT][4];
-extern char hud_text[HUD_TEXT_SIZE];
-
 // ---- Operations on the state itself -----------------------------------------
 
 // Prepares the hero and the enemy slots for a freshly loaded level.
 void reset_world();
 
-// The index of the grid cell under world coordinate c (cells are 2 units wide
-// and centred on even coordinates); truncates toward zero.
-inline int cell_index(float c) { return (int)((c + 1.0f) * 0.5f); }

@@ -1,14 +1,15 @@
 // The map loader: a flat file of little-endian 32-bit values, read whole and
 // checked before any of it reaches the world state.
-#include "game/map_load.h"
-#include "game/world.h"
+#include "world/map_load.h"
+#include "world/map_format.h"
+#include "world/world.h"
 
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-constexpr long MAP_MAX_SIZE = MAP_ENEMIES_OFFSET + MAP_RECORD_SIZE * MAX_ENEMIES;
+constexpr long MAP_MAX_SIZE = map_file_size(MAX_ENEMIES);
 
 // Reads the 32-bit little-endian word at offset of the file's bytes.
 uint32_t read_word(const unsigned char *bytes, long offset)
@@ -51,16 +52,16 @@ bool map_is_well_formed(const unsigned char *bytes, long size)
 {
   if (size < MAP_ENEMIES_OFFSET)
     return false;
-  if (!on_grid(read_int(bytes, 0)) || !on_grid(read_int(bytes, 4)))
+  if (!on_grid(read_int(bytes, MAP_START_X_OFFSET)) || !on_grid(read_int(bytes, MAP_START_Y_OFFSET)))
     return false;
   int32_t count = read_int(bytes, MAP_ENEMY_COUNT_OFFSET);
   if (count < 0 || count > MAX_ENEMIES)
     return false;
-  if (size < MAP_ENEMIES_OFFSET + MAP_RECORD_SIZE * count)
+  if (size < map_file_size(count))
     return false;
   for (int i = 0; i < count; i++) {
-    long record = MAP_ENEMIES_OFFSET + MAP_RECORD_SIZE * i;
-    if (!on_grid(read_int(bytes, record)) || !on_grid(read_int(bytes, record + 4)))
+    long record = map_enemy_offset(i);
+    if (!on_grid(read_int(bytes, record + ENEMY_X_FIELD)) || !on_grid(read_int(bytes, record + ENEMY_Y_FIELD)))
       return false;
   }
   return true;
@@ -71,7 +72,7 @@ void lay_out_drops()
   drops_left = 0;
   for (int x = 0; x < GRID_SIZE; x++)
     for (int y = 0; y < GRID_SIZE; y++) {
-      drop_grid[x][y] = level_map[x][y].drop_marker == 0 ? 1 : 0;
+      drop_grid[x][y] = level_map[x][y].drop_marker == DROP_MARKER_DROP ? 1 : 0;
       drops_left += drop_grid[x][y];
     }
 }
@@ -92,7 +93,7 @@ int load_map(const char *path)
   if (!map_is_well_formed(bytes, size))
     return 0;
 
-  int32_t sx = read_int(bytes, 0), sy = read_int(bytes, 4);
+  int32_t sx = read_int(bytes, MAP_START_X_OFFSET), sy = read_int(bytes, MAP_START_Y_OFFSET);
   start_x = 2 * sx;
   start_y = 2 * sy;
   hero_x = (float)(2 * sx);
@@ -100,20 +101,20 @@ int load_map(const char *path)
 
   for (int x = 0; x < GRID_SIZE; x++)
     for (int y = 0; y < GRID_SIZE; y++) {
-      long record = MAP_CELLS_OFFSET + (GRID_SIZE * x + y) * MAP_RECORD_SIZE;
+      long record = map_cell_offset(x, y);
       map_cell &cell = level_map[x][y];
-      cell.height = read_float(bytes, record);
-      cell.drop_marker = read_int(bytes, record + 4);
-      cell.kind = read_int(bytes, record + 8);
+      cell.height = read_float(bytes, record + CELL_HEIGHT_FIELD);
+      cell.drop_marker = read_int(bytes, record + CELL_DROP_MARKER_FIELD);
+      cell.kind = read_int(bytes, record + CELL_KIND_FIELD);
     }
 
   // Enemies come after the grid, so each takes the height of its start cell.
   enemy_count = read_int(bytes, MAP_ENEMY_COUNT_OFFSET);
   for (int i = 0; i < enemy_count; i++) {
-    long record = MAP_ENEMIES_OFFSET + MAP_RECORD_SIZE * i;
-    int32_t cx = read_int(bytes, record), cy = read_int(bytes, record + 4);
-    enemies[i].direction = read_int(bytes, record + 8);
-    enemies[i].x = (float)(2 * cx);
+    long record = map_enemy_offset(i);
+    int32_t cx = read_int(bytes, record + ENEMY_X_FIELD), cy = read_int(bytes, record + ENEMY_Y_FIELD);
+    enemies[i].direction = read_int(bytes, record + ENEMY_DIRECTION_FIELD);
+    enemies[i].x = (float)(2 * cx);  // the centre of its start cell
     enemies[i].y = (float)(2 * cy);
     enemies[i].z = level_map[cx][cy].height;
   }

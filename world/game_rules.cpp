@@ -1,0 +1,87 @@
+// The rules of a game's start and a level's end: the steps that the game's
+// flow, the renderer and the simulator share.
+#include "world/game_rules.h"
+#include "world/effects.h"
+#include "world/map_load.h"
+#include "world/world.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr float FULL_TURN = 360.0f;
+
+}  // namespace
+
+void start_new_game()
+{
+  reset_world();
+  current_camera = &camera_presets[START_CAMERA];
+  level_number = START_LEVEL;
+  lives = START_LIVES;
+  // A game left by ESC in the middle of a level's end must not hand its
+  // rise to the next one: the new game starts in play, the hero at rest.
+  level_phase = PHASE_PLAYING;
+  end_zoom = 0.0f;
+  end_spin = 0.0f;
+}
+
+int load_current_level()
+{
+  std::snprintf(map_path, sizeof map_path, "maps/map%d.map", level_number);
+  return load_map(map_path);
+}
+
+bool begin_level_complete()
+{
+  if (drops_left != 0 || level_phase != PHASE_PLAYING)
+    return false;
+  level_phase = PHASE_FIRST;
+  end_zoom = 0.0f;
+  end_spin = 0.0f;
+  play_effect(snd_end);
+  return true;
+}
+
+bool hero_rises()
+{
+  return level_phase != PHASE_PLAYING && level_phase <= PHASE_LAST_RISE;
+}
+
+void step_level_end()
+{
+  if (level_phase == PHASE_PLAYING)
+    return;
+  if (hero_rises()) {
+    end_zoom += END_RISE_STEP;
+    end_spin += END_SPIN_STEP;
+    if (end_spin > FULL_TURN)
+      end_spin -= FULL_TURN;
+  }
+  if (level_phase > PHASE_LAST)
+    level_phase = PHASE_ADVANCE;
+}
+
+bool level_has_ended()
+{
+  return level_phase == PHASE_ADVANCE;
+}
+
+void handle_level_completion()
+{
+  if (drops_left != 0)
+    return;
+  begin_level_complete();
+  if (level_has_ended()) {
+    level_number++;
+    reset_world();
+    if (!load_current_level())
+      quit_request = 1;  // no next map: the game is won, back to the title
+    level_phase = PHASE_PLAYING;
+  }
+}
+
+bool no_lives_left()
+{
+  return lives == 0;
+}
