@@ -10,9 +10,6 @@ constexpr int BMF_GLYPH_COUNT = 256;       // one glyph rectangle per character 
 constexpr int BMF_IMAGE_MAX_SIZE = 4096;   // largest picture width and height read
 constexpr int BMF_IMAGE_MAX_CHANNELS = 4;  // red, green, blue, alpha
 
-// Releases a reader made by bmf_image_open; the file stays open.
-void bmf_image_close(bmf_image_reader *reader);
-
 // Reads a whole BMF file from its start: checks the magic, skips the name,
 // fills glyphs and decodes the picture. RGBA pixels (caller frees) and their
 // size, or null when the file is not a sound BMF file.

@@ -111,7 +111,7 @@ void console_print(const char *text)
 
 void console_write(const char *bytes, int length)
 {
-  for (int i = 0; i < length; i++)
+  for (int i = 0; bytes && i < length; i++)
     write_byte(bytes[i]);
 }
 

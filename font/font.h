@@ -52,7 +52,8 @@ struct vector_font {
   vector_symbol *symbols[VECTOR_SYMBOL_CODES];  // by character code; null where undefined
 };
 
-// Loads a GLF file into the lowest free slot and makes it current.
+// Loads a GLF file into the lowest free slot and makes it current; -1 for a
+// null path.
 int vector_font_load(const char *path);
 // Reads a GLF file into font; 0 on success, -1 with nothing left allocated.
 // Every symbol it accepts is well formed: indices within the vertex count,
@@ -92,6 +93,10 @@ constexpr int VECTOR_ANCHOR_CENTRE = 24;
 constexpr int VECTOR_ANCHOR_BOTTOM = 25;
 constexpr int VECTOR_ANCHOR_LAST = 28;  // highest code vector_set_anchor stores
 
+// The solid modes draw a font's triangles facing away from +z (clockwise seen
+// from +z), as the 3D mode's caps need: the back cap at z = 1 faces -z, and
+// the front cap reverses them to face +z. Flat solid text thus shows its back
+// to a viewer on +z: draw it with face culling off, or it disappears.
 typedef void (*vector_symbol_operation)(int code);
 
 // Outline contours as line loops.
@@ -175,7 +180,11 @@ unsigned char *bitmap_make_mask(const unsigned char *rgba, int width, int height
 
 // The SGI picture embedded in a BMF file, read from an open file.
 struct bmf_image_reader;
+// Reads the picture's header (and row tables) at the file's current position
+// into a new reader; bmf_image_close releases it.
 bmf_image_reader *bmf_image_open(FILE *file);
+// Releases a reader made by bmf_image_open; the file stays open.
+void bmf_image_close(bmf_image_reader *reader);
 // Decodes the picture at the file's current position into RGBA rows, bottom
 // row first; the caller frees the result. Null on failure.
 unsigned char *bmf_image_read_rgba(FILE *file, int *width, int *height, int *channels);
@@ -192,6 +201,7 @@ void console_clear();
 // Write text at the cursor: codes 32 to 127 fill a cell, a newline ends the
 // line, the bottom row scrolls up; other bytes are ignored.
 void console_print(const char *text);
+// Writes length bytes; nothing for null bytes or a length of 0 or less.
 void console_write(const char *bytes, int length);
 void console_put_char(int character);
 // Selects the vector font the console is drawn with; -1 for an empty slot.

@@ -129,6 +129,15 @@ const vector_symbol *symbol_of(const vector_font *font, char c)
   return font->symbols[(unsigned char)c];
 }
 
+// The symbol of c when it puts ink on the page; null for a space, a code the
+// font lacks and an empty symbol (one without vertices, whose box still holds
+// the reader's start values): those only take up their advance from the pen.
+const vector_symbol *inked_symbol(const vector_font *font, char c)
+{
+  const vector_symbol *s = symbol_of(font, c);
+  return s && c != SPACE && s->vertex_count > 0 ? s : nullptr;
+}
+
 // Runs op with the font in slot made current for the call; an empty or
 // invalid slot does nothing.
 template <typename Argument>
@@ -199,18 +208,15 @@ void vector_draw_symbol_3d_solid(int code)
 
 float vector_layout_advance(const vector_font *font, const char *text, int index)
 {
-  char c = text[index];
-  const vector_symbol *s = symbol_of(font, c);
-  if (!s || c == SPACE)
+  const vector_symbol *s = inked_symbol(font, text[index]);
+  if (!s)
     return space_size;
   char next = text[index + 1];
   if (next == '\0')
     return 0.0f;
-  if (next == SPACE)
-    return symbol_spacing;
-  const vector_symbol *n = symbol_of(font, next);
+  const vector_symbol *n = inked_symbol(font, next);
   if (!n)
-    return 0.0f;
+    return symbol_of(font, next) || next == SPACE ? symbol_spacing : 0.0f;
   // Puts the next symbol's left edge symbol_spacing after this one's right edge.
   return s->max_x - n->min_x + symbol_spacing;
 }
@@ -256,12 +262,13 @@ void vector_string_bounds(int slot, const char *text, float *min_x, float *min_y
     return;
   if (!text)
     text = "";
-  const vector_symbol *first = symbol_of(font, text[0]);
+  // A string that starts with a space or a blank starts at the pen.
+  const vector_symbol *first = inked_symbol(font, text[0]);
   float left = first ? first->min_x : 0.0f;
   float low = VECTOR_BOX_START_MIN, high = VECTOR_BOX_START_MAX, total = 0.0f;
   for (int i = 0; text[i]; i++) {
-    const vector_symbol *s = symbol_of(font, text[i]);
-    if (s && text[i] != SPACE) {
+    const vector_symbol *s = inked_symbol(font, text[i]);
+    if (s) {
       total += s->max_x - s->min_x + symbol_spacing;
       if (s->max_y > high) high = s->max_y;
       if (s->min_y < low) low = s->min_y;

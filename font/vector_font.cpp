@@ -163,7 +163,7 @@ void vector_font_release_symbols(vector_font *font)
 
 int vector_font_read_file(const char *path, vector_font *font)
 {
-  FILE *file = std::fopen(path, "rb");
+  FILE *file = path ? std::fopen(path, "rb") : nullptr;
   if (!file)
     return -1;
   std::memset(font->symbols, 0, sizeof font->symbols);

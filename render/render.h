@@ -6,6 +6,7 @@
 #include "world/map_format.h"
 
 #include <GL/gl.h>
+#include <cstdint>
 
 struct GLUquadric;
 
@@ -35,6 +36,9 @@ void render_frame();
 // Raises and spins the hero during the level-complete sequence, and takes
 // the sequence's step for this frame (which ends it after its last phase).
 void level_end_transform();
+// Degrees an enemy is turned about z for its direction: -90, 0, 90, 180 for
+// directions 0 to 3; any other value gives an angle within one turn.
+float enemy_facing(int32_t direction);
 
 // ---- Frustum culling --------------------------------------------------------
 

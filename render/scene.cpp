@@ -7,6 +7,7 @@
 #include <alleggl.h>
 #include <GL/glu.h>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -24,7 +25,8 @@ constexpr float DROP_RISE = 0.5f;  // a drop floats this far above its cell's to
 
 // An enemy faces +x when moving toward +x (direction 1); each direction
 // step turns it a quarter.
-constexpr int QUARTER_TURN = 90;
+constexpr int64_t QUARTER_TURN = 90;
+constexpr int64_t WHOLE_TURN = 360;
 
 // Whether the bounding sphere may be seen (always, while culling is off).
 bool may_be_visible(float x, float y, float z, float radius)
@@ -135,7 +137,7 @@ void draw_enemies()
       continue;
     glPushMatrix();
     glTranslatef(e.x, e.y, e.z + SPHERE_LIFT);
-    glRotatef((float)(QUARTER_TURN * e.direction - QUARTER_TURN), 0, 0, 1);
+    glRotatef(enemy_facing(e.direction), 0, 0, 1);
     glCallList(enemy_list);
     glPopMatrix();
   }
@@ -144,6 +146,14 @@ void draw_enemies()
 }  // namespace
 
 int frustum_culling_enabled = 1;
+
+float enemy_facing(int32_t direction)
+{
+  // In 64 bits, so that no stored direction overflows; reduced to within one
+  // turn, which leaves the four directions' angles as they are.
+  int64_t degrees = QUARTER_TURN * direction - QUARTER_TURN;
+  return (float)(degrees % WHOLE_TURN);
+}
 
 void setup_scene()
 {

@@ -82,6 +82,23 @@ TEST(SgiDecode, ChannelRulesAndBottomRowFirst)
     }
 }
 
+TEST(SgiDecode, ReaderOpenedThroughTheLibraryCanBeClosed)
+{
+  // Both halves are public: a caller that opens a reader can release it,
+  // and the file stays open for the decode that follows.
+  bytes file = sgi_encode(make_picture(3, 2, 4, true, varied));
+  FILE *stream = fmemopen(file.data(), file.size(), "rb");
+  bmf_image_reader *reader = bmf_image_open(stream);
+  ASSERT_NE(reader, nullptr);
+  bmf_image_close(reader);
+  std::rewind(stream);
+  int width, height, channels;
+  unsigned char *rgba = bmf_image_read_rgba(stream, &width, &height, &channels);
+  EXPECT_TRUE(rgba && width == 3 && height == 2 && channels == 4);
+  std::free(rgba);
+  std::fclose(stream);
+}
+
 TEST(SgiRunLength, UnpacksCopiesAndRepeats)
 {
   const struct { bytes row, grey; } cases[] = {

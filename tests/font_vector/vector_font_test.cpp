@@ -117,6 +117,36 @@ TEST_F(VectorFontTest, LayoutAdvancesAndBoundsFollowFromBoxesSpacesAndMissingSym
   vector_set_symbol_spacing(0.2f), vector_set_space_size(2);  // font_init keeps these
 }
 
+TEST_F(VectorFontTest, LeadingSpacesAndBlankSymbolsMeasureFromThePen)
+{
+  // The space and code 1 are symbols without vertices, whose boxes keep the
+  // reader's start values (min_x 10, max_x -10).
+  ASSERT_EQ(vector_font_load(folder.font("blank.glf", {box_symbol('A', -0.7f, 0.7f, -1, 1),
+      {' ', {}, {}, {}}, {1, {}, {}, {}}}).c_str()), 0);
+  auto bounds = [](const char *text) {
+    std::vector<float> b = {5, 6, 7, 8};
+    vector_current_string_bounds(text, &b[0], &b[1], &b[2], &b[3]);
+    return rounded(b);
+  };
+  // Drawing starts at the pen: the space takes 2, A 1.4 + 0.2 after it.
+  EXPECT_EQ(bounds(" A"), std::vector<float>({0, -1, 3.6f, 1}));
+  EXPECT_EQ(bounds("\x01" "A"), std::vector<float>({0, -1, 3.6f, 1}));
+  // A blank symbol lays out as a space does, never stepping back.
+  const vector_font *font = vector_font_get(0);
+  EXPECT_FLOAT_EQ(vector_layout_advance(font, "A\x01" "A", 0), 0.2f);
+  EXPECT_FLOAT_EQ(vector_layout_advance(font, "A\x01" "A", 1), 2);
+  EXPECT_EQ(bounds("A\x01" "A"), std::vector<float>({-0.7f, -1, 4.5f, 1}));
+}
+
+TEST_F(VectorFontTest, NullPathAndNullBytesAreRefusedQuietly)
+{
+  EXPECT_EQ(vector_font_load(nullptr), -1);
+  EXPECT_EQ(vector_font_get(0), nullptr);
+  font_option_disable(FONT_OPTION_CURSOR);
+  console_write(nullptr, 5);
+  EXPECT_EQ(screen(1), "40x20:|@0,0");
+}
+
 TEST_F(VectorFontTest, ConsoleWritesWrapsScrollsIgnoresOtherBytesAndRefusesBadSizes)
 {
   font_option_disable(FONT_OPTION_CURSOR);

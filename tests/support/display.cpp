@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -37,7 +38,10 @@ std::string test_display(bool xvfb)
   std::string &display = displays[xvfb ? 1 : 0];
   if (!display.empty())
     return display;
-  display = command_output(std::string(VIRTUAL_DISPLAY) + " start" + (xvfb ? " --xvfb" : ""));
+  // Owned by this process: the server ends with it, also when it crashes or
+  // is killed (a test timeout), where the stop at exit never runs.
+  display = command_output(std::string(VIRTUAL_DISPLAY) + " start --owner " + std::to_string(getpid()) +
+                           (xvfb ? " --xvfb" : ""));
   while (!display.empty() && (display.back() == '\n' || display.back() == ' '))
     display.pop_back();
   if (display.empty() || display[0] != ':')

@@ -4,7 +4,8 @@
 #include <string>
 
 // A virtual X server for this test program (":N"), started on first use and
-// stopped when the program ends; empty when none could be started.
+// stopped when the program ends, however it ends; empty when none could be
+// started.
 // xvfb: Xvfb (no full-screen GL there) instead of Xorg on the dummy driver.
 std::string test_display(bool xvfb = false);
 
