@@ -11,15 +11,15 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
-
 void check(bool promise, const char *what)
 {
   if (promise)
     return;
-  std::fprintf(stderr, "font reader broke its promise: %s\n", what);
+  std::fprintf(stderr, "reader broke its promise: %s\n", what);
   std::abort();
 }
+
+namespace {
 
 // A read-only stream over a copy of the bytes, kept in copy; one spare byte
 // because fmemopen wants a buffer even for no bytes.

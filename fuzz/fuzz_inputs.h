@@ -1,5 +1,6 @@
-// One input through each font file reader, for the fuzz targets and for the
-// test that replays their corpus in the regular build. A reader that breaks
+// One input through each font file reader, the map loader and the picture
+// check, for the fuzz targets and for the test that replays the font
+// readers' corpus in the regular build. A reader that breaks
 // its promises (a picture larger than allowed, a symbol index out of range)
 // aborts the process, so the fuzzer reports it like a crash.
 #pragma once
@@ -7,9 +8,20 @@
 #include <cstddef>
 #include <cstdint>
 
+// Aborts with the promise named when it does not hold, so the fuzzer reports
+// it like a crash.
+void check(bool promise, const char *what);
+
 // Decodes the bytes as a bare SGI picture and as a whole BMF file; true
 // when either was accepted.
 bool fuzz_bmf_input(const uint8_t *data, size_t size);
 
 // Reads the bytes as a GLF file; true when it was accepted.
 bool fuzz_glf_input(const uint8_t *data, size_t size);
+
+// Loads the bytes as a map file; true when it was accepted.
+bool fuzz_map_input(const uint8_t *data, size_t size);
+
+// Checks the bytes as a TGA and as a BMP picture, and reads each accepted
+// one through Allegro's loader; true when either was accepted.
+bool fuzz_picture_input(const uint8_t *data, size_t size);

@@ -1,8 +1,12 @@
 // The game's flow around play: pictures, a game, the level loop and its tick.
 #include "game/flow.h"
 #include "assets/asset_files.h"
+#include "game/quit_signal.h"
+#include "game/screenshot.h"
+#include "render/picture_file.h"
 #include "render/render.h"
 #include "world/game_rules.h"
+#include "world/map_load.h"
 #include "world/update.h"
 #include "world/world.h"
 
@@ -13,13 +17,6 @@ void warn_missing(const char *path, const void *loaded)
 {
   if (!loaded)
     std::fprintf(stderr, "pilko: warning: cannot load %s; playing on without it\n", path);
-}
-
-BITMAP *load_picture(const char *path)
-{
-  BITMAP *picture = load_bitmap(path, nullptr);
-  warn_missing(path, picture);
-  return picture;
 }
 
 void show_picture(BITMAP *picture, int x, int y, int clear_first)
@@ -62,7 +59,7 @@ void show_game_over()
   BITMAP *picture = load_picture(PICTURE_FILES[PICTURE_GAME_OVER]);
   show_picture(picture, GAME_OVER_X, GAME_OVER_Y, 1);
   clear_keybuf();
-  readkey();
+  wait_for_key();
   if (picture)
     destroy_bitmap(picture);
 }
@@ -83,13 +80,13 @@ void level_loop()
     } else {
       rest(1);  // nothing to do until the next tick: give the core up
     }
-    if (key[KEY_ESC])
+    if (key[KEY_ESC] || quit_signalled)
       quit_request = 1;
     if (no_lives_left())
       quit_request = 1;
   }
   quit_request = 0;
-  if (no_lives_left())
+  if (no_lives_left() && !quit_signalled)
     show_game_over();
 }
 
@@ -97,9 +94,13 @@ void play_game()
 {
   blank_screen();
   start_new_game();
+  allow_screenshot_warning();
   // Without a first map there is nothing to play: back to the title at once.
   if (!load_current_level()) {
-    std::fprintf(stderr, "pilko: cannot open %s; no game to play\n", map_path);
+    if (map_load_missing())
+      std::fprintf(stderr, "pilko: cannot find %s; no game to play\n", map_path);
+    else
+      report_unreadable_map("no game to play");
     clear_keybuf();
     return;
   }

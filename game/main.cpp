@@ -2,17 +2,21 @@
 #include "assets/asset_files.h"
 #include "font/font.h"
 #include "game/flow.h"
+#include "game/quit_signal.h"
 #include "game/screenshot.h"
 #include "game/sound.h"
+#include "render/picture_file.h"
 #include "render/render.h"
 #include "world/update.h"
 #include "world/world.h"
 
+#include <X11/Xlib.h>
 #include <alleggl.h>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -22,10 +26,13 @@ const char *const required_files[] = {"maps/map1.map", HUD_FONT_FILE};
 
 // Ends the run with one clear line when a file the game needs is not in the
 // working directory; the usual cause is starting pilko from the wrong folder.
+// Anything of that name counts as there: a map that is there but cannot be
+// read is named with its reason when a game starts.
 void require_data_files()
 {
   for (const char *path : required_files) {
-    if (exists(path))
+    struct stat status;
+    if (stat(path, &status) == 0)
       continue;
     char folder[PATH_MAX];
     if (!getcwd(folder, sizeof folder))
@@ -61,17 +68,32 @@ void set_graphics_mode()
   std::exit(1);
 }
 
-// The title picture until ESC is held at a key press; SPACE plays a game.
+// Xlib's handler of a lost display exits through atexit, where Allegro waits
+// for the X lock that its own event thread holds: the game would hang on.
+// This one says what happened and ends the process at once.
+int end_on_lost_display(Display *)
+{
+  static const char message[] = "pilko: lost the connection to the X server\n";
+  ssize_t written = write(STDERR_FILENO, message, sizeof message - 1);
+  (void)written;  // nothing more to do if stderr is gone too
+  _exit(1);
+}
+
+// The title picture until ESC is held at a key press (or a quit signal
+// comes); SPACE plays a game.
 void title_loop(BITMAP *title)
 {
   int leave_title = 0;
   while (!leave_title) {
     show_picture(title, 0, 0, 0);
-    readkey();
+    if (!wait_for_key())
+      break;
     if (key[KEY_ESC])
       leave_title = 1;
     if (key[KEY_SPACE])
       play_game();
+    if (quit_signalled)
+      leave_title = 1;
   }
 }
 
@@ -83,16 +105,17 @@ int main()
     std::fprintf(stderr, "pilko: cannot open a display (is DISPLAY set to a running X server?)\n");
     return 1;
   }
+  watch_quit_signals();
   require_data_files();
   install_allegro_gl();
   font_init();
   set_window_title("pilko");
+  XSetIOErrorHandler(end_on_lost_display);
   set_graphics_mode();
 
   install_keyboard();
   install_timer();
-  install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr);
-  set_volume(255, 128);
+  install_game_sound();
 
   hud_font = bitmap_font_load(HUD_FONT_FILE);
   if (hud_font < 0) {
@@ -108,7 +131,7 @@ int main()
   BITMAP *logo = load_picture(PICTURE_FILES[PICTURE_LOGO]);
   show_picture(logo, 0, 0, 0);
   start_music();
-  readkey();
+  wait_for_key();
   if (logo)
     destroy_bitmap(logo);
 

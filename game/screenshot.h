@@ -1,6 +1,10 @@
 // Screenshots: the picture on screen saved as "vgrab-%03d.tga".
 #pragma once
 
-// Saves the 640 x 480 screen under the first free name of the series; the
-// game hands it to the world update as its screenshot_hook.
+// Saves the 640 x 480 screen under the first free name of the series, which
+// nothing else of that name (file, folder, link) may hold; a failed write
+// leaves nothing behind and prints one warning line, once per game. The game
+// hands it to the world update as its screenshot_hook.
 void save_screenshot();
+// Lets the next failed screenshot print its warning again (a new game).
+void allow_screenshot_warning();

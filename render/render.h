@@ -59,7 +59,7 @@ extern int frustum_culling_enabled;
 // load_texture uploads from, as Allegro lays their bytes out.
 GLenum texture_pixel_format();
 // Loads an image file into a new texture (upside down, bright pink black);
-// 0 when the image does not load.
+// 0, with one warning line, when the image does not load.
 GLuint load_texture(const char *path, GLenum format);
 // Creates a texture from an Allegro memory bitmap; 0 on failure.
 GLuint upload_texture(struct BITMAP *bitmap, GLenum format);

@@ -1,6 +1,7 @@
 // Textures: the six block images turned into OpenGL textures at start-up.
 #include "render/render.h"
 #include "assets/asset_files.h"
+#include "render/picture_file.h"
 
 #include <alleggl.h>
 #include <cassert>
@@ -25,7 +26,7 @@ BITMAP *load_working_image(const char *path)
 {
   int screen_depth = get_color_depth();
   set_color_depth(WORKING_DEPTH);
-  BITMAP *image = load_bitmap(path, nullptr);
+  BITMAP *image = load_picture(path);
   set_color_depth(screen_depth);
   return image;
 }
@@ -62,6 +63,10 @@ GLuint load_texture(const char *path, GLenum format)
   if (work)
     destroy_bitmap(work);
   destroy_bitmap(image);
+  // The game plays on without it: that kind draws untextured.
+  if (name == 0)
+    std::fprintf(stderr, "pilko: warning: cannot make a texture of %s; playing on without it\n",
+                 path);
   return name;
 }
 
@@ -94,12 +99,7 @@ void load_texture_set()
 {
   GLenum format = texture_pixel_format();
   allegro_gl_begin();
-  for (int kind = 0; kind < TEXTURE_COUNT; kind++) {
+  for (int kind = 0; kind < TEXTURE_COUNT; kind++)
     textures[kind] = load_texture(TEXTURE_FILES[kind], format);
-    // The game plays on without the image: that kind draws untextured.
-    if (textures[kind] == 0)
-      std::fprintf(stderr, "pilko: warning: cannot load %s; playing on without it\n",
-                   TEXTURE_FILES[kind]);
-  }
   allegro_gl_end();
 }

@@ -32,6 +32,12 @@ int load_current_level()
   return load_map(map_path);
 }
 
+void report_unreadable_map(const char *after)
+{
+  if (!map_load_missing())
+    std::fprintf(stderr, "pilko: cannot read %s: %s; %s\n", map_path, map_load_problem(), after);
+}
+
 bool begin_level_complete()
 {
   if (drops_left != 0 || level_phase != PHASE_PLAYING)
@@ -75,8 +81,10 @@ void handle_level_completion()
   if (level_has_ended()) {
     level_number++;
     reset_world();
-    if (!load_current_level())
+    if (!load_current_level()) {
+      report_unreadable_map("back to the title");
       quit_request = 1;  // no next map: the game is won, back to the title
+    }
     level_phase = PHASE_PLAYING;
   }
 }

@@ -48,6 +48,10 @@ constexpr float END_SPIN_STEP = 5.0f;  // degrees the hero turns a frame
 void start_new_game();
 // Formats map_path for level_number and loads it; load_map's result.
 int load_current_level();
+// After a failed load_current_level: says on stderr which map could not be
+// read, why, and what happens next (after), unless the map was simply
+// missing (the designed end of a campaign).
+void report_unreadable_map(const char *after);
 // Begins the level-complete sequence when no drop is left in play: phase
 // PHASE_FIRST, rise and spin from 0, snd_end. True when it began.
 bool begin_level_complete();

@@ -4,8 +4,13 @@
 #include "world/map_format.h"
 #include "world/world.h"
 
+#include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -41,30 +46,78 @@ void clear_level()
   enemy_count = 0;
 }
 
-// Reads up to the largest valid map into bytes; returns the number read.
-long read_map_bytes(FILE *file, unsigned char *bytes)
+// The reason of the last failed load, and whether the file was simply absent.
+char problem[160];
+int missing;
+
+// Notes why the load failed, formatted like printf; returns 0 for load_map.
+__attribute__((format(printf, 1, 2))) int refuse(const char *format, ...)
 {
-  return (long)std::fread(bytes, 1, MAP_MAX_SIZE, file);
+  va_list arguments;
+  va_start(arguments, format);
+  std::vsnprintf(problem, sizeof problem, format, arguments);
+  va_end(arguments);
+  return 0;
 }
 
-// True when the bytes hold a whole map whose values fit the world's tables.
-bool map_is_well_formed(const unsigned char *bytes, long size)
+// Reads up to the largest valid map from path into bytes and sets size;
+// 0, with the reason noted, when the file cannot be read. The file is opened
+// without blocking and must be a regular file, so a FIFO or a device in the
+// map's place is refused instead of waited on.
+int read_map_file(const char *path, unsigned char *bytes, long *size)
 {
+  int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    missing = errno == ENOENT;
+    return refuse("%s", std::strerror(errno));
+  }
+  struct stat status;
+  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    close(fd);
+    return refuse("not a regular file");
+  }
+  long total = 0;
+  while (total < MAP_MAX_SIZE) {
+    ssize_t got = read(fd, bytes + total, (size_t)(MAP_MAX_SIZE - total));
+    if (got < 0 && errno == EINTR)
+      continue;
+    if (got < 0) {
+      close(fd);
+      return refuse("%s", std::strerror(errno));
+    }
+    if (got == 0)
+      break;
+    total += got;
+  }
+  close(fd);
+  *size = total;
+  return 1;
+}
+
+// 1 when the bytes hold a whole map whose values fit the world's tables;
+// otherwise 0 with the first fault noted.
+int check_map(const unsigned char *bytes, long size)
+{
+  if (size == 0)
+    return refuse("empty file");
   if (size < MAP_ENEMIES_OFFSET)
-    return false;
-  if (!on_grid(read_int(bytes, MAP_START_X_OFFSET)) || !on_grid(read_int(bytes, MAP_START_Y_OFFSET)))
-    return false;
+    return refuse("too short: %ld bytes of at least %ld", size, MAP_ENEMIES_OFFSET);
+  int32_t sx = read_int(bytes, MAP_START_X_OFFSET), sy = read_int(bytes, MAP_START_Y_OFFSET);
+  if (!on_grid(sx) || !on_grid(sy))
+    return refuse("start cell (%d, %d) off the grid", (int)sx, (int)sy);
   int32_t count = read_int(bytes, MAP_ENEMY_COUNT_OFFSET);
   if (count < 0 || count > MAX_ENEMIES)
-    return false;
-  if (size < map_file_size(count))
-    return false;
+    return refuse("bad enemy count %d (0 to %d)", (int)count, MAX_ENEMIES);
+  long needed = map_file_size(count);
+  if (size < needed)
+    return refuse("too short: %ld bytes of at least %ld for %d enemies", size, needed, (int)count);
   for (int i = 0; i < count; i++) {
     long record = map_enemy_offset(i);
-    if (!on_grid(read_int(bytes, record + ENEMY_X_FIELD)) || !on_grid(read_int(bytes, record + ENEMY_Y_FIELD)))
-      return false;
+    int32_t cx = read_int(bytes, record + ENEMY_X_FIELD), cy = read_int(bytes, record + ENEMY_Y_FIELD);
+    if (!on_grid(cx) || !on_grid(cy))
+      return refuse("enemy %d's cell (%d, %d) off the grid", i + 1, (int)cx, (int)cy);
   }
-  return true;
+  return 1;
 }
 
 void lay_out_drops()
@@ -83,14 +136,12 @@ int load_map(const char *path)
 {
   clear_level();
 
-  FILE *file = std::fopen(path, "rb");
-  if (!file)
-    return 0;
+  problem[0] = '\0';
+  missing = 0;
   static unsigned char bytes[MAP_MAX_SIZE];
-  long size = read_map_bytes(file, bytes);
-  std::fclose(file);
-  // A damaged map is treated like a missing one: nothing of it is used.
-  if (!map_is_well_formed(bytes, size))
+  long size = 0;
+  // A damaged map is refused like a missing one: nothing of it is used.
+  if (!read_map_file(path, bytes, &size) || !check_map(bytes, size))
     return 0;
 
   int32_t sx = read_int(bytes, MAP_START_X_OFFSET), sy = read_int(bytes, MAP_START_Y_OFFSET);
@@ -121,4 +172,14 @@ int load_map(const char *path)
 
   lay_out_drops();
   return 1;
+}
+
+const char *map_load_problem()
+{
+  return problem;
+}
+
+int map_load_missing()
+{
+  return missing;
 }

@@ -9,3 +9,11 @@
 // 10 or fewer than 0 enemies, a start cell off the grid), in which case the
 // level is left cleared and everything else as it was.
 int load_map(const char *path);
+
+// Why the last load_map returned 0, as a short phrase for a message ("no
+// such file", "not a regular file", "too short: 7000 bytes of at least
+// 7512", ...); empty after a load that succeeded.
+const char *map_load_problem();
+// 1 when the last load_map returned 0 because no file of that name exists,
+// the designed end of a campaign; 0 otherwise.
+int map_load_missing();

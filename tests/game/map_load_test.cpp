@@ -5,6 +5,8 @@
 #include "tests/support/test_maps.h"
 
 #include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -122,6 +124,7 @@ TEST_F(MapLoad, MissingFileClearsTheLevelButKeepsTheDrops)
   reset_world();
   EXPECT_EQ(load_map((folder + "/no-such.map").c_str()), 0);
   expect_level_cleared_drops_kept();
+  EXPECT_EQ(map_load_missing(), 1);
 }
 
 // A damaged map is refused like a missing one, and nothing of it is used.
@@ -149,22 +152,51 @@ TEST_F(MapLoad, RejectsDamagedFiles)
   enemy_off.enemies = {{3, 3, 0}, {0, 25, 0}};
 
   const struct {
-    const char *what;
     std::vector<unsigned char> bytes;
+    const char *reason;  // as the game names it
   } damaged[] = {
-    {"empty file", {}},
-    {"cut inside the grid", short_grid},
-    {"cut inside the enemies", short_enemies},
-    {"eleven enemies", with_enemies(11)},
-    {"enemy count -1", negative_count},
-    {"start x 25", with_start(25, 0)},
-    {"start y -1", with_start(0, -1)},
-    {"enemy off the grid", map_bytes(enemy_off)},
+    {{}, "empty file"},
+    {short_grid, "too short: 7000 bytes of at least 7512"},
+    {short_enemies, "too short: 7535 bytes of at least 7536 for 2 enemies"},
+    {with_enemies(11), "bad enemy count 11 (0 to 10)"},
+    {negative_count, "bad enemy count -1 (0 to 10)"},
+    {with_start(25, 0), "start cell (25, 0) off the grid"},
+    {with_start(0, -1), "start cell (0, -1) off the grid"},
+    {map_bytes(enemy_off), "enemy 2's cell (0, 25) off the grid"},
   };
   for (const auto &file : damaged) {
-    SCOPED_TRACE(file.what);
+    SCOPED_TRACE(file.reason);
     load_two_drop_level();
     EXPECT_EQ(load(file.bytes), 0);
     expect_level_cleared_drops_kept();
+    EXPECT_STREQ(map_load_problem(), file.reason);
+    EXPECT_EQ(map_load_missing(), 0);
   }
+}
+
+// A folder or a FIFO in a map's place is refused at once, never waited on.
+TEST_F(MapLoad, RefusesWhatIsNotARegularFile)
+{
+  std::string fifo = folder + "/fifo.map";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  for (const std::string &path : {folder, fifo}) {
+    SCOPED_TRACE(path);
+    load_two_drop_level();
+    reset_world();
+    EXPECT_EQ(load_map(path.c_str()), 0);
+    expect_level_cleared_drops_kept();
+    EXPECT_STREQ(map_load_problem(), "not a regular file");
+    EXPECT_EQ(map_load_missing(), 0);
+  }
+}
+
+TEST_F(MapLoad, UnreadableFileSaysPermissionDenied)
+{
+  if (geteuid() == 0)
+    GTEST_SKIP() << "root reads any file";
+  std::string path = folder + "/locked.map";
+  ASSERT_TRUE(write_file(path, map_bytes(test_map{})));
+  ASSERT_EQ(chmod(path.c_str(), 0), 0);
+  EXPECT_EQ(load_map(path.c_str()), 0);
+  EXPECT_STREQ(map_load_problem(), "Permission denied");
 }

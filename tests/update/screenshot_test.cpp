@@ -1,4 +1,5 @@
-// F12 held in play on real OpenGL: one picture a tick, to the first free names of the series.
+// F12 held in play on real OpenGL: one picture a tick, to the first free names of the series,
+// written whole or not at all.
 #include "tests/support/gl_fixture.h"
 #include "tests/e2e/harness.h"
 
@@ -6,22 +7,89 @@
 #include "world/update.h"
 #include "world/world.h"
 
+#include <csignal>
 #include <cstdlib>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-TEST(Screenshot, F12HeldOverThreeTicksFillsAGapThenTakesMoreDigitsAbove999)
+namespace {
+
+// A fresh folder as the working directory, the world on the untouched grid (a grass floor).
+std::string enter_capture_folder()
 {
   open_gl_test_context();
   std::string folder = temp_folder();
-  ASSERT_EQ(chdir(folder.c_str()), 0);
-  ASSERT_EQ(std::system("seq -f vgrab-%03g.tga 0 999 | grep -vx vgrab-001.tga | xargs touch"), 0);
-  reset_world();  // on the untouched grid: a grass floor at height 0
+  EXPECT_EQ(chdir(folder.c_str()), 0);
+  reset_world();
   screenshot_hook = save_screenshot;  // as the game sets it at start-up
+  return folder;
+}
+
+void hold_f12_for_ticks(int ticks)
+{
   key[KEY_F12] = 1;
-  for (int t = 0; t < 3; t++)
+  for (int t = 0; t < ticks; t++)
     world_update();
+  key[KEY_F12] = 0;
+}
+
+// The names in the working directory, sorted, one a line.
+std::string folder_listing()
+{
+  return command_output("ls -A | sort");
+}
+
+}  // namespace
+
+TEST(Screenshot, F12HeldOverThreeTicksFillsAGapThenTakesMoreDigitsAbove999)
+{
+  std::string folder = enter_capture_folder();
+  ASSERT_EQ(std::system("seq -f vgrab-%03g.tga 0 999 | grep -vx vgrab-001.tga | xargs touch"), 0);
+  hold_f12_for_ticks(3);
   for (const char *name : {"vgrab-001.tga", "vgrab-1000.tga", "vgrab-1001.tga"})
     EXPECT_EQ(load_picture(name).width, 640) << name;
   EXPECT_NE(access("vgrab-1002.tga", F_OK), 0);
+  std::system(("rm -rf '" + folder + "'").c_str());
+}
+
+// A folder and a link to nowhere both hold their names; the link is never written through.
+TEST(Screenshot, FolderAndDanglingLinkTakeNames)
+{
+  std::string folder = enter_capture_folder();
+  std::string outside = temp_folder() + "/outside.tga";
+  ASSERT_EQ(mkdir("vgrab-000.tga", 0755), 0);
+  ASSERT_EQ(symlink(outside.c_str(), "vgrab-001.tga"), 0);
+  hold_f12_for_ticks(1);
+  EXPECT_EQ(load_picture("vgrab-002.tga").width, 640);
+  EXPECT_NE(access(outside.c_str(), F_OK), 0) << "written through the link";
+  EXPECT_EQ(folder_listing(), "vgrab-000.tga\nvgrab-001.tga\nvgrab-002.tga\n");
+  std::system(("rm -rf '" + folder + "'").c_str());
+}
+
+// A disk that fills up mid-write (a file size limit stands in for it).
+TEST(Screenshot, FullDiskLeavesNoFileAndWarnsOncePerGame)
+{
+  std::string folder = enter_capture_folder();
+  rlimit before{};
+  getrlimit(RLIMIT_FSIZE, &before);
+  rlimit small = before;
+  small.rlim_cur = 100000;  // the picture is 921,618 bytes
+  auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+
+  testing::internal::CaptureStderr();
+  hold_f12_for_ticks(3);
+  std::string first_game = testing::internal::GetCapturedStderr();
+  allow_screenshot_warning();  // as a new game does
+  testing::internal::CaptureStderr();
+  hold_f12_for_ticks(2);
+  std::string second_game = testing::internal::GetCapturedStderr();
+
+  setrlimit(RLIMIT_FSIZE, &before);
+  std::signal(SIGXFSZ, previous_handler);
+  EXPECT_EQ(folder_listing(), "") << "partial or empty files left behind";
+  EXPECT_EQ(first_game, "pilko: warning: cannot save a screenshot here: File too large\n");
+  EXPECT_EQ(second_game, first_game);
   std::system(("rm -rf '" + folder + "'").c_str());
 }

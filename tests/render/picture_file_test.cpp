@@ -1,0 +1,122 @@
+// The header check in front of Allegro's picture loaders: our own files pass and load, crafted
+// headers are refused with their reason, and a refused file costs one warning line.
+#include <gtest/gtest.h>
+#include "assets/asset_files.h"
+#include "render/picture_file.h"
+#include "tests/support/test_maps.h"
+
+#include <allegro.h>
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+
+namespace {
+
+class PictureFile : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() { ASSERT_EQ(install_allegro(SYSTEM_NONE, &errno, atexit), 0); }
+
+  // A file of the data folder, by its path there ("graphics/logo.tga").
+  static std::string data_file(const std::string &path) { return PILKO_DATA_DIR "/" + path; }
+
+  static std::vector<unsigned char> shipped(const std::string &name)
+  {
+    std::ifstream in(data_file("graphics/" + name), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+};
+
+// Sets a little-endian value of width bytes at offset.
+std::vector<unsigned char> with(std::vector<unsigned char> bytes, size_t offset, long long value,
+                                int width = 1)
+{
+  for (int i = 0; i < width; i++)
+    bytes.at(offset + i) = (unsigned char)(value >> (8 * i));
+  return bytes;
+}
+
+const char *problem_of(const char *name, const std::vector<unsigned char> &bytes)
+{
+  return picture_problem(name, bytes.data(), bytes.size(), (long long)bytes.size());
+}
+
+}  // namespace
+
+TEST_F(PictureFile, ShippedPicturesPassAndLoadWithoutAWord)
+{
+  std::vector<std::string> paths(std::begin(PICTURE_FILES), std::end(PICTURE_FILES));
+  paths.insert(paths.end(), std::begin(TEXTURE_FILES), std::end(TEXTURE_FILES));
+  for (const std::string &name : paths) {
+    std::string path = data_file(name);
+    EXPECT_EQ(problem_of(name.c_str(), shipped(name.substr(name.find('/') + 1))), nullptr) << name;
+    testing::internal::CaptureStderr();
+    BITMAP *picture = load_picture(path.c_str());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << name;
+    ASSERT_NE(picture, nullptr) << name;
+    destroy_bitmap(picture);
+  }
+}
+
+TEST_F(PictureFile, RefusesCraftedHeadersWithTheirReason)
+{
+  std::vector<unsigned char> tga = shipped("gameover.tga"), bmp = shipped("gras.bmp");
+  std::vector<unsigned char> colour_mapped = with(with(with(tga, 1, 1), 2, 1), 5, 0xFFFF, 2);
+  colour_mapped[7] = 24;
+  std::vector<unsigned char> short_tga(tga.begin(), tga.end() - 1);
+  std::vector<unsigned char> short_bmp(bmp.begin(), bmp.end() - 1);
+  const struct {
+    const char *name;
+    std::vector<unsigned char> bytes;
+    const char *reason;
+  } crafted[] = {
+    {"logo.tga", colour_mapped, "a TGA with a colour map"},
+    {"logo.tga", with(tga, 5, 0xFFFF, 2), "a TGA with a colour map"},
+    {"logo.tga", with(tga, 2, 3), "not a true-colour TGA"},
+    {"logo.tga", with(tga, 16, 16), "a TGA of neither 24 nor 32 bits a pixel"},
+    {"logo.tga", with(tga, 17, 0x40), "a TGA with an unknown pixel layout"},
+    {"logo.tga", with(tga, 12, 0, 2), "a TGA of a size out of bounds"},
+    {"logo.tga", with(tga, 14, 4096, 2), "a TGA of a size out of bounds"},
+    {"logo.tga", short_tga, "a TGA shorter than its pixels"},
+    {"logo.tga", with(tga, 2, 10), "a run-length TGA"},  // Allegro overruns its bitmap on long runs
+    {"logo.tga", std::vector<unsigned char>(tga.begin(), tga.begin() + 17), "too short for a TGA header"},
+    {"gras.bmp", with(with(bmp, 28, 8, 2), 30, 1, 4), "a BMP of other than 24 bits a pixel"},
+    {"gras.bmp", with(bmp, 30, 1, 4), "a compressed BMP"},
+    {"gras.bmp", with(bmp, 14, 12, 4), "a BMP with an unknown header"},
+    {"gras.bmp", with(bmp, 46, 256, 4), "a BMP of other than 24 bits a pixel"},
+    {"gras.bmp", with(bmp, 22, -128, 4), "a BMP of a size out of bounds"},
+    {"gras.bmp", with(bmp, 18, 1 << 20, 4), "a BMP of a size out of bounds"},
+    {"gras.bmp", with(bmp, 10, 1078, 4), "a BMP with its pixels away from the header"},
+    {"gras.bmp", short_bmp, "a BMP shorter than its pixels"},
+    {"gras.bmp", with(bmp, 0, 'X'), "not a BMP"},
+    {"gras.bmp", tga, "not a BMP"},
+    {"logo.png", tga, "neither a TGA nor a BMP name"},
+  };
+  for (const auto &file : crafted)
+    EXPECT_STREQ(problem_of(file.name, file.bytes), file.reason) << file.name << ": " << file.reason;
+}
+
+// The two pictures that crashed and hung the game inside Allegro, and a FIFO that would block it.
+TEST_F(PictureFile, RefusedFileGivesNullAndOneWarningLine)
+{
+  std::string folder = temp_folder();
+  std::vector<unsigned char> colour_mapped = with(with(with(shipped("logo.tga"), 1, 1), 2, 1), 5, 0xFFFF, 2);
+  colour_mapped[7] = 24;
+  write_file(folder + "/logo.tga", colour_mapped);
+  write_file(folder + "/gras.bmp", with(with(shipped("gras.bmp"), 28, 8, 2), 30, 1, 4));
+  ASSERT_EQ(mkfifo((folder + "/title.tga").c_str(), 0644), 0);
+  const struct {
+    const char *name, *reason;
+  } refused[] = {{"logo.tga", "a TGA with a colour map"},
+                 {"gras.bmp", "a BMP of other than 24 bits a pixel"},
+                 {"title.tga", "not a regular file"},
+                 {"gone.tga", "No such file or directory"}};
+  for (const auto &file : refused) {
+    std::string path = folder + "/" + file.name;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(load_picture(path.c_str()), nullptr) << file.name;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "pilko: warning: cannot load " + path + " (" + file.reason + "); playing on without it\n");
+  }
+}
