@@ -11,6 +11,7 @@
 #include "world/world.h"
 
 #include <alleggl.h>
+#include <chrono>
 #include <cstdio>
 
 void warn_missing(const char *path, const void *loaded)
@@ -52,6 +53,22 @@ void tick_callback()
 
 namespace {
 
+using steady = std::chrono::steady_clock;
+
+// After a frame the loop sleeps until this long before the next tick is due,
+// and only then polls for it every millisecond: waking a thousand times a
+// second for nothing costs more than the frames on a slow machine.
+constexpr int POLL_LEAD_MS = 5;
+
+// Sleeps until shortly before the tick after the one seen at seen.
+void sleep_until_next_tick(steady::time_point seen)
+{
+  auto wake = seen + std::chrono::milliseconds(TICK_MS - POLL_LEAD_MS);
+  long left = (long)std::chrono::duration_cast<std::chrono::milliseconds>(wake - steady::now()).count();
+  if (left > 0)
+    rest((unsigned int)left);
+}
+
 // The game-over picture on a cleared screen until a fresh key press.
 void show_game_over()
 {
@@ -71,12 +88,14 @@ void level_loop()
   while (!quit_request) {
     handle_level_completion();
     if (tick_count != 0) {
+      steady::time_point seen = steady::now();
       world_update();
       tick_count = 0;  // ticks that piled up while drawing are dropped
       render_frame();
       allegro_gl_begin();
       allegro_gl_flip();
       allegro_gl_end();
+      sleep_until_next_tick(seen);
     } else {
       rest(1);  // nothing to do until the next tick: give the core up
     }
@@ -106,6 +125,7 @@ void play_game()
   }
   clear_keybuf();
   install_int(tick_callback, TICK_MS);
+  tick_count = 1;  // the first frame at once, not one tick after SPACE
   level_loop();
   remove_int(tick_callback);
   clear_keybuf();

@@ -2,6 +2,7 @@
 #include "assets/asset_files.h"
 #include "font/font.h"
 #include "game/flow.h"
+#include "game/options.h"
 #include "game/quit_signal.h"
 #include "game/screenshot.h"
 #include "game/sound.h"
@@ -99,8 +100,11 @@ void title_loop(BITMAP *title)
 
 }  // namespace
 
-int main()
+int main(int argc, char **argv)
 {
+  int options_status = read_options(argc, argv);
+  if (options_status != START_GAME)
+    return options_status;
   if (allegro_init() != 0) {
     std::fprintf(stderr, "pilko: cannot open a display (is DISPLAY set to a running X server?)\n");
     return 1;

@@ -33,6 +33,9 @@ extern char hud_text[HUD_TEXT_SIZE];    // the status line's text buffer
 void setup_scene();
 // Draws one frame of the world state into the back buffer (never flips).
 void render_frame();
+// Cells and enemies the last frame drew, after culling (for measurements).
+extern int frame_cells_drawn;
+extern int frame_enemies_drawn;
 // Raises and spins the hero during the level-complete sequence, and takes
 // the sequence's step for this frame (which ends it after its last phase).
 void level_end_transform();

@@ -118,8 +118,10 @@ void draw_grid()
       const map_cell &cell = level_map[x][y];
       int has_drop = drop_grid[x][y];
       if (may_be_visible(CELL_PITCH * x, CELL_PITCH * y, 0.5f * cell.height,
-                         cell_culling_radius(cell.height, has_drop)))
+                         cell_culling_radius(cell.height, has_drop))) {
         draw_cell(cell, has_drop);
+        frame_cells_drawn++;
+      }
       glTranslatef(0, CELL_PITCH, 0);
     }
     glTranslatef(CELL_PITCH, -CELL_PITCH * GRID_SIZE, 0);
@@ -140,12 +142,15 @@ void draw_enemies()
     glRotatef(enemy_facing(e.direction), 0, 0, 1);
     glCallList(enemy_list);
     glPopMatrix();
+    frame_enemies_drawn++;
   }
 }
 
 }  // namespace
 
 int frustum_culling_enabled = 1;
+int frame_cells_drawn = 0;
+int frame_enemies_drawn = 0;
 
 float enemy_facing(int32_t direction)
 {
@@ -192,6 +197,7 @@ void render_frame()
   allegro_gl_begin();
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
+  frame_cells_drawn = frame_enemies_drawn = 0;
   place_camera_and_hero(*current_camera);
   // The camera's matrix is current: the planes come out in world coordinates.
   extract_frustum();

@@ -2,53 +2,14 @@
 // to a file, and the captured sound holds the title music and the jump sample.
 #include <gtest/gtest.h>
 #include "tests/e2e/harness.h"
+#include "tests/e2e/sound_capture.h"
 #include "assets/asset_files.h"
 
-#include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <fstream>
 #include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
 
 namespace {
-
-constexpr long RATE = 44100, FRAME_BYTES = 4;  // the capture: 16-bit stereo at 44.1 kHz
-
-long frames_in(const std::string &path)
-{
-  struct stat st;
-  return stat(path.c_str(), &st) == 0 ? st.st_size / FRAME_BYTES : 0;
-}
-
-// Waits up to 30 s until the capture holds the frames; true when it does.
-bool wait_for_capture(const std::string &path, long frames)
-{
-  for (int i = 0; i < 300 && frames_in(path) < frames; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  return frames_in(path) >= frames;
-}
-
-// 16-bit samples (1 = full scale) from a file: every channel summed into one, or each sample
-// of a 22050 Hz mono WAV doubled (repeated, then blended) as the mixer does to reach 44100 Hz.
-std::vector<float> read_sound(const std::string &path, long first, long count, bool stereo)
-{
-  std::vector<int16_t> raw(stereo ? 2 * count : count);
-  FILE *f = std::fopen(path.c_str(), "rb");
-  if (!f)
-    return {};
-  std::fseek(f, stereo ? first * FRAME_BYTES : 44, SEEK_SET);  // WAV: after the header
-  raw.resize(std::fread(raw.data(), 2, raw.size(), f));
-  std::fclose(f);
-  std::vector<float> out;
-  for (size_t i = 0; i + 1 < raw.size(); i += stereo ? 2 : 1) {
-    out.push_back(stereo ? (raw[i] + raw[i + 1]) / 65536.0f : raw[i] / 32768.0f);
-    if (!stereo)
-      out.push_back((raw[i] + raw[i + 1]) / 65536.0f);
-  }
-  return out;
-}
 
 // Best normalised correlation of the effect with any stretch of the sound (1 = exactly it).
 double best_match(const std::vector<float> &sound, const std::vector<float> &effect)
@@ -87,32 +48,18 @@ TEST(HeardGame, MusicPlaysAtTheTitleAndJumpSoundsInALevel)
   meadow.start_x = meadow.start_y = 4;
   meadow.drop_marker[20][20] = 0;
   write_file(data + "/maps/map1.map", map_bytes(meadow));
-  // The game copied beside the build's patch index and a configuration pacing ALSA in real time;
-  // ALSA's default device a plug in front of a file writer whose own output goes nowhere.
+  // The game copied beside the build's patch index and a configuration pacing ALSA in real time.
   mkdir(bin.c_str(), 0755);
   copy_file(pilko_binary, bin + "/pilko");
   chmod((bin + "/pilko").c_str(), 0755);
   copy_file(std::string(pilko_data_dir) + "/../default.cfg", bin + "/default.cfg");
   std::ofstream(bin + "/allegro.cfg") << "[sound]\nmidi_card = DIGI\nalsa_fragsize = 441\n";
-  std::ofstream(folder + "/asound.conf")
-      << "pcm.!default { type plug slave { pcm \"capture\" format S16_LE rate 44100 channels 2 } }\n"
-         "pcm.capture { type file slave.pcm \"discard\" file \"" << capture << "\" format \"raw\" }\n"
-         "pcm.discard { type null }\nctl.!default { type hw card 0 }\n";
-  game_run run;
-  run.display = display;
-  run.folder = data;
-  run.log_path = folder + "/pilko.log";
-  run.pid = fork();
-  if (run.pid == 0) {
-    std::freopen(run.log_path.c_str(), "w", stdout);
-    std::freopen(run.log_path.c_str(), "a", stderr);
-    if (chdir(data.c_str()) != 0)
-      _exit(125);
-    setenv("DISPLAY", display.c_str(), 1);
-    setenv("ALSA_CONFIG_PATH", (folder + "/asound.conf").c_str(), 1);
-    execl((bin + "/pilko").c_str(), "pilko", (char *)nullptr);
-    _exit(126);
-  }
+  game_options options;
+  options.display = display;
+  options.folder = data;
+  options.program = bin + "/pilko";
+  options.environment = {{"ALSA_CONFIG_PATH", write_capture_config(folder, capture)}};
+  game_run run = start_game(options);
   struct stopper { game_run &r; ~stopper() { stop_game(r); } } stop{run};
 
   for (picture_file shown : {PICTURE_LOGO, PICTURE_TITLE}) {
@@ -124,21 +71,18 @@ TEST(HeardGame, MusicPlaysAtTheTitleAndJumpSoundsInALevel)
       tap_key(display, "space", 0.2);
   }
   // The title's music: the latest two seconds of the capture are not silent.
-  const long stretch = 2 * RATE;
+  const long stretch = 2 * CAPTURE_RATE;
   ASSERT_TRUE(wait_for_capture(capture, frames_in(capture) + stretch)) << game_output(run);
   std::vector<float> music = read_sound(capture, frames_in(capture) - stretch, stretch, true);
   ASSERT_EQ(long(music.size()), stretch);
-  double sum = 0;
-  for (float v : music)
-    sum += v * v;
-  EXPECT_GT(std::sqrt(sum / stretch), 0.01) << "the title is silent";
+  EXPECT_GT(loudness(music), 0.01) << "the title is silent";
 
   // Into a level: a stretch of music alone, then SPACE jumps.
   tap_key(display, "space", 0.2);
   picture screen = wait_for_screen(display, differs_from_title, 30);
   ASSERT_TRUE(differs_from_title(screen)) << "the level did not start";
   screen.save_png(picture_folder() + "/assets-level-status-line.png");
-  const long window = long(1.5 * RATE), before = frames_in(capture);
+  const long window = long(1.5 * CAPTURE_RATE), before = frames_in(capture);
   ASSERT_TRUE(wait_for_capture(capture, before + window));
   long press = frames_in(capture);
   tap_key(display, "space", 0.3);

@@ -104,7 +104,9 @@ game_run start_game(const game_options &options)
     else
       setenv("DISPLAY", options.display.c_str(), 1);
     setenv("PATH", options.path.c_str(), 1);
-    execl(pilko_binary, "pilko", (char *)nullptr);
+    for (const auto &variable : options.environment)
+      setenv(variable.first.c_str(), variable.second.c_str(), 1);
+    execl(options.program.c_str(), "pilko", (char *)nullptr);
     _exit(126);
   }
   run.pid = pid;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <sys/types.h>
+#include <utility>
 #include <vector>
 
 #include "tests/support/display.h"
@@ -48,6 +49,8 @@ struct game_options {
   std::string folder = pilko_data_dir;  // working directory
   std::string display;                  // empty: unset DISPLAY
   std::string path = "/usr/bin:/bin";   // PATH (without xmessage: leave it out)
+  std::string program = pilko_binary;   // the game, or a launcher that execs it
+  std::vector<std::pair<std::string, std::string>> environment = {};  // more variables to set
 };
 
 game_run start_game(const game_options &options);

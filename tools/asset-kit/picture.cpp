@@ -114,6 +114,21 @@ void fill_disc(picture &pic, float cx, float cy, float radius, rgb colour)
     }
 }
 
+void draw_shaded_ball(picture &pic, float cx, float cy, float radius, rgb colour)
+{
+  const float lx = -0.45f, ly = -0.55f, lz = 0.70f;  // light from the top left
+  for (int y = static_cast<int>(cy - radius - 1); y <= cy + radius + 1; ++y)
+    for (int x = static_cast<int>(cx - radius - 1); x <= cx + radius + 1; ++x) {
+      float nx = (x + 0.5f - cx) / radius, ny = (y + 0.5f - cy) / radius;
+      float r2 = nx * nx + ny * ny;
+      float nz = std::sqrt(std::fmax(0.0f, 1 - r2));
+      float diffuse = std::fmax(0.0f, nx * lx + ny * ly + nz * lz);
+      float shine = std::pow(std::fmax(0.0f, nx * 0.3f + ny * 0.4f + nz * 0.87f), 60.0f);
+      rgb c = add(scale(colour, 0.25f + 0.85f * diffuse), scale(rgb{1, 1, 1}, 0.8f * shine));
+      blend_pixel(pic, x, y, c, (1.0f - std::sqrt(r2)) * radius + 0.5f);
+    }
+}
+
 void fill_round_rect(picture &pic, int x, int y, int width, int height, float radius, rgb top,
                      rgb bottom, float opacity)
 {

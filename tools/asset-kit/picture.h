@@ -36,6 +36,8 @@ float clamp01(float x);
 void blend_pixel(picture &pic, int x, int y, rgb colour, float coverage);
 // A filled disc with a soft (anti-aliased) edge.
 void fill_disc(picture &pic, float cx, float cy, float radius, rgb colour);
+// A ball lit from the top left with a highlight, drawn flat (for emblems).
+void draw_shaded_ball(picture &pic, float cx, float cy, float radius, rgb colour);
 // A filled rectangle with corners rounded by radius (0 for square ones),
 // shaded from the top colour to the bottom colour, laid over what is there
 // with the given opacity.

@@ -65,22 +65,6 @@ int draw_spaced(picture &pic, text_face *f, const char *text, int centre_x, int 
   return width;
 }
 
-// A lit ball with a highlight, drawn flat onto the picture (for the logo).
-void draw_shaded_ball(picture &pic, float cx, float cy, float radius, rgb colour)
-{
-  const float lx = -0.45f, ly = -0.55f, lz = 0.70f;  // light from the top left
-  for (int y = static_cast<int>(cy - radius - 1); y <= cy + radius + 1; ++y)
-    for (int x = static_cast<int>(cx - radius - 1); x <= cx + radius + 1; ++x) {
-      float nx = (x + 0.5f - cx) / radius, ny = (y + 0.5f - cy) / radius;
-      float r2 = nx * nx + ny * ny;
-      float nz = std::sqrt(std::fmax(0.0f, 1 - r2));
-      float diffuse = std::fmax(0.0f, nx * lx + ny * ly + nz * lz);
-      float shine = std::pow(std::fmax(0.0f, nx * 0.3f + ny * 0.4f + nz * 0.87f), 60.0f);
-      rgb c = add(scale(colour, 0.25f + 0.85f * diffuse), scale(rgb{1, 1, 1}, 0.8f * shine));
-      blend_pixel(pic, x, y, c, (1.0f - std::sqrt(r2)) * radius + 0.5f);
-    }
-}
-
 // A key cap with its label; returns its width.
 int draw_key(picture &pic, text_face *f, unsigned long symbol, const char *label, int x, int y)
 {

@@ -1,0 +1,129 @@
+// The game as a player gets it: the Debian package of this build, installed by dpkg into a
+// scratch root with a database of its own (the machine's is untouched), started through its
+// launcher from an unrelated folder on the test display, and removed again.
+#include <gtest/gtest.h>
+#include "tests/e2e/harness.h"
+#include "tests/e2e/sound_capture.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace {
+
+std::string package_file;  // built once for every case
+
+bool exists(const std::string &path)
+{
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0;
+}
+
+// A scratch root with the package installed; empty when dpkg failed.
+std::string install_package()
+{
+  std::string root = temp_folder(), admin = root + "/var/lib/dpkg";
+  command_output("mkdir -p " + admin + "/info " + admin + "/updates && touch " + admin + "/status");
+  std::string command = "dpkg --force-not-root --force-depends --admindir=" + admin +
+                        " --instdir=" + root + " -i " + package_file + " >/dev/null 2>&1";
+  return std::system(command.c_str()) == 0 ? root : "";
+}
+
+class Installed : public ::testing::Test {
+protected:
+  static void SetUpTestSuite()
+  {
+    std::string folder = temp_folder();
+    command_output(std::string(CPACK_PROGRAM) + " -G DEB --config " + CPACK_CONFIG + " -B " +
+                   folder + " >/dev/null 2>&1");
+    package_file = folder + "/pilko_" PROJECT_VERSION "_" +
+                   command_output("dpkg --print-architecture | tr -d '\\n'") + ".deb";
+  }
+  void SetUp() override
+  {
+    ASSERT_TRUE(exists(package_file)) << "no package " << package_file;
+    root = install_package();
+    ASSERT_FALSE(root.empty()) << "dpkg could not install " << package_file;
+  }
+  std::string root;
+};
+
+TEST_F(Installed, MenuEntryIconsAndManualPage)
+{
+  for (const char *file : {"/usr/games/pilko", "/usr/share/applications/pilko.desktop",
+                           "/usr/share/metainfo/org.pilko.pilko.metainfo.xml",
+                           "/usr/share/man/man6/pilko.6.gz", "/usr/share/doc/pilko/copyright",
+                           "/usr/share/icons/hicolor/16x16/apps/pilko.png",
+                           "/usr/share/icons/hicolor/48x48/apps/pilko.png",
+                           "/usr/share/icons/hicolor/256x256/apps/pilko.png"})
+    EXPECT_TRUE(exists(root + file)) << file;
+  std::string menu_entry = root + "/usr/share/applications/pilko.desktop";
+  EXPECT_EQ(command_output("desktop-file-validate " + menu_entry + " 2>&1"), "");
+  std::string manual = command_output("man -l " + root + "/usr/share/man/man6/pilko.6.gz | col -b");
+  for (const char *words : {"F12", "SPACE", "vgrab-000.tga", ".local/share/pilko"})
+    EXPECT_NE(manual.find(words), std::string::npos) << words << " not in the manual page";
+}
+
+TEST_F(Installed, DependsOnTheLibrariesAndFreepats)
+{
+  std::string depends = command_output("dpkg-deb -f " + package_file + " Depends");
+  for (const char *name : {"liballegro4.4", "liballeggl4.4", "libgl1", "libglu1", "freepats"})
+    EXPECT_NE(depends.find(name), std::string::npos) << name << " missing from: " << depends;
+}
+
+TEST_F(Installed, HelpVersionAndAWrongOption)
+{
+  std::string pilko = "HOME=" + temp_folder() + " " + root + "/usr/games/pilko";
+  EXPECT_EQ(command_output(pilko + " --version 2>/dev/null"), "pilko " PROJECT_VERSION "\n");
+  EXPECT_NE(command_output(pilko + " --help 2>/dev/null").find("Usage: pilko"), std::string::npos);
+  std::string wrong = command_output(pilko + " --fly 2>&1 >/dev/null; echo status $?");
+  EXPECT_NE(wrong.find("unknown option '--fly'"), std::string::npos) << wrong;
+  EXPECT_NE(wrong.find("status 2"), std::string::npos) << wrong;
+}
+
+TEST_F(Installed, PlaysWithMusicAndSavesShotsInTheUserFolder)
+{
+  std::string display = test_display(), home = temp_folder(), elsewhere = temp_folder();
+  std::string capture = home + "/capture.raw", user_folder = home + "/data/pilko";
+  game_options options;
+  options.display = display;
+  options.folder = elsewhere;
+  options.program = root + "/usr/games/pilko";
+  options.environment = {{"HOME", home},
+                         {"XDG_DATA_HOME", home + "/data"},
+                         {"ALSA_CONFIG_PATH", write_capture_config(home, capture)}};
+  game_run run = start_game(options);
+  struct stopper { game_run &r; ~stopper() { stop_game(r); } } stop{run};
+
+  std::string graphics = root + "/usr/share/games/pilko/graphics/";
+  picture logo = load_picture(graphics + "logo.tga"), title = load_picture(graphics + "title.tga");
+  ASSERT_LE(picture_difference(wait_for_picture(display, logo, 6, 30), logo), 6) << game_output(run);
+  EXPECT_NE(game_output(run).find("saved in " + user_folder), std::string::npos) << game_output(run);
+  tap_key(display, "space", 0.2);
+  ASSERT_LE(picture_difference(wait_for_picture(display, title, 6, 30), title), 6) << game_output(run);
+  const long stretch = 2 * CAPTURE_RATE;
+  ASSERT_TRUE(wait_for_capture(capture, frames_in(capture) + stretch)) << game_output(run);
+  EXPECT_GT(loudness(read_sound(capture, frames_in(capture) - stretch, stretch, true)), 0.01)
+      << "the title is silent";
+
+  tap_key(display, "space", 0.2);
+  picture level = wait_for_screen(
+      display, [&](const picture &p) { return picture_difference(p, title) > 20; }, 30);
+  ASSERT_GT(picture_difference(level, title), 20) << "no level after the title";
+  level.save_png(picture_folder() + "/package-installed-level.png");
+  tap_key(display, "F12", 0.1);
+  for (int i = 0; i < 100 && !exists(user_folder + "/vgrab-000.tga"); ++i)
+    usleep(100 * 1000);
+  EXPECT_TRUE(exists(user_folder + "/vgrab-000.tga")) << "F12 wrote nothing in " << user_folder;
+  EXPECT_FALSE(exists(elsewhere + "/vgrab-000.tga")) << "the shot went to the starting folder";
+}
+
+TEST_F(Installed, RemovalLeavesNoFileBehind)
+{
+  std::string admin = root + "/var/lib/dpkg";
+  ASSERT_EQ(std::system(("dpkg --force-not-root --admindir=" + admin + " --instdir=" + root +
+                         " --purge pilko >/dev/null 2>&1").c_str()), 0);
+  EXPECT_EQ(command_output("cd " + root + " && find . -path ./var -prune -o -print"), ".\n");
+}
+
+}  // namespace
