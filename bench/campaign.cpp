@@ -23,14 +23,7 @@ world_snapshot take_snapshot()
 
 bool read_solution(const std::string &path, std::vector<key_run> &script)
 {
-  FILE *in = std::fopen(path.c_str(), "r");
-  if (!in) {
-    std::fprintf(stderr, "pilko-bench: cannot open %s\n", path.c_str());
-    return false;
-  }
-  bool ok = read_key_script(in, path.c_str(), script, stderr);
-  std::fclose(in);
-  return ok;
+  return load_key_script(path.c_str(), script, stderr);
 }
 
 // Plays the solution until the last drop is taken, keeping every tick's state.

@@ -64,7 +64,9 @@ bool choose_level_text(const char *path)
   }
   static level_data level;
   std::string report;
-  bool compiled = compile_level_text(std::string(bytes.begin(), bytes.end()), path, false, level, report);
+  level_summary summary;
+  bool compiled = compile_level_text(std::string(bytes.begin(), bytes.end()), path, level_rules::normal,
+                                     level, summary, report);
   std::fputs(report.c_str(), stderr);
   if (!compiled)
     return false;

@@ -52,8 +52,17 @@ bool load_replay(const char *path, const char **level)
   static std::string named_level;
   named_level = header_level(in);
   std::rewind(in);
-  replay_loaded = read_key_script(in, path, replay_runs, stderr);
+  std::string text;
+  char chunk[4096];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0 && text.size() <= (size_t)MAX_SCRIPT_BYTES)
+    text.append(chunk, got);
   std::fclose(in);
+  if (text.size() > (size_t)MAX_SCRIPT_BYTES) {
+    std::fprintf(stderr, "pilko: %s: longer than 1 MB: not a recording\n", path);
+    return false;
+  }
+  replay_loaded = read_key_script(text, path, replay_runs, stderr);
   if (!named_level.empty())
     *level = named_level.c_str();
   return replay_loaded;

@@ -37,7 +37,7 @@ lines simulate(const std::string &map, const std::string &script_path, std::stri
   lines ticks;
   for (size_t at = 0, end; (end = output.find('\n', at)) != std::string::npos; at = end + 1) {
     std::string line = output.substr(at, end - at);
-    if (line.rfind("tick ", 0) == 0 && line.find(" at ") != std::string::npos)
+    if (line.rfind("tick ", 0) == 0 && line.find(", z ") != std::string::npos)
       ticks.push_back(line);
   }
   return ticks;
@@ -47,10 +47,7 @@ lines simulate(const std::string &map, const std::string &script_path, std::stri
 std::vector<key_run> read_script(const std::string &path)
 {
   std::vector<key_run> runs;
-  FILE *in = std::fopen(path.c_str(), "r");
-  EXPECT_TRUE(in && read_key_script(in, path.c_str(), runs, stderr)) << path;
-  if (in)
-    std::fclose(in);
+  EXPECT_TRUE(load_key_script(path.c_str(), runs, stderr)) << path;
   return runs;
 }
 

@@ -1,6 +1,7 @@
 // Messages about a level's text, printed the way compilers print theirs so
 // that editors can jump to them.
 #include "tools/level-compiler/diagnostics.h"
+#include "tools/level-compiler/printable.h"
 
 #include <algorithm>
 
@@ -30,7 +31,7 @@ std::string format_diagnostics(const std::string &file, const diagnostics &messa
   });
   std::string text;
   for (const diagnostic &d : sorted)
-    text += file + ":" + std::to_string(d.pos.line) + ":" + std::to_string(d.pos.column) + ": " +
-            (d.is_error ? "error: " : "warning: ") + d.message + "\n";
+    text += printable(file) + ":" + std::to_string(d.pos.line) + ":" + std::to_string(d.pos.column) +
+            ": " + (d.is_error ? "error: " : "warning: ") + printable(d.message) + "\n";
   return text;
 }

@@ -22,5 +22,5 @@ void add_warning(diagnostics &out, source_pos pos, const std::string &message);
 // True when any of the messages is an error.
 bool has_errors(const diagnostics &messages);
 // "file:line:column: error: message" (or "warning:"), one per line, in
-// order of position.
+// order of position, with the bytes a terminal would act on escaped.
 std::string format_diagnostics(const std::string &file, const diagnostics &messages);

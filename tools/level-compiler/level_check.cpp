@@ -10,12 +10,14 @@
 #include <cstdlib>
 #include <cstdio>
 #include <deque>
+#include <set>
 
 namespace {
 
 constexpr float ENEMY_REACH_XY = 1.2f;  // contact box around the hero
 constexpr float ENEMY_REACH_Z = 0.8f;
-constexpr int LEAKS_REPORTED = 8;       // edge cells named before summing up
+constexpr size_t LEAKS_REPORTED = 8;    // ways out named before summing up
+constexpr int DIRECTION_COUNT = 4;      // the directions a map holds, 0 to 3
 
 
 bool on_grid(int32_t x, int32_t y) { return x >= 0 && x < GRID_SIZE && y >= 0 && y < GRID_SIZE; }
@@ -34,11 +36,18 @@ std::string number(float value)
   return text;
 }
 
-// Where the hero can be, and the highest surface it can take off from there.
+// A cell of the grid.
+struct cell_at {
+  int x, y;
+};
+
+// Where the hero can be, the highest surface it can take off from there, the
+// take-off that got it there and the highest cell it passed on the way.
 struct reach_map {
   bool reached[GRID_SIZE][GRID_SIZE];
   float base[GRID_SIZE][GRID_SIZE];
-  int from_x[GRID_SIZE][GRID_SIZE], from_y[GRID_SIZE][GRID_SIZE];
+  cell_at from[GRID_SIZE][GRID_SIZE];
+  cell_at peak[GRID_SIZE][GRID_SIZE];
 };
 
 // A jump's timeline, for how far a jump or a fall carries the hero.
@@ -67,16 +76,18 @@ float highest_feet(float base, int path_cells)
 
 // Marks cell (x, y) reached from (ax, ay), the hero standing on it at base;
 // true when that is news.
-bool mark(reach_map &reach, int x, int y, float base, int ax, int ay)
+bool mark(reach_map &reach, int x, int y, float base, cell_at from, cell_at peak)
 {
   if (reach.reached[x][y] && base <= reach.base[x][y])
     return false;
   reach.reached[x][y] = true;
   reach.base[x][y] = base;
-  reach.from_x[x][y] = ax;
-  reach.from_y[x][y] = ay;
+  reach.from[x][y] = from;
+  reach.peak[x][y] = peak;
   return true;
 }
+
+float height_at(const level_data &level, cell_at c) { return cell_height(level.cells[c.x][c.y]); }
 
 // Follows one jump (or walk, or fall) from (ax, ay) cell by cell: a cell is
 // entered when it is at most reach_up - JUMP_RISE above the hero's feet at
@@ -86,6 +97,7 @@ void follow_jump(const level_data &level, float reach_up, int ax, int ay, reach_
                  std::deque<std::pair<int, int>> &queue)
 {
   static int depth[GRID_SIZE][GRID_SIZE];
+  static cell_at peak[GRID_SIZE][GRID_SIZE];  // the highest cell on the way
   for (auto &column : depth)
     for (int &d : column)
       d = -1;
@@ -105,12 +117,14 @@ void follow_jump(const level_data &level, float reach_up, int ax, int ay, reach_
       if (height - highest_feet(base, cells) > reach_up - JUMP_RISE)
         continue;  // a NaN height never blocks, as in the game
       depth[bx][by] = cells;
+      cell_at here{bx, by};
+      peak[bx][by] = cells == 1 || !(height_at(level, peak[x][y]) > height) ? here : peak[x][y];
       flight.push_back({bx, by});
       // On a NaN height the hero neither falls nor climbs: it keeps its own.
       float stand = std::isnan(height) ? base : height;
       if (cell.kind == KIND_LAVA)
-        mark(reach, bx, by, -INFINITY, ax, ay);  // reached, but no take-off there
-      else if (mark(reach, bx, by, stand, ax, ay))
+        mark(reach, bx, by, -INFINITY, {ax, ay}, peak[bx][by]);  // reached, but no take-off there
+      else if (mark(reach, bx, by, stand, {ax, ay}, peak[bx][by]))
         queue.push_back({bx, by});
     }
   }
@@ -125,7 +139,7 @@ void find_reach(const level_data &level, float reach_up, reach_map &reach)
   int sx = level.start_x, sy = level.start_y;
   // The hero enters a level at height 0 and is lifted onto a higher start.
   float start_height = cell_height(level.cells[sx][sy]);
-  mark(reach, sx, sy, std::isnan(start_height) ? 0.0f : std::fmax(start_height, 0.0f), sx, sy);
+  mark(reach, sx, sy, std::isnan(start_height) ? 0.0f : std::fmax(start_height, 0.0f), {sx, sy}, {sx, sy});
   std::deque<std::pair<int, int>> queue{{sx, sy}};
   while (!queue.empty()) {
     int ax = queue.front().first, ay = queue.front().second;
@@ -134,37 +148,89 @@ void find_reach(const level_data &level, float reach_up, reach_map &reach)
   }
 }
 
+// The jump that lets the hero out toward edge cell c: going back along the
+// take-offs that reach it, the last one whose way passed a cell higher than
+// a step up. take_off and wall get that jump's take-off and highest cell;
+// false when the hero walks all the way.
+bool jump_out(const level_data &level, const reach_map &reach, cell_at c, cell_at &take_off, cell_at &wall)
+{
+  for (int links = 0; links < GRID_SIZE * GRID_SIZE; links++) {
+    cell_at from = reach.from[c.x][c.y];
+    if (from.x == c.x && from.y == c.y)
+      return false;  // back at the start
+    cell_at peak = reach.peak[c.x][c.y];
+    if (height_at(level, peak) - reach.base[from.x][from.y] > CLIMB_LIMIT) {
+      take_off = from;
+      wall = peak;
+      return true;
+    }
+    c = from;
+  }
+  return false;
+}
+
+// One way out of the level: a jump from a take-off over a wall (or a walk,
+// when the wall is the edge cell itself), and the edge cells it leads to.
+struct leak {
+  cell_at from, wall, edge;
+  bool jumped;
+  int edges;
+};
+
+void report_leak(const level_data &level, const level_sources &sources, const reach_map &reach,
+                 const leak &l, diagnostics &messages)
+{
+  float base = reach.base[l.from.x][l.from.y];
+  std::string onto = l.edges == 1 ? "edge cell " + cell_name(l.edge.x, l.edge.y)
+                                  : std::to_string(l.edges) + " edge cells, " + cell_name(l.edge.x, l.edge.y) + " first";
+  std::string raise = "raise the wall above " + number(base + JUMP_REACH) + " (more than " + number(JUMP_REACH) +
+                      " above " + number(base) + ")";
+  if (!l.jumped) {
+    add_error(messages, sources.cells[l.edge.x][l.edge.y], "the hero can walk onto " + onto + ": " + raise);
+    return;
+  }
+  add_error(messages, sources.cells[l.from.x][l.from.y],
+            "the hero can jump from " + cell_name(l.from.x, l.from.y) + ", " + number(base) + " high, over " +
+                cell_name(l.wall.x, l.wall.y) + ", " + number(height_at(level, l.wall)) + " high, onto " + onto +
+                ": lower " + cell_name(l.from.x, l.from.y) + " or move it away from the wall, or " + raise);
+}
+
 void check_enclosure(const level_data &level, const level_sources &sources, const reach_map &reach,
                      diagnostics &messages)
 {
-  int leaks = 0;
+  std::vector<leak> leaks;
   for (int x = 0; x < GRID_SIZE; x++)
     for (int y = 0; y < GRID_SIZE; y++) {
       if (!reach.reached[x][y] || !on_edge(x, y))
         continue;
-      if (++leaks > LEAKS_REPORTED)
-        continue;
-      int fx = reach.from_x[x][y], fy = reach.from_y[x][y];
-      if (fx == x && fy == y) {
+      cell_at from = reach.from[x][y], wall = {x, y};
+      if (from.x == x && from.y == y) {
         add_error(messages, sources.start_x,
                   "the hero starts on the edge of the grid at " + cell_name(x, y) +
                       ": start it inside, behind a wall");
         continue;
       }
-      float from = reach.base[fx][fy];
-      add_error(messages, sources.cells[x][y],
-                "the hero can get onto edge cell " + cell_name(x, y) + " from " + cell_name(fx, fy) +
-                    ": wall the level in by making it higher than " + number(from + JUMP_REACH) +
-                    " (more than " + number(JUMP_REACH) + " above " + number(from) + ")");
+      bool jumped = jump_out(level, reach, {x, y}, from, wall);
+      auto same = std::find_if(leaks.begin(), leaks.end(), [&](const leak &l) {
+        return l.jumped == jumped &&
+               (!jumped || (l.from.x == from.x && l.from.y == from.y && l.wall.x == wall.x && l.wall.y == wall.y));
+      });
+      if (same == leaks.end())
+        leaks.push_back(leak{from, wall, {x, y}, jumped, 1});
+      else
+        same->edges++;
     }
-  if (leaks > LEAKS_REPORTED)
+  for (size_t i = 0; i < leaks.size() && i < LEAKS_REPORTED; i++)
+    report_leak(level, sources, reach, leaks[i], messages);
+  if (leaks.size() > LEAKS_REPORTED)
     add_error(messages, sources.grid,
-              "the hero can reach " + std::to_string(leaks - LEAKS_REPORTED) +
-                  " more edge cells than those named: the level needs a wall all round");
+              "the hero has " + std::to_string(leaks.size() - LEAKS_REPORTED) +
+                  " more ways out than those named: the level needs a wall all round");
 }
 
-void check_drops(const level_data &level, const level_sources &sources, const reach_map *reach,
-                 diagnostics &messages)
+// Warns of drops the hero cannot collect alive; returns the count of drops.
+int check_drops(const level_data &level, const level_sources &sources, const reach_map *reach,
+                diagnostics &messages)
 {
   int drops = 0;
   for (int x = 0; x < GRID_SIZE; x++)
@@ -186,6 +252,7 @@ void check_drops(const level_data &level, const level_sources &sources, const re
     }
   if (drops == 0)
     add_error(messages, sources.grid, "the level has no drop: mark at least one cell with '*'");
+  return drops;
 }
 
 // How far an enemy's run goes from its start cell along one axis, toward
@@ -213,11 +280,49 @@ bool touches(float dx, float dy, float dz)
   return std::fabs(dx) < ENEMY_REACH_XY && std::fabs(dy) < ENEMY_REACH_XY && std::fabs(dz) < ENEMY_REACH_Z;
 }
 
+// Heights must be finite numbers within the limit: one error for each place
+// a bad height is written, however many cells use it.
+void check_heights(const level_data &level, const level_sources &sources, diagnostics &messages)
+{
+  std::set<std::pair<int, int>> reported;
+  for (int x = 0; x < GRID_SIZE; x++)
+    for (int y = 0; y < GRID_SIZE; y++) {
+      float height = cell_height(level.cells[x][y]);
+      source_pos at = sources.heights[x][y];
+      if (std::fabs(height) <= HEIGHT_LIMIT || !reported.insert({at.line, at.column}).second)
+        continue;
+      add_error(messages, at, "the height " + number(height) + " of " + cell_name(x, y) +
+                                  " is not a number from " + number(-HEIGHT_LIMIT) + " to " +
+                                  number(HEIGHT_LIMIT) + ": the hero would fall for ever or never land");
+    }
+}
+
+// Enemies that start on one cell walk as one: the second adds nothing.
+void check_enemy_cells(const level_data &level, const level_sources &sources, int enemies,
+                       diagnostics &messages)
+{
+  for (int i = 0; i < enemies; i++)
+    for (int j = 0; j < i; j++)
+      if (level.enemies[i].x == level.enemies[j].x && level.enemies[i].y == level.enemies[j].y) {
+        add_warning(messages, sources.enemies[i],
+                    "enemy " + std::to_string(i + 1) + " starts on " +
+                        cell_name(level.enemies[i].x, level.enemies[i].y) + " like enemy " +
+                        std::to_string(j + 1) + ": move one of them");
+        break;
+      }
+}
+
 void check_enemy(const level_data &level, const level_sources &sources, int i, bool start_ok,
                  diagnostics &messages)
 {
   const level_enemy &e = level.enemies[i];
   std::string name = "enemy " + std::to_string(i + 1);
+  if (e.direction < 0 || e.direction >= DIRECTION_COUNT) {
+    add_error(messages, sources.enemy_direction[i],
+              name + "'s direction " + std::to_string(e.direction) +
+                  " is none of the four a map holds: use +x, -x, +y or -y");
+    return;
+  }
   if (!on_grid(e.x, 0)) {
     add_error(messages, sources.enemy_x[i], name + " starts at x = " + std::to_string(e.x) +
                                                 ", off the grid: x runs from 0 to 24");
@@ -235,9 +340,7 @@ void check_enemy(const level_data &level, const level_sources &sources, int i, b
               name + " starts on the hero's start cell " + cell_name(e.x, e.y) +
                   " and would kill it at once: move one of them");
   bool along_x = e.direction == TOWARD_PLUS_X || e.direction == TOWARD_MINUS_X;
-  bool along_y = e.direction == TOWARD_PLUS_Y || e.direction == TOWARD_MINUS_Y;
-  if (!along_x && !along_y)
-    return;  // any other direction stands still
+  bool along_y = !along_x;
   int dx = along_x ? 1 : 0, dy = along_y ? 1 : 0;
   bool high_off = false, low_off = false;
   int high = run_end(level, e, dx, dy, high_off);
@@ -261,8 +364,10 @@ void check_enemy(const level_data &level, const level_sources &sources, int i, b
 
 }  // namespace
 
-void check_level(const level_data &level, const level_sources &sources, diagnostics &messages)
+level_summary check_level(const level_data &level, const level_sources &sources, diagnostics &messages)
 {
+  level_summary summary{0, 0, 0};
+  check_heights(level, sources, messages);
   bool start_ok = true;
   if (!on_grid(level.start_x, 0)) {
     add_error(messages, sources.start_x, "the start x = " + std::to_string(level.start_x) +
@@ -285,6 +390,8 @@ void check_level(const level_data &level, const level_sources &sources, diagnost
   int enemies = level.enemy_count < MAX_ENEMIES ? level.enemy_count : MAX_ENEMIES;
   for (int i = 0; i < enemies; i++)
     check_enemy(level, sources, i, start_ok, messages);
+  check_enemy_cells(level, sources, enemies, messages);
+  summary.enemies = enemies;
 
   static reach_map reach;
   if (start_ok) {
@@ -292,5 +399,9 @@ void check_level(const level_data &level, const level_sources &sources, diagnost
     check_enclosure(level, sources, reach, messages);
     find_reach(level, JUMP_ONTO_REACH, reach);
   }
-  check_drops(level, sources, start_ok ? &reach : nullptr, messages);
+  summary.drops = check_drops(level, sources, start_ok ? &reach : nullptr, messages);
+  for (int x = 0; start_ok && x < GRID_SIZE; x++)
+    for (int y = 0; y < GRID_SIZE; y++)
+      summary.reachable_cells += reach.reached[x][y];
+  return summary;
 }

@@ -1,18 +1,17 @@
 // A level's text compiled in memory: parse, check, report.
 #include "tools/level-compiler/level_compile.h"
-#include "tools/level-compiler/level_check.h"
 #include "tools/level-compiler/level_text.h"
 
-bool compile_level_text(const std::string &text, const std::string &file, bool unchecked,
-                        level_data &level, std::string &report)
+bool compile_level_text(const std::string &text, const std::string &file, level_rules how,
+                        level_data &level, level_summary &summary, std::string &report)
 {
   static level_sources sources;  // large: kept out of the stack
   diagnostics messages;
   if (parse_level_text(text, level, sources, messages)) {
     diagnostics findings;
-    check_level(level, sources, findings);
+    summary = check_level(level, sources, findings);
     for (diagnostic &d : findings) {
-      d.is_error = d.is_error && !unchecked;
+      d.is_error = how == level_rules::strict || (d.is_error && how != level_rules::unchecked);
       messages.push_back(d);
     }
   }

@@ -2,13 +2,19 @@
 // compiler and the game (pilko --level FILE.level) both need it.
 #pragma once
 
+#include "tools/level-compiler/level_check.h"
 #include "tools/level-compiler/level_data.h"
 
 #include <string>
 
-// Reads and checks the level text of file into level. Every message, as
-// "file:line:column: error: ..." lines, goes to report. With unchecked, the
-// checker's errors count as warnings (mistakes of form still stop it). True
-// when the level has no error and fits a map file.
-bool compile_level_text(const std::string &text, const std::string &file, bool unchecked,
-                        level_data &level, std::string &report);
+// How seriously the checker's findings are taken: unchecked makes its errors
+// warnings (for maps that come from elsewhere; mistakes of form still stop a
+// level), strict makes its warnings errors.
+enum class level_rules { unchecked, normal, strict };
+
+// Reads and checks the level text of file into level, and what the checker
+// found into summary. Every message, as "file:line:column: error: ..." lines,
+// goes to report. True when the level has no error under the rules and fits
+// a map file.
+bool compile_level_text(const std::string &text, const std::string &file, level_rules how,
+                        level_data &level, level_summary &summary, std::string &report);

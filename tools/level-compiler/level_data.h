@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The drop marker the text format writes for "no drop" (DROP_MARKER_DROP lays
 // one). A map file may hold any other value for "no drop"; such a cell keeps
@@ -38,15 +39,18 @@ struct level_sources {
   source_pos start_x, start_y;
   source_pos grid;                           // the "grid" keyword
   source_pos cells[GRID_SIZE][GRID_SIZE];    // each cell's symbol
+  source_pos heights[GRID_SIZE][GRID_SIZE];  // where each cell's height is written
   source_pos enemies[MAX_ENEMIES + 1];       // each enemy line (one extra
   source_pos enemy_x[MAX_ENEMIES + 1];       // for the first one too many)
   source_pos enemy_y[MAX_ENEMIES + 1];
+  source_pos enemy_direction[MAX_ENEMIES + 1];
 };
 
 // A whole level. enemy_count may exceed MAX_ENEMIES by one while a text is
 // read, so that the checker can point at the enemy too many.
 struct level_data {
   std::string name;
+  std::vector<std::string> legend_lines;     // the legend as written, comments and all
   int32_t start_x, start_y;
   level_cell cells[GRID_SIZE][GRID_SIZE];    // [x][y], as level_map
   int32_t enemy_count;

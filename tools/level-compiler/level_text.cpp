@@ -3,6 +3,7 @@
 // grid itself drawn as seen from above. See levels/README.md for a guide.
 #include "tools/level-compiler/level_text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -25,6 +26,10 @@ constexpr int CELL_WIDTH = 2;         // symbol and drop mark
 constexpr int ROW_WIDTH = GRID_SIZE * CELL_WIDTH;
 constexpr int FLOAT_DIGITS_MAX = 9;   // enough to write any float exactly
 constexpr const char *HEIGHT_BITS_PREFIX = "bits:";
+constexpr char UTF8_BOM[] = "\xef\xbb\xbf";
+constexpr size_t LEGEND_HEIGHT_COLUMN = 12;   // where a written legend line puts
+constexpr size_t LEGEND_COMMENT_COLUMN = 19;  // its height and its comment (from 0)
+constexpr size_t LEGEND_GAP = 2;              // blanks at least between them
 
 const char *const KIND_NAMES[] = {"grass", "stone", "hero", "metal", "lava", "enemy"};
 constexpr int NAMED_KINDS = sizeof KIND_NAMES / sizeof KIND_NAMES[0];
@@ -55,6 +60,7 @@ struct legend_entry {
   int32_t kind;
   uint32_t height_bits;
   source_pos pos;
+  source_pos height_pos;
 };
 
 // A "cell" line: one cell given in full.
@@ -70,11 +76,17 @@ struct parser {
   diagnostics &messages;
   int line_number = 0;
   std::map<char, legend_entry> legend;
+  std::set<char> broken_symbols;                // legend lines already reported
   char symbols[GRID_SIZE][GRID_SIZE] = {};      // [x][y] as read
   std::map<std::pair<int, int>, special_cell> specials;
   std::set<std::string> seen_keywords;
   bool in_legend = false;
-  int grid_rows = -1;  // rows read since "grid", -1 before it
+  bool in_grid = false;     // reading rows after "grid"
+  int grid_rows = 0;        // rows read since "grid"
+  bool rows_seen[GRID_SIZE] = {};
+  bool bad_row_label = false;
+  source_pos misplaced_row = {};  // the first row not where its label puts it
+  std::string misplaced_message;
 
   parser(level_data &l, level_sources &s, diagnostics &m) : level(l), sources(s), messages(m) {}
 };
@@ -188,6 +200,9 @@ void read_legend_entry(parser &p, const std::string &line)
     words.push_back(t);
   const token &symbol = words[0];
   const char *usage = "SYMBOL KIND HEIGHT', for example '#  metal  2.5";
+  // Whatever is wrong with this line, it is said here once and not again at
+  // every use of the symbol in the grid.
+  p.broken_symbols.insert(symbol.text[0]);
   if (words[0].text.size() != 1 || (words.size() > 1 && words[1].column == symbol.column + 1)) {
     error_at(p, symbol.column, "a legend symbol is one character, then a blank");
     return;
@@ -199,7 +214,7 @@ void read_legend_entry(parser &p, const std::string &line)
   }
   if (!expect_arguments(p, words, 2, usage))
     return;
-  legend_entry entry{0, 0, pos_at(p, symbol.column)};
+  legend_entry entry{0, 0, pos_at(p, symbol.column), {}};
   if (!parse_kind(words[1].text, entry.kind)) {
     error_at(p, words[1].column, "unknown kind '" + words[1].text +
                                      "': use grass, stone, hero, metal, lava, enemy or a number");
@@ -215,37 +230,48 @@ void read_legend_entry(parser &p, const std::string &line)
                                    std::to_string(found->second.pos.line) + "): pick another");
     return;
   }
+  entry.height_pos = pos_at(p, words[2].column);
   p.legend[c] = entry;
+  p.level.legend_lines.push_back(line);
+  p.broken_symbols.erase(c);
 }
 
-// Reads the digits of a row label; returns the column after them, or 0.
-size_t read_row_label(const std::string &line, int32_t &label)
+// A grid row starts with its label, digits, and then '|': returns the
+// position of the bar and the label as written, or npos for another line.
+size_t find_row_bar(const std::string &line, std::string &label)
 {
   size_t at = line.find_first_not_of(' ');
   size_t end = line.find_first_not_of("0123456789", at);
-  if (at == std::string::npos || end == at)
-    return 0;
-  label = std::atoi(line.substr(at, end - at).c_str());
-  return end;
+  if (at == std::string::npos || end == at || end == std::string::npos)
+    return std::string::npos;
+  size_t bar = line.find_first_not_of(' ', end);
+  if (bar == std::string::npos || line[bar] != ROW_BAR)
+    return std::string::npos;
+  label = line.substr(at, end - at);
+  return bar;
 }
 
-void read_grid_row(parser &p, const std::string &line)
+// Reads one row of the grid. Rows are placed by their labels, so a missing
+// or extra row is one error about the count, not one for every row after it.
+void read_grid_row(parser &p, const std::string &line, size_t bar, const std::string &label)
 {
   int x = GRID_SIZE - 1 - p.grid_rows;
   p.grid_rows++;
-  int32_t label = -1;
-  size_t after = read_row_label(line, label);
-  size_t bar = after ? line.find_first_not_of(' ', after) : std::string::npos;
-  if (!after || bar == std::string::npos || line[bar] != ROW_BAR) {
-    error_at(p, 1, "expected the grid row for x = " + std::to_string(x) + ", written '" +
-                       std::to_string(x) + " |' and then 25 cells");
+  int32_t labelled;
+  if (!parse_int32(label, labelled) || labelled < 0 || labelled >= GRID_SIZE) {
+    error_at(p, 1, "row label " + label + " is off the grid: rows run from 24 at the top to 0");
+    p.bad_row_label = true;
     return;
   }
-  if (label != x) {
-    error_at(p, 1, "this row is labelled x = " + std::to_string(label) + " but the row for x = " +
-                       std::to_string(x) + " comes here (rows run from 24 at the top to 0)");
-    return;
+  if (labelled != x && p.misplaced_row.line == 0) {
+    p.misplaced_row = pos_at(p, 1);
+    p.misplaced_message = "this row is labelled x = " + label + " but the row for x = " +
+                          std::to_string(x) + " comes here (rows run from 24 at the top to 0)";
   }
+  if (p.rows_seen[labelled])
+    return;  // a second row for x: the count says so
+  p.rows_seen[labelled] = true;
+  x = labelled;
   size_t first = bar + 1;
   for (int column = 0; column < GRID_SIZE; column++) {
     int y = GRID_SIZE - 1 - column;
@@ -308,6 +334,7 @@ void read_enemy(parser &p, const std::vector<token> &words)
   p.sources.enemies[i] = pos_at(p, words[0].column);
   p.sources.enemy_x[i] = pos_at(p, words[1].column);
   p.sources.enemy_y[i] = pos_at(p, words[2].column);
+  p.sources.enemy_direction[i] = pos_at(p, words[3].column);
   p.level.enemy_count++;
 }
 
@@ -360,7 +387,7 @@ void read_keyword_line(parser &p, const std::string &line)
       p.in_legend = true;
   } else if (keyword == "grid") {
     if (first_time(p, words[0]) && expect_arguments(p, words, 0, "grid")) {
-      p.grid_rows = 0;
+      p.in_grid = true;
       p.sources.grid = pos_at(p, words[0].column);
     }
   } else if (keyword == "enemy") {
@@ -378,9 +405,14 @@ void read_line(parser &p, const std::string &line)
   bool blank = line.find_first_not_of(" \t\r") == std::string::npos;
   if (blank || line[0] == COMMENT_MARK)
     return;
-  if (p.grid_rows >= 0 && p.grid_rows < GRID_SIZE) {
-    read_grid_row(p, line);
-    return;
+  if (p.in_grid) {
+    std::string label;
+    size_t bar = find_row_bar(line, label);
+    if (bar != std::string::npos) {
+      read_grid_row(p, line, bar, label);
+      return;
+    }
+    p.in_grid = false;  // the first line that is not a row ends the grid
   }
   bool indented = line[0] == ' ' || line[0] == '\t';
   if (p.in_legend && indented) {
@@ -407,17 +439,22 @@ void resolve_symbols(parser &p)
           add_error(p.messages, pos, "cell (" + std::to_string(x) + ", " + std::to_string(y) +
                                          ") is '?' but no 'cell " + std::to_string(x) + " " +
                                          std::to_string(y) + " ...' line gives it");
-        else
+        else {
           cell = found->second.cell;
+          p.sources.heights[x][y] = found->second.pos;
+        }
         continue;
       }
       auto found = p.legend.find(c);
       if (found == p.legend.end()) {
-        add_error(p.messages, pos, std::string("symbol '") + c + "' is not in the legend: add it there");
+        // One error for each symbol the legend lacks, at its first use.
+        if (p.broken_symbols.insert(c).second)
+          add_error(p.messages, pos, std::string("symbol '") + c + "' is not in the legend: add it there");
         continue;
       }
       cell.kind = found->second.kind;
       cell.height_bits = found->second.height_bits;
+      p.sources.heights[x][y] = found->second.height_pos;
     }
   for (const auto &special : p.specials) {
     int x = special.first.first, y = special.first.second;
@@ -427,6 +464,16 @@ void resolve_symbols(parser &p)
                     ") has a cell line, but the grid shows it as '" + p.symbols[x][y] +
                     "': write '?' in the grid or drop this line");
   }
+}
+
+// The labels of the rows the grid lacks, for the message about its count.
+std::string missing_rows(const parser &p)
+{
+  std::string missing;
+  for (int x = GRID_SIZE - 1; x >= 0; x--)
+    if (!p.rows_seen[x])
+      missing += (missing.empty() ? "" : ", ") + std::to_string(x);
+  return missing.empty() ? "" : " (missing: x = " + missing + ")";
 }
 
 void require(parser &p, const char *keyword, const char *fix)
@@ -466,6 +513,12 @@ std::string format_direction(int32_t direction)
                                                         : std::to_string(direction);
 }
 
+// Appends blanks up to column, or the least gap when line is already past it.
+void pad_to(std::string &line, size_t column)
+{
+  line += std::string(std::max(LEGEND_GAP, column > line.size() ? column - line.size() : 0), ' ');
+}
+
 bool plain_marker(int32_t marker) { return marker == DROP_MARKER_DROP || marker == DROP_MARKER_NONE; }
 
 // Orders (kind, height bits) pairs by kind, then by height, NaNs last; ties
@@ -485,26 +538,44 @@ struct pair_less {
   }
 };
 
-typedef std::map<std::pair<int32_t, uint32_t>, char, pair_less> symbol_table;
+// A legend line being written: its symbol (0 for none left) and comment.
+struct chosen_symbol {
+  char symbol;
+  std::string comment;
+};
+
+typedef std::map<std::pair<int32_t, uint32_t>, chosen_symbol, pair_less> symbol_table;
 
 // Chooses a legend symbol for every (kind, height) pair of the level's plain
 // cells, as far as symbols go; cells left without one are written as '?'.
-symbol_table choose_symbols(const level_data &level)
+// The hints come first, then each kind's usual symbol, then the rest.
+symbol_table choose_symbols(const level_data &level, const legend_hints &hints)
 {
   symbol_table symbols;
   for (const auto &column : level.cells)
     for (const level_cell &cell : column)
       if (plain_marker(cell.drop_marker))
-        symbols[{cell.kind, cell.height_bits}] = 0;
+        symbols[{cell.kind, cell.height_bits}] = chosen_symbol{0, ""};
   std::set<char> used;
+  for (const legend_hint &hint : hints) {
+    auto found = symbols.find({hint.kind, hint.height_bits});
+    if (found != symbols.end() && !found->second.symbol && !used.count(hint.symbol)) {
+      found->second = chosen_symbol{hint.symbol, hint.comment};
+      used.insert(hint.symbol);
+    }
+  }
   size_t next = 0;
   for (auto &entry : symbols) {
+    if (entry.second.symbol)
+      continue;
     int32_t kind = entry.first.first;
+    while (next < sizeof MORE_SYMBOLS - 1 && used.count(MORE_SYMBOLS[next]))
+      next++;
     if (kind >= 0 && kind < NAMED_KINDS && !used.count(PREFERRED_SYMBOLS[kind]))
-      entry.second = PREFERRED_SYMBOLS[kind];
+      entry.second.symbol = PREFERRED_SYMBOLS[kind];
     else if (next < sizeof MORE_SYMBOLS - 1)
-      entry.second = MORE_SYMBOLS[next++];
-    used.insert(entry.second);
+      entry.second.symbol = MORE_SYMBOLS[next++];
+    used.insert(entry.second.symbol);
   }
   return symbols;
 }
@@ -513,7 +584,7 @@ char symbol_of(const symbol_table &symbols, const level_cell &cell)
 {
   if (!plain_marker(cell.drop_marker))
     return SPECIAL_SYMBOL;
-  char c = symbols.at({cell.kind, cell.height_bits});
+  char c = symbols.at({cell.kind, cell.height_bits}).symbol;
   return c ? c : SPECIAL_SYMBOL;
 }
 
@@ -556,24 +627,28 @@ bool parse_level_text(const std::string &text, level_data &level, level_sources 
   sources = level_sources{};
   size_t errors_before = messages.size();
   parser p{level, sources, messages};
-  size_t at = 0;
+  // Editors may start a file with a byte-order mark and end lines with CR LF
+  // or, on old Macs, with CR alone: all read like plain LF lines.
+  size_t at = text.compare(0, sizeof UTF8_BOM - 1, UTF8_BOM) == 0 ? sizeof UTF8_BOM - 1 : 0;
   while (at <= text.size()) {
-    size_t end = text.find('\n', at);
+    size_t end = text.find_first_of("\r\n", at);
     if (end == std::string::npos)
       end = text.size();
-    std::string line = text.substr(at, end - at);
-    if (!line.empty() && line.back() == '\r')
-      line.pop_back();
     p.line_number++;
-    read_line(p, line);
+    read_line(p, text.substr(at, end - at));
     at = end + 1;
+    if (end < text.size() && text[end] == '\r' && at < text.size() && text[at] == '\n')
+      at++;
   }
   require(p, "name", "the level has no name: add a line 'name The Level's Name'");
   require(p, "start", "the level has no start cell: add a line 'start X Y'");
   require(p, "grid", "the level has no grid: add 'grid' and then its 25 rows");
-  if (p.grid_rows >= 0 && p.grid_rows < GRID_SIZE)
+  if (p.seen_keywords.count("grid") && p.grid_rows != GRID_SIZE && !p.bad_row_label)
     add_error(messages, sources.grid, "the grid has " + std::to_string(p.grid_rows) +
-                                          " rows; it needs 25, from x = 24 at the top to x = 0");
+                                          " rows; it needs 25, from x = 24 at the top to x = 0" +
+                                          missing_rows(p));
+  else if (p.misplaced_row.line != 0 && !p.bad_row_label)
+    add_error(messages, p.misplaced_row, p.misplaced_message);
   resolve_symbols(p);
   for (size_t i = errors_before; i < messages.size(); i++)
     if (messages[i].is_error)
@@ -581,17 +656,42 @@ bool parse_level_text(const std::string &text, level_data &level, level_sources 
   return true;
 }
 
-std::string write_level_text(const level_data &level)
+bool read_legend_hint(const std::string &line, legend_hint &hint)
+{
+  size_t at = line.find_first_not_of(" \t");
+  if (at == std::string::npos || at + 1 >= line.size() || !std::isspace((unsigned char)line[at + 1]))
+    return false;
+  std::vector<token> words = split_words(line, at + 1);  // the symbol may be '#' itself
+  if (words.size() != 2 || !parse_kind(words[0].text, hint.kind) ||
+      !parse_height(words[1].text, hint.height_bits))
+    return false;
+  hint.symbol = line[at];
+  size_t comment = line.find(COMMENT_MARK, words[1].column - 1 + words[1].text.size());
+  hint.comment = comment == std::string::npos ? "" : line.substr(comment + 1);
+  size_t first = hint.comment.find_first_not_of(' ');
+  hint.comment = first == std::string::npos ? "" : hint.comment.substr(first);
+  return true;
+}
+
+std::string write_level_text(const level_data &level, const legend_hints &hints)
 {
   std::string name = level.name.empty() ? "Untitled" : level.name;
   std::string text = "# " + name + "\n" + AXES_COMMENT + "\nname " + name + "\n";
   text += "start " + std::to_string(level.start_x) + " " + std::to_string(level.start_y) + "\n\n";
-  symbol_table symbols = choose_symbols(level);
+  symbol_table symbols = choose_symbols(level, hints);
   text += "legend\n";
-  for (const auto &entry : symbols)
-    if (entry.second)
-      text += std::string("  ") + entry.second + "  " + format_kind(entry.first.first) + "  " +
-              format_height(entry.first.second) + "\n";
+  for (const auto &entry : symbols) {
+    if (!entry.second.symbol)
+      continue;
+    std::string line = std::string("  ") + entry.second.symbol + "  " + format_kind(entry.first.first);
+    pad_to(line, LEGEND_HEIGHT_COLUMN);
+    line += format_height(entry.first.second);
+    if (!entry.second.comment.empty()) {
+      pad_to(line, LEGEND_COMMENT_COLUMN);
+      line += std::string(1, COMMENT_MARK) + " " + entry.second.comment;
+    }
+    text += line + "\n";
+  }
   text += "\n";
   write_grid(text, level, symbols);
   if (level.enemy_count > 0)

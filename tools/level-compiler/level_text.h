@@ -12,6 +12,21 @@
 bool parse_level_text(const std::string &text, level_data &level, level_sources &sources,
                       diagnostics &messages);
 
+// A legend line a decompiled level may reuse: the symbol an author gave a
+// kind and height, and the comment written beside it.
+struct legend_hint {
+  char symbol;
+  int32_t kind;
+  uint32_t height_bits;
+  std::string comment;  // without the '#', empty for none
+};
+typedef std::vector<legend_hint> legend_hints;
+
+// Reads one legend line ("  #  metal  2.5  # walls") into hint; false when
+// it is not one.
+bool read_legend_hint(const std::string &line, legend_hint &hint);
+
 // The text of level, in the form the decompiler writes: reading it back gives
-// the same level.
-std::string write_level_text(const level_data &level);
+// the same level. Each (kind, height) takes the symbol and comment of the
+// first hint that has it, when that symbol is still free.
+std::string write_level_text(const level_data &level, const legend_hints &hints = {});

@@ -1,11 +1,15 @@
 // Key scripts for the simulator: parsing "COUNT KEY KEY ... # comment" lines.
 #include "tools/simulator/key_script.h"
+#include "tools/asset-kit/command_line.h"
+#include "tools/level-compiler/level_codec.h"
+#include "tools/level-compiler/printable.h"
 
 #include <allegro.h>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -23,8 +27,6 @@ const named_key script_keys[] = {
 };
 constexpr int SCRIPT_KEY_COUNT = sizeof script_keys / sizeof script_keys[0];
 
-constexpr int LINE_SIZE = 1024;  // longest script line read whole
-
 // The bit of a key name (any case), or -1.
 int key_bit(const char *word, size_t length)
 {
@@ -37,18 +39,19 @@ int key_bit(const char *word, size_t length)
 void report(FILE *errors, const char *name, int line, size_t column, const char *message,
             const char *word, size_t length)
 {
-  std::fprintf(errors, "%s:%d:%zu: %s", name, line, column + 1, message);
+  std::fprintf(errors, "%s:%d:%zu: %s", printable(name).c_str(), line, column + 1, message);
   if (word)
-    std::fprintf(errors, " '%.*s'", (int)length, word);
+    std::fprintf(errors, " '%s'", printable(std::string(word, length)).c_str());
   std::fprintf(errors, "\n");
 }
 
 // Parses one line (comment already cut off). A blank line gives no run.
-bool parse_line(const char *text, const char *name, int line, std::vector<key_run> &runs,
+bool parse_line(const std::string &line_text, const char *name, int line, std::vector<key_run> &runs,
                 FILE *errors)
 {
+  const char *text = line_text.c_str();
   size_t at = 0;
-  size_t length = std::strlen(text);
+  size_t length = line_text.size();
   auto skip_space = [&] { while (at < length && std::isspace((unsigned char)text[at])) at++; };
   auto word_end = [&] { size_t end = at; while (end < length && !std::isspace((unsigned char)text[end])) end++; return end; };
 
@@ -111,22 +114,37 @@ void write_key_run(FILE *out, long ticks, uint32_t keys)
   std::fprintf(out, "\n");
 }
 
-bool read_key_script(FILE *in, const char *name, std::vector<key_run> &runs, FILE *errors)
+bool read_key_script(const std::string &text, const char *name, std::vector<key_run> &runs, FILE *errors)
 {
-  char text[LINE_SIZE];
   int line = 0;
-  while (std::fgets(text, sizeof text, in)) {
+  for (size_t at = 0; at < text.size();) {
+    size_t end = text.find_first_of("\r\n", at);
+    if (end == std::string::npos)
+      end = text.size();
+    std::string content = text.substr(at, end - at);
     line++;
-    size_t length = std::strlen(text);
-    if (length == sizeof text - 1 && text[length - 1] != '\n' && !std::feof(in)) {
-      report(errors, name, line, 0, "line too long", nullptr, 0);
-      return false;
-    }
-    char *comment = std::strchr(text, '#');
-    if (comment)
-      *comment = '\0';
-    if (!parse_line(text, name, line, runs, errors))
+    at = end + 1;
+    if (end < text.size() && text[end] == '\r' && at < text.size() && text[at] == '\n')
+      at++;  // CR LF is one line end, as is CR or LF alone
+    size_t comment = content.find('#');
+    if (comment != std::string::npos)
+      content.resize(comment);
+    if (!parse_line(content, name, line, runs, errors))
       return false;
   }
   return true;
+}
+
+bool load_key_script(const char *path, std::vector<key_run> &runs, FILE *errors)
+{
+  std::vector<unsigned char> bytes;
+  std::string error;
+  bool too_long = false;
+  bool read = std::strcmp(path, "-") == 0 ? read_at_most(STDIN_FILENO, MAX_SCRIPT_BYTES, bytes, error, &too_long)
+                                          : read_regular_file(path, MAX_SCRIPT_BYTES, bytes, error, &too_long);
+  if (!read || too_long) {
+    file_error(printable(path), read ? "longer than 1 MB: not a key script" : error);
+    return false;
+  }
+  return read_key_script(std::string(bytes.begin(), bytes.end()), path, runs, errors);
 }

@@ -15,6 +15,8 @@ struct key_run {
 
 // Largest tick count one line may ask for (about 11 hours of play).
 constexpr long MAX_TICKS_PER_LINE = 1000000;
+// Largest script read: far more than any level needs.
+constexpr long MAX_SCRIPT_BYTES = 1 << 20;
 
 // The script name of key bit i ("UP", "SPACE", "1", ...).
 const char *script_key_name(int bit);
@@ -26,6 +28,10 @@ uint32_t held_script_keys();
 // Writes one run as a script line: "COUNT KEY KEY ...".
 void write_key_run(FILE *out, long ticks, uint32_t keys);
 
-// Reads a whole script; on the first bad line writes "NAME:LINE:COLUMN:
-// message" to errors and returns false.
-bool read_key_script(FILE *in, const char *name, std::vector<key_run> &runs, FILE *errors);
+// Reads a whole script from its text; on the first bad line writes
+// "NAME:LINE:COLUMN: message" to errors and returns false.
+bool read_key_script(const std::string &text, const char *name, std::vector<key_run> &runs, FILE *errors);
+// Reads the script file at path ("-" for standard input), which must be a
+// regular file (or a pipe for "-") of at most MAX_SCRIPT_BYTES; on failure
+// says so ("tool: path: message", or the bad line in errors) and returns false.
+bool load_key_script(const char *path, std::vector<key_run> &runs, FILE *errors);

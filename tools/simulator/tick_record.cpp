@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int RECORD_SIZE = 160;  // the longest record with any values
+constexpr int RECORD_SIZE = 256;  // the longest record with any values
 
 const char *hero_state()
 {
@@ -20,18 +20,25 @@ const char *hero_state()
 
 }  // namespace
 
+std::string place_text(float x, float y)
+{
+  char text[RECORD_SIZE];
+  std::snprintf(text, sizeof text, "cell (%d, %d), world (%.3f, %.3f)", cell_index(x), cell_index(y), x, y);
+  return text;
+}
+
 std::string hero_record(long tick)
 {
   char text[RECORD_SIZE];
-  std::snprintf(text, sizeof text, "tick %ld at %.3f %.3f %.3f heading %d %s", tick, hero_x, hero_y,
-                hero_z, hero_heading, hero_state());
+  std::snprintf(text, sizeof text, "tick %ld %s, z %.3f heading %d %s", tick,
+                place_text(hero_x, hero_y).c_str(), hero_z, hero_heading, hero_state());
   return text;
 }
 
 std::string enemy_record(long tick, int i)
 {
   char text[RECORD_SIZE];
-  std::snprintf(text, sizeof text, "tick %ld enemy %d at %.3f %.3f %.3f direction %d", tick, i,
-                enemies[i].x, enemies[i].y, enemies[i].z, enemies[i].direction);
+  std::snprintf(text, sizeof text, "tick %ld enemy %d %s, z %.3f direction %d", tick, i + 1,
+                place_text(enemies[i].x, enemies[i].y).c_str(), enemies[i].z, enemies[i].direction);
   return text;
 }

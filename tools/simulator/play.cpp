@@ -1,0 +1,224 @@
+// Plays a level tick by tick through world_update and tells what happened:
+// the moves, the effects the game asks for, and the causes of each death.
+#include "tools/simulator/play.h"
+
+#include "tools/asset-kit/command_line.h"
+#include "tools/level-compiler/printable.h"
+#include "tools/simulator/tick_record.h"
+#include "world/effects.h"
+#include "world/game_rules.h"
+#include "world/map_load.h"
+#include "world/update.h"
+#include "world/world.h"
+
+#include <allegro.h>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace {
+
+// Stand-in samples: never played aloud, only told apart by the listener.
+constexpr int TAG_SAMPLE_LENGTH = 1;
+constexpr int TAG_SAMPLE_RATE = 11025;
+// The world update's contact rules, read back to name a death's cause.
+constexpr float CLIMB_LIMIT = 0.3f;
+constexpr float ENEMY_REACH_XY = 1.2f;
+constexpr float ENEMY_REACH_Z = 0.8f;
+
+// The effects asked for in the tick being played.
+struct tick_effects {
+  int drops, jumps, lands, lava_hits;
+};
+tick_effects effects;
+
+void count_effect(SAMPLE *sample)
+{
+  if (sample == snd_get_drop)
+    effects.drops++;
+  else if (sample == snd_jump)
+    effects.jumps++;
+  else if (sample == snd_land)
+    effects.lands++;
+  else if (sample == snd_lava)
+    effects.lava_hits++;
+}
+
+// Gives every effect a sample of its own so the listener can tell them apart.
+void make_tag_samples()
+{
+  for (SAMPLE **handle : {&snd_get_drop, &snd_jump, &snd_land, &snd_end, &snd_lava})
+    if (!*handle)
+      *handle = create_sample(8, 0, TAG_SAMPLE_RATE, TAG_SAMPLE_LENGTH);
+  effect_listener = count_effect;
+}
+
+std::string cell_place(int x, int y) { return place_text(CELL_PITCH * x, CELL_PITCH * y); }
+
+// The lava cell next to the hero that is too high to step onto: the one
+// the walk ran into. The hero's own cell when none is.
+std::string lava_block_place()
+{
+  int hx = cell_index(hero_x), hy = cell_index(hero_y);
+  float nearest = INFINITY;
+  std::string place = cell_place(hx, hy);
+  for (int x = hx - 1; x <= hx + 1; x++)
+    for (int y = hy - 1; y <= hy + 1; y++) {
+      if (x < 0 || y < 0 || x >= GRID_SIZE || y >= GRID_SIZE)
+        continue;
+      const map_cell &cell = level_map[x][y];
+      float distance = std::hypot(CELL_PITCH * x - hero_x, CELL_PITCH * y - hero_y);
+      if (cell.kind == KIND_LAVA && cell.height - hero_z > CLIMB_LIMIT && distance < nearest) {
+        nearest = distance;
+        place = cell_place(x, y);
+      }
+    }
+  return place;
+}
+
+// Every cause of the deaths of this tick, with its place, in the order the
+// update applies them: a lava block walked into, the lava floor, enemies.
+std::vector<death_record> death_causes(long tick)
+{
+  std::vector<death_record> causes;
+  int hx = cell_index(hero_x), hy = cell_index(hero_y);
+  bool on_grid = hx >= 0 && hy >= 0 && hx < GRID_SIZE && hy < GRID_SIZE;
+  bool lava_floor = on_grid && level_map[hx][hy].kind == KIND_LAVA && !hero_airborne;
+  int hits = effects.lava_hits - (lava_floor ? 1 : 0);
+  std::vector<death_record> enemy_hits;
+  for (int i = 0; i < enemy_count; i++) {
+    const enemy &e = enemies[i];
+    if (e.direction != NO_ENEMY && std::fabs(e.x - hero_x) < ENEMY_REACH_XY &&
+        std::fabs(e.y - hero_y) < ENEMY_REACH_XY && std::fabs(e.z - hero_z) < ENEMY_REACH_Z)
+      enemy_hits.push_back({tick, "enemy " + std::to_string(i + 1), place_text(e.x, e.y)});
+  }
+  hits -= (int)enemy_hits.size();
+  if (hits > 0)
+    causes.push_back({tick, "lava block", lava_block_place()});
+  if (lava_floor)
+    causes.push_back({tick, "lava floor", cell_place(hx, hy)});
+  causes.insert(causes.end(), enemy_hits.begin(), enemy_hits.end());
+  return causes;
+}
+
+// The state of the run between ticks.
+struct run_state {
+  long tick;
+  bool completed;
+  long completed_tick;
+  bool finished;
+  bool game_over;
+  death_record last_death;
+};
+
+// What the level loop does when it finds no drop left: begin the pause.
+void begin_pause_if_complete(run_state &run, const play_options &options)
+{
+  if (!begin_level_complete())
+    return;
+  run.completed = true;
+  run.completed_tick = run.tick;
+  if (options.log)
+    std::fprintf(options.log, "tick %ld complete\n", run.tick);
+}
+
+void print_events(FILE *log, long tick, bool revived, const std::vector<death_record> &deaths)
+{
+  if (revived)
+    std::fprintf(log, "tick %ld revival lives %d\n", tick, lives);
+  if (effects.drops)
+    std::fprintf(log, "tick %ld drop %s left %d\n", tick,
+                 cell_place(cell_index(hero_x), cell_index(hero_y)).c_str(), drops_left);
+  if (effects.jumps)
+    std::fprintf(log, "tick %ld jump\n", tick);
+  if (effects.lands)
+    std::fprintf(log, "tick %ld land\n", tick);
+  for (const death_record &death : deaths)
+    std::fprintf(log, "tick %ld death %s %s\n", tick, death.cause.c_str(), death.place.c_str());
+}
+
+// One pass of the level loop: the update, then what the frame and the loop
+// decide from its result.
+void play_tick(run_state &run, const play_options &options)
+{
+  run.tick++;
+  int lives_before = lives;
+  effects = tick_effects{};
+  world_update();
+  step_level_end();
+  std::vector<death_record> deaths;
+  if (effects.lava_hits)
+    deaths = death_causes(run.tick);
+  if (!deaths.empty())
+    run.last_death = deaths.front();
+  FILE *log = options.log;
+  if (log && options.trajectory)
+    std::fprintf(log, "%s\n", hero_record(run.tick).c_str());
+  for (int i = 0; log && options.enemies && i < enemy_count; i++)
+    std::fprintf(log, "%s\n", enemy_record(run.tick, i).c_str());
+  if (log)
+    print_events(log, run.tick, lives < lives_before, deaths);
+  if (level_has_ended()) {
+    if (log)
+      std::fprintf(log, "tick %ld level-end\n", run.tick);
+    run.finished = true;
+  } else if (no_lives_left()) {
+    if (log)
+      std::fprintf(log, "tick %ld game-over\n", run.tick);
+    run.finished = run.game_over = true;
+  } else {
+    begin_pause_if_complete(run, options);
+  }
+}
+
+}  // namespace
+
+bool start_headless()
+{
+  // No display and no sound: the system driver that needs neither.
+  if (install_allegro(SYSTEM_NONE, &errno, std::atexit) != 0) {
+    tool_error(std::string("cannot start Allegro: ") + allegro_error);
+    return false;
+  }
+  make_tag_samples();
+  return true;
+}
+
+bool start_game(const char *path)
+{
+  // A folder, a FIFO or a device is no map: the loader would block or read for ever.
+  struct stat info;
+  bool found = stat(path, &info) == 0;
+  if (!found || !S_ISREG(info.st_mode)) {
+    file_error(printable(path), found ? "not a regular file" : std::strerror(errno));
+    return false;
+  }
+  start_new_game();
+  if (!load_map(path)) {
+    file_error(printable(path), "not a map the game can read (too short, a bad enemy count, or a cell "
+                                "off the grid)");
+    return false;
+  }
+  return true;
+}
+
+play_result play_runs(const std::vector<key_run> &runs, const play_options &options)
+{
+  run_state run{0, false, 0, false, false, {0, "", ""}};
+  if (options.log)
+    std::fprintf(options.log, "start %s, z %.3f heading %d drops %d enemies %d lives %d\n",
+                 place_text(hero_x, hero_y).c_str(), hero_z, hero_heading, drops_left, enemy_count, lives);
+  begin_pause_if_complete(run, options);  // a level without drops is complete at once
+  for (const key_run &r : runs) {
+    hold_script_keys(r.keys);
+    for (long i = 0; i < r.ticks && !run.finished; i++)
+      play_tick(run, options);
+    if (run.finished)
+      break;
+  }
+  hold_script_keys(0);
+  return play_result{run.tick, drops_left, lives, run.completed, run.completed_tick, run.game_over,
+                     place_text(hero_x, hero_y), run.last_death};
+}
