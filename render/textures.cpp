@@ -74,7 +74,7 @@ GLuint upload_texture(BITMAP *bitmap, GLenum format)
 {
   assert(is_memory_bitmap(bitmap) && "textures are uploaded from memory bitmaps");
   assert((bitmap->h < 2 ||
-          bitmap->line[1] - bitmap->line[0] == bitmap->w * BYTES_PER_PIXEL(bitmap_color_depth(bitmap))) &&
+          bitmap->line[1] - bitmap->line[0] == bitmap->w * ((bitmap_color_depth(bitmap) + 7) / 8)) &&
          "texture rows must be contiguous and tightly packed");
   GLuint name = 0;
   glGenTextures(1, &name);

@@ -40,10 +40,11 @@ bool differs_from_title(const picture &screen)
 
 }  // namespace
 
-TEST(HeardGame, MusicPlaysAtTheTitleAndJumpSoundsInALevel)
+TEST(HeardGame, MusicAtTitleJumpSoundInLevel)
 {
-  std::string display = test_display(), folder = temp_folder(), bin = folder + "/bin";
-  std::string capture = folder + "/capture.raw", data = make_data_folder();
+  scratch_folder scratch, data_folder = make_data_folder();
+  std::string display = test_display(), folder = scratch.path, bin = folder + "/bin";
+  std::string capture = folder + "/capture.raw", data = data_folder.path;
   test_map meadow;  // flat, one drop far from the start, so the level runs on
   meadow.start_x = meadow.start_y = 4;
   meadow.drop_marker[20][20] = 0;

@@ -1,9 +1,9 @@
 // Every asset tool makes the same bytes on two runs, and the bytes the build put in place.
 #include <gtest/gtest.h>
 #include "tests/assets/asset_files.h"
+#include "tests/support/scratch_folder.h"
 
 #include <cstdlib>
-#include <filesystem>
 
 TEST(Tools, TwoRunsMakeTheBuiltBytes)
 {
@@ -23,24 +23,20 @@ TEST(Tools, TwoRunsMakeTheBuiltBytes)
        {"default.cfg"}, PILKO_BUILD_DIR},
   };
   for (const auto &t : tools) {
-    std::string runs[2];
-    for (std::string &folder : runs) {
-      char pattern[] = "/tmp/pilko-assets-XXXXXX";
-      folder = mkdtemp(pattern);
+    scratch_folder runs[2];
+    for (const scratch_folder &folder : runs) {
       for (const char *sub : {"graphics", "sound", "music"})
-        std::filesystem::create_directory(folder + "/" + sub);
+        std::filesystem::create_directory(folder.file(sub));
       std::string command = t.command;
       for (size_t at; (at = command.find('%')) != std::string::npos;)
-        command.replace(at, 1, folder);
+        command.replace(at, 1, folder.path);
       ASSERT_EQ(std::system((command + " >/dev/null 2>&1").c_str()), 0) << command;
     }
     for (const std::string &name : t.files) {
-      std::vector<unsigned char> a = file_bytes(runs[0] + "/" + name);
+      std::vector<unsigned char> a = file_bytes(runs[0].file(name));
       ASSERT_FALSE(a.empty()) << name << " was not made";
-      EXPECT_TRUE(a == file_bytes(runs[1] + "/" + name)) << name << " differs between two runs";
+      EXPECT_TRUE(a == file_bytes(runs[1].file(name))) << name << " differs between two runs";
       EXPECT_TRUE(a == file_bytes(t.built + "/" + name)) << name << " differs from the built one";
     }
-    for (const std::string &folder : runs)
-      std::filesystem::remove_all(folder);
   }
 }

@@ -1,6 +1,7 @@
 // The desktop icon as another program reads it: ImageMagick opens every size as an RGBA PNG of
 // that size, see-through in the corners and solid in the middle.
 #include <gtest/gtest.h>
+#include "tests/support/scratch_folder.h"
 
 #include <array>
 #include <cstdio>
@@ -25,8 +26,8 @@ std::string output_of(const std::string &command)
 
 TEST(Icon, EverySizeHasClearCornersAndSolidMiddle)
 {
-  char folder[] = "/tmp/pilko-icon-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
+  scratch_folder scratch;
+  const std::string &folder = scratch.path;
   ASSERT_EQ(std::system((std::string(ICON_MAKER) + " " + folder).c_str()), 0);
   for (int size : {16, 24, 32, 48, 64, 128, 256}) {
     std::string file = std::string(folder) + "/" + std::to_string(size) + "x" +
@@ -38,5 +39,4 @@ TEST(Icon, EverySizeHasClearCornersAndSolidMiddle)
     std::string side = std::to_string(size);
     EXPECT_EQ(seen, side + " " + side + " srgba 0 1") << file;
   }
-  std::system((std::string("rm -rf ") + folder).c_str());
 }

@@ -19,14 +19,17 @@ int main(int argc, char **argv)
     std::fprintf(stderr, "usage: display_owner crash|hang FILE\n");
     return 2;
   }
+  use_own_display();  // the server under test is the one this program owns
   process_identity server = display_server(test_display());
   if (server.pid == 0) {
     std::fprintf(stderr, "display_owner: no virtual display\n");
     return 1;
   }
   std::ofstream(argv[2]) << identity_text(server) << "\n";
-  if (std::strcmp(argv[1], "crash") == 0)
+  if (std::strcmp(argv[1], "crash") == 0) {
+    std::signal(SIGSEGV, SIG_DFL);  // dies of it, also where a sanitizer would catch it
     std::raise(SIGSEGV);
+  }
   std::printf("display ready\n");
   std::fflush(stdout);
   for (;;)

@@ -3,6 +3,7 @@
 // told to stop. Other developers' servers run beside ours, so only the
 // processes these tests started are counted, each known by id and start time.
 #include "server_process.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 #include <csignal>
@@ -18,15 +19,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// A fresh folder for one test's files.
-std::string scratch_folder(const std::string &name)
-{
-  fs::path folder = fs::current_path() / ("virtual_display_" + name);
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  return folder.string();
-}
 
 std::string read_text(const std::string &path)
 {
@@ -75,7 +67,8 @@ int count_running_after_their_end(const std::vector<process_identity> &processes
 
 TEST(VirtualDisplay, ServerEndsWhenItsTestCrashes)
 {
-  std::string identity_file = scratch_folder("crash") + "/server";
+  scratch_folder folder;
+  std::string identity_file = folder.file("server");
   int status = wait_for_exit(start_program({DISPLAY_OWNER, "crash", identity_file}));
   ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGSEGV) << "status " << status;
   // Written by the test program while its server ran: one server before.
@@ -84,10 +77,11 @@ TEST(VirtualDisplay, ServerEndsWhenItsTestCrashes)
   EXPECT_EQ(count_running_after_their_end({server}), 0) << "Xorg " << server.pid << " outlived its test";
 }
 
-TEST(VirtualDisplay, ServerEndsWhenCTestStopsATimedOutTest)
+TEST(VirtualDisplay, ServerEndsWhenCTestTimesOut)
 {
-  std::string folder = scratch_folder("timeout");
-  std::string identity_file = folder + "/server";
+  scratch_folder scratch;
+  const std::string &folder = scratch.path;
+  std::string identity_file = scratch.file("server");
   // A test that hangs once it has its display, stopped by CTest a second
   // after it says so.
   std::ofstream(folder + "/CTestTestfile.cmake")
@@ -108,7 +102,8 @@ TEST(VirtualDisplay, ServerEndsWhenCTestStopsATimedOutTest)
 
 TEST(VirtualDisplay, RunEndsCommandAndServerOnSigterm)
 {
-  std::string started_file = scratch_folder("run") + "/started";
+  scratch_folder folder;
+  std::string started_file = folder.file("started");
   // The command says where it runs, in one rename so that it is never read
   // half-written, then waits to be stopped.
   pid_t run = start_program({VIRTUAL_DISPLAY, "run", "--", "/bin/sh", "-c",

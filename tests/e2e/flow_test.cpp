@@ -89,7 +89,8 @@ TEST_F(Flow, LogoTitleGameTitleQuit)
 
 TEST_F(Flow, FirstMapGoneAtGameStartStaysAtTitle)
 {
-  std::string folder = make_data_folder();
+  scratch_folder data = make_data_folder();
+  std::string folder = data.path;
   copy_file(std::string(pilko_data_dir) + "/maps/map1.map", folder + "/maps/map1.map");
   start(folder);
   wait_for_picture(display, logo, PICTURE_TOLERANCE);
@@ -129,11 +130,12 @@ TEST(StartUp, NoDisplaySaysSoAndExits)
       << game_output(run);
 }
 
-TEST(StartUp, WrongFolderNamesTheMissingFileAndTheFolder)
+TEST(StartUp, WrongFolderNamesFileAndFolder)
 {
   game_options options;
   options.display = test_display();
-  options.folder = temp_folder();
+  scratch_folder empty;
+  options.folder = empty.path;
   game_run run = start_game(options);
   ASSERT_TRUE(wait_for_exit(run, 30));
   EXPECT_EQ(run.exit_status, 1);
@@ -144,7 +146,8 @@ TEST(StartUp, WrongFolderNamesTheMissingFileAndTheFolder)
 
 TEST(StartUp, MissingFontNamesIt)
 {
-  std::string folder = temp_folder();
+  scratch_folder scratch;
+  std::string folder = scratch.path;
   mkdir((folder + "/maps").c_str(), 0755);
   copy_file(std::string(pilko_data_dir) + "/maps/map1.map", folder + "/maps/map1.map");
   game_options options;

@@ -89,7 +89,7 @@ game_run start_game(const game_options &options)
   game_run run;
   run.display = options.display;
   run.folder = options.folder;
-  run.log_path = temp_folder() + "/pilko.log";
+  run.log_path = run.log_folder.file("pilko.log");
   pid_t pid = fork();
   if (pid == 0) {
     int log = open(run.log_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -232,9 +232,10 @@ void copy_file(const std::string &from, const std::string &to)
   out << in.rdbuf();
 }
 
-std::string make_data_folder()
+scratch_folder make_data_folder()
 {
-  std::string folder = temp_folder();
+  scratch_folder made;
+  const std::string &folder = made.path;
   for (const char *part : {"graphics", "sound", "music", "fonts"}) {
     std::string target = std::string(pilko_data_dir) + "/" + part;
     std::string link = folder + "/" + part;
@@ -242,7 +243,7 @@ std::string make_data_folder()
       std::perror("symlink");
   }
   mkdir((folder + "/maps").c_str(), 0755);
-  return folder;
+  return made;
 }
 
 std::string picture_folder()

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/support/display.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/test_maps.h"
 
 // The built game and its generated data folder.
@@ -41,6 +42,7 @@ struct game_run {
   std::string display;
   std::string folder;    // its working directory
   std::string log_path;  // its standard output and error
+  scratch_folder log_folder;  // holds the log when start_game made it
   int exit_status = -1;  // once it has ended: exit code, or 128 + signal
 };
 
@@ -82,7 +84,7 @@ picture wait_for_picture(const std::string &display, const picture &expected,
 
 // A data folder for one test: links to the real graphics, sound, music and fonts,
 // and its own empty maps/ folder for the test's maps.
-std::string make_data_folder();
+scratch_folder make_data_folder();
 // Copies a file.
 void copy_file(const std::string &from, const std::string &to);
 // Where tests leave the pictures a person should look at.

@@ -31,7 +31,8 @@ int golden_letter_pixels(const picture &p)
 class Player : public ::testing::Test {
 protected:
   std::string display = test_display();
-  std::string folder = make_data_folder();
+  scratch_folder data = make_data_folder();
+  std::string folder = data.path;
   game_run run;
 
   void TearDown() override { stop_game(run); }
@@ -289,7 +290,8 @@ TEST(PlayerOptions, HelpListsEveryOptionAndThePauseKey)
 
 TEST(PlayerOptions, BadReplayLineStopsBeforeAnyWindow)
 {
-  std::string folder = temp_folder();
+  scratch_folder scratch;
+  const std::string &folder = scratch.path;
   write_file(folder + "/bad.keys", std::string("# pilko recording: level 1\n3 UP\n2 JUMP\n"));
   std::string output = command_output("cd " + folder + " && " + pilko_binary + " --replay bad.keys 2>&1; echo status $?");
   EXPECT_NE(output.find("bad.keys:3:3: unknown key 'JUMP'"), std::string::npos) << output;

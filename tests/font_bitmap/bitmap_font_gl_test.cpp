@@ -51,13 +51,13 @@ class BitmapFontGl : public ::testing::Test {
   }
   void TearDown() override { font_shutdown(); }
 
-  temp_dir dir;
+  scratch_folder dir;
   std::string font = dir.path + "/font.bmf";
 };
 
 }  // namespace
 
-TEST_F(BitmapFontGl, SlotTableReusesFreeSlotsAndRefusesBadSlotsAndFiles)
+TEST_F(BitmapFontGl, SlotsReusedBadOnesRefused)
 {
   std::string bad = dir.path + "/bad.bmf";
   EXPECT_EQ(bitmap_font_load(font.c_str()), 0);
@@ -87,7 +87,7 @@ TEST_F(BitmapFontGl, SlotTableReusesFreeSlotsAndRefusesBadSlotsAndFiles)
   EXPECT_EQ(bitmap_font_get_current(), 255);
 }
 
-TEST_F(BitmapFontGl, GlyphListsDrawTheirQuadsAndAdvanceByWidthsPlusGaps)
+TEST_F(BitmapFontGl, GlyphsAdvanceByWidthPlusGap)
 {
   bytes file = file_bytes(font);  // after "BMF" and the 96-byte name, little-endian floats
   EXPECT_EQ(bytes(&file[99 + 16 * 'A'], &file[115 + 16 * 'A']),
@@ -130,7 +130,7 @@ TEST_F(BitmapFontGl, GlyphListsDrawTheirQuadsAndAdvanceByWidthsPlusGaps)
   }).empty()) << "drawn without a current font";
 }
 
-TEST_F(BitmapFontGl, TextEndRestoresTexturingOnlyIfItWasOn)
+TEST_F(BitmapFontGl, TextEndRestoresTexturingIfOn)
 {
   for (bool was_on : {false, true}) {
     was_on ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D);
@@ -142,7 +142,7 @@ TEST_F(BitmapFontGl, TextEndRestoresTexturingOnlyIfItWasOn)
   }
 }
 
-TEST_F(BitmapFontGl, TextPixelsPlainMaskedAndTheMaskItself)
+TEST_F(BitmapFontGl, TextPixelsPlainAndMasked)
 {
   ASSERT_EQ(bitmap_font_load(font.c_str()), 0);
   // Lit texels show the colour, unlit ones the background. Masked, black over

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "font/font_write.h"
+#include "tests/support/scratch_folder.h"
 #include "tools/asset-kit/files.h"
 
 #include <gtest/gtest.h>
@@ -9,11 +10,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-struct temp_folder {
-  std::string path = (std::filesystem::temp_directory_path() / "pilko-fontvec-XXXXXX").string();
-  temp_folder() { EXPECT_NE(mkdtemp(path.data()), nullptr); }
-  ~temp_folder() { std::filesystem::remove_all(path); }
-  std::string file(const std::string &name) const { return path + "/" + name; }
+// A scratch folder that also writes fonts into itself.
+struct font_folder : scratch_folder {
+  // Writes a font of these symbols as name in the folder; returns its path.
   std::string font(const std::string &name, const std::vector<glf_symbol_source> &symbols) const
   {
     EXPECT_EQ(glf_write(file(name).c_str(), name.c_str(), symbols), 0) << name;

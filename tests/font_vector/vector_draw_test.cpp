@@ -78,12 +78,12 @@ class VectorDrawTest : public ::testing::Test {
     EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
     font_shutdown();
   }
-  temp_folder folder;
+  font_folder folder;
 };
 
 }  // namespace
 
-TEST_F(VectorDrawTest, EachModeDrawsItsShapeAtItsDepthAndSolidTexturesFollowTheShapeNotThePosition)
+TEST_F(VectorDrawTest, EachModeDrawsItsShape)
 {
   EXPECT_EQ(describe(capture([] { vector_draw_symbol_wired('W'); })), LOOPS + "@0");
   vector_set_symbol_depth(0.5f);
@@ -101,7 +101,7 @@ TEST_F(VectorDrawTest, EachModeDrawsItsShapeAtItsDepthAndSolidTexturesFollowTheS
             std::vector<float>({0, 1, 0.5f, 0.5f, 1, 1, 0, 0}));
 }
 
-TEST_F(VectorDrawTest, ContourPassUsesContourColourUnlitAndRestoresColourAndLighting)
+TEST_F(VectorDrawTest, ContourPassIsUnlitInItsColour)
 {
   auto rgb = [](const float *c) { return std::vector<float>(c, c + 3); };
   const std::vector<float> red = {1, 0, 0}, blue = {0, 0.5f, 1};
@@ -110,7 +110,8 @@ TEST_F(VectorDrawTest, ContourPassUsesContourColourUnlitAndRestoresColourAndLigh
   glColor4f(0, 0.5f, 1, 1);
   std::vector<captured_primitive> p = capture([] { vector_draw_symbol_solid('W'); });
   ASSERT_EQ(describe(p), TRIANGLES + LOOPS + "@0");
-  EXPECT_TRUE(rgb(p[3].vertices[0].color) == blue && rgb(p[11].vertices[0].color) == red);
+  EXPECT_EQ(rgb(p[3].vertices[0].color), blue) << "the fill";
+  EXPECT_EQ(rgb(p[11].vertices[0].color), red) << "the contour";
   for (bool lit : {true, false}) {  // with no light on, anything lit comes out dark
     (lit ? glEnable : glDisable)(GL_LIGHTING);
     int red_lines = 0;
@@ -118,11 +119,13 @@ TEST_F(VectorDrawTest, ContourPassUsesContourColourUnlitAndRestoresColourAndLigh
       red_lines += prim.line && rgb(prim.vertices[0].color) == red;
     GLfloat now[4];
     glGetFloatv(GL_CURRENT_COLOR, now);
-    EXPECT_TRUE(red_lines == 24 && glIsEnabled(GL_LIGHTING) == lit && rgb(now) == blue) << "lighting " << lit;
+    EXPECT_EQ(red_lines, 24) << "lighting " << lit;
+    EXPECT_EQ(glIsEnabled(GL_LIGHTING), lit) << "lighting not restored";
+    EXPECT_EQ(rgb(now), blue) << "colour not restored, lighting " << lit;
   }
 }
 
-TEST_F(VectorDrawTest, StringsAdvanceLeaveTheModelviewExactlyAndPerFontOnesKeepTheCurrentFont)
+TEST_F(VectorDrawTest, StringsAdvanceTheModelview)
 {
   auto p = capture([] { vector_draw_string_wired("SN S"); vector_font_draw_string_wired(1, "S"); });
   std::vector<float> starts;  // each box's first corner: N moved by 0.8 + 0.6 + 0.2, S by another 0.2 + 2.0

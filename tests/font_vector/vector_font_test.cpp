@@ -10,7 +10,7 @@ class VectorFontTest : public ::testing::Test {
  protected:
   void SetUp() override { font_init(); }
   void TearDown() override { font_shutdown(); }
-  temp_folder folder;
+  font_folder folder;
 };
 
 // "columns x rows:row0|row1|...@cursor column,row"
@@ -39,7 +39,7 @@ std::string blink(int draws)
 
 }  // namespace
 
-TEST_F(VectorFontTest, LoadsIntoFreeSlotsAndEveryBadFileFailsWithItsMessageChangingNothing)
+TEST_F(VectorFontTest, BadFilesFailChangingNothing)
 {
   glf_symbol_source b = box_symbol('B', -1, 1, -1, 1), space = {' ', {}, {}, {}};
   std::string good = folder.font("ok.glf", {{200, {0.1f, 0.2f, -1, 1, 0.5f, -0.5f}, {0, 1, 2}, {2}}, space});
@@ -77,19 +77,24 @@ TEST_F(VectorFontTest, LoadsIntoFreeSlotsAndEveryBadFileFailsWithItsMessageChang
       EXPECT_EQ(vector_font_load(path.c_str()), -1) << path;
       EXPECT_EQ(testing::internal::GetCapturedStdout(), messages ? message : "") << path;
     }
-    EXPECT_TRUE(vector_font_get_current() == 0 && vector_font_get(0) == kept && !vector_font_get(1)) << path;
+    EXPECT_EQ(vector_font_get_current(), 0) << path;
+    EXPECT_EQ(vector_font_get(0), kept) << path;
+    EXPECT_EQ(vector_font_get(1), nullptr) << path;
   }
   std::string empty = folder.font("empty.glf", {});
   for (int slot = 1; slot < FONT_SLOT_COUNT; slot++)
     ASSERT_EQ(vector_font_load(empty.c_str()), slot) << "count 0 loads";
   EXPECT_EQ(vector_font_load(empty.c_str()), -1);
-  EXPECT_TRUE(vector_font_unload(7) == 0 && vector_font_load(empty.c_str()) == 7);
-  for (int slot : {-1, 256, 100000})
-    EXPECT_EQ(vector_font_set_current(slot) + vector_font_unload(slot), -2) << slot;
+  EXPECT_EQ(vector_font_unload(7), 0);
+  EXPECT_EQ(vector_font_load(empty.c_str()), 7) << "the freed slot";
+  for (int slot : {-1, 256, 100000}) {
+    EXPECT_EQ(vector_font_set_current(slot), -1) << slot;
+    EXPECT_EQ(vector_font_unload(slot), -1) << slot;
+  }
   EXPECT_EQ(vector_font_get_current(), 7);
 }
 
-TEST_F(VectorFontTest, LayoutAdvancesAndBoundsFollowFromBoxesSpacesAndMissingSymbols)
+TEST_F(VectorFontTest, LayoutFollowsGlyphBoxes)
 {
   ASSERT_EQ(vector_font_load(folder.font("layout.glf", {box_symbol('S', -0.5f, 0.8f, -0.5f, 0.5f),
       box_symbol('N', -0.6f, 0.7f, -1, 0.25f), box_symbol('O', -0.7f, 0.7f, -1, 1),
@@ -117,7 +122,7 @@ TEST_F(VectorFontTest, LayoutAdvancesAndBoundsFollowFromBoxesSpacesAndMissingSym
   vector_set_symbol_spacing(0.2f), vector_set_space_size(2);  // font_init keeps these
 }
 
-TEST_F(VectorFontTest, LeadingSpacesAndBlankSymbolsMeasureFromThePen)
+TEST_F(VectorFontTest, LeadingBlanksMeasureFromThePen)
 {
   // The space and code 1 are symbols without vertices, whose boxes keep the
   // reader's start values (min_x 10, max_x -10).
@@ -138,7 +143,7 @@ TEST_F(VectorFontTest, LeadingSpacesAndBlankSymbolsMeasureFromThePen)
   EXPECT_EQ(bounds("A\x01" "A"), std::vector<float>({-0.7f, -1, 4.5f, 1}));
 }
 
-TEST_F(VectorFontTest, NullPathAndNullBytesAreRefusedQuietly)
+TEST_F(VectorFontTest, NullPathAndNullBytesRefused)
 {
   EXPECT_EQ(vector_font_load(nullptr), -1);
   EXPECT_EQ(vector_font_get(0), nullptr);
@@ -147,7 +152,7 @@ TEST_F(VectorFontTest, NullPathAndNullBytesAreRefusedQuietly)
   EXPECT_EQ(screen(1), "40x20:|@0,0");
 }
 
-TEST_F(VectorFontTest, ConsoleWritesWrapsScrollsIgnoresOtherBytesAndRefusesBadSizes)
+TEST_F(VectorFontTest, ConsoleWrapsAndScrolls)
 {
   font_option_disable(FONT_OPTION_CURSOR);
   console_print(std::string(40, 'x').c_str());
@@ -171,7 +176,7 @@ TEST_F(VectorFontTest, ConsoleWritesWrapsScrollsIgnoresOtherBytesAndRefusesBadSi
   EXPECT_EQ(screen(0), "511x1:@0,0");
 }
 
-TEST_F(VectorFontTest, ConsoleCursorBlinksInItsRowAndCursorOffStopsTheCounter)
+TEST_F(VectorFontTest, ConsoleCursorBlinksInItsRow)
 {
   console_print("ab\ncd");
   EXPECT_EQ(screen(2), "40x20:ab|cd_|@2,1");  // the first of 10 draws with the cursor shown

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include "world/map_load.h"
 #include "world/world.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/test_maps.h"
 
 #include <cstring>
@@ -12,7 +13,8 @@ namespace {
 
 class MapLoad : public ::testing::Test {
 protected:
-  std::string folder = temp_folder();
+  scratch_folder scratch;
+  std::string folder = scratch.path;
 
   // Resets the world the way a game does before it loads a map.
   int load(const std::vector<unsigned char> &bytes)

@@ -40,7 +40,8 @@ std::vector<std::string> block(const std::string &text, const std::string &from)
   return lines;
 }
 
-TEST_P(Level, PassesVerifyStrictAndIsBuiltUnderItsNumber)
+// verify --strict passes it, and the build's map of its number is this level.
+TEST_P(Level, VerifiesStrict)
 {
   std::vector<std::string> files = level_files();
   int number = (int)(std::find(files.begin(), files.end(), GetParam()) - files.begin()) + 1;
@@ -53,7 +54,8 @@ TEST_P(Level, PassesVerifyStrictAndIsBuiltUnderItsNumber)
   EXPECT_TRUE(file_text(built_map(number)) == file_text(map)) << "map" << number << " is not this level";
 }
 
-TEST_P(Level, DecompilesWithItsNameLegendAndGrid)
+// decompile gives back its name, legend and grid.
+TEST_P(Level, Decompiles)
 {
   std::vector<std::string> files = level_files();
   int number = (int)(std::find(files.begin(), files.end(), GetParam()) - files.begin()) + 1;
@@ -66,9 +68,15 @@ TEST_P(Level, DecompilesWithItsNameLegendAndGrid)
   EXPECT_EQ(block(back.output, "grid"), block(source, "grid"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Campaign, Level, ::testing::ValuesIn(level_files()));
+// Each case named by its level file, "08-high-treasures" as 08_high_treasures.
+INSTANTIATE_TEST_SUITE_P(Campaign, Level, ::testing::ValuesIn(level_files()),
+                         [](const ::testing::TestParamInfo<std::string> &info) {
+                           std::string name = std::filesystem::path(info.param).filename();
+                           std::replace(name.begin(), name.end(), '-', '_');
+                           return name;
+                         });
 
-TEST(Campaign, HasTenLevelsWithNamesOfTheirOwnAndEveryKindOfCell)
+TEST(Campaign, TenNamedLevelsUseEveryKind)
 {
   std::vector<std::string> files = level_files();
   std::set<std::string> names;

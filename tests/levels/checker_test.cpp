@@ -117,7 +117,7 @@ TEST(Checker, OneMistakeGivesOneMessage)
   }
 }
 
-TEST(Checker, RejectsEachBrokenRuleAndMistakeOfFormAtItsLineAndColumn)
+TEST(Checker, RejectsEachMistakeAtItsPlace)
 {
   for (const level_case &c : cases) {
     room level;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include "tests/support/scratch_folder.h"
 #include "tools/asset-kit/files.h"
 
 #include <cstdio>
@@ -30,13 +31,8 @@ inline tool_result run_compiler(const std::string &args) { return run_command(LE
 // A path in a fresh folder of this test program's own, removed when it ends.
 inline std::string scratch_path(const std::string &name)
 {
-  static std::string folder;
-  if (folder.empty()) {
-    char pattern[] = "/tmp/pilko-levels-XXXXXX";
-    folder = mkdtemp(pattern);
-    std::atexit([] { std::system(("rm -rf '" + folder + "'").c_str()); });
-  }
-  return folder + "/" + name;
+  static scratch_folder folder;
+  return folder.file(name);
 }
 
 // Lines: name 1, start 2, legend entries 5..8, "grid" 9, the row of x at 34 - x, extra line n at 35 + n.

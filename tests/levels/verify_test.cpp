@@ -100,7 +100,7 @@ TEST(CommandLine, HelpToStdoutUsageErrorsExitTwo)
   EXPECT_EQ(run_command(SIMULATOR " --fast a b 2>/dev/null").status, 2);
 }
 
-TEST(Readers, RefuseDevicesFifosFoldersAndHugeTextsAtOnce)
+TEST(Readers, RefuseDevicesFifosFoldersHugeTexts)
 {
   std::string fifo = scratch_path("fifo"), folder = scratch_path("folder"), big = scratch_path("big.level");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include "tests/e2e/harness.h"
 #include "tests/e2e/sound_capture.h"
+#include "tests/support/scratch_folder.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -19,33 +20,33 @@ bool exists(const std::string &path)
   return lstat(path.c_str(), &st) == 0;
 }
 
-// A scratch root with the package installed; empty when dpkg failed.
-std::string install_package()
+// Installs the package under root; false when dpkg failed.
+bool install_package(const std::string &root)
 {
-  std::string root = temp_folder(), admin = root + "/var/lib/dpkg";
+  std::string admin = root + "/var/lib/dpkg";
   command_output("mkdir -p " + admin + "/info " + admin + "/updates && touch " + admin + "/status");
   std::string command = "dpkg --force-not-root --force-depends --admindir=" + admin +
                         " --instdir=" + root + " -i " + package_file + " >/dev/null 2>&1";
-  return std::system(command.c_str()) == 0 ? root : "";
+  return std::system(command.c_str()) == 0;
 }
 
 class Installed : public ::testing::Test {
 protected:
   static void SetUpTestSuite()
   {
-    std::string folder = temp_folder();
+    static scratch_folder folder;  // removed when the program ends
     command_output(std::string(CPACK_PROGRAM) + " -G DEB --config " + CPACK_CONFIG + " -B " +
-                   folder + " >/dev/null 2>&1");
-    package_file = folder + "/pilko_" PROJECT_VERSION "_" +
+                   folder.path + " >/dev/null 2>&1");
+    package_file = folder.path + "/pilko_" PROJECT_VERSION "_" +
                    command_output("dpkg --print-architecture | tr -d '\\n'") + ".deb";
   }
   void SetUp() override
   {
     ASSERT_TRUE(exists(package_file)) << "no package " << package_file;
-    root = install_package();
-    ASSERT_FALSE(root.empty()) << "dpkg could not install " << package_file;
+    ASSERT_TRUE(install_package(root)) << "dpkg could not install " << package_file;
   }
-  std::string root;
+  scratch_folder root_folder;
+  std::string root = root_folder.path;
 };
 
 TEST_F(Installed, MenuEntryIconsAndManualPage)
@@ -73,7 +74,8 @@ TEST_F(Installed, DependsOnTheLibrariesAndFreepats)
 
 TEST_F(Installed, HelpVersionAndAWrongOption)
 {
-  std::string pilko = "HOME=" + temp_folder() + " " + root + "/usr/games/pilko";
+  scratch_folder home;
+  std::string pilko = "HOME=" + home.path + " " + root + "/usr/games/pilko";
   EXPECT_EQ(command_output(pilko + " --version 2>/dev/null"), "pilko " PROJECT_VERSION "\n");
   EXPECT_NE(command_output(pilko + " --help 2>/dev/null").find("Usage: pilko"), std::string::npos);
   std::string wrong = command_output(pilko + " --fly 2>&1 >/dev/null; echo status $?");
@@ -83,7 +85,8 @@ TEST_F(Installed, HelpVersionAndAWrongOption)
 
 TEST_F(Installed, PlaysWithMusicAndSavesShotsInTheUserFolder)
 {
-  std::string display = test_display(), home = temp_folder(), elsewhere = temp_folder();
+  scratch_folder home_folder, elsewhere_folder;
+  std::string display = test_display(), home = home_folder.path, elsewhere = elsewhere_folder.path;
   std::string capture = home + "/capture.raw", user_folder = home + "/data/pilko";
   game_options options;
   options.display = display;

@@ -1,4 +1,4 @@
-// Frames of the test level, untextured cells, the status line, the block box.
+// Frames of the test level, untextured cells, the status line, and which way faces look.
 #include "tests/render/render_scene.h"
 #include "font/font.h"
 #include "render/render.h"
@@ -17,7 +17,7 @@ bool shows_hue(rgb p, rgb hue)
   return length >= 20.0f && (p.r * hue.r + p.g * hue.g + p.b * hue.b) / (length * hue_length) > 0.97f;
 }
 
-TEST(Frame, EveryCameraPresetShowsHeroBlockLavaAndEnemiesWhereTheyStand)
+TEST(Frame, EveryCameraShowsTheScene)
 {
   open_test_level();
   const float things[5][5] = {  // x, y, z, kind, letter: hero, block top, lava, enemies
@@ -72,7 +72,8 @@ TEST(Frame, LevelCompleteRaisesAndSpinsTheHeroThenEnds)
     if (level_phase == 45)
       risen = frame;
   }
-  EXPECT_TRUE(level_phase == -1 && frames == 91) << "phase " << level_phase << " after " << frames;
+  EXPECT_EQ(level_phase, -1) << "the level did not end";
+  EXPECT_EQ(frames, 91);
   EXPECT_NEAR(end_zoom, 8.9f, 1e-3f);   // 89 rises of 0.1
   EXPECT_NEAR(end_spin, 85.0f, 1e-3f);  // 89 turns of 5 degrees, less a full turn
   save_frame(risen, "level-complete-phase-45");
@@ -84,7 +85,7 @@ TEST(Frame, LevelCompleteRaisesAndSpinsTheHeroThenEnds)
   EXPECT_TRUE(shows_hue(pixel_at(risen, (int)risen_x, (int)risen_y), kind_colour[KIND_HERO_SKIN]));
 }
 
-TEST(Frame, DeadHeroIsMissingButItsLightStillShinesFromItsPlace)
+TEST(Frame, DeadHeroHiddenButItsLightShines)
 {
   open_test_level();
   GLuint sphere = hero_list;
@@ -148,33 +149,19 @@ TEST(Frame, MissingImageAndUnknownKindsDrawUntextured)
   }
 }
 
-// A corner as "x y z s t nx ny nz", all in hundredths.
-std::string corner_key(float x, float y, float z, float s, float t, const float *normal)
-{
-  std::string key;
-  for (float v : {x, y, z, s, t, normal[0], normal[1], normal[2]})
-    key += std::to_string(std::lround(v * 100)) + " ";
-  return key;
-}
+struct vec3 { float x, y, z; };
+vec3 operator-(vec3 a, vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+float dot(vec3 a, vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
-TEST(Frame, BlockBoxSends24CornersWithTheTablesNormalsAndTextureCoordinates)
+// One polygon as OpenGL drew it: its corners in object space, in the order drawn, and the
+// normal given with each.
+struct drawn_polygon { std::vector<vec3> corners, normals; };
+
+// The polygons draw sends, captured unculled in an ortho box -4..4 with no model transform,
+// so window coordinates lead back to object space. In a second capture, normal-map
+// generation turns each corner's texture coordinate into its normal.
+std::vector<drawn_polygon> drawn_polygons(void (*draw)())
 {
-  open_test_level();
-  struct face { float normal[3], corners[4][5]; };  // corners: s, t, x, y, z as a part of the height
-  const face table[6] = {
-    {{0, 0, 1}, {{0, 0, -1, -1, 1}, {1, 0, 1, -1, 1}, {1, 1, 1, 1, 1}, {0, 1, -1, 1, 1}}},
-    {{0, 0, -1}, {{1, 0, -1, -1, 0}, {1, 1, -1, 1, 0}, {0, 1, 1, 1, 0}, {0, 0, 1, -1, 0}}},
-    {{0, 1, 0}, {{0, 1, -1, 1, 0}, {0, 0, -1, 1, 1}, {1, 0, 1, 1, 1}, {1, 1, 1, 1, 0}}},
-    {{0, -1, 0}, {{1, 1, -1, -1, 0}, {0, 1, 1, -1, 0}, {0, 0, 1, -1, 1}, {1, 0, -1, -1, 1}}},
-    {{1, 0, 0}, {{1, 0, 1, -1, 0}, {1, 1, 1, 1, 0}, {0, 1, 1, 1, 1}, {0, 0, 1, -1, 1}}},
-    {{-1, 0, 0}, {{0, 0, -1, -1, 0}, {1, 0, -1, -1, 1}, {1, 1, -1, 1, 1}, {0, 1, -1, 1, 0}}},
-  };
-  std::set<std::string> expected, sent;
-  for (const face &f : table)
-    for (const float *c : f.corners)
-      expected.insert(corner_key(c[2], c[3], c[4] * 0.5f, c[0], c[1], f.normal));
-  // Captured unculled in an ortho box -4..4; in the second capture, normal-map
-  // generation makes each texture coordinate the corner's normal.
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   glOrtho(-4, 4, -4, 4, -4, 4);
@@ -182,22 +169,83 @@ TEST(Frame, BlockBoxSends24CornersWithTheTablesNormalsAndTextureCoordinates)
   glLoadIdentity();
   glPushAttrib(GL_ENABLE_BIT);
   glDisable(GL_CULL_FACE);
-  std::vector<float> corners = capture_feedback([] { draw_block_box(0.5f); });
+  std::vector<float> positions = capture_feedback(draw);
   for (GLenum coordinate : {GL_S, GL_T, GL_R})
     glTexGeni(coordinate, GL_TEXTURE_GEN_MODE, GL_NORMAL_MAP);
   for (GLenum generation : {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R})
     glEnable(generation);
-  std::vector<float> normals = capture_feedback([] { draw_block_box(0.5f); });
+  std::vector<float> normals = capture_feedback(draw);
   glPopAttrib();
   setup_scene();  // the game's projection and generation modes again
-  for (size_t k = 0; k < corners.size();) {  // polygons: token, count, 11 floats a vertex
-    ASSERT_EQ(corners[k], (float)GL_POLYGON_TOKEN);
-    int count = (int)corners[k + 1];
-    for (k += 2; count-- > 0; k += 11)
-      sent.insert(corner_key((corners[k] / 320 - 1) * 4, (corners[k + 1] / 240 - 1) * 4,
-                             (1 - 2 * corners[k + 2]) * 4, corners[k + 7], corners[k + 8], &normals[k + 7]));
+  std::vector<drawn_polygon> polygons;
+  for (size_t k = 0; k + 1 < positions.size() && positions.size() == normals.size();) {
+    EXPECT_EQ(positions[k], (float)GL_POLYGON_TOKEN) << "feedback entry " << k;
+    int count = (int)positions[k + 1];
+    polygons.emplace_back();
+    for (k += 2; count-- > 0; k += 11) {  // 11 floats a corner: x y z, r g b a, s t r q
+      const float *p = &positions[k], *n = &normals[k + 7];
+      polygons.back().corners.push_back({(p[0] / 320 - 1) * 4, (p[1] / 240 - 1) * 4, (1 - 2 * p[2]) * 4});
+      polygons.back().normals.push_back({n[0], n[1], n[2]});
+    }
   }
-  EXPECT_EQ(sent, expected);
+  return polygons;
+}
+
+// The polygon's facing from its winding (Newell's method): the side from which its
+// corners run counter-clockwise.
+vec3 winding_normal(const std::vector<vec3> &corners)
+{
+  vec3 n = {0, 0, 0};
+  for (size_t i = 0; i < corners.size(); i++) {
+    vec3 a = corners[i], b = corners[(i + 1) % corners.size()];
+    n.x += (a.y - b.y) * (a.z + b.z);
+    n.y += (a.z - b.z) * (a.x + b.x);
+    n.z += (a.x - b.x) * (a.y + b.y);
+  }
+  return n;
+}
+
+vec3 centre_of(const std::vector<vec3> &corners)
+{
+  vec3 sum = {0, 0, 0};
+  for (vec3 c : corners)
+    sum = {sum.x + c.x, sum.y + c.y, sum.z + c.z};
+  return {sum.x / corners.size(), sum.y / corners.size(), sum.z / corners.size()};
+}
+
+// Back-face culling keeps exactly the faces wound counter-clockwise seen from outside,
+// and lighting needs normals pointing out: both checked against a point inside the solid.
+void expect_faces_outward(const std::vector<drawn_polygon> &polygons, vec3 inside)
+{
+  for (size_t i = 0; i < polygons.size(); i++) {
+    vec3 outward = centre_of(polygons[i].corners) - inside;
+    EXPECT_GT(dot(winding_normal(polygons[i].corners), outward), 0) << "polygon " << i << " is wound inward";
+    for (size_t c = 0; c < polygons[i].normals.size(); c++)
+      EXPECT_GT(dot(polygons[i].normals[c], outward), 0) << "polygon " << i << ", corner " << c;
+  }
+}
+
+TEST(Frame, EveryFaceOfABlockFacesOutward)
+{
+  open_test_level();
+  std::vector<drawn_polygon> faces = drawn_polygons([] { draw_block_box(0.5f); });
+  std::set<std::string> sides;  // which way each face looks by its winding, as "x y z" rounded
+  for (const drawn_polygon &face : faces) {
+    vec3 n = winding_normal(face.corners);
+    float length = std::sqrt(dot(n, n));
+    sides.insert(std::to_string(std::lround(n.x / length)) + " " + std::to_string(std::lround(n.y / length)) +
+                 " " + std::to_string(std::lround(n.z / length)));
+  }
+  EXPECT_EQ(sides.size(), 6u) << "a box has six sides";
+  expect_faces_outward(faces, {0, 0, 0.25f});
+}
+
+TEST(Frame, EveryTileFacesUp)
+{
+  open_test_level();
+  std::vector<drawn_polygon> tile = drawn_polygons([] { glCallList(tile_lists); });
+  ASSERT_FALSE(tile.empty());
+  expect_faces_outward(tile, {0, 0, -1});  // below the floor
 }
 
 

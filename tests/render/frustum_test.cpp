@@ -7,22 +7,43 @@
 
 namespace {
 
-TEST(Frustum, IdentityMatricesGiveTheUnitCubeAndSpheresTheirNearDistancePlusRadius)
+const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+
+TEST(Frustum, IdentityGivesTheUnitCube)
 {
-  const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
   frustum_from_matrices(identity, identity);
-  const std::vector<float> planes(&frustum_planes[0][0], &frustum_planes[0][0] + 4 * FRUSTUM_PLANE_COUNT);
-  EXPECT_EQ(planes, std::vector<float>({-1, 0, 0, 1, 1, 0, 0, 1, 0, 1, 0, 1,       // right, left, bottom
-                                        0, -1, 0, 1, 0, 0, -1, 1, 0, 0, 1, 1}));  // top, far, near
-  const float cases[][5] = {  // x, y, z, radius, result; touching a plane from outside is culled
-    {0, 0, 0, 0.5f, 1.5f}, {3, 0, 0, 1, 0}, {1.99f, 0, 0, 1, 2}, {0, 0, -1.2f, 0.5f, 0.3f},
-    {2, 0, 0, 1, 0}, {-2, 0, 0, 1, 0}, {0, -1.5f, 0, 0.5f, 0}, {0, 1.5f, 0, 0.5f, 0},
-    {0, 0, 1.25f, 0.25f, 0}, {0, 0, -1.25f, 0.25f, 0}};
-  for (const float *c : cases)
-    EXPECT_NEAR(sphere_in_frustum(c[0], c[1], c[2], c[3]), c[4], 1e-6f)
-        << "(" << c[0] << ", " << c[1] << ", " << c[2] << ") radius " << c[3];
+  const struct { const char *name; std::vector<float> plane; } planes[FRUSTUM_PLANE_COUNT] = {
+    {"right", {-1, 0, 0, 1}}, {"left", {1, 0, 0, 1}}, {"bottom", {0, 1, 0, 1}},
+    {"top", {0, -1, 0, 1}},   {"far", {0, 0, -1, 1}}, {"near", {0, 0, 1, 1}},
+  };
+  for (int i = 0; i < FRUSTUM_PLANE_COUNT; i++)
+    EXPECT_EQ(std::vector<float>(frustum_planes[i], frustum_planes[i] + 4), planes[i].plane) << planes[i].name;
+}
+
+// sphere_in_frustum: 0 when the sphere is outside, else its distance from the near plane plus its radius.
+TEST(Frustum, SphereTestGivesNearDistancePlusRadius)
+{
+  frustum_from_matrices(identity, identity);
+  const struct { const char *name; float x, y, z, radius, result; } cases[] = {
+    {"at the centre", 0, 0, 0, 0.5f, 1.5f},
+    {"near the near plane", 0, 0, -1.2f, 0.5f, 0.3f},
+    {"overlapping the right plane", 1.99f, 0, 0, 1, 2},
+    {"beyond the right plane", 3, 0, 0, 1, 0},
+    {"touching the right plane from outside", 2, 0, 0, 1, 0},
+    {"touching the left plane from outside", -2, 0, 0, 1, 0},
+    {"touching the bottom plane from outside", 0, -1.5f, 0, 0.5f, 0},
+    {"touching the top plane from outside", 0, 1.5f, 0, 0.5f, 0},
+    {"touching the far plane from outside", 0, 0, 1.25f, 0.25f, 0},
+    {"touching the near plane from outside", 0, 0, -1.25f, 0.25f, 0},
+  };
+  for (const auto &c : cases)
+    EXPECT_NEAR(sphere_in_frustum(c.x, c.y, c.z, c.radius), c.result, 1e-6f) << c.name;
+}
+
+TEST(Frustum, PlanesAreNormalised)
+{
   const float halved[16] = {2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1};
-  frustum_from_matrices(halved, identity);  // planes at 0.5 from the origin, normalised
+  frustum_from_matrices(halved, identity);  // planes at 0.5 from the origin
   EXPECT_NEAR(sphere_in_frustum(0, 0, 0, 0.5f), 1.0f, 1e-6f);
 }
 

@@ -13,13 +13,6 @@
 const rgb kind_colour[TEXTURE_COUNT] = {{60, 200, 60},  {170, 170, 170}, {250, 200, 40},
                                         {60, 100, 230}, {230, 50, 20},   {170, 40, 210}};
 
-std::string make_temp_folder(const char *prefix)
-{
-  std::string name = std::string("/tmp/") + prefix + "-XXXXXX";
-  EXPECT_NE(mkdtemp(&name[0]), nullptr) << name;
-  return name;
-}
-
 void write_test_image(const std::string &path, int width, int height,
                       const std::function<rgb(int x, int y)> &colour)
 {
@@ -38,7 +31,8 @@ void open_test_level()
   static bool opened = false;
   if (!opened) {
     open_gl_test_context();
-    ASSERT_EQ(chdir(make_temp_folder("pilko-render-data").c_str()), 0);
+    static scratch_folder data;  // the working folder until the program ends
+    ASSERT_EQ(chdir(data.path.c_str()), 0);
     ASSERT_EQ(mkdir("graphics", 0755), 0);
     for (int kind = 0; kind < TEXTURE_COUNT; kind++) {
       rgb base = kind_colour[kind], dark = {base.r * 3 / 5, base.g * 3 / 5, base.b * 3 / 5};
@@ -121,7 +115,8 @@ bool project_world(float x, float y, float z, float *window_x, float *window_y)
 
 void save_frame(const std::vector<unsigned char> &frame, const std::string &name)
 {
-  static const std::string folder = make_temp_folder("pilko-render-shots");
+  static const std::string folder = PICTURE_DIR;
+  mkdir(folder.c_str(), 0755);
   std::printf("picture: %s/%s.ppm\n", folder.c_str(), name.c_str());
   FILE *out = std::fopen((folder + "/" + name + ".ppm").c_str(), "wb");
   std::fprintf(out, "P6\n%d %d\n255\n", FRAME_WIDTH, FRAME_HEIGHT);

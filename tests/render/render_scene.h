@@ -2,6 +2,7 @@
 #pragma once
 
 #include "tests/support/gl_fixture.h"
+#include "tests/support/scratch_folder.h"
 #include "render/render.h"
 #include "world/world.h"
 
@@ -16,7 +17,6 @@ inline bool operator==(rgb a, rgb b) { return a.r == b.r && a.g == b.g && a.b ==
 // The base colour of each kind's test texture (a two-shade checker of it).
 extern const rgb kind_colour[TEXTURE_COUNT];
 
-std::string make_temp_folder(const char *prefix);
 // A 24-bit BMP; colour(x, y) gives the pixel, y = 0 is the top row.
 void write_test_image(const std::string &path, int width, int height,
                       const std::function<rgb(int x, int y)> &colour);
@@ -35,5 +35,5 @@ std::vector<unsigned char> draw_frame();
 rgb pixel_at(const std::vector<unsigned char> &frame, int x, int y);
 // Window position of a world point under the frame's camera; false if behind.
 bool project_world(float x, float y, float z, float *window_x, float *window_y);
-// Writes the frame as a PPM into a folder printed with it.
+// Writes the frame as NAME.ppm into the build's test-pictures folder and prints its path.
 void save_frame(const std::vector<unsigned char> &frame, const std::string &name);

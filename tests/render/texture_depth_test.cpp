@@ -13,9 +13,9 @@ rgb test_pixel(int x, int y)  // bright pink at (5, 3) and (60, 30), nearly pink
   return pink ? rgb{255, 0, 255} : x == 6 && y == 3 ? rgb{254, 0, 255} : rgb{4 * x, 8 * y, 77};
 }
 
-class TextureDepth : public ::testing::TestWithParam<int> {};
+class Texture : public ::testing::TestWithParam<int> {};
 
-TEST_P(TextureDepth, ImagesBecomeFlippedTexturesWithPinkBlackInEveryMode)
+TEST_P(Texture, FlippedWithPinkAsBlack)
 {
   open_gl_test_context();
   int depth = GetParam();  // as the game's mode search: only the first attempt suggests the method
@@ -31,14 +31,17 @@ TEST_P(TextureDepth, ImagesBecomeFlippedTexturesWithPinkBlackInEveryMode)
               get_color_depth(), _rgb_r_shift_24, texture_pixel_format() == GL_RGB ? "GL_RGB" : "GL_BGR");
   for (int image_width : {64, 5}) {  // the 5 x 3 image's rows are 15 bytes, no multiple of 4
     int image_height = image_width == 5 ? 3 : 32;
-    std::string path = make_temp_folder("pilko-texture") + "/image.bmp";
+    scratch_folder folder;
+    std::string path = folder.file("image.bmp");
     write_test_image(path, image_width, image_height, test_pixel);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     GLuint name = load_texture(path.c_str(), texture_pixel_format());
     GLint width = 0, height = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    ASSERT_TRUE(name != 0 && width == image_width && height == image_height) << width << " x " << height;
+    ASSERT_NE(name, 0u);
+    ASSERT_EQ(width, image_width);
+    ASSERT_EQ(height, image_height);
     std::vector<unsigned char> texels((size_t)width * height * 3), expected;
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
@@ -54,6 +57,6 @@ TEST_P(TextureDepth, ImagesBecomeFlippedTexturesWithPinkBlackInEveryMode)
   EXPECT_EQ(get_color_depth(), bitmap_color_depth(screen)) << "loading left the game's depth";
 }
 
-INSTANTIATE_TEST_SUITE_P(ModeSearch, TextureDepth, ::testing::Values(16, 24, 32, 15));
+INSTANTIATE_TEST_SUITE_P(Depth, Texture, ::testing::Values(16, 24, 32, 15));
 
 }  // namespace

@@ -3,17 +3,33 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <signal.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
 std::vector<std::string> started_displays;
+bool own_display_only = false;
 
 void stop_displays()
 {
   for (const std::string &display : started_displays)
     std::system((std::string(VIRTUAL_DISPLAY) + " stop " + display).c_str());
+}
+
+// The display that CTest's shared-display fixture started for this run, if
+// its server is still alive (a run that was killed leaves the file behind).
+std::string shared_display()
+{
+  std::string display;
+  std::ifstream(SHARED_DISPLAY_FILE) >> display;
+  if (display.size() < 2 || display[0] != ':')
+    return "";
+  long server = 0;
+  std::ifstream("/tmp/.X" + display.substr(1) + "-lock") >> server;
+  return server > 0 && kill((pid_t)server, 0) == 0 ? display : "";
 }
 
 }  // namespace
@@ -32,11 +48,18 @@ std::string command_output(const std::string &command)
   return out;
 }
 
+void use_own_display()
+{
+  own_display_only = true;
+}
+
 std::string test_display(bool xvfb)
 {
   static std::string displays[2];
   std::string &display = displays[xvfb ? 1 : 0];
   if (!display.empty())
+    return display;
+  if (!xvfb && !own_display_only && !(display = shared_display()).empty())
     return display;
   // Owned by this process: the server ends with it, also when it crashes or
   // is killed (a test timeout), where the stop at exit never runs.

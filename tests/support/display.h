@@ -3,11 +3,14 @@
 
 #include <string>
 
-// A virtual X server for this test program (":N"), started on first use and
-// stopped when the program ends, however it ends; empty when none could be
-// started.
+// A virtual X server for this test program (":N"): the one the CTest run
+// shares when it started one, else one started on first use and stopped
+// when the program ends, however it ends; empty when none could be started.
 // xvfb: Xvfb (no full-screen GL there) instead of Xorg on the dummy driver.
 std::string test_display(bool xvfb = false);
+// Makes test_display start a server of this program's own even when the run
+// shares one: for programs whose server must end with them.
+void use_own_display();
 
 // What a shell command prints on its standard output.
 std::string command_output(const std::string &command);

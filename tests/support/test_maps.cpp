@@ -31,10 +31,3 @@ std::vector<unsigned char> map_bytes(const test_map &map)
   }
   return bytes;
 }
-
-std::string temp_folder()
-{
-  char pattern[] = "/tmp/pilko-test-XXXXXX";
-  const char *made = mkdtemp(pattern);
-  return made ? made : "/tmp";
-}

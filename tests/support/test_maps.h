@@ -21,5 +21,3 @@ struct test_map {
 
 // The bytes of a map file for the level.
 std::vector<unsigned char> map_bytes(const test_map &map);
-// A fresh temporary folder for one test's files.
-std::string temp_folder();

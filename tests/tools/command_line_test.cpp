@@ -3,6 +3,7 @@
 // failed file is "tool: path: message" with exit 1, and no word that looks like a flag becomes a
 // file. Each run happens in an empty folder, which must stay empty.
 #include <gtest/gtest.h>
+#include "tests/support/scratch_folder.h"
 #include "tools/asset-kit/files.h"
 
 #include <cstdlib>
@@ -20,24 +21,17 @@ struct tool_run {
   bool wrote_files;  // anything appeared in the working folder
 };
 
-std::string fresh_folder()
-{
-  char pattern[] = "/tmp/pilko-tool-cli-XXXXXX";
-  return mkdtemp(pattern);
-}
-
 std::string name_of(const std::string &path) { return std::filesystem::path(path).filename(); }
 
 tool_run run_tool(const std::string &tool, const std::string &arguments)
 {
-  std::string work = fresh_folder(), logs = fresh_folder();
+  scratch_folder work_folder, log_folder;
+  const std::string &work = work_folder.path, &logs = log_folder.path;
   std::string command = "cd '" + work + "' && '" + tool + "' " + arguments + " >'" + logs +
                         "/out' 2>'" + logs + "/err'";
   int status = std::system(command.c_str());
   tool_run run = {WIFEXITED(status) ? WEXITSTATUS(status) : -1, file_text(logs + "/out"),
                   file_text(logs + "/err"), !std::filesystem::is_empty(work)};
-  std::filesystem::remove_all(work);
-  std::filesystem::remove_all(logs);
   return run;
 }
 
@@ -48,7 +42,7 @@ bool starts_with(const std::string &text, const std::string &start)
 
 }  // namespace
 
-TEST(ToolCommandLine, HelpPrintsUsageToStdoutAndExitsZero)
+TEST(ToolCommandLine, HelpGoesToStdoutWithExitZero)
 {
   ASSERT_GE(std::size(tool_paths), 9u) << "the tool list is short";
   for (const char *tool : tool_paths)
@@ -63,7 +57,7 @@ TEST(ToolCommandLine, HelpPrintsUsageToStdoutAndExitsZero)
     }
 }
 
-TEST(ToolCommandLine, BadFlagPrintsUsageToStderrAndExitsTwo)
+TEST(ToolCommandLine, BadFlagIsAUsageErrorExitTwo)
 {
   for (const char *tool : tool_paths) {
     std::string name = name_of(tool);
@@ -92,7 +86,7 @@ TEST(ToolCommandLine, MissingOrExtraWordsAreUsageErrors)
   }
 }
 
-TEST(ToolCommandLine, FailureNamesToolAndPathAndExitsOne)
+TEST(ToolCommandLine, FailureNamesToolAndPath)
 {
   const std::string missing = "/nonexistent-pilko-folder";
   struct { const char *tool, *arguments, *message; } cases[] = {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <allegro.h>
 
+#include "tests/support/scratch_folder.h"
 #include "tests/update/play_maps.h"
 #include "tools/simulator/key_script.h"
 #include "tools/simulator/tick_record.h"
@@ -14,6 +15,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -87,16 +89,17 @@ void expect_same_ticks(const lines &game, const lines &sim, int level)
 
 class GameRules : public ::testing::Test {
 protected:
-  std::string folder = temp_folder();
+  scratch_folder folder;
+  std::string before = std::filesystem::current_path().string();
 
   void SetUp() override
   {
     static bool allegro = install_allegro(SYSTEM_NONE, &errno, std::atexit) == 0;
     ASSERT_TRUE(allegro);
-    ASSERT_EQ(chdir(folder.c_str()), 0);
+    ASSERT_EQ(chdir(folder.path.c_str()), 0);
     mkdir("maps", 0755);
   }
-  void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }
+  void TearDown() override { EXPECT_EQ(chdir(before.c_str()), 0); }
 
   void write_text(const std::string &path, const std::string &text)
   {

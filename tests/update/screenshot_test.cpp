@@ -9,22 +9,28 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// A fresh folder as the working directory, the world on the untouched grid (a grass floor).
-std::string enter_capture_folder()
-{
-  open_gl_test_context();
-  std::string folder = temp_folder();
-  EXPECT_EQ(chdir(folder.c_str()), 0);
-  reset_world();
-  screenshot_hook = save_screenshot;  // as the game sets it at start-up
-  return folder;
-}
+// A fresh folder as the working directory while it lives, the world on the
+// untouched grid (a grass floor); the previous working directory comes back.
+struct capture_folder {
+  scratch_folder folder;
+  std::string before = std::filesystem::current_path().string();
+
+  capture_folder()
+  {
+    open_gl_test_context();
+    EXPECT_EQ(chdir(folder.path.c_str()), 0);
+    reset_world();
+    screenshot_hook = save_screenshot;  // as the game sets it at start-up
+  }
+  ~capture_folder() { EXPECT_EQ(chdir(before.c_str()), 0); }
+};
 
 void hold_f12_for_ticks(int ticks)
 {
@@ -42,35 +48,34 @@ std::string folder_listing()
 
 }  // namespace
 
-TEST(Screenshot, F12HeldOverThreeTicksFillsAGapThenTakesMoreDigitsAbove999)
+TEST(Screenshot, F12FillsGapsThenPasses999)
 {
-  std::string folder = enter_capture_folder();
+  capture_folder folder;
   ASSERT_EQ(std::system("seq -f vgrab-%03g.tga 0 999 | grep -vx vgrab-001.tga | xargs touch"), 0);
   hold_f12_for_ticks(3);
   for (const char *name : {"vgrab-001.tga", "vgrab-1000.tga", "vgrab-1001.tga"})
     EXPECT_EQ(load_picture(name).width, 640) << name;
   EXPECT_NE(access("vgrab-1002.tga", F_OK), 0);
-  std::system(("rm -rf '" + folder + "'").c_str());
 }
 
 // A folder and a link to nowhere both hold their names; the link is never written through.
 TEST(Screenshot, FolderAndDanglingLinkTakeNames)
 {
-  std::string folder = enter_capture_folder();
-  std::string outside = temp_folder() + "/outside.tga";
+  capture_folder folder;
+  scratch_folder elsewhere;
+  std::string outside = elsewhere.file("outside.tga");
   ASSERT_EQ(mkdir("vgrab-000.tga", 0755), 0);
   ASSERT_EQ(symlink(outside.c_str(), "vgrab-001.tga"), 0);
   hold_f12_for_ticks(1);
   EXPECT_EQ(load_picture("vgrab-002.tga").width, 640);
   EXPECT_NE(access(outside.c_str(), F_OK), 0) << "written through the link";
   EXPECT_EQ(folder_listing(), "vgrab-000.tga\nvgrab-001.tga\nvgrab-002.tga\n");
-  std::system(("rm -rf '" + folder + "'").c_str());
 }
 
 // A disk that fills up mid-write (a file size limit stands in for it).
-TEST(Screenshot, FullDiskLeavesNoFileAndWarnsOncePerGame)
+TEST(Screenshot, FullDiskLeavesNoFileWarnsOnce)
 {
-  std::string folder = enter_capture_folder();
+  capture_folder folder;
   rlimit before{};
   getrlimit(RLIMIT_FSIZE, &before);
   rlimit small = before;
@@ -91,5 +96,4 @@ TEST(Screenshot, FullDiskLeavesNoFileAndWarnsOncePerGame)
   EXPECT_EQ(folder_listing(), "") << "partial or empty files left behind";
   EXPECT_EQ(first_game, "pilko: warning: cannot save a screenshot here: File too large\n");
   EXPECT_EQ(second_game, first_game);
-  std::system(("rm -rf '" + folder + "'").c_str());
 }

@@ -1,6 +1,7 @@
 // pilko-sim as level authors use it, without a display: a map and a key script in, trajectory and events out.
 #include <gtest/gtest.h>
 
+#include "tests/support/scratch_folder.h"
 #include "tests/update/play_maps.h"
 
 #include <cstdio>
@@ -12,11 +13,12 @@ namespace {
 // What pilko-sim prints for the level and the key script, then "exit" and its exit status.
 std::string simulate(const std::string &options, const test_map &map, const std::string &script)
 {
-  std::string folder = temp_folder();
+  scratch_folder scratch;
+  const std::string &folder = scratch.path;
   write_file(folder + "/level.map", map_bytes(map));
   std::ofstream(folder + "/keys.txt") << script;
   FILE *sim = popen(("cd " + folder + " && env -u DISPLAY " PILKO_SIM " " + options +
-                     " level.map keys.txt; echo exit $?; rm -rf " + folder).c_str(), "r");
+                     " level.map keys.txt; echo exit $?").c_str(), "r");
   std::string out;
   for (int c; (c = std::fgetc(sim)) != EOF;)
     out += (char)c;

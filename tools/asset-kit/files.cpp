@@ -11,7 +11,9 @@ bool write_whole(const std::string &path, const void *data, size_t size)
   FILE *file = std::fopen(path.c_str(), "wb");
   if (!file)
     return false;
-  bool written = std::fwrite(data, 1, size, file) == size;
+  // An empty file is written by opening it: fwrite may not be handed the null
+  // pointer an empty vector gives.
+  bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
   return std::fclose(file) == 0 && written;
 }
 
