@@ -92,8 +92,15 @@ int end_on_lost_display(Display *)
 void title_loop(BITMAP *title)
 {
   int leave_title = 0;
+  bool frame_drawing_prepared = false;
   while (!leave_title) {
     show_picture(title, 0, 0, 0);
+    // Once, while the player reads the title: the first frame of a game
+    // then comes as quickly as every other.
+    if (!frame_drawing_prepared) {
+      prepare_frame_drawing();
+      frame_drawing_prepared = true;
+    }
     if (!wait_for_key())
       break;
     if (key[KEY_ESC])

@@ -33,6 +33,12 @@ extern char hud_text[HUD_TEXT_SIZE];    // the status line's text buffer
 void setup_scene();
 // Draws one frame of the world state into the back buffer (never flips).
 void render_frame();
+// Draws one of each thing a frame draws (the hero, an enemy, a lava tile, a
+// block with a drop, the status line) into the back buffer, waits for it and
+// clears it away. OpenGL drivers, the software one above all, prepare their
+// code for each new drawing state when it is first used; done while a picture
+// is on screen, it keeps that work out of the first frame of a game.
+void prepare_frame_drawing();
 // Cells and enemies the last frame drew, after culling (for measurements).
 extern int frame_cells_drawn;
 extern int frame_enemies_drawn;

@@ -22,6 +22,7 @@ constexpr float SPHERE_LIFT = 1.0f;           // hero and enemies float this hig
 constexpr float CAMERA_BASE_TURN = 90.0f;     // degrees added to rot_z
 constexpr float CELL_HALF_DIAGONAL_SQUARED = 2.0f;  // corner of the 2 x 2 footprint
 constexpr float DROP_RISE = 0.5f;  // a drop floats this far above its cell's top
+constexpr float PREPARATION_DISTANCE = 10.0f;  // prepare_frame_drawing's objects
 
 // An enemy faces +x when moving toward +x (direction 1); each direction
 // step turns it a quarter.
@@ -206,6 +207,22 @@ void render_frame()
   glPopMatrix();
   draw_enemies();
   draw_status_line();
+  allegro_gl_end();
+}
+
+void prepare_frame_drawing()
+{
+  allegro_gl_begin();
+  glLoadIdentity();
+  // Everything stands a little way in front of the camera, where it is drawn.
+  glTranslatef(0, 0, -PREPARATION_DISTANCE);
+  glCallList(hero_list);
+  glCallList(enemy_list);
+  draw_cell(map_cell{KIND_LAVA, 0, 0.0f}, 0);
+  draw_cell(map_cell{KIND_STONE_FLOOR, 0, 1.0f}, 1);
+  draw_status_line();
+  glFinish();
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   allegro_gl_end();
 }
 
