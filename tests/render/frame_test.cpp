@@ -45,6 +45,20 @@ TEST(Frame, EveryCameraShowsTheScene)
   EXPECT_EQ(in_view, " HBLEE HBL HBE HBLEE");
 }
 
+// The preparation before a game's first frame is drawn out of sight: it
+// leaves a black back buffer and the state a frame starts from.
+TEST(Frame, PreparationLeavesNoTrace)
+{
+  open_test_level();
+  std::vector<unsigned char> frame = draw_frame();
+  prepare_frame_drawing();
+  std::vector<unsigned char> after = read_back_buffer(0, 0, FRAME_WIDTH, FRAME_HEIGHT);
+  EXPECT_TRUE(std::all_of(after.begin(), after.end(), [](unsigned char c) { return c == 0; }));
+  EXPECT_TRUE(glIsEnabled(GL_LIGHTING) && glIsEnabled(GL_TEXTURE_2D) && glIsEnabled(GL_DEPTH_TEST));
+  EXPECT_FALSE(glIsEnabled(GL_BLEND) || glIsEnabled(GL_TEXTURE_GEN_S) || glIsEnabled(GL_TEXTURE_GEN_T));
+  EXPECT_TRUE(frame == draw_frame());
+}
+
 TEST(Frame, DrawsDropsHalfAUnitAboveTheirCells)
 {
   open_test_level();
