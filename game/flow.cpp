@@ -60,7 +60,7 @@ using steady = std::chrono::steady_clock;
 // After a frame the loop sleeps until this long before the next tick is due,
 // and only then polls for it every millisecond: waking a thousand times a
 // second for nothing costs more than the frames on a slow machine.
-constexpr int POLL_LEAD_MS = 5;
+constexpr int POLL_LEAD_MS = 2;
 
 // Sleeps until shortly before the tick after the one seen at seen.
 void sleep_until_next_tick(steady::time_point seen)
