@@ -122,6 +122,47 @@ void sample_frames(const campaign_level &level, int frames, frame_samples &out)
   out.page_faults += minor_page_faults() - faults_before;
 }
 
+using gen_queries_function = void (*)(GLsizei, GLuint *);
+using delete_queries_function = void (*)(GLsizei, const GLuint *);
+using query_function = void (*)(GLenum, GLuint);
+using end_query_function = void (*)(GLenum);
+using query_result_function = void (*)(GLuint, GLenum, GLuint *);
+
+// Fragments a frame rasterises, in whole screens, over the level's places:
+// every fragment of every triangle, hidden ones too, counted by an occlusion
+// query while the depth test lets all of them through. The floor fills one
+// screen; a frame cannot cost less than filling this many. 0 where the
+// driver has no occlusion queries.
+double fill_in_screens(const campaign_level &level)
+{
+  auto gen_queries = (gen_queries_function)allegro_gl_get_proc_address("glGenQueries");
+  auto delete_queries = (delete_queries_function)allegro_gl_get_proc_address("glDeleteQueries");
+  auto begin_query = (query_function)allegro_gl_get_proc_address("glBeginQuery");
+  auto end_query = (end_query_function)allegro_gl_get_proc_address("glEndQuery");
+  auto query_result = (query_result_function)allegro_gl_get_proc_address("glGetQueryObjectuiv");
+  if (!gen_queries || !delete_queries || !begin_query || !end_query || !query_result)
+    return 0;
+  GLuint query = 0;
+  gen_queries(1, &query);
+  GLint depth_function = GL_LESS;
+  glGetIntegerv(GL_DEPTH_FUNC, &depth_function);
+  glDepthFunc(GL_ALWAYS);
+  double fragments = 0;
+  for (const world_snapshot &place : level.places) {
+    restore_snapshot(place);
+    begin_query(GL_SAMPLES_PASSED, query);
+    render_frame();
+    end_query(GL_SAMPLES_PASSED);
+    GLuint count = 0;
+    query_result(query, GL_QUERY_RESULT, &count);
+    fragments += count;
+  }
+  glDepthFunc((GLenum)depth_function);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  delete_queries(1, &query);
+  return fragments / (double)level.places.size() / ((double)screen_width * screen_height);
+}
+
 }  // namespace
 
 bool open_game_display(bench_figures &figures)
@@ -179,6 +220,7 @@ void measure_frames(const std::vector<campaign_level> &levels, int frames_per_gr
       g.cells_drawn = (double)s.cells / frames_per_group;
       g.enemies_drawn = (double)s.enemies / frames_per_group;
       g.page_faults = (double)s.page_faults / frames_per_group;
+      g.fill_screens = fill_in_screens(level);
       groups.push_back(g);
       std::fprintf(stderr, "\rframes: level %d camera %d ", level.number, preset + 1);
     }

@@ -19,6 +19,7 @@ struct frame_group {
   timing_summary floor;   // clears, one full-screen textured quad, glFinish, swap
   double cells_drawn = 0, enemies_drawn = 0;  // per frame, after culling
   double page_faults = 0;  // minor page faults of the process per frame pair
+  double fill_screens = 0; // fragments rasterised per frame, hidden ones too, in screens
 };
 
 // The first frames after start-up against the same frames drawn again.
