@@ -9,13 +9,6 @@
 
 namespace {
 
-constexpr double PICTURE_TOLERANCE = 6.0;  // shown pictures: 16-bit modes round colours
-
-picture data_picture(const char *name)
-{
-  return load_picture(std::string(pilko_data_dir) + "/graphics/" + name);
-}
-
 // How often text occurs in the game's output.
 int count_of(const std::string &output, const std::string &text)
 {
@@ -26,30 +19,18 @@ int count_of(const std::string &output, const std::string &text)
 }
 
 // A level completed at its first tick: its only drop lies on the start cell.
-std::vector<unsigned char> won_at_once_map()
+test_map won_at_once_map()
 {
   test_map map;
   map.drop_marker[map.start_x][map.start_y] = 0;
-  return map_bytes(map);
+  return map;
 }
 
-class Faults : public ::testing::Test {
+class Faults : public GameTest {
 protected:
-  std::string display = test_display();
-  scratch_folder data = make_data_folder();
-  std::string folder = data.path;
-  game_run run;
   picture logo = data_picture("logo.tga"), title = data_picture("title.tga");
 
-  void TearDown() override { stop_game(run); }
-
   void start() { run = start_game({folder, display}); }
-
-  bool shows(const picture &expected)
-  {
-    return picture_difference(wait_for_picture(display, expected, PICTURE_TOLERANCE), expected) <=
-           PICTURE_TOLERANCE;
-  }
 
   // Starts the game and passes the logo to the title.
   void reach_title()
@@ -82,7 +63,7 @@ protected:
 
 TEST_F(Faults, QuitSignalAtTheLogoEndsCleanly)
 {
-  write_file(folder + "/maps/map1.map", won_at_once_map());
+  add_map(1, won_at_once_map());
   start();
   ASSERT_TRUE(shows(logo));
   expect_clean_end_after(SIGTERM);
@@ -90,7 +71,7 @@ TEST_F(Faults, QuitSignalAtTheLogoEndsCleanly)
 
 TEST_F(Faults, QuitSignalAtTheTitleEndsCleanly)
 {
-  write_file(folder + "/maps/map1.map", won_at_once_map());
+  add_map(1, won_at_once_map());
   reach_title();
   expect_clean_end_after(SIGINT);
 }
@@ -99,7 +80,7 @@ TEST_F(Faults, QuitSignalInPlayEndsCleanly)
 {
   test_map map;
   map.drop_marker[12][12] = 0;  // one drop far off: the level stays in play
-  write_file(folder + "/maps/map1.map", map_bytes(map));
+  add_map(1, map);
   for (int signal_number : {SIGTERM, SIGHUP}) {
     SCOPED_TRACE(signal_number);
     reach_play();
@@ -122,7 +103,7 @@ TEST(LostDisplay, EndsAtOnceWithOneLineAtTitleAndInPlay)
     map.drop_marker[12][12] = 0;
     write_file(folder + "/maps/map1.map", map_bytes(map));
     game_run run = start_game({folder, display});
-    picture title = load_picture(std::string(pilko_data_dir) + "/graphics/title.tga");
+    picture title = data_picture("title.tga");
     wait_for_screen(display, [](const picture &p) { return lit_share(p) > 0.2; });
     tap_key(display, "a");
     wait_for_picture(display, title, PICTURE_TOLERANCE);
@@ -143,8 +124,8 @@ TEST(LostDisplay, EndsAtOnceWithOneLineAtTitleAndInPlay)
 // After level 1 the title returns, and the output says which map could not be read and why.
 TEST_F(Faults, DamagedNextMapIsNamedWithItsReason)
 {
-  write_file(folder + "/maps/map1.map", won_at_once_map());
-  std::vector<unsigned char> cut = won_at_once_map();
+  add_map(1, won_at_once_map());
+  std::vector<unsigned char> cut = map_bytes(won_at_once_map());
   cut.resize(100);
   write_file(folder + "/maps/map2.map", cut);
   reach_title();
@@ -193,7 +174,7 @@ TEST_F(Faults, CraftedPicturesSkippedPlayGoesOn)
   patch(graphics + "/gras.bmp", {{28, 8}, {30, 1}});
   test_map map;
   map.drop_marker[12][12] = 0;
-  write_file(folder + "/maps/map1.map", map_bytes(map));
+  add_map(1, map);
   start();
   auto warned = [&](const picture &) { return game_output(run).find("logo.tga") != std::string::npos; };
   wait_for_screen(display, warned);  // the logo is refused: a black screen waits for a key
@@ -216,7 +197,7 @@ TEST_F(Faults, CraftedPicturesSkippedPlayGoesOn)
 
 TEST_F(Faults, NoSoundCardCostsOneLineAtMost)
 {
-  write_file(folder + "/maps/map1.map", won_at_once_map());
+  add_map(1, won_at_once_map());
   reach_title();
   std::string output = game_output(run);
   EXPECT_EQ(count_of(output, "ALSA"), 0) << output;

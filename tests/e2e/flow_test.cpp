@@ -9,15 +9,6 @@
 
 namespace {
 
-// How far (mean per channel) a shown picture may stray from its file: the
-// game may run in a 16-bit mode, which rounds colours.
-constexpr double PICTURE_TOLERANCE = 6.0;
-
-picture data_picture(const char *name)
-{
-  return load_picture(std::string(pilko_data_dir) + "/graphics/" + name);
-}
-
 bool shows(const picture &screen, const picture &expected)
 {
   return picture_difference(screen, expected) <= PICTURE_TOLERANCE;

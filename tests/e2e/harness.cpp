@@ -1,5 +1,6 @@
 // End-to-end harness: the real game on a virtual X server, driven by keys.
 #include "tests/e2e/harness.h"
+#include "tools/asset-kit/files.h"
 
 #include <cerrno>
 #include <chrono>
@@ -251,4 +252,29 @@ std::string picture_folder()
   static std::string folder = PICTURE_DIR;
   mkdir(folder.c_str(), 0755);
   return folder;
+}
+
+picture data_picture(const std::string &name)
+{
+  return load_picture(std::string(pilko_data_dir) + "/graphics/" + name);
+}
+
+void GameTest::add_map(int number, const test_map &map)
+{
+  write_file(folder + "/maps/map" + std::to_string(number) + ".map", map_bytes(map));
+}
+
+bool GameTest::shows(const picture &expected, double seconds)
+{
+  picture shot = wait_for_picture(display, expected, PICTURE_TOLERANCE, seconds);
+  return picture_difference(shot, expected) <= PICTURE_TOLERANCE;
+}
+
+void GameTest::enter_game(const std::vector<std::string> &arguments)
+{
+  game_options options;
+  options.folder = folder;
+  options.display = display;
+  options.arguments = arguments;
+  ASSERT_EQ(start_and_enter_game(run, options), "");
 }

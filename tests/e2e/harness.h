@@ -3,6 +3,8 @@
 // screen read back as pictures.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <sys/types.h>
@@ -89,3 +91,29 @@ scratch_folder make_data_folder();
 void copy_file(const std::string &from, const std::string &to);
 // Where tests leave the pictures a person should look at.
 std::string picture_folder();
+
+// How far (mean per channel) a shown picture may stray from its file: the
+// game may run in a 16-bit mode, which rounds colours.
+constexpr double PICTURE_TOLERANCE = 6.0;
+
+// A picture of the game's graphics folder, by file name.
+picture data_picture(const std::string &name);
+
+// What the tests of one game run share: the test display, a data folder of
+// their own for their maps, and the run, stopped when the test ends.
+class GameTest : public ::testing::Test {
+protected:
+  std::string display = test_display();
+  scratch_folder data = make_data_folder();
+  std::string folder = data.path;
+  game_run run;
+
+  void TearDown() override { stop_game(run); }
+
+  // Writes the map as the data folder's maps/mapN.map.
+  void add_map(int number, const test_map &map);
+  // Whether the screen comes to show expected, within the tolerance, in time.
+  bool shows(const picture &expected, double seconds = 20);
+  // Starts the game with the arguments and plays into level 1.
+  void enter_game(const std::vector<std::string> &arguments = {});
+};

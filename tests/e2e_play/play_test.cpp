@@ -10,11 +10,8 @@
 
 namespace {
 
-constexpr double PICTURE_TOLERANCE = 6.0;  // shown pictures: 16-bit modes round colours
 constexpr double SAME_SCREEN = 0.5;        // two frames of a world standing still
 constexpr double CHANGED_SCREEN = 5.0;     // a view that turned, moved or jumped
-
-picture data_picture(const std::string &name) { return load_picture(pilko_data_dir + ("/graphics/" + name)); }
 
 // Compares the screens above the status line, which counts lives and drops.
 double view_difference(picture a, picture b)
@@ -39,29 +36,14 @@ double hero_difference(const picture &a, const picture &b)
   return picture_difference(middle(a), middle(b));
 }
 
-class Play : public ::testing::Test {
+class Play : public GameTest {
 protected:
-  std::string display = test_display();
-  scratch_folder data = make_data_folder();
-  std::string folder = data.path;
-  game_run run;
-
-  void TearDown() override { stop_game(run); }
-
   // Writes the level as mapN.map, with one drop far off so it stays in play.
   void add_map(int number, test_map map)
   {
     map.drop_marker[12][12] = 0;
-    write_file(folder + "/maps/map" + std::to_string(number) + ".map", map_bytes(map));
+    GameTest::add_map(number, map);
   }
-
-  bool shows(const picture &expected, double seconds = 20)
-  {
-    picture shot = wait_for_picture(display, expected, PICTURE_TOLERANCE, seconds);
-    return picture_difference(shot, expected) <= PICTURE_TOLERANCE;
-  }
-
-  void enter_game() { ASSERT_EQ(start_and_enter_game(run, {folder, display}), ""); }
 
   // The screen once three shots in a row are the same.
   picture still_screen()

@@ -10,11 +10,8 @@
 
 namespace {
 
-constexpr double PICTURE_TOLERANCE = 6.0;  // shown pictures: 16-bit modes round colours
 constexpr double CHANGED_SCREEN = 2.0;     // a world that moved on
 constexpr int BANNER_TOP = 200, BANNER_BOTTOM = 280;  // rows that hold the word "PAUSED"
-
-picture data_picture(const std::string &name) { return load_picture(pilko_data_dir + ("/graphics/" + name)); }
 
 // Pixels of the pause banner's golden letters in the rows around the centre.
 int golden_letter_pixels(const picture &p)
@@ -28,35 +25,8 @@ int golden_letter_pixels(const picture &p)
   return count;
 }
 
-class Player : public ::testing::Test {
+class Player : public GameTest {
 protected:
-  std::string display = test_display();
-  scratch_folder data = make_data_folder();
-  std::string folder = data.path;
-  game_run run;
-
-  void TearDown() override { stop_game(run); }
-
-  void add_map(int number, const test_map &map)
-  {
-    write_file(folder + "/maps/map" + std::to_string(number) + ".map", map_bytes(map));
-  }
-
-  bool shows(const picture &expected, double seconds = 20)
-  {
-    picture shot = wait_for_picture(display, expected, PICTURE_TOLERANCE, seconds);
-    return picture_difference(shot, expected) <= PICTURE_TOLERANCE;
-  }
-
-  void enter_game(const std::vector<std::string> &arguments = {})
-  {
-    game_options options;
-    options.folder = folder;
-    options.display = display;
-    options.arguments = arguments;
-    ASSERT_EQ(start_and_enter_game(run, options), "");
-  }
-
   // The screen once two shots in a row are exactly the same.
   picture frozen_screen()
   {
