@@ -91,6 +91,11 @@ void level_loop()
     handle_level_completion();
     if (tick_count != 0) {
       steady::time_point seen = steady::now();
+      // Takes the keys as they are now for the whole tick. From the first
+      // call on, Allegro changes key[] only here (and in keypressed and
+      // readkey), not from its input thread at any moment: the update reads
+      // one state of the keys, and a recording notes that same state.
+      poll_keyboard();
       keys_for_update();
       world_update();
       tick_count = 0;  // ticks that piled up while drawing are dropped
