@@ -21,11 +21,6 @@ world_snapshot take_snapshot()
   return s;
 }
 
-bool read_solution(const std::string &path, std::vector<key_run> &script)
-{
-  return load_key_script(path.c_str(), script, stderr);
-}
-
 // Plays the solution until the last drop is taken, keeping every tick's state.
 long replay_solution(const campaign_level &level, std::vector<world_snapshot> &states)
 {
@@ -80,7 +75,7 @@ bool load_campaign(const std::vector<std::string> &level_files, const std::strin
     level.number = (int)levels.size() + 1;
     level.map_path = data_dir + "/maps/map" + std::to_string(level.number) + ".map";
     std::string solution = file.substr(0, file.rfind('.')) + ".solution";
-    if (!read_solution(solution, level.script))
+    if (!load_key_script(solution.c_str(), level.script, stderr))
       return false;
     if (!start_level(level)) {
       std::fprintf(stderr, "pilko-bench: cannot read %s (is the data built?)\n", level.map_path.c_str());

@@ -3,6 +3,7 @@
 // through the XTEST extension with their exact time; the preloaded swap log
 // says when each picture reached the screen; /proc says what it cost.
 #include "bench/session.h"
+#include "tools/asset-kit/files.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -57,20 +58,11 @@ std::vector<long long> swaps(const running_game &game)
   return times;
 }
 
-// A field of /proc/PID/status in kB, or -1.
-double status_kb(pid_t pid, const char *field)
+// A numeric field of a /proc status file's text (kB for the memory fields), or -1.
+double status_field(const std::string &status, const char *field)
 {
-  FILE *in = std::fopen(("/proc/" + std::to_string(pid) + "/status").c_str(), "r");
-  if (!in)
-    return -1;
-  char line[256];
-  double kb = -1;
-  size_t length = std::strlen(field);
-  while (std::fgets(line, sizeof line, in))
-    if (std::strncmp(line, field, length) == 0 && line[length] == ':')
-      kb = std::atof(line + length + 1);
-  std::fclose(in);
-  return kb;
+  size_t at = status.find("\n" + std::string(field) + ":");
+  return at == std::string::npos ? -1 : std::atof(status.c_str() + at + std::strlen(field) + 2);
 }
 
 // User and system processor time of the whole process, seconds.
@@ -102,7 +94,7 @@ double voluntary_switches(pid_t pid)
   double total = 0;
   while (dirent *entry = readdir(dir))
     if (entry->d_name[0] != '.')
-      total += status_kb(std::stoi(entry->d_name), "voluntary_ctxt_switches");
+      total += status_field(file_text(tasks + "/" + entry->d_name + "/status"), "voluntary_ctxt_switches");
   closedir(dir);
   return total;
 }
@@ -110,8 +102,9 @@ double voluntary_switches(pid_t pid)
 // Notes the memory now; the peak of RssAnon is only seen by sampling.
 void sample_memory(running_game &game)
 {
-  double anon = status_kb(game.pid, "RssAnon") / KB_PER_MB;
-  double peak = status_kb(game.pid, "VmHWM") / KB_PER_MB;
+  std::string status = file_text("/proc/" + std::to_string(game.pid) + "/status");
+  double anon = status_field(status, "RssAnon") / KB_PER_MB;
+  double peak = status_field(status, "VmHWM") / KB_PER_MB;
   session_figures &f = *game.figures;
   f.peak_rss_anon_mb = anon > f.peak_rss_anon_mb ? anon : f.peak_rss_anon_mb;
   f.peak_rss_mb = peak > f.peak_rss_mb ? peak : f.peak_rss_mb;
