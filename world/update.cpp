@@ -1,6 +1,7 @@
 // The world update: one 40 ms tick of enemies, hero controls, collision,
 // jumping and falling, lava and enemy contact, and the two hot keys.
 #include "world/update.h"
+#include "world/contact_rules.h"
 #include "world/effects.h"
 #include "world/game_rules.h"
 #include "world/world.h"
@@ -14,13 +15,10 @@ namespace {
 // ---- Tuning constants ---------------------------------------------------------
 
 constexpr float PROBE_REACH = 0.8f;      // the hero's radius: walls are tested this far ahead
-constexpr float CLIMB_LIMIT = 0.3f;      // a cell higher than this above the hero is a wall
 constexpr float JUMP_TIMER_START = 1.8f; // hero_vz at take-off
 constexpr float VERTICAL_STEP = 0.1f;    // rise or fall per tick
 constexpr float TIMER_CUT_OFF = 0.05f;   // a jump timer this low has run out
 constexpr float LANDING_BAND = 0.05f;    // the hero stands on a surface this close to it
-constexpr float ENEMY_REACH_XY = 1.2f;   // contact box around the hero, each horizontal axis
-constexpr float ENEMY_REACH_Z = 0.8f;    // contact box around the hero, vertically
 // Degrees to radians. A truncated pi/180 rather than 0.0174532925: the walk's
 // small sideways drift at 90, 180 and 270 degrees comes from it and is kept.
 constexpr double DEGREE_FACTOR = 0.01745328;

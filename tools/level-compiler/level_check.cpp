@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr float ENEMY_REACH_XY = 1.2f;  // contact box around the hero
-constexpr float ENEMY_REACH_Z = 0.8f;
 constexpr size_t LEAKS_REPORTED = 8;    // ways out named before summing up
 constexpr int DIRECTION_COUNT = 4;      // the directions a map holds, 0 to 3
 

@@ -4,9 +4,9 @@
 
 #include "tools/level-compiler/diagnostics.h"
 #include "tools/level-compiler/level_data.h"
+#include "world/contact_rules.h"
 
 // The hero's reach, as the world update's physics gives it.
-constexpr float CLIMB_LIMIT = 0.3f;  // a step up walked without a jump
 // The wall rule's margin: the highest a jump lifts the hero's feet past a
 // wall's edge (the rise of 1.7 plus the 0.3 step it may still walk up).
 // Anything higher walls the hero in; it is more than any block a jump lands

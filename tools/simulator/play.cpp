@@ -5,6 +5,7 @@
 #include "tools/asset-kit/command_line.h"
 #include "tools/level-compiler/printable.h"
 #include "tools/simulator/tick_record.h"
+#include "world/contact_rules.h"
 #include "world/effects.h"
 #include "world/game_rules.h"
 #include "world/map_load.h"
@@ -23,10 +24,6 @@ namespace {
 // Stand-in samples: never played aloud, only told apart by the listener.
 constexpr int TAG_SAMPLE_LENGTH = 1;
 constexpr int TAG_SAMPLE_RATE = 11025;
-// The world update's contact rules, read back to name a death's cause.
-constexpr float CLIMB_LIMIT = 0.3f;
-constexpr float ENEMY_REACH_XY = 1.2f;
-constexpr float ENEMY_REACH_Z = 0.8f;
 
 // The effects asked for in the tick being played.
 struct tick_effects {
