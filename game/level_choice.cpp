@@ -3,7 +3,6 @@
 #include "world/game_rules.h"
 #include "world/map_load.h"
 #include "tools/asset-kit/files.h"
-#include "tools/level-compiler/level_codec.h"
 #include "tools/level-compiler/level_compile.h"
 
 #include <cerrno>
@@ -11,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <sys/mman.h>
 #include <unistd.h>
 
 namespace {
@@ -42,17 +40,6 @@ bool choose_campaign_level(int32_t number)
   }
   first_level = number;
   return true;
-}
-
-// The map of a compiled level as a file that lives only in memory, under a
-// path the map loader opens for as long as the game runs; empty on failure.
-std::string map_in_memory(const level_data &level)
-{
-  std::vector<unsigned char> bytes = encode_map(level);
-  int fd = memfd_create("pilko-level.map", 0);
-  if (fd < 0 || write(fd, bytes.data(), bytes.size()) != (ssize_t)bytes.size())
-    return "";
-  return "/proc/self/fd/" + std::to_string(fd);
 }
 
 bool choose_level_text(const char *path)

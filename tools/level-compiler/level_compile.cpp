@@ -1,6 +1,10 @@
 // A level's text compiled in memory: parse, check, report.
 #include "tools/level-compiler/level_compile.h"
+#include "tools/level-compiler/level_codec.h"
 #include "tools/level-compiler/level_text.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 bool compile_level_text(const std::string &text, const std::string &file, level_rules how,
                         level_data &level, level_summary &summary, std::string &report)
@@ -18,4 +22,17 @@ bool compile_level_text(const std::string &text, const std::string &file, level_
   report = format_diagnostics(file, messages);
   // A map has no room for more enemies, checked or not.
   return !has_errors(messages) && level.enemy_count <= MAX_ENEMIES;
+}
+
+std::string map_in_memory(const level_data &level)
+{
+  std::vector<unsigned char> bytes = encode_map(level);
+  int fd = memfd_create("pilko-level.map", 0);
+  if (fd < 0)
+    return "";
+  if (write(fd, bytes.data(), bytes.size()) != (ssize_t)bytes.size()) {
+    close(fd);
+    return "";
+  }
+  return "/proc/self/fd/" + std::to_string(fd);
 }

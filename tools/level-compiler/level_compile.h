@@ -18,3 +18,6 @@ enum class level_rules { unchecked, normal, strict };
 // a map file.
 bool compile_level_text(const std::string &text, const std::string &file, level_rules how,
                         level_data &level, level_summary &summary, std::string &report);
+// The level's map as a file that lives only in memory, under a path the
+// game's map loader opens for as long as the process runs; empty on failure.
+std::string map_in_memory(const level_data &level);

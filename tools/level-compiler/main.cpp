@@ -15,8 +15,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace {
 
@@ -151,16 +149,6 @@ std::string solution_beside(const std::string &level)
   bool has = level.size() > extension.size() &&
              level.compare(level.size() - extension.size(), extension.size(), extension) == 0;
   return (has ? level.substr(0, level.size() - extension.size()) : level) + ".solution";
-}
-
-// A map file that lives only in memory, under a path the game's loader opens.
-std::string map_in_memory(const level_data &level)
-{
-  int fd = memfd_create("compiled.map", 0);
-  std::vector<unsigned char> bytes = encode_map(level);
-  if (fd < 0 || write(fd, bytes.data(), bytes.size()) != (ssize_t)bytes.size())
-    return "";
-  return "/proc/self/fd/" + std::to_string(fd);
 }
 
 // What went wrong with a play that did not complete the level.
