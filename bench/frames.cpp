@@ -4,13 +4,13 @@
 #include "assets/asset_files.h"
 #include "font/font.h"
 #include "game/flow.h"
+#include "game/graphics_mode.h"
 #include "world/map_load.h"
 #include "world/update.h"
 #include "render/render.h"
 
 #include <alleggl.h>
 #include <cstdio>
-#include <initializer_list>
 #include <sys/resource.h>
 
 namespace {
@@ -19,24 +19,6 @@ namespace {
 struct frame_times {
   double render, finish, swap;
 };
-
-// Asks for the full-screen mode at the colour depths the game tries, in the
-// game's order, so that the benchmark draws into the same kind of buffer.
-bool set_game_mode()
-{
-  allegro_gl_clear_settings();
-  allegro_gl_set(AGL_Z_DEPTH, 16);
-  allegro_gl_set(AGL_DOUBLEBUFFER, 1);
-  allegro_gl_set(AGL_RENDERMETHOD, 1);
-  for (int depth : {16, 24, 32, 15}) {
-    set_color_depth(depth);
-    allegro_gl_set(AGL_COLOR_DEPTH, depth);
-    allegro_gl_set(AGL_SUGGEST, AGL_Z_DEPTH | AGL_DOUBLEBUFFER | (depth == 16 ? AGL_RENDERMETHOD : 0));
-    if (set_gfx_mode(GFX_OPENGL_FULLSCREEN, screen_width, screen_height, 0, 0) >= 0)
-      return true;
-  }
-  return false;
-}
 
 void flip()
 {
@@ -173,7 +155,7 @@ bool open_game_display(bench_figures &figures)
   }
   install_allegro_gl();
   font_init();
-  if (!set_game_mode()) {
+  if (!enter_graphics_mode(GFX_OPENGL_FULLSCREEN)) {
     std::fprintf(stderr, "pilko-bench: no full-screen OpenGL mode: %s\n", allegro_error);
     return false;
   }

@@ -2,6 +2,7 @@
 #include "assets/asset_files.h"
 #include "font/font.h"
 #include "game/flow.h"
+#include "game/graphics_mode.h"
 #include "game/level_choice.h"
 #include "game/options.h"
 #include "game/pause.h"
@@ -19,7 +20,6 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <initializer_list>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,23 +59,8 @@ void skip_compose_table()
 // colour depths 16, 24, 32 and 15 in turn; ends the program when none works.
 void set_graphics_mode()
 {
-  const int driver = choices.window ? GFX_OPENGL_WINDOWED : GFX_OPENGL_FULLSCREEN;
-  allegro_gl_clear_settings();
-  allegro_gl_set(AGL_COLOR_DEPTH, 16);
-  allegro_gl_set(AGL_Z_DEPTH, 16);
-  allegro_gl_set(AGL_DOUBLEBUFFER, 1);
-  allegro_gl_set(AGL_RENDERMETHOD, 1);
-  allegro_gl_set(AGL_SUGGEST, AGL_Z_DEPTH | AGL_DOUBLEBUFFER | AGL_RENDERMETHOD);
-  set_color_depth(16);
-  if (set_gfx_mode(driver, screen_width, screen_height, 0, 0) >= 0)
+  if (enter_graphics_mode(choices.window ? GFX_OPENGL_WINDOWED : GFX_OPENGL_FULLSCREEN))
     return;
-  for (int depth : {24, 32, 15}) {
-    set_color_depth(depth);
-    allegro_gl_set(AGL_COLOR_DEPTH, depth);
-    allegro_gl_set(AGL_SUGGEST, AGL_Z_DEPTH | AGL_DOUBLEBUFFER);
-    if (set_gfx_mode(driver, screen_width, screen_height, 0, 0) >= 0)
-      return;
-  }
   set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
   allegro_message("Error setting graphics mode:\n%s\n", allegro_error);
   std::fflush(stdout);  // the message first, where it goes to standard output

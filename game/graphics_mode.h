@@ -1,0 +1,8 @@
+// The game's OpenGL mode, as start-up asks AllegroGL for it.
+#pragma once
+
+// Asks for the 640 x 480 mode on driver (GFX_OPENGL_FULLSCREEN or
+// GFX_OPENGL_WINDOWED) at colour depths 16, 24, 32 and 15 in turn, with a
+// 16-bit depth buffer and double buffering; false when none works, with
+// Allegro's reason in allegro_error.
+bool enter_graphics_mode(int driver);
