@@ -88,8 +88,6 @@ bool parse_line(const std::string &line_text, const char *name, int line, std::v
 
 }  // namespace
 
-const char *script_key_name(int bit) { return script_keys[bit].name; }
-
 void hold_script_keys(uint32_t keys)
 {
   for (int bit = 0; bit < SCRIPT_KEY_COUNT; bit++)

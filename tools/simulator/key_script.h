@@ -18,8 +18,6 @@ constexpr long MAX_TICKS_PER_LINE = 1000000;
 // Largest script read: far more than any level needs.
 constexpr long MAX_SCRIPT_BYTES = 1 << 20;
 
-// The script name of key bit i ("UP", "SPACE", "1", ...).
-const char *script_key_name(int bit);
 // Holds exactly the script keys whose bits are set in keys, in Allegro's key
 // array, and lets the others go.
 void hold_script_keys(uint32_t keys);
