@@ -16,12 +16,6 @@
 #include <chrono>
 #include <cstdio>
 
-void warn_missing(const char *path, const void *loaded)
-{
-  if (!loaded)
-    std::fprintf(stderr, "pilko: warning: cannot load %s; playing on without it\n", path);
-}
-
 void show_picture(BITMAP *picture, int x, int y, int clear_first)
 {
   allegro_gl_begin();

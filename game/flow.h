@@ -4,9 +4,6 @@
 
 #include <allegro.h>
 
-// Warns on stderr that the file at path did not load when loaded is null:
-// the game plays on without it.
-void warn_missing(const char *path, const void *loaded);
 // Draws a picture at (x, y) from the top left corner, over the last frame or
 // over a cleared one, and shows it. A missing (null) picture draws nothing.
 void show_picture(BITMAP *picture, int x, int y, int clear_first);

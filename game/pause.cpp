@@ -121,7 +121,6 @@ bool pause_game(bool p_goes_on)
     // Drawn again at every look, so a window that was covered shows it again.
     draw_paused_frame(frame);
     rest(PAUSE_POLL_MS);
-    tick_count = 0;  // the world stands still: no tick is kept for later
     pause_keys pressed = read_pressed_keys();
     if (pressed.escape || key[KEY_ESC] || quit_signalled) {
       go_on = false;
@@ -130,6 +129,6 @@ bool pause_game(bool p_goes_on)
     if (pressed.p && p_goes_on)
       break;
   }
-  tick_count = 0;
+  tick_count = 0;  // the world stood still: no tick is kept for later
   return go_on;
 }

@@ -28,14 +28,13 @@ long run_ticks = 0;      // length of the run being noted
 uint32_t run_keys = 0;
 
 // The level named on the recording's first line, or "" when there is none.
-std::string header_level(FILE *in)
+std::string header_level(const std::string &text)
 {
-  char line[1024];
-  if (!std::fgets(line, sizeof line, in) ||
-      std::strncmp(line, RECORDING_HEADER, sizeof RECORDING_HEADER - 1) != 0)
+  const size_t start = sizeof RECORDING_HEADER - 1;
+  if (text.compare(0, start, RECORDING_HEADER) != 0)
     return "";
-  std::string level = line + sizeof RECORDING_HEADER - 1;
-  while (!level.empty() && (level.back() == '\n' || level.back() == '\r'))
+  std::string level = text.substr(start, text.find('\n', start) - start);
+  while (!level.empty() && level.back() == '\r')
     level.pop_back();
   return level;
 }
@@ -49,9 +48,6 @@ bool load_replay(const char *path, const char **level)
     std::fprintf(stderr, "pilko: cannot read %s: %s\n", path, std::strerror(errno));
     return false;
   }
-  static std::string named_level;
-  named_level = header_level(in);
-  std::rewind(in);
   std::string text;
   char chunk[4096];
   size_t got;
@@ -62,6 +58,8 @@ bool load_replay(const char *path, const char **level)
     std::fprintf(stderr, "pilko: %s: longer than 1 MB: not a recording\n", path);
     return false;
   }
+  static std::string named_level;
+  named_level = header_level(text);
   replay_loaded = read_key_script(text, path, replay_runs, stderr);
   if (!named_level.empty())
     *level = named_level.c_str();

@@ -2,7 +2,6 @@
 // left out), released at shutdown.
 #include "game/sound.h"
 #include "assets/asset_files.h"
-#include "game/flow.h"
 #include "world/world.h"
 
 #include <allegro.h>
@@ -15,6 +14,14 @@ namespace {
 // ALSA prints a line for every step of a failed device search (eight without
 // a sound card); the one line the game prints says all that matters.
 void hold_back_alsa_error(const char *, int, const char *, int, const char *, ...) {}
+
+// Warns on stderr that the file at path did not load when loaded is null:
+// the game plays on without it.
+void warn_missing(const char *path, const void *loaded)
+{
+  if (!loaded)
+    std::fprintf(stderr, "pilko: warning: cannot load %s; playing on without it\n", path);
+}
 
 SAMPLE *load_effect(const char *path)
 {

@@ -84,19 +84,19 @@ void handle_level_completion()
   if (drops_left != 0)
     return;
   begin_level_complete();
-  if (level_has_ended() && single_map) {
+  if (!level_has_ended())
+    return;
+  if (single_map) {
     quit_request = 1;  // one level played alone: its end goes back to the title
-    level_phase = PHASE_PLAYING;
-  }
-  if (level_has_ended()) {
+  } else {
     level_number++;
     reset_world();
     if (!load_current_level()) {
       report_unreadable_map("back to the title");
       quit_request = 1;  // no next map: the game is won, back to the title
     }
-    level_phase = PHASE_PLAYING;
   }
+  level_phase = PHASE_PLAYING;
 }
 
 bool no_lives_left()
