@@ -135,13 +135,22 @@ void lay_out_drops()
 int load_map(const char *path)
 {
   clear_level();
-
   problem[0] = '\0';
   missing = 0;
   static unsigned char bytes[MAP_MAX_SIZE];
   long size = 0;
   // A damaged map is refused like a missing one: nothing of it is used.
-  if (!read_map_file(path, bytes, &size) || !check_map(bytes, size))
+  if (!read_map_file(path, bytes, &size))
+    return 0;
+  return load_map_bytes(bytes, size);
+}
+
+int load_map_bytes(const unsigned char *bytes, long size)
+{
+  clear_level();
+  problem[0] = '\0';
+  missing = 0;
+  if (!check_map(bytes, size))
     return 0;
 
   int32_t sx = read_int(bytes, MAP_START_X_OFFSET), sy = read_int(bytes, MAP_START_Y_OFFSET);
