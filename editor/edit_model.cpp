@@ -96,12 +96,12 @@ const level_cell &cursor_cell(const edit_model &model)
   return model.level.cells[model.cursor.x][model.cursor.y];
 }
 
+}  // namespace
+
 std::string kind_word(int32_t kind)
 {
   return kind >= 0 && kind < NAMED_KIND_COUNT ? KIND_WORDS[kind] : "kind " + std::to_string(kind);
 }
-
-}  // namespace
 
 level_data new_level(const std::string &name)
 {

@@ -20,11 +20,6 @@ constexpr size_t MAX_LEVEL_NAME = 48;
 constexpr int SMALL_HEIGHT_STEP = 1;
 constexpr int LARGE_HEIGHT_STEP = 5;
 
-// A cell of the grid by its indices.
-struct grid_point {
-  int x, y;
-};
-
 // The cells an edit applies to: a rectangle, both corners included.
 struct cell_rectangle {
   int min_x, min_y, max_x, max_y;
@@ -107,5 +102,7 @@ bool unsaved_changes(const edit_model &model);
 void mark_saved(edit_model &model);
 // True when the kept solution was played on the level's map as it is now.
 bool solution_is_current(const edit_model &model);
+// A kind as the level text names it: "grass", ..., or "kind 7".
+std::string kind_word(int32_t kind);
 // True when the checker found an error (a warning does not count).
 bool level_has_errors(const edit_model &model);

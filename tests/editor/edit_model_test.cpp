@@ -146,24 +146,38 @@ TEST(EditModel, ChangesApplyToTheSelectionOrTheCursorCell)
   }
 }
 
-// The checker runs after every change and after every undo and redo.
-TEST(EditModel, TheCheckerJudgesEveryChange)
+// The checker runs after every change, and its messages name the cells the
+// editor marks; undo takes a message back with its cause.
+TEST(EditModel, TheCheckerJudgesEveryChangeAndNamesItsCell)
 {
-  edit_model model = fresh_model();
-  go_to(model, model.level.start_x, model.level.start_y);
-  for (int i = 0; i < 4; i++)
-    step_kind(model, 1);  // lava under the hero's start
-  EXPECT_TRUE(level_has_errors(model));
-  undo(model);
-  EXPECT_FALSE(level_has_errors(model));
-  redo(model);
-  EXPECT_TRUE(level_has_errors(model));
-
-  model = fresh_model();
-  go_to(model, 0, 12);
-  for (int i = 0; i < 40; i++)
-    step_height(model, -SMALL_HEIGHT_STEP);  // a gap in the wall, down to the floor
-  EXPECT_TRUE(level_has_errors(model)) << "a hole in the wall is no error";
+  struct finding_case {
+    const char *name;
+    std::function<void(edit_model &)> edit;
+    grid_point cell;
+    bool is_error;
+  } cases[] = {
+      {"lava under the start",
+       [](edit_model &m) { for (int i = 0; i < 4; i++) step_kind(m, 1); }, {3, 12}, true},
+      {"a gap in the wall",
+       [](edit_model &m) { go_to(m, 0, 9); for (int i = 0; i < 8; i++) step_height(m, -LARGE_HEIGHT_STEP); },
+       {0, 9}, true},
+      {"a drop out of reach",
+       [](edit_model &m) { go_to(m, 20, 20); toggle_drops(m); for (int i = 0; i < 5; i++) step_height(m, LARGE_HEIGHT_STEP); },
+       {20, 20}, false},
+      {"an enemy on the start",
+       [](edit_model &m) { add_enemy(m); }, {3, 12}, true},
+  };
+  for (const finding_case &c : cases) {
+    edit_model model = fresh_model();
+    c.edit(model);
+    ASSERT_EQ(model.findings.size(), 1u) << c.name;
+    EXPECT_EQ(model.findings[0].cell.x, c.cell.x) << c.name;
+    EXPECT_EQ(model.findings[0].cell.y, c.cell.y) << c.name;
+    EXPECT_EQ(model.findings[0].is_error, c.is_error) << c.name << ": " << model.findings[0].message;
+    while (undo(model) != "nothing to undo")
+      ;
+    EXPECT_TRUE(model.findings.empty()) << c.name << ": undone, yet " << model.findings[0].message;
+  }
 }
 
 TEST(EditModel, UndoKeepsTheLastStepsAndRedoWhatWasUndone)
