@@ -1,0 +1,83 @@
+// The level file: read before the window opens, a new level when there is
+// none, and written back in the level text format.
+#include "editor/session.h"
+#include "tools/level-compiler/level_codec.h"
+#include "tools/level-compiler/level_text.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr const char *LEVEL_EXTENSION = ".level";
+constexpr const char *UNNAMED_LEVEL = "New Level";
+
+// A new level's name, from its file's: "11-my-level.level" is "My level".
+std::string name_from_path(const std::string &path)
+{
+  std::string name = path.substr(path.find_last_of('/') + 1);
+  size_t extension = name.rfind(LEVEL_EXTENSION);
+  if (extension != std::string::npos && extension + std::strlen(LEVEL_EXTENSION) == name.size())
+    name.erase(extension);
+  size_t first = name.find_first_not_of("0123456789-_ ");
+  name = first == std::string::npos ? "" : name.substr(first);
+  for (char &c : name)
+    if (c == '-' || c == '_' || !std::isprint((unsigned char)c))
+      c = ' ';
+  if (name.empty())
+    return UNNAMED_LEVEL;
+  name[0] = (char)std::toupper((unsigned char)name[0]);
+  return name.substr(0, MAX_LEVEL_NAME);
+}
+
+}  // namespace
+
+bool open_level_file(const std::string &path, editor_session &session, std::string &error)
+{
+  session.path = path;
+  struct stat status;
+  if (lstat(path.c_str(), &status) != 0 && errno == ENOENT) {
+    start_editing(session.model, new_level(name_from_path(path)));
+    session.new_file = true;
+    session.note = "a new level: the file is written when you save (Ctrl+S); H shows the keys";
+    return true;
+  }
+  std::vector<unsigned char> bytes;
+  bool too_long = false;
+  if (!read_regular_file(path, MAX_LEVEL_TEXT_BYTES, bytes, error, &too_long))
+    return false;
+  if (too_long) {
+    error = "longer than 1 MB: not a level text";
+    return false;
+  }
+  std::string text(bytes.begin(), bytes.end());
+  if (text.find('\0') != std::string::npos) {
+    error = "holds NUL bytes: not a level text";
+    return false;
+  }
+  static level_data level;
+  static level_sources sources;
+  diagnostics messages;
+  parse_level_text(text, level, sources, messages);
+  std::string report = format_diagnostics(path, messages);
+  for (size_t at = 0, end; at < report.size(); at = end + 1) {
+    end = report.find('\n', at);
+    session.file_messages.push_back(report.substr(at, end - at));
+  }
+  start_editing(session.model, level);
+  session.note = session.file_messages.empty() ? "H shows the keys"
+                                               : "the file has mistakes (below): saving writes the level as it is shown";
+  return true;
+}
+
+std::string level_text(const level_data &level)
+{
+  legend_hints hints;
+  legend_hint hint;
+  for (const std::string &line : level.legend_lines)
+    if (read_legend_hint(line, hint))
+      hints.push_back(hint);
+  return write_level_text(level, hints);
+}

@@ -1,0 +1,151 @@
+// The editor's level files: every shipped level opened and written back
+// compiles to the same map, the legend follows the kinds and heights in use,
+// and what is no level text is refused before the editor starts.
+#include <gtest/gtest.h>
+#include "editor/session.h"
+#include "tests/support/scratch_folder.h"
+#include "tools/level-compiler/level_codec.h"
+#include "tools/level-compiler/level_text.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sys/stat.h>
+
+namespace {
+
+std::vector<std::string> shipped_levels()
+{
+  std::vector<std::string> files;
+  for (const auto &entry : std::filesystem::directory_iterator(LEVELS_DIR))
+    if (entry.path().extension() == ".level")
+      files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+level_data parsed(const std::string &text)
+{
+  level_data level;
+  static level_sources sources;
+  diagnostics messages;
+  EXPECT_TRUE(parse_level_text(text, level, sources, messages)) << format_diagnostics("saved", messages);
+  return level;
+}
+
+// The legend's symbols, kinds, heights and comments, in any order.
+std::set<std::string> legend_of(const level_data &level)
+{
+  std::set<std::string> entries;
+  legend_hint hint;
+  for (const std::string &line : level.legend_lines)
+    if (read_legend_hint(line, hint))
+      entries.insert(hint.symbol + std::to_string(hint.kind) + " " + std::to_string(hint.height_bits) + hint.comment);
+  return entries;
+}
+
+void write_text(const std::string &path, const std::string &text)
+{
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+}  // namespace
+
+TEST(LevelFile, ShippedLevelsWrittenBackCompileToTheSameMaps)
+{
+  std::vector<std::string> levels = shipped_levels();
+  ASSERT_EQ(levels.size(), 10u);
+  for (const std::string &path : levels) {
+    editor_session session;
+    std::string error;
+    ASSERT_TRUE(open_level_file(path, session, error)) << path << ": " << error;
+    EXPECT_TRUE(session.file_messages.empty()) << path;
+    EXPECT_FALSE(unsaved_changes(session.model)) << path;
+    std::string text = level_text(session.model.level);
+    level_data back = parsed(text);
+    EXPECT_EQ(encode_map(back), encode_map(session.model.level)) << path;
+    EXPECT_EQ(back.name, session.model.level.name) << path;
+    EXPECT_EQ(legend_of(back), legend_of(session.model.level)) << path << ": the author's legend is kept";
+    EXPECT_EQ(level_text(back), text) << path << ": a second save changes the text";
+  }
+}
+
+// The legend has one line for each kind and height the grid uses, no more.
+TEST(LevelFile, TheLegendFollowsTheKindsAndHeightsInUse)
+{
+  struct legend_case {
+    const char *name;
+    void (*edit)(edit_model &);
+    size_t legend_lines;
+  } cases[] = {
+      {"a new level: grass and walls", [](edit_model &) {}, 2},
+      {"one cell of lava",
+       [](edit_model &m) { move_cursor(m, 1, 0, false); for (int i = 0; i < 4; i++) step_kind(m, 1); }, 3},
+      {"a raised block and a raised lava cell",
+       [](edit_model &m) {
+         move_cursor(m, 1, 0, false);
+         for (int i = 0; i < 4; i++) step_kind(m, 1);
+         step_height(m, LARGE_HEIGHT_STEP);
+         move_cursor(m, 1, 0, false);
+         step_height(m, LARGE_HEIGHT_STEP);
+       },
+       4},
+      {"the lava taken back",
+       [](edit_model &m) { move_cursor(m, 1, 0, false); step_kind(m, -1); step_kind(m, 1); }, 2},
+  };
+  for (const legend_case &c : cases) {
+    edit_model model;
+    start_editing(model, new_level("Legend"));
+    c.edit(model);
+    level_data back = parsed(level_text(model.level));
+    EXPECT_EQ(back.legend_lines.size(), c.legend_lines) << c.name;
+    EXPECT_EQ(encode_map(back), encode_map(model.level)) << c.name;
+  }
+}
+
+TEST(LevelFile, WhatIsNoLevelTextIsRefusedAndAMissingFileIsANewLevel)
+{
+  scratch_folder folder;
+  std::string fifo = folder.file("fifo.level"), big = folder.file("big.level"), nul = folder.file("nul.level");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  write_text(big, std::string(MAX_LEVEL_TEXT_BYTES + 1, '#'));
+  write_text(nul, std::string("name A\0B\n", 9));
+  struct open_case {
+    std::string path;
+    const char *error;  // null: opened
+  } cases[] = {
+      {folder.path, "a folder, not a file"},
+      {fifo, "not a regular file"},
+      {big, "longer than 1 MB: not a level text"},
+      {nul, "holds NUL bytes: not a level text"},
+      {folder.file("11-my-first_level.level"), nullptr},
+  };
+  for (const open_case &c : cases) {
+    editor_session session;
+    std::string error;
+    bool opened = open_level_file(c.path, session, error);
+    EXPECT_EQ(opened, c.error == nullptr) << c.path;
+    if (c.error)
+      EXPECT_EQ(error, c.error) << c.path;
+    else
+      EXPECT_EQ(session.model.level.name, "My first level");
+  }
+}
+
+// A text with mistakes opens, its messages kept for the panel.
+TEST(LevelFile, ALevelWithMistakesOpensWithItsMessages)
+{
+  scratch_folder folder;
+  std::string path = folder.file("broken.level");
+  std::string text = level_text(new_level("Broken"));
+  text.replace(text.find("legend\n"), 7, "legend\n  @  gold  1\n");
+  write_text(path, text);
+  editor_session session;
+  std::string error;
+  ASSERT_TRUE(open_level_file(path, session, error)) << error;
+  ASSERT_EQ(session.file_messages.size(), 1u);
+  EXPECT_NE(session.file_messages[0].find("broken.level:"), std::string::npos) << session.file_messages[0];
+  EXPECT_NE(session.file_messages[0].find("unknown kind 'gold'"), std::string::npos) << session.file_messages[0];
+  EXPECT_EQ(session.model.level.name, "Broken");
+}
