@@ -2,7 +2,6 @@
 // undo, and followed by the level checker, so that the author always sees
 // what the compiler would say of the level as it stands.
 #include "editor/edit_model.h"
-#include "tools/level-compiler/level_codec.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,9 +4,9 @@
 // editor (editor/editor.h is the library's interface).
 #pragma once
 
-#include "tools/level-compiler/level_check.h"
-#include "tools/level-compiler/level_data.h"
-#include "tools/simulator/key_script.h"
+#include "level/level.h"
+#include "replay/replay.h"
+#include "world/physics.h"
 
 #include <deque>
 #include <string>
@@ -29,7 +29,7 @@ struct cell_rectangle {
 // completed: they prove the level as long as its map stays that map.
 struct kept_solution {
   std::vector<key_run> runs;
-  std::vector<unsigned char> map;  // empty: no solution kept
+  byte_buffer map;  // empty: no solution kept
 };
 
 struct edit_model {

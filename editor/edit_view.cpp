@@ -2,7 +2,7 @@
 // camera or a game preset, and the editor's marks drawn over it unlit.
 #include "editor/edit_view.h"
 #include "render/render.h"
-#include "tools/level-compiler/level_codec.h"
+#include "level/level.h"
 #include "world/map_load.h"
 #include "world/world.h"
 
@@ -224,7 +224,7 @@ void show_level(const level_data &level)
   for (int i = 0; i < std::min(level.enemy_count, (int32_t)MAX_ENEMIES); i++)
     if (on_grid(level.enemies[i].x, level.enemies[i].y))
       shown.enemies[shown.enemy_count++] = level.enemies[i];
-  std::vector<unsigned char> map = encode_map(shown);
+  byte_buffer map = encode_map(shown);
   reset_world();
   load_map_bytes(map.data(), (long)map.size());
 }

@@ -3,7 +3,7 @@
 #include "editor/editor.h"
 #include "editor/session.h"
 #include "game/quit_signal.h"
-#include "tools/level-compiler/printable.h"
+#include "base/base.h"
 
 #include <alleggl.h>
 #include <cstdio>

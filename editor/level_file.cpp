@@ -1,8 +1,7 @@
 // The level file: read before the window opens, a new level when there is
 // none, and written back in the level text format.
 #include "editor/session.h"
-#include "tools/level-compiler/level_codec.h"
-#include "tools/level-compiler/level_text.h"
+#include "level/level.h"
 
 #include <cctype>
 #include <cerrno>
@@ -44,7 +43,7 @@ bool open_level_file(const std::string &path, editor_session &session, std::stri
     session.note = "a new level: the file is written when you save (Ctrl+S); H shows the keys";
     return true;
   }
-  std::vector<unsigned char> bytes;
+  byte_buffer bytes;
   bool too_long = false;
   if (!read_regular_file(path, MAX_LEVEL_TEXT_BYTES, bytes, error, &too_long))
     return false;

@@ -4,8 +4,7 @@
 #include <gtest/gtest.h>
 #include "editor/session.h"
 #include "tests/support/scratch_folder.h"
-#include "tools/level-compiler/level_codec.h"
-#include "tools/level-compiler/level_text.h"
+#include "level/level.h"
 
 #include <algorithm>
 #include <filesystem>
