@@ -125,6 +125,11 @@ typedef std::vector<legend_hint> legend_hints;
 // it is not one.
 bool read_legend_hint(const std::string &line, legend_hint &hint);
 
+// The word the level text writes for a kind ("grass", ..., "enemy", or its
+// number) and for an enemy's direction ("+x", ..., or its number).
+std::string kind_word(int32_t kind);
+std::string direction_word(int32_t direction);
+
 // The text of level, in the form the decompiler writes: reading it back gives
 // the same level. Each (kind, height) takes the symbol and comment of the
 // first hint that has it, when that symbol is still free.
@@ -181,6 +186,9 @@ constexpr long MAX_LEVEL_TEXT_BYTES = 1 << 20;
 // MAX_LEVEL_TEXT_BYTES; otherwise says "PROGRAM: path: why" on stderr and
 // returns false.
 bool read_level_file(const char *path, std::string &text);
+
+// The solution beside a level: its path with ".solution" for ".level".
+std::string solution_beside(const std::string &level_path);
 
 // Reads and checks the level text of file into level, and what the checker
 // found into summary. Every message, as "file:line:column: error: ..." lines,
