@@ -20,11 +20,8 @@ static_assert(NEW_WALL_HEIGHT > JUMP_REACH, "the new room's walls keep the hero 
 constexpr int TENTHS_PER_UNIT = 10;
 // A height a hair off a tenth (as floats are) still counts as on it.
 constexpr double TENTH_SLACK = 1e-3;
-constexpr int NAMED_KIND_COUNT = BLOCK_KIND_COUNT;
-constexpr int DIRECTION_COUNT = 4;
+constexpr int DIRECTION_COUNT = 4;  // the directions an enemy walks, 0 to 3
 
-const char *const KIND_WORDS[NAMED_KIND_COUNT] = {"grass", "stone", "hero", "metal", "lava", "enemy"};
-const char *const DIRECTION_WORDS[DIRECTION_COUNT] = {"-y", "+x", "+y", "-x"};
 
 bool on_grid(int x, int y) { return x >= 0 && x < GRID_SIZE && y >= 0 && y < GRID_SIZE; }
 
@@ -97,10 +94,6 @@ const level_cell &cursor_cell(const edit_model &model)
 
 }  // namespace
 
-std::string kind_word(int32_t kind)
-{
-  return kind >= 0 && kind < NAMED_KIND_COUNT ? KIND_WORDS[kind] : "kind " + std::to_string(kind);
-}
 
 level_data new_level(const std::string &name)
 {
@@ -160,7 +153,7 @@ cell_rectangle edit_targets(const edit_model &model)
 std::string step_kind(edit_model &model, int step)
 {
   int32_t kind = cursor_cell(model).kind;
-  int32_t next = kind >= 0 && kind < NAMED_KIND_COUNT ? (kind + step + NAMED_KIND_COUNT) % NAMED_KIND_COUNT : 0;
+  int32_t next = kind >= 0 && kind < BLOCK_KIND_COUNT ? (kind + step + BLOCK_KIND_COUNT) % BLOCK_KIND_COUNT : 0;
   level_data changed = model.level;
   for_each_target(model, changed, [&](level_cell &cell) { cell.kind = next; });
   commit(model, changed);
@@ -223,7 +216,7 @@ std::string turn_enemy(edit_model &model)
   // Directions count a quarter to the left each: +x, +y, -x, -y.
   direction = direction >= 0 && direction < DIRECTION_COUNT ? (direction + 1) % DIRECTION_COUNT : TOWARD_PLUS_X;
   commit(model, changed);
-  return "enemy " + std::to_string(i + 1) + " walks " + DIRECTION_WORDS[direction];
+  return "enemy " + std::to_string(i + 1) + " walks " + direction_word(direction);
 }
 
 std::string remove_enemy(edit_model &model)

@@ -102,7 +102,5 @@ bool unsaved_changes(const edit_model &model);
 void mark_saved(edit_model &model);
 // True when the kept solution was played on the level's map as it is now.
 bool solution_is_current(const edit_model &model);
-// A kind as the level text names it: "grass", ..., or "kind 7".
-std::string kind_word(int32_t kind);
 // True when the checker found an error (a warning does not count).
 bool level_has_errors(const edit_model &model);

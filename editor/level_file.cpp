@@ -1,5 +1,6 @@
 // The level file: read before the window opens, a new level when there is
-// none, and written back in the level text format.
+// none, and written back in the level text format, with the keys of the
+// play-test that completed it as its solution.
 #include "editor/session.h"
 #include "level/level.h"
 
@@ -7,11 +8,14 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr const char *LEVEL_EXTENSION = ".level";
 constexpr const char *UNNAMED_LEVEL = "New Level";
+// The first line of a solution the editor writes.
+constexpr const char *SOLUTION_HEADER = "# The keys of a play-test in pilko's editor that completed the level.\n";
 
 // A new level's name, from its file's: "11-my-level.level" is "My level".
 std::string name_from_path(const std::string &path)
@@ -29,6 +33,17 @@ std::string name_from_path(const std::string &path)
     return UNNAMED_LEVEL;
   name[0] = (char)std::toupper((unsigned char)name[0]);
   return name.substr(0, MAX_LEVEL_NAME);
+}
+
+// Replaces the file at path with text; false with why in error. A file that
+// is there but read-only is left as it is: its owner has said so.
+bool write_whole(const std::string &path, const std::string &text, std::string &error)
+{
+  if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) {
+    error = "read-only";
+    return false;
+  }
+  return replace_file(path, byte_buffer(text.begin(), text.end()), error);
 }
 
 }  // namespace
@@ -79,4 +94,28 @@ std::string level_text(const level_data &level)
     if (read_legend_hint(line, hint))
       hints.push_back(hint);
   return write_level_text(level, hints);
+}
+
+void save_level(editor_session &session)
+{
+  edit_model &model = session.model;
+  std::string error;
+  if (!write_whole(session.path, level_text(model.level), error)) {
+    session.note = "cannot save " + printable(session.path) + ": " + error + "; the file is as it was";
+    return;
+  }
+  mark_saved(model);
+  session.new_file = false;
+  session.file_messages.clear();  // they were the old text's
+  session.note = "saved";
+  if (level_has_errors(model))
+    session.note += " with errors: the level will not compile until they are mended";
+  std::string solution = solution_beside(session.path);
+  if (!solution_is_current(model))
+    session.note += "; no play-test has completed the level as it is, so " + printable(solution) +
+                    " is left as it was";
+  else if (!write_whole(solution, SOLUTION_HEADER + key_script_text(model.solution.runs), error))
+    session.note += ", but not its solution: " + printable(solution) + ": " + error;
+  else
+    session.note += ", with the play-test's keys as " + printable(solution);
 }
