@@ -7,10 +7,13 @@
 #include "level/level.h"
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -147,4 +150,86 @@ TEST(LevelFile, ALevelWithMistakesOpensWithItsMessages)
   EXPECT_NE(session.file_messages[0].find("broken.level:"), std::string::npos) << session.file_messages[0];
   EXPECT_NE(session.file_messages[0].find("unknown kind 'gold'"), std::string::npos) << session.file_messages[0];
   EXPECT_EQ(session.model.level.name, "Broken");
+}
+
+namespace {
+
+std::string text_of(const std::string &path)
+{
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A session on a fresh level at path, the cursor on an empty floor cell.
+editor_session session_at(const std::string &path)
+{
+  editor_session session;
+  std::string error;
+  EXPECT_TRUE(open_level_file(path, session, error)) << error;
+  move_cursor(session.model, 5, 0, false);
+  return session;
+}
+
+}  // namespace
+
+// The solution is written only while it proves the level as saved; any
+// other .solution beside it is left alone.
+TEST(LevelFile, TheSolutionIsSavedOnlyWhileItProvesTheLevel)
+{
+  scratch_folder folder;
+  std::string path = folder.file("proven.level"), solution = folder.file("proven.solution");
+  editor_session session = session_at(path);
+  session.model.solution = kept_solution{{{30, 1, 0}, {5, 0, 0}}, encode_map(session.model.level)};
+  save_level(session);
+  EXPECT_EQ(text_of(solution).substr(text_of(solution).find('\n') + 1), "30 UP\n5\n") << session.note;
+  EXPECT_FALSE(session.new_file);
+  EXPECT_FALSE(unsaved_changes(session.model));
+
+  toggle_drops(session.model);
+  write_text(solution, "1 SPACE\n");  // the author's own
+  save_level(session);
+  EXPECT_EQ(text_of(solution), "1 SPACE\n");
+  EXPECT_NE(session.note.find("is left as it was"), std::string::npos) << session.note;
+  EXPECT_EQ(parsed(text_of(path)).cells[8][12].drop_marker, DROP_MARKER_DROP);
+}
+
+// A save that cannot be written leaves the old file whole and says why.
+TEST(LevelFile, AFailedSaveLeavesTheOldFileWholeAndSaysSo)
+{
+  scratch_folder folder;
+  std::string kept = folder.file("kept.level");
+  write_text(kept, "the old text\n");
+  struct save_case {
+    const char *name;
+    std::string path;
+    long size_limit;  // bytes a file may grow to: a full disk; 0 for none
+    const char *said;
+  } cases[] = {
+      {"a folder that is not there", folder.file("gone/new.level"), 0, "No such file or directory"},
+      {"a full disk", kept, 100, "File too large"},
+      {"a read-only file", kept, 0, "read-only"},
+  };
+  for (const save_case &c : cases) {
+    bool read_only = std::string(c.said) == "read-only";
+    if (read_only && geteuid() == 0)
+      continue;  // root writes where it likes
+    editor_session session = session_at(c.path);
+    toggle_drops(session.model);
+    if (read_only)
+      chmod(c.path.c_str(), 0444);
+    rlimit before, limit = {(rlim_t)c.size_limit, (rlim_t)c.size_limit};
+    getrlimit(RLIMIT_FSIZE, &before);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);  // EFBIG, as a full disk's ENOSPC, not a signal
+    if (c.size_limit)
+      setrlimit(RLIMIT_FSIZE, &limit);
+    save_level(session);
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previous);
+    chmod(c.path.c_str(), 0644);
+    EXPECT_NE(session.note.find(c.said), std::string::npos) << c.name << ": " << session.note;
+    EXPECT_NE(session.note.find("the file is as it was"), std::string::npos) << c.name;
+    EXPECT_TRUE(unsaved_changes(session.model)) << c.name;
+    EXPECT_EQ(text_of(kept), "the old text\n") << c.name;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 1) << c.name << ": a file was left";
+  }
 }
