@@ -28,8 +28,9 @@ constexpr float CURSOR_LINE_WIDTH = 3.0f, MARK_LINE_WIDTH = 2.0f;
 constexpr float FINDING_INSET = 0.15f;  // a checker's mark lies inside the cursor's
 constexpr float DROP_BEACON_FROM = 0.5f, DROP_BEACON_TO = 2.5f;  // above the top
 constexpr float SELECTION_ALPHA = 0.35f;
-// The enemy's arrow on its cell, pointing the way it walks.
-constexpr float ARROW_TIP = 0.95f, ARROW_BACK = -0.6f, ARROW_HALF_WIDTH = 0.55f;
+// The enemy's arrow, pointing the way it walks, floats over its sphere
+// (whose top is 1.8 above the cell), where the camera sees it from above.
+constexpr float ARROW_TIP = 1.0f, ARROW_BACK = -0.7f, ARROW_HALF_WIDTH = 0.6f, ARROW_LIFT = 2.2f;
 
 struct colour {
   float r, g, b;
@@ -103,7 +104,7 @@ void draw_drop_beacons(const level_data &level)
   glEnd();
 }
 
-// An arrow under each enemy, turned as the renderer turns the enemy.
+// An arrow over each enemy, turned as the renderer turns the enemy.
 void draw_enemy_arrows(const level_data &level)
 {
   glColor3f(ENEMY_ARROW_COLOUR.r, ENEMY_ARROW_COLOUR.g, ENEMY_ARROW_COLOUR.b);
@@ -113,7 +114,7 @@ void draw_enemy_arrows(const level_data &level)
     if (!on_grid(e.x, e.y))
       continue;
     glPushMatrix();
-    glTranslatef(CELL_PITCH * e.x, CELL_PITCH * e.y, mark_z(level, e.x, e.y));
+    glTranslatef(CELL_PITCH * e.x, CELL_PITCH * e.y, mark_z(level, e.x, e.y) + ARROW_LIFT);
     glRotatef(enemy_facing(e.direction), 0, 0, 1);
     glBegin(GL_TRIANGLES);
     glVertex3f(ARROW_TIP, 0, 0);
