@@ -3,6 +3,7 @@
 // offset is checked against the file before it is used, so a damaged or
 // hostile file fails the load instead of reading or writing out of bounds.
 #include "font/bmf_image.h"
+#include "base/base.h"  // little-endian values
 
 #include <algorithm>
 #include <cstdint>
@@ -42,15 +43,6 @@ void *allocate_or_exit(size_t size)
 uint32_t read_be32(const uint8_t *bytes)
 {
   return (uint32_t)bytes[0] << 24 | (uint32_t)bytes[1] << 16 | (uint32_t)bytes[2] << 8 | bytes[3];
-}
-
-float read_le_float(const uint8_t *bytes)
-{
-  uint32_t bits = (uint32_t)bytes[3] << 24 | (uint32_t)bytes[2] << 16 |
-                  (uint32_t)bytes[1] << 8 | bytes[0];
-  float value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
 }
 
 // Reads size bytes at an absolute file position; false on a short read.
@@ -321,10 +313,10 @@ unsigned char *bmf_read_font(FILE *file, bitmap_glyph_rect glyphs[BMF_GLYPH_COUN
     uint8_t record[BMF_GLYPH_BYTES];
     if (std::fread(record, 1, sizeof record, file) != sizeof record)
       return nullptr;
-    glyphs[code].x = read_le_float(record);
-    glyphs[code].y = read_le_float(record + 4);
-    glyphs[code].width = read_le_float(record + 8);
-    glyphs[code].height = read_le_float(record + 12);
+    glyphs[code].x = le_float_at(record);
+    glyphs[code].y = le_float_at(record + 4);
+    glyphs[code].width = le_float_at(record + 8);
+    glyphs[code].height = le_float_at(record + 12);
   }
   int channels;
   return bmf_image_read_rgba(file, width, height, &channels);

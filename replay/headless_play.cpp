@@ -1,11 +1,8 @@
 // Plays a level tick by tick through world_update and tells what happened:
 // the moves, the effects the game asks for, and the causes of each death.
-#include "tools/simulator/play.h"
-
-#include "tools/asset-kit/command_line.h"
-#include "tools/level-compiler/printable.h"
-#include "tools/simulator/tick_record.h"
-#include "world/contact_rules.h"
+#include "base/base.h"
+#include "replay/replay.h"
+#include "world/physics.h"
 #include "world/effects.h"
 #include "world/game_rules.h"
 #include "world/map_load.h"
@@ -16,8 +13,6 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
-#include <sys/stat.h>
 
 namespace {
 
@@ -66,8 +61,7 @@ std::vector<death_record> death_causes(long tick)
   std::vector<death_record> enemy_hits;
   for (int i = 0; i < enemy_count; i++) {
     const enemy &e = enemies[i];
-    if (e.direction != NO_ENEMY && std::fabs(e.x - hero_x) < ENEMY_REACH_XY &&
-        std::fabs(e.y - hero_y) < ENEMY_REACH_XY && std::fabs(e.z - hero_z) < ENEMY_REACH_Z)
+    if (e.direction != NO_ENEMY && within_enemy_reach(e.x - hero_x, e.y - hero_y, e.z - hero_z))
       enemy_hits.push_back({tick, "enemy " + std::to_string(i + 1), place_text(e.x, e.y)});
   }
   hits -= (int)enemy_hits.size();
@@ -155,7 +149,7 @@ bool start_headless()
 {
   // No display and no sound: the system driver that needs neither.
   if (install_allegro(SYSTEM_NONE, &errno, std::atexit) != 0) {
-    tool_error(std::string("cannot start Allegro: ") + allegro_error);
+    report_problem(std::string("cannot start Allegro: ") + allegro_error);
     return false;
   }
   make_tag_samples();
@@ -164,17 +158,9 @@ bool start_headless()
 
 bool start_game(const char *path)
 {
-  // A folder, a FIFO or a device is no map: the loader would block or read for ever.
-  struct stat info;
-  bool found = stat(path, &info) == 0;
-  if (!found || !S_ISREG(info.st_mode)) {
-    file_error(printable(path), found ? "not a regular file" : std::strerror(errno));
-    return false;
-  }
   start_new_game();
   if (!load_map(path)) {
-    file_error(printable(path), "not a map the game can read (too short, a bad enemy count, or a cell "
-                                "off the grid)");
+    report_file_problem(path, map_load_problem());
     return false;
   }
   return true;
