@@ -11,7 +11,6 @@
 
 #include <allegro.h>
 #include <cerrno>
-#include <cmath>
 #include <cstdlib>
 
 namespace {
