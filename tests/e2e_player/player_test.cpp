@@ -254,7 +254,7 @@ TEST_F(Player, RecordingReplaysToTheSameScreenAndEvents)
 TEST(PlayerOptions, HelpListsEveryOptionAndThePauseKey)
 {
   std::string help = command_output(std::string(pilko_binary) + " --help");
-  for (const char *named : {"--window", "--level N|FILE", "--record FILE", "--replay FILE", "P pauses"})
+  for (const char *named : {"--window", "--level N|FILE", "--record FILE", "--replay FILE", "--edit FILE", "P pauses"})
     EXPECT_NE(help.find(named), std::string::npos) << named << " missing from\n" << help;
 }
 

@@ -121,26 +121,29 @@ TEST_F(Editor, BuildsPlayTestsAndSavesAVerifiedLevel)
 }
 
 // A file that is no level text ends pilko at once, with one line, before
-// it opens a window (there is no display here to open one on).
+// it opens a window (there is no display here to open one on); so does
+// asking the editor to play a game.
 TEST_F(Editor, RefusesWhatIsNoLevelTextBeforeAnyWindow)
 {
-  std::string fifo = folder + "/pipe.level", big = folder + "/big.level";
+  std::string fifo = folder + "/pipe.level", big = folder + "/big.level", fine = folder + "/fine.level";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   write_file(big, std::string((1 << 20) + 1, '#'));
   struct refusal {
-    std::string path;
-    const char *said;
+    std::vector<std::string> arguments;
+    int status;
+    std::string said;
   } cases[] = {
-      {folder, "a folder, not a file"},
-      {fifo, "not a regular file"},
-      {big, "longer than 1 MB: not a level text"},
+      {{"--edit", folder}, 1, folder + ": a folder, not a file"},
+      {{"--edit", fifo}, 1, fifo + ": not a regular file"},
+      {{"--edit", big}, 1, big + ": longer than 1 MB: not a level text"},
+      {{"--edit", fine, "--level", "2"}, 2, "--edit plays no game: leave out --level, --record and --replay"},
   };
   for (const refusal &c : cases) {
     game_options options;  // no display
-    options.arguments = {"--edit", c.path};
+    options.arguments = c.arguments;
     run = start_game(options);
-    ASSERT_TRUE(wait_for_exit(run, 10)) << c.path << ": still running";
-    EXPECT_EQ(run.exit_status, 1) << c.path;
-    EXPECT_EQ(game_output(run), "pilko: " + c.path + ": " + c.said + "\n");
+    ASSERT_TRUE(wait_for_exit(run, 10)) << c.said << ": still running";
+    EXPECT_EQ(run.exit_status, c.status) << c.said;
+    EXPECT_EQ(game_output(run), "pilko: " + c.said + "\n");
   }
 }
