@@ -55,5 +55,7 @@ void run_editor()
     }
     rest(POLL_MS);
   }
+  if (quit_signalled)
+    keep_unsaved_level(session);
   unload_panel_font();
 }

@@ -5,6 +5,7 @@
 #include "level/level.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -14,6 +15,8 @@ namespace {
 
 constexpr const char *LEVEL_EXTENSION = ".level";
 constexpr const char *UNNAMED_LEVEL = "New Level";
+// Where a level unsaved at a quit signal goes: beside its file.
+constexpr const char *UNSAVED_EXTENSION = ".unsaved";
 // The first line of a solution the editor writes.
 constexpr const char *SOLUTION_HEADER = "# The keys of a play-test in pilko's editor that completed the level.\n";
 
@@ -118,4 +121,16 @@ void save_level(editor_session &session)
     session.note += ", but not its solution: " + printable(solution) + ": " + error;
   else
     session.note += ", with the play-test's keys as " + printable(solution);
+}
+
+void keep_unsaved_level(const editor_session &session)
+{
+  if (!unsaved_changes(session.model))
+    return;
+  std::string kept = session.path + UNSAVED_EXTENSION, error;
+  if (write_whole(kept, level_text(session.model.level), error))
+    std::fprintf(stderr, "pilko: quit with the level unsaved: it is kept in %s\n", printable(kept).c_str());
+  else
+    std::fprintf(stderr, "pilko: quit with the level unsaved, and cannot keep it in %s: %s\n",
+                 printable(kept).c_str(), error.c_str());
 }

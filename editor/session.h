@@ -45,6 +45,10 @@ std::string level_text(const level_data &level);
 // Saves the level (and, when a play-test proved the level as it is, its
 // solution beside it), each file replaced whole; the note says how it went.
 void save_level(editor_session &session);
+// When the editor must end with changes unsaved (a quit signal, which
+// cannot be asked), writes the level beside its file as FILE.unsaved and
+// says so on stderr; the file itself is left as it was.
+void keep_unsaved_level(const editor_session &session);
 
 // ---- editor/play_test.cpp -----------------------------------------------------
 

@@ -6,6 +6,7 @@
 #include "tests/e2e/harness.h"
 #include "tools/asset-kit/files.h"
 
+#include <csignal>
 #include <sys/stat.h>
 
 namespace {
@@ -118,6 +119,26 @@ TEST_F(Editor, BuildsPlayTestsAndSavesAVerifiedLevel)
   picture title = data_picture("title.tga");
   EXPECT_TRUE(hold_until("Up", [&](const picture &p) { return picture_difference(p, title) <= PICTURE_TOLERANCE; }))
       << "the saved level did not end in the game";
+}
+
+// A quit signal cannot be asked whether to drop the changes: they are kept
+// beside the file, which stays as it was.
+TEST_F(Editor, AQuitSignalKeepsTheUnsavedLevelBesideItsFile)
+{
+  std::string level = folder + "/signal.level";
+  start_editor(level);
+  press({"Up", "d"});
+  kill(run.pid, SIGTERM);
+  ASSERT_TRUE(wait_for_exit(run, 20));
+  EXPECT_EQ(run.exit_status, 0);
+  std::string said = "pilko: quit with the level unsaved: it is kept in " + level + ".unsaved\n";
+  EXPECT_NE(game_output(run).find(said), std::string::npos) << game_output(run);
+  EXPECT_FALSE(file_exists(level));
+  std::string kept = file_text(level + ".unsaved");
+  size_t drops = 0;
+  for (size_t at = kept.find(".*"); at != std::string::npos; at = kept.find(".*", at + 1))
+    drops++;
+  EXPECT_EQ(drops, 2u) << "the new drop was not kept:\n" << kept;
 }
 
 // A file that is no level text ends pilko at once, with one line, before
