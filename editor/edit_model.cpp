@@ -92,8 +92,21 @@ const level_cell &cursor_cell(const edit_model &model)
   return model.level.cells[model.cursor.x][model.cursor.y];
 }
 
-}  // namespace
+// Takes the level back from one history (undo's or redo's), keeping the
+// level as it is in the other.
+std::string step_history(edit_model &model, std::deque<level_data> &from, std::deque<level_data> &to,
+                         const std::string &verb, const std::string &done)
+{
+  if (from.empty())
+    return "nothing to " + verb;
+  to.push_back(model.level);
+  model.level = from.back();
+  from.pop_back();
+  run_checker(model);
+  return done + " (" + std::to_string(from.size()) + " more to " + verb + ")";
+}
 
+}  // namespace
 
 level_data new_level(const std::string &name)
 {
@@ -244,24 +257,12 @@ std::string rename_level(edit_model &model, const std::string &name)
 
 std::string undo(edit_model &model)
 {
-  if (model.undo_steps.empty())
-    return "nothing to undo";
-  model.redo_steps.push_back(model.level);
-  model.level = model.undo_steps.back();
-  model.undo_steps.pop_back();
-  run_checker(model);
-  return "undone (" + std::to_string(model.undo_steps.size()) + " more to undo)";
+  return step_history(model, model.undo_steps, model.redo_steps, "undo", "undone");
 }
 
 std::string redo(edit_model &model)
 {
-  if (model.redo_steps.empty())
-    return "nothing to redo";
-  model.undo_steps.push_back(model.level);
-  model.level = model.redo_steps.back();
-  model.redo_steps.pop_back();
-  run_checker(model);
-  return "redone (" + std::to_string(model.redo_steps.size()) + " more to redo)";
+  return step_history(model, model.redo_steps, model.undo_steps, "redo", "redone");
 }
 
 float stepped_height(float height, int tenths)

@@ -52,11 +52,12 @@ float mark_z(const level_data &level, int x, int y)
   return (std::isnan(height) ? 0.0f : std::clamp(drawn_top(height), -HEIGHT_LIMIT, HEIGHT_LIMIT)) + MARK_LIFT;
 }
 
-void outline_cell(const level_data &level, int x, int y, float inset, colour c)
+// The square of cell (x, y) inset from its edges, as one primitive of mode
+// (an outline or a fill) on the cell's top.
+void cell_square(const level_data &level, int x, int y, float inset, GLenum mode)
 {
   float cx = CELL_PITCH * x, cy = CELL_PITCH * y, z = mark_z(level, x, y), r = CELL_HALF - inset;
-  glColor3f(c.r, c.g, c.b);
-  glBegin(GL_LINE_LOOP);
+  glBegin(mode);
   glVertex3f(cx - r, cy - r, z);
   glVertex3f(cx + r, cy - r, z);
   glVertex3f(cx + r, cy + r, z);
@@ -64,15 +65,10 @@ void outline_cell(const level_data &level, int x, int y, float inset, colour c)
   glEnd();
 }
 
-void fill_cell(const level_data &level, int x, int y)
+void outline_cell(const level_data &level, int x, int y, float inset, colour c)
 {
-  float cx = CELL_PITCH * x, cy = CELL_PITCH * y, z = mark_z(level, x, y);
-  glBegin(GL_QUADS);
-  glVertex3f(cx - CELL_HALF, cy - CELL_HALF, z);
-  glVertex3f(cx + CELL_HALF, cy - CELL_HALF, z);
-  glVertex3f(cx + CELL_HALF, cy + CELL_HALF, z);
-  glVertex3f(cx - CELL_HALF, cy + CELL_HALF, z);
-  glEnd();
+  glColor3f(c.r, c.g, c.b);
+  cell_square(level, x, y, inset, GL_LINE_LOOP);
 }
 
 void draw_selection(const edit_model &model)
@@ -85,7 +81,7 @@ void draw_selection(const edit_model &model)
   glColor4f(SELECTION_COLOUR.r, SELECTION_COLOUR.g, SELECTION_COLOUR.b, SELECTION_ALPHA);
   for (int x = r.min_x; x <= r.max_x; x++)
     for (int y = r.min_y; y <= r.max_y; y++)
-      fill_cell(model.level, x, y);
+      cell_square(model.level, x, y, 0.0f, GL_QUADS);
   glDisable(GL_BLEND);
 }
 

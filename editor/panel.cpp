@@ -5,6 +5,7 @@
 #include "assets/asset_files.h"
 #include "editor/session.h"
 #include "font/font.h"
+#include "render/render.h"
 #include "world/world.h"
 
 #include <GL/gl.h>
@@ -210,19 +211,7 @@ void unload_panel_font()
 
 void draw_panel(const editor_session &session)
 {
-  glPushAttrib(GL_ALL_ATTRIB_BITS);
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  glOrtho(0, screen_width, 0, screen_height, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_LIGHTING);
-  glDisable(GL_TEXTURE_2D);
-  glDisable(GL_CULL_FACE);  // flat solid text shows its back to the viewer
-
+  begin_screen_overlay();
   bool page = session.mode == editor_mode::help || session.mode == editor_mode::leaving;
   float text_width_units = (screen_width - 2 * MARGIN) / TEXT_SCALE;
   std::vector<std::string> lines = page ? page_lines(session) : band_lines(session, text_width_units);
@@ -230,10 +219,5 @@ void draw_panel(const editor_session &session)
   shade_band(top);
   bool errors = !page && (level_has_errors(session.model) || !session.file_messages.empty());
   write_console(lines, top, errors ? ERROR_TEXT_COLOUR : TEXT_COLOUR, session.mode == editor_mode::naming);
-
-  glPopMatrix();
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPopAttrib();
+  end_screen_overlay();
 }

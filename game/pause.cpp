@@ -4,6 +4,7 @@
 #include "assets/asset_files.h"
 #include "font/font.h"
 #include "game/quit_signal.h"
+#include "render/render.h"
 #include "world/world.h"
 
 #include <alleggl.h>
@@ -62,18 +63,7 @@ void draw_word_centred(const char *word)
 void draw_paused_frame(const std::vector<unsigned char> &frame)
 {
   allegro_gl_begin();
-  glPushAttrib(GL_ALL_ATTRIB_BITS);
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  glOrtho(0, screen_width, 0, screen_height, -10, 10);
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_LIGHTING);
-  glDisable(GL_TEXTURE_2D);
-  glDisable(GL_CULL_FACE);
+  begin_screen_overlay();
 
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glRasterPos2i(0, 0);
@@ -89,11 +79,7 @@ void draw_paused_frame(const std::vector<unsigned char> &frame)
     draw_word_centred("PAUSED");
   }
 
-  glPopMatrix();
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPopAttrib();
+  end_screen_overlay();
   allegro_gl_flip();
   allegro_gl_end();
 }

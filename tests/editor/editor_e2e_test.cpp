@@ -33,6 +33,16 @@ bool file_exists(const std::string &path)
 
 class Editor : public GameTest {
 protected:
+  // A key held past the X server's repeat delay (a loaded machine may be
+  // that late to let it go) would press again: an author's keys are pressed
+  // once each here, so the display does not repeat them.
+  void SetUp() override { command_output("xset -display " + display + " r off"); }
+  void TearDown() override
+  {
+    GameTest::TearDown();
+    command_output("xset -display " + display + " r on");
+  }
+
   // Presses each key in turn, as an author does, held 0.15 s.
   void press(std::initializer_list<const char *> keys, int times = 1)
   {
