@@ -36,8 +36,8 @@ int panel_font = -1;
 // The width of text in font units, as the console lays it out.
 float text_width(const std::string &text)
 {
-  float min_x = 0, max_x = 0;
-  vector_string_bounds(panel_font, text.c_str(), &min_x, nullptr, &max_x, nullptr);
+  float min_x = 0, min_y = 0, max_x = 0, max_y = 0;
+  vector_string_bounds(panel_font, text.c_str(), &min_x, &min_y, &max_x, &max_y);
   return max_x - min_x;
 }
 
