@@ -21,12 +21,14 @@ struct editor_key {
   void (*act)(editor_session &session);
 };
 
+// Moves the cursor a step as the view looks, growing the selection with extend.
 void step_cursor(editor_session &s, int forward, int left, bool extend)
 {
   grid_point step = view_step(s.camera, forward, left);
   move_cursor(s.model, step.x, step.y, extend);
 }
 
+// Looks through the game's preset, or the editing camera again.
 void use_preset(editor_session &s, int preset)
 {
   s.camera.preset = preset;
@@ -34,12 +36,14 @@ void use_preset(editor_session &s, int preset)
                                                                  ", the hero on the cursor";
 }
 
+// Lets the author type a new name, starting from the old one.
 void start_naming(editor_session &s)
 {
   s.mode = editor_mode::naming;
   s.typed_name = s.model.level.name.substr(0, MAX_LEVEL_NAME);
 }
 
+// ESC: the selection goes first; then the editor, asking when work is unsaved.
 void escape(editor_session &s)
 {
   if (clear_selection(s.model))
@@ -100,6 +104,7 @@ const editor_key editor_keys[] = {
     {KEY_ESC, PLAIN, "ESC", "drop the selection; else leave (asks first if unsaved)", escape},
 };
 
+// The table's entry for a key with its modifier, or null.
 const editor_key *find_key(int scancode, modifier held)
 {
   for (const editor_key &k : editor_keys)
@@ -109,6 +114,7 @@ const editor_key *find_key(int scancode, modifier held)
   return held == SHIFT ? find_key(scancode, PLAIN) : nullptr;
 }
 
+// A key while a name is typed: Enter keeps it, ESC drops it, Backspace rubs out.
 void answer_naming(editor_session &s, int scancode, int character)
 {
   if (scancode == KEY_ENTER || scancode == KEY_ENTER_PAD) {
@@ -124,6 +130,7 @@ void answer_naming(editor_session &s, int scancode, int character)
   }
 }
 
+// A key at the question before leaving with changes unsaved.
 void answer_leaving(editor_session &s, int scancode, modifier held)
 {
   s.mode = editor_mode::editing;

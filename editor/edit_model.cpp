@@ -23,10 +23,13 @@ constexpr double TENTH_SLACK = 1e-3;
 constexpr int DIRECTION_COUNT = 4;  // the directions an enemy walks, 0 to 3
 
 
+// True when (x, y) is a cell of the grid.
 bool on_grid(int x, int y) { return x >= 0 && x < GRID_SIZE && y >= 0 && y < GRID_SIZE; }
 
+// "(3, 4)", as the checker names cells.
 std::string cell_name(int x, int y) { return "(" + std::to_string(x) + ", " + std::to_string(y) + ")"; }
 
+// A height as the panel writes it.
 std::string height_words(float height)
 {
   char text[32];
@@ -34,6 +37,7 @@ std::string height_words(float height)
   return text;
 }
 
+// True when two levels would make the same level text: the legend's words aside.
 bool same_level(const level_data &a, const level_data &b)
 {
   if (a.name != b.name || a.start_x != b.start_x || a.start_y != b.start_y ||
@@ -46,6 +50,7 @@ bool same_level(const level_data &a, const level_data &b)
   return true;
 }
 
+// The checker's findings on the level as it is now.
 void run_checker(edit_model &model)
 {
   static level_sources no_text;  // a level in memory has no text to point into
@@ -78,6 +83,7 @@ void for_each_target(const edit_model &model, level_data &level, change apply)
       apply(level.cells[x][y]);
 }
 
+// "(3, 4)" or "6 cells": what a change applied to.
 std::string targets_name(const edit_model &model)
 {
   cell_rectangle r = edit_targets(model);
@@ -87,6 +93,7 @@ std::string targets_name(const edit_model &model)
   return std::to_string(cells) + " cells";
 }
 
+// The cell under the cursor.
 const level_cell &cursor_cell(const edit_model &model)
 {
   return model.level.cells[model.cursor.x][model.cursor.y];

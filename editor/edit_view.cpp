@@ -43,6 +43,7 @@ constexpr colour WARNING_COLOUR = {1.0f, 0.6f, 0.1f};
 constexpr colour DROP_COLOUR = {0.6f, 0.75f, 1.0f};
 constexpr colour ENEMY_ARROW_COLOUR = {1.0f, 0.3f, 0.7f};
 
+// True when (x, y) is a cell of the grid.
 bool on_grid(int x, int y) { return x >= 0 && x < GRID_SIZE && y >= 0 && y < GRID_SIZE; }
 
 // The z a mark on cell (x, y) lies at: its top as drawn, a NaN one as 0.
@@ -65,12 +66,14 @@ void cell_square(const level_data &level, int x, int y, float inset, GLenum mode
   glEnd();
 }
 
+// A coloured outline on the top of cell (x, y).
 void outline_cell(const level_data &level, int x, int y, float inset, colour c)
 {
   glColor3f(c.r, c.g, c.b);
   cell_square(level, x, y, inset, GL_LINE_LOOP);
 }
 
+// The selected rectangle, tinted.
 void draw_selection(const edit_model &model)
 {
   if (!model.selecting)

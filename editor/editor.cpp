@@ -14,6 +14,7 @@ constexpr int POLL_MS = 20;  // how often the loop looks for keys
 
 editor_session session;
 
+// One frame: the view, the panel over it, shown.
 void draw_editor_frame()
 {
   allegro_gl_begin();

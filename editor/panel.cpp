@@ -10,7 +10,6 @@
 
 #include <GL/gl.h>
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -19,7 +18,6 @@ constexpr float TEXT_SCALE = 6.0f;      // pixels per font unit; a console row i
 constexpr float ROW_PIXELS = 2.0f * TEXT_SCALE;
 constexpr float MARGIN = 8.0f;          // pixels between the band's edge and the text
 constexpr int PANEL_ROWS = 9;           // status, file, note, and the messages
-constexpr int STATUS_ROWS = 3;
 constexpr int PAGE_ROWS = 36;           // the help page, the whole screen
 constexpr int CONSOLE_COLUMNS = 160;    // more than a line the panel's width holds
 constexpr float BAND_SHADE = 0.72f;     // how dark the band behind the text is
@@ -42,27 +40,26 @@ float text_width(const std::string &text)
 }
 
 // text broken at blanks into lines no wider than width font units; lines
-// after the first are indented.
+// after the first are indented. A word wider than a line has one to itself.
 std::vector<std::string> wrapped(const std::string &text, float width)
 {
-  std::vector<std::string> lines;
-  std::string line;
-  size_t at = 0;
-  while (at < text.size()) {
-    size_t end = text.find(' ', at + 1);
+  std::vector<std::string> lines = {""};
+  size_t at = text.find_first_not_of(' ');
+  while (at != std::string::npos) {
+    size_t end = text.find(' ', at);
     std::string word = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
-    if (!line.empty() && text_width(line + word) > width) {
-      lines.push_back(line);
-      line = CONTINUATION + word.substr(word.find_first_not_of(' '));
-    } else {
-      line += word;
-    }
-    at = end == std::string::npos ? text.size() : end;
+    std::string &line = lines.back();
+    std::string longer = line.empty() ? word : line + " " + word;
+    if (line.empty() || line == CONTINUATION || text_width(longer) <= width)
+      line = line == CONTINUATION ? line + word : longer;
+    else
+      lines.push_back(CONTINUATION + word);
+    at = end == std::string::npos ? end : text.find_first_not_of(' ', end);
   }
-  lines.push_back(line);
   return lines;
 }
 
+// "1 drop", "3 drops".
 std::string count_of(int n, const char *one, const char *many)
 {
   return std::to_string(n) + " " + (n == 1 ? one : many);
@@ -99,7 +96,8 @@ std::string status_line(const edit_model &model)
 std::string file_line(const editor_session &s)
 {
   const char *state = unsaved_changes(s.model) ? ", unsaved" : s.new_file ? ", not saved yet" : ", saved";
-  std::string line = s.model.level.name + " - " + s.path + state;
+  std::string file = s.path.substr(s.path.find_last_of('/') + 1);  // the folder would not fit
+  std::string line = s.model.level.name + " - " + file + state;
   return line + (solution_is_current(s.model) ? "; a play-test completes it" : "; P play-tests it");
 }
 
@@ -145,6 +143,8 @@ std::vector<std::string> band_lines(const editor_session &s, float width)
   return lines;
 }
 
+// The lines of a page that takes the whole screen: the help, or the
+// question before leaving.
 std::vector<std::string> page_lines(const editor_session &s)
 {
   if (s.mode == editor_mode::help) {
