@@ -68,7 +68,8 @@ int show_help(const char *)
              "pilko reads its maps, pictures, sounds and music from the working directory\n"
              "and writes screenshots there as vgrab-000.tga, vgrab-001.tga, ...\n"
              "The installed pilko command plays in $XDG_DATA_HOME/pilko\n"
-             "(~/.local/share/pilko by default).\n",
+             "(~/.local/share/pilko by default), and keeps the levels named without a\n"
+             "folder (pilko --edit NAME.level, pilko --level NAME.level) in its levels/.\n",
              stdout);
   return 0;
 }
