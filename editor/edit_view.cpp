@@ -208,8 +208,9 @@ grid_point view_step(const editor_camera &camera, int forward, int left)
 {
   // The grid axes by quarter turns from +x, each with the axis to its left.
   static const grid_point ahead[] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
+  constexpr int AXES = sizeof ahead / sizeof ahead[0];
   int quarter = (camera.yaw + QUARTER_TURN / 2) % FULL_TURN / QUARTER_TURN;
-  grid_point f = ahead[quarter], l = ahead[(quarter + 1) % 4];
+  grid_point f = ahead[quarter], l = ahead[(quarter + 1) % AXES];
   return grid_point{forward * f.x + left * l.x, forward * f.y + left * l.y};
 }
 

@@ -2,6 +2,7 @@
 // checker's verdict after every change, on the level in memory.
 #include <gtest/gtest.h>
 #include "editor/edit_model.h"
+#include "editor/edit_view.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -204,4 +205,25 @@ TEST(EditModel, UndoKeepsTheLastStepsAndRedoWhatWasUndone)
   EXPECT_TRUE(unsaved_changes(model));
   undo(model);
   EXPECT_FALSE(unsaved_changes(model));
+}
+
+// The arrows move the cursor as the view looks: along the grid axis nearest
+// the view's heading, and to its left.
+TEST(EditView, ArrowsFollowTheView)
+{
+  struct arrow_case {
+    int yaw, forward, left;
+    grid_point step;
+  } cases[] = {
+      {0, 1, 0, {1, 0}},    {0, 0, 1, {0, 1}},   {90, 1, 0, {0, 1}},  {90, 0, -1, {1, 0}},
+      {180, -1, 0, {1, 0}}, {270, 1, 0, {0, -1}}, {44, 1, 0, {1, 0}}, {46, 1, 0, {0, 1}},
+      {345, 0, 1, {0, 1}},
+  };
+  for (const arrow_case &c : cases) {
+    editor_camera camera = default_camera();
+    orbit_camera(camera, c.yaw);
+    grid_point step = view_step(camera, c.forward, c.left);
+    EXPECT_EQ(step.x, c.step.x) << "yaw " << c.yaw;
+    EXPECT_EQ(step.y, c.step.y) << "yaw " << c.yaw;
+  }
 }
