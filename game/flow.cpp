@@ -4,6 +4,7 @@
 #include "game/pause.h"
 #include "game/quit_signal.h"
 #include "game/replay.h"
+#include "game/screen_keys.h"
 #include "game/screenshot.h"
 #include "render/picture_file.h"
 #include "render/render.h"
@@ -71,8 +72,8 @@ void show_game_over()
   blank_screen();
   BITMAP *picture = load_picture(PICTURE_FILES[PICTURE_GAME_OVER]);
   show_picture(picture, GAME_OVER_X, GAME_OVER_Y, 1);
-  clear_keybuf();
-  wait_for_key();
+  begin_screen_keys();
+  wait_for_press();
   if (picture)
     destroy_bitmap(picture);
 }
@@ -133,7 +134,7 @@ void play_game()
     clear_keybuf();
     return;
   }
-  clear_keybuf();
+  begin_screen_keys();
   begin_recorded_game();
   install_int(tick_callback, TICK_MS);
   tick_count = 1;  // the first frame at once, not one tick after SPACE

@@ -8,6 +8,7 @@
 #include "game/pause.h"
 #include "game/replay.h"
 #include "game/quit_signal.h"
+#include "game/screen_keys.h"
 #include "game/screenshot.h"
 #include "game/sound.h"
 #include "render/picture_file.h"
@@ -80,25 +81,30 @@ int end_on_lost_display(Display *)
   _exit(1);
 }
 
-// The title picture until ESC is held at a key press (or a quit signal
-// comes); SPACE plays a game.
+// The title picture until ESC is pressed on it (or a quit signal comes);
+// SPACE plays a game. A replay plays as soon as the title is first up.
 void title_loop(BITMAP *title)
 {
   int leave_title = 0;
-  bool frame_drawing_prepared = false;
+  bool first_show = true;
   while (!leave_title) {
     show_picture(title, 0, 0, 0);
-    // Once, while the player reads the title: the first frame of a game
-    // then comes as quickly as every other.
-    if (!frame_drawing_prepared) {
+    begin_screen_keys();
+    if (first_show) {
+      // While the player reads the title: the first frame of a game then
+      // comes as quickly as every other.
       prepare_frame_drawing();
-      frame_drawing_prepared = true;
+      first_show = false;
+      if (replaying()) {
+        play_game();
+        continue;
+      }
     }
-    if (!wait_for_key())
+    if (!wait_for_press())
       break;
-    if (key[KEY_ESC])
+    if (pressed_on_screen(KEY_ESC))
       leave_title = 1;
-    if (key[KEY_SPACE])
+    if (pressed_on_screen(KEY_SPACE))
       play_game();
     if (quit_signalled)
       leave_title = 1;
@@ -149,8 +155,10 @@ int main(int argc, char **argv)
 
   BITMAP *logo = load_picture(PICTURE_FILES[PICTURE_LOGO]);
   show_picture(logo, 0, 0, 0);
+  begin_screen_keys();
   start_music();
-  wait_for_key();
+  if (!replaying())  // a replay goes straight on to play
+    wait_for_press();
   if (logo)
     destroy_bitmap(logo);
 

@@ -4,6 +4,7 @@
 #include "assets/asset_files.h"
 #include "font/font.h"
 #include "game/quit_signal.h"
+#include "game/screen_keys.h"
 #include "world/world.h"
 
 #include <alleggl.h>
@@ -29,22 +30,6 @@ std::vector<unsigned char> read_drawn_frame()
   glReadPixels(0, 0, screen_width, screen_height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
   allegro_gl_end();
   return pixels;
-}
-
-// The presses a pause answers, read from the key buffer, which is left empty.
-struct pause_keys {
-  bool p, escape;
-};
-
-pause_keys read_pressed_keys()
-{
-  pause_keys pressed = {false, false};
-  while (keypressed()) {
-    int scancode = readkey() >> 8;
-    pressed.p = pressed.p || scancode == KEY_P;
-    pressed.escape = pressed.escape || scancode == KEY_ESC;
-  }
-  return pressed;
 }
 
 void draw_word_centred(const char *word)
@@ -110,23 +95,25 @@ void load_pause_font()
 
 bool pause_key_pressed()
 {
-  return read_pressed_keys().p;
+  return look_for_presses() && pressed_on_screen(KEY_P);
 }
 
 bool pause_game(bool p_goes_on)
 {
   std::vector<unsigned char> frame = read_drawn_frame();
   bool go_on = true;
+  // The P that paused, still held, neither ends the pause nor pauses again.
+  begin_screen_keys();
   for (;;) {
     // Drawn again at every look, so a window that was covered shows it again.
     draw_paused_frame(frame);
     rest(PAUSE_POLL_MS);
-    pause_keys pressed = read_pressed_keys();
-    if (pressed.escape || key[KEY_ESC] || quit_signalled) {
+    look_for_presses();
+    if (pressed_on_screen(KEY_ESC) || quit_signalled) {
       go_on = false;
       break;
     }
-    if (pressed.p && p_goes_on)
+    if (pressed_on_screen(KEY_P) && p_goes_on)
       break;
   }
   tick_count = 0;  // the world stood still: no tick is kept for later

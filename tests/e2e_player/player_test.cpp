@@ -245,10 +245,14 @@ TEST_F(Player, RecordingReplaysToTheSameScreenAndEvents)
   for (const char *event : {" death ", " revival ", " jump", " drop ", " complete", " level-end"})
     EXPECT_NE(events.find(event), std::string::npos) << "no" << event << " in\n" << events;
 
-  enter_game({"--replay", recording});
+  // No key at all: the replay passes the logo and the title by itself.
+  run = start_game({folder, display, "/usr/bin:/bin", pilko_binary, {}, {"--replay", recording}});
   picture replayed_end = wait_for_screen(display, [&](const picture &p) { return p.rgb == recorded_end.rgb; }, 60);
   replayed_end.save_png(picture_folder() + "/player-replayed-end.png");
   EXPECT_TRUE(replayed_end.rgb == recorded_end.rgb) << "the replay ended elsewhere";
+  tap_key(display, "Escape");
+  EXPECT_TRUE(shows(data_picture("title.tga"))) << "ESC after the replay did not go back to the title";
+  EXPECT_FALSE(wait_for_exit(run, 1.0)) << "the ESC that ended the replay quit at the title";
 }
 
 TEST(PlayerOptions, HelpListsEveryOptionAndThePauseKey)
