@@ -18,13 +18,33 @@
 
 #include <X11/Xlib.h>
 #include <alleggl.h>
+#include <xalleg.h>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
+// The window icon, drawn by tools/icon-maker: static const char *pilko_icon_xpm[].
+#include "pilko_icon.xpm"
+
+// The icon Allegro's X port gives the windows it makes; liballeg's own
+// variable, which no header declares.
+extern "C" void *allegro_icon;
+
 namespace {
+
+// The window class, which the menu entry names as its StartupWMClass, so
+// that the desktop shows the game's window as pilko's.
+const char WINDOW_CLASS[] = "pilko";
+
+// Gives the game's windows their class and icon. Allegro's X port makes its
+// first window in allegro_init, so this comes before.
+void name_the_windows()
+{
+  allegro_icon = const_cast<char **>(pilko_icon_xpm);
+  xwin_set_window_name(WINDOW_CLASS, WINDOW_CLASS);
+}
 
 // Files without which there is no game to play.
 const char *const required_files[] = {"maps/map1.map", HUD_FONT_FILE};
@@ -125,6 +145,7 @@ int main(int argc, char **argv)
   if (choices.record && !start_recording(choices.record, choices.level))
     return 1;
   skip_compose_table();
+  name_the_windows();
   if (allegro_init() != 0) {
     std::fprintf(stderr, "pilko: cannot open a display (is DISPLAY set to a running X server?)\n");
     return 1;
