@@ -5,7 +5,8 @@
 #include "game/graphics_mode.h"
 #include "game/level_choice.h"
 #include "game/options.h"
-#include "game/pause.h"
+#include "game/overlay_text.h"
+#include "game/play_messages.h"
 #include "game/replay.h"
 #include "game/quit_signal.h"
 #include "game/screen_keys.h"
@@ -45,6 +46,11 @@ void name_the_windows()
   allegro_icon = const_cast<char **>(pilko_icon_xpm);
   xwin_set_window_name(WINDOW_CLASS, WINDOW_CLASS);
 }
+
+// Set by the installed pilko command when it has just made the player's
+// folder: the first level banner then says where screenshots go, for a
+// player who started from the menu and never saw the command's note.
+const char FIRST_START_VARIABLE[] = "PILKO_FIRST_START";
 
 // Files without which there is no game to play.
 const char *const required_files[] = {"maps/map1.map", HUD_FONT_FILE};
@@ -168,7 +174,9 @@ int main(int argc, char **argv)
     return 1;
   }
   bitmap_font_set_current(hud_font);
-  load_pause_font();
+  load_overlay_font();
+  if (std::getenv(FIRST_START_VARIABLE))
+    tell_where_screenshots_go();
   setup_scene();
   load_texture_set();
   build_display_lists();

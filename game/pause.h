@@ -1,9 +1,6 @@
 // Pausing a game: the world stands still under "PAUSED" until P is pressed again.
 #pragma once
 
-// Loads the vector font the pause banner is written in; without it the
-// pause still freezes the game, only without the word.
-void load_pause_font();
 // True when P was pressed in play since the last look (a P held on from the
 // pause does not count); reads (and so empties) the key buffer, which play
 // itself never reads.

@@ -11,18 +11,19 @@
 namespace {
 
 constexpr double CHANGED_SCREEN = 2.0;     // a world that moved on
-constexpr int BANNER_TOP = 200, BANNER_BOTTOM = 280;  // rows that hold the word "PAUSED"
+constexpr int PAUSED_TOP = 200, PAUSED_BOTTOM = 280;  // rows that hold the word "PAUSED"
+constexpr int NAME_TOP = 100, NAME_BOTTOM = 180;      // rows that hold a level's name
 
-// Pixels of the pause banner's golden letters in the rows around the centre.
+// Pixels of the golden letters of "PAUSED" in the rows around the centre.
 int golden_letter_pixels(const picture &p)
 {
-  int count = 0;
-  for (int y = BANNER_TOP; y < BANNER_BOTTOM && y < p.height; y++)
-    for (int x = 0; x < p.width; x++) {
-      const unsigned char *rgb = &p.rgb[((size_t)y * p.width + x) * 3];
-      count += rgb[0] > 200 && rgb[1] > 160 && rgb[2] < 120;
-    }
-  return count;
+  return pixels_in_rows(p, PAUSED_TOP, PAUSED_BOTTOM, golden);
+}
+
+// Pixels of the golden letters of the level banner's name.
+int name_pixels(const picture &p)
+{
+  return pixels_in_rows(p, NAME_TOP, NAME_BOTTOM, golden);
 }
 
 class Player : public GameTest {
@@ -148,6 +149,28 @@ TEST_F(Player, LevelNumberStartsThereAndGoesOnToTheNext)
   EXPECT_TRUE(shows_grass(wait_for_screen(display, shows_grass, 30))) << "level 3 did not follow level 2";
 }
 
+// Each level opens under its number and its name from the index beside the
+// maps, which then fade and leave the scene as it is.
+TEST_F(Player, LevelBannerNamesTheLevelThenFades)
+{
+  add_map(1, level_with_drop(TEST_KIND_GRASS));
+  add_map(2, level_with_drop(TEST_KIND_STONE));
+  write_file(folder + "/maps/levels.txt", "# names\n1 Green Start\n  g grass 0\n2 Stone Maze Of Doom\n");
+  enter_game();
+  auto named = [](const picture &p) { return name_pixels(p) > 500; };
+  picture first = wait_for_screen(display, named, 5);
+  first.save_png(picture_folder() + "/player-banner-level-1.png");
+  EXPECT_TRUE(named(first)) << "no name over level 1";
+  tap_key(display, "Tab+End", 0.2);
+  auto level_2_named = [&](const picture &p) { return !shows_grass(p) && named(p); };
+  picture second = wait_for_screen(display, level_2_named, 30);
+  second.save_png(picture_folder() + "/player-banner-level-2.png");
+  ASSERT_TRUE(level_2_named(second)) << "no name over level 2";
+  EXPECT_GT(name_pixels(second), name_pixels(first) * 1.3) << "level 2 did not show its longer name";
+  picture faded = wait_for_screen(display, [](const picture &p) { return name_pixels(p) < 100; }, 30);
+  EXPECT_LT(name_pixels(faded), 100) << "the banner stayed";
+}
+
 TEST_F(Player, LevelTextPlaysAloneThenTheTitle)
 {
   std::string level = folder + "/first.level";
@@ -155,6 +178,9 @@ TEST_F(Player, LevelTextPlaysAloneThenTheTitle)
   add_map(1, level_with_drop(TEST_KIND_STONE));
   add_map(2, level_with_drop(TEST_KIND_STONE));
   enter_game({"--level", level});
+  picture named = wait_for_screen(display, [](const picture &p) { return name_pixels(p) > 500; }, 5);
+  named.save_png(picture_folder() + "/player-banner-level-text.png");
+  EXPECT_GT(name_pixels(named), 500) << "the level text's own name is not shown";
   EXPECT_TRUE(shows_grass(frozen_screen())) << "not the meadow of the level text";
   tap_key(display, "Tab+End", 0.2);
   EXPECT_TRUE(shows(data_picture("title.tga"), 30)) << "no title after the level";
