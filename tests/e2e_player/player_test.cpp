@@ -281,11 +281,26 @@ TEST_F(Player, RecordingReplaysToTheSameScreenAndEvents)
   EXPECT_FALSE(wait_for_exit(run, 1.0)) << "the ESC that ended the replay quit at the title";
 }
 
-TEST(PlayerOptions, HelpListsEveryOptionAndThePauseKey)
+// The usage, the README and the manual page name the same options, each
+// with its short form, and say the same of F12.
+TEST(PlayerOptions, HelpReadmeAndManualAgree)
 {
   std::string help = command_output(std::string(pilko_binary) + " --help");
-  for (const char *named : {"--window", "--level N|FILE", "--record FILE", "--replay FILE", "P pauses"})
-    EXPECT_NE(help.find(named), std::string::npos) << named << " missing from\n" << help;
+  std::string readme = file_text(std::string(PILKO_SOURCE_DIR) + "/README.md");
+  std::string manual = command_output("man -l '" + std::string(PILKO_SOURCE_DIR) + "/dist/pilko.6' 2>/dev/null | col -b");
+  const struct {
+    std::string short_name, long_name;
+  } options[] = {{"-h", "--help"}, {"-V", "--version"}, {"-w", "--window"},
+                 {"-l", "--level"}, {"-r", "--record"}, {"-p", "--replay"}};
+  for (const auto &o : options) {
+    std::string both = o.short_name + ", " + o.long_name;
+    EXPECT_NE(help.find(both), std::string::npos) << both << " missing from the usage:\n" << help;
+    EXPECT_NE(manual.find(both), std::string::npos) << both << " missing from the manual page";
+    for (const std::string &name : {o.short_name, o.long_name})
+      EXPECT_NE(readme.find("`" + name), std::string::npos) << name << " missing from the README";
+  }
+  for (const std::string *text : {&help, &readme, &manual})
+    EXPECT_NE(text->find("25 a second"), std::string::npos) << "F12's pace missing from\n" << *text;
 }
 
 TEST(PlayerOptions, BadReplayLineStopsBeforeAnyWindow)
