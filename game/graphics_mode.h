@@ -6,3 +6,9 @@
 // 16-bit depth buffer and double buffering; false when none works, with
 // Allegro's reason in allegro_error.
 bool enter_graphics_mode(int driver);
+// The settings of the search's first attempt: colour depth 16, a 16-bit
+// depth buffer, double buffering and hardware rendering, all suggested.
+void request_first_mode();
+// The settings changed to try depth after an attempt failed: the colour
+// depth itself is no longer suggested, nor the render method.
+void request_mode_depth(int depth);

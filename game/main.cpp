@@ -7,7 +7,7 @@
 #include "game/options.h"
 #include "game/overlay_text.h"
 #include "game/play_messages.h"
-#include "game/replay.h"
+#include "replay/replay.h"
 #include "game/quit_signal.h"
 #include "game/screen_keys.h"
 #include "game/screenshot.h"

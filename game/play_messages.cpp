@@ -3,7 +3,7 @@
 // vector font over a shaded band.
 #include "game/play_messages.h"
 #include "game/overlay_text.h"
-#include "tools/level-compiler/level_index.h"
+#include "level/level.h"
 #include "world/game_rules.h"
 #include "world/world.h"
 
