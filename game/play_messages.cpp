@@ -16,6 +16,12 @@
 
 namespace {
 
+// A level's banner stands at full strength for BANNER_TICKS frames (two
+// seconds; one frame a world update), then fades out over BANNER_FADE_TICKS.
+constexpr int BANNER_TICKS = 50;
+constexpr int BANNER_FADE_TICKS = 12;
+// A banner that also says where screenshots go stands longer, to be read.
+constexpr int NOTED_BANNER_TICKS = 125;
 constexpr float BANNER_TOP_SHARE = 0.8f;  // the banner's top, as a share of the screen's height
 constexpr float DEATH_LINE_TOP = 110.0f;  // pixels from the bottom, clear of the status line
 constexpr float LINE_HEIGHT = 3.0f;       // a line's height in units of its letters
@@ -33,6 +39,7 @@ struct caption_line {
   overlay_colour colour;
 };
 
+// The banner of the level being played, and how long it has stood.
 struct level_banner {
   std::vector<caption_line> lines;
   int age = INT_MAX;  // frames since it began: none yet
@@ -80,6 +87,18 @@ void draw_caption(const std::vector<caption_line> &lines, float top, float opaci
   }
 }
 
+// The banner's opacity, from 1 down to 0, age frames after it began.
+float banner_opacity(int age, int hold_ticks)
+{
+  if (age < hold_ticks)
+    return 1.0f;
+  if (age >= hold_ticks + BANNER_FADE_TICKS)
+    return 0.0f;
+  return 1.0f - (float)(age - hold_ticks) / BANNER_FADE_TICKS;
+}
+
+// True while a death waits for SPACE: not in a level's end, which needs no
+// revival, nor once the last life is spent.
 bool hero_lies_dead()
 {
   return hero_dead && level_phase == PHASE_PLAYING && lives > 0;
@@ -134,15 +153,6 @@ void draw_play_messages()
     draw_caption({{death_line(lives), DEATH_LETTERS, OVERLAY_WHITE}}, DEATH_LINE_TOP, 1.0f);
   end_overlay();
   allegro_gl_end();
-}
-
-float banner_opacity(int age, int hold_ticks)
-{
-  if (age < hold_ticks)
-    return 1.0f;
-  if (age >= hold_ticks + BANNER_FADE_TICKS)
-    return 0.0f;
-  return 1.0f - (float)(age - hold_ticks) / BANNER_FADE_TICKS;
 }
 
 std::string death_line(int32_t lives)

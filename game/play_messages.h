@@ -1,17 +1,10 @@
 // What play tells the player over the scene: which level this is, for a
 // moment when it starts, and what a death costs while the hero lies dead.
-// The designed status line stays as it is below them.
+// The status line stays as it is below them.
 #pragma once
 
 #include <cstdint>
 #include <string>
-
-// A level's banner stands at full strength for BANNER_TICKS frames (two
-// seconds; one frame a world update), then fades out over BANNER_FADE_TICKS.
-constexpr int BANNER_TICKS = 50;
-constexpr int BANNER_FADE_TICKS = 12;
-// A banner that also says where screenshots go stands longer, to be read.
-constexpr int NOTED_BANNER_TICKS = 125;
 
 // The name of the level played alone from a level text (--level FILE.level),
 // which its map in memory cannot tell.
@@ -25,7 +18,5 @@ void announce_level();
 // banner while it lasts, and the death line while the hero lies dead.
 void draw_play_messages();
 
-// The banner's opacity, from 1 down to 0, age frames after it began.
-float banner_opacity(int age, int hold_ticks);
 // The death line for a hero dead with lives lives; SPACE takes one of them.
 std::string death_line(int32_t lives);
