@@ -10,9 +10,7 @@ namespace {
 constexpr int ORBIT_STEP = 15;  // degrees the view turns a press
 constexpr int TILT_STEP = 5;       // degrees it tilts a press
 constexpr int FIRST_PRINTABLE = 32, LAST_PRINTABLE = 126;
-// readkey's value: the scancode in the high byte, the character in the low.
-constexpr int SCANCODE_SHIFT = 8;
-constexpr int CHARACTER_MASK = 0xff;
+
 
 enum modifier { PLAIN, SHIFT, CTRL };
 
@@ -151,7 +149,7 @@ void answer_leaving(editor_session &s, int scancode, modifier held)
 
 void answer_key(editor_session &session, int pressed, int shifts)
 {
-  int scancode = pressed >> SCANCODE_SHIFT, character = pressed & CHARACTER_MASK;
+  int scancode = pressed >> KEY_SCANCODE_SHIFT, character = pressed & KEY_CHARACTER_MASK;
   modifier held = shifts & KB_CTRL_FLAG ? CTRL : shifts & KB_SHIFT_FLAG ? SHIFT : PLAIN;
   switch (session.mode) {
   case editor_mode::naming:

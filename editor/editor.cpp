@@ -14,6 +14,19 @@ constexpr int POLL_MS = 20;  // how often the loop looks for keys
 
 editor_session session;
 
+// Keys held down when a play-test ended: their repeats belong to the play,
+// not to the editor, until they are let go.
+bool held_from_play[KEY_MAX];
+
+// Forgets the keys of the play that have been let go; true when the key of
+// this scancode is still one of them.
+bool still_held_from_play(int scancode)
+{
+  for (int k = 0; k < KEY_MAX; k++)
+    held_from_play[k] = held_from_play[k] && key[k];
+  return scancode > 0 && scancode < KEY_MAX && held_from_play[scancode];
+}
+
 // One frame: the view, the panel over it, shown.
 void draw_editor_frame()
 {
@@ -25,6 +38,12 @@ void draw_editor_frame()
 }
 
 }  // namespace
+
+void ignore_keys_held_now()
+{
+  for (int k = 0; k < KEY_MAX; k++)
+    held_from_play[k] = key[k];
+}
 
 bool open_level_for_editing(const char *path)
 {
@@ -45,7 +64,9 @@ void run_editor()
   bool changed = true;
   while (!session.done && !quit_signalled) {
     while (keypressed() && !session.done) {
-      answer_key(session, readkey(), key_shifts);
+      int pressed = readkey();
+      if (!still_held_from_play(pressed >> KEY_SCANCODE_SHIFT))
+        answer_key(session, pressed, key_shifts);
       changed = true;
     }
     // The name being typed has a blinking cursor: drawn at every look.

@@ -5,7 +5,7 @@
 #include "assets/asset_files.h"
 #include "editor/session.h"
 #include "font/font.h"
-#include "render/render.h"
+#include "game/overlay_text.h"
 #include "world/world.h"
 
 #include <GL/gl.h>
@@ -23,11 +23,7 @@ constexpr int CONSOLE_COLUMNS = 160;    // more than a line the panel's width ho
 constexpr float BAND_SHADE = 0.72f;     // how dark the band behind the text is
 constexpr const char *CONTINUATION = "  ";
 
-struct colour {
-  float r, g, b;
-};
-constexpr colour TEXT_COLOUR = {0.95f, 0.95f, 0.9f};
-constexpr colour ERROR_TEXT_COLOUR = {1.0f, 0.55f, 0.5f};
+constexpr overlay_colour ERROR_TEXT_COLOUR = {1.0f, 0.55f, 0.5f};
 
 int panel_font = -1;
 
@@ -157,18 +153,8 @@ std::vector<std::string> page_lines(const editor_session &s)
           "Y: leave without them", "Ctrl+S: save, then leave", "any other key: go on editing"};
 }
 
-// Darkens the band from the bottom of the screen up to top pixels.
-void shade_band(float top)
-{
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glColor4f(0.0f, 0.0f, 0.0f, BAND_SHADE);
-  glRectf(0.0f, 0.0f, (float)screen_width, top);
-  glDisable(GL_BLEND);
-}
-
 // Writes the lines into the console and draws it from the band's top.
-void write_console(const std::vector<std::string> &lines, float top, colour c, bool show_cursor)
+void write_console(const std::vector<std::string> &lines, float top, overlay_colour c, bool show_cursor)
 {
   console_clear();
   for (size_t i = 0; i < lines.size(); i++) {
@@ -180,13 +166,13 @@ void write_console(const std::vector<std::string> &lines, float top, colour c, b
     font_option_enable(FONT_OPTION_CURSOR);
   else
     font_option_disable(FONT_OPTION_CURSOR);
-  glColor3f(c.r, c.g, c.b);
+  glColor3f(c.red, c.green, c.blue);
   glTranslatef(MARGIN, top - MARGIN - 0.5f * ROW_PIXELS, 0.0f);
   glScalef(TEXT_SCALE, TEXT_SCALE, 1.0f);
   // Strokes thinner than a pixel (the bar of an e, of a +) would fall
   // between the pixels: an outline of lines in the same colour keeps them.
   font_option_enable(FONT_OPTION_CONTOURING);
-  vector_set_contour_color(c.r, c.g, c.b, 1.0f);
+  vector_set_contour_color(c.red, c.green, c.blue, 1.0f);
   console_draw();
   font_option_disable(FONT_OPTION_CONTOURING);
 }
@@ -211,13 +197,13 @@ void unload_panel_font()
 
 void draw_panel(const editor_session &session)
 {
-  begin_screen_overlay();
+  begin_overlay();
   bool page = session.mode == editor_mode::help || session.mode == editor_mode::leaving;
   float text_width_units = (screen_width - 2 * MARGIN) / TEXT_SCALE;
   std::vector<std::string> lines = page ? page_lines(session) : band_lines(session, text_width_units);
   float top = page ? (float)screen_height : 2 * MARGIN + ROW_PIXELS * lines.size();
-  shade_band(top);
+  draw_shaded_band(top / 2.0f, top / 2.0f, BAND_SHADE, 1.0f);  // from the bottom up to top
   bool errors = !page && (level_has_errors(session.model) || !session.file_messages.empty());
-  write_console(lines, top, errors ? ERROR_TEXT_COLOUR : TEXT_COLOUR, session.mode == editor_mode::naming);
-  end_screen_overlay();
+  write_console(lines, top, errors ? ERROR_TEXT_COLOUR : OVERLAY_WHITE, session.mode == editor_mode::naming);
+  end_overlay();
 }

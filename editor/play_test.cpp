@@ -3,6 +3,7 @@
 // collects every drop are kept as the level's solution.
 #include "editor/session.h"
 #include "game/flow.h"
+#include "game/play_messages.h"
 #include "world/game_rules.h"
 #include "world/map_load.h"
 #include "world/world.h"
@@ -32,10 +33,13 @@ void play_test(editor_session &session)
     session.note = std::string("cannot play-test: ") + map_load_problem();
     return;
   }
-  // A level played alone: its end comes back here, as it goes back to the title.
+  // A level played alone: its end comes back here, as it goes back to the
+  // title; its banner names it, as its map cannot.
   single_map = session.path.c_str();
+  name_single_level(model.level.name);
   play_loaded_game();
   single_map = nullptr;
+  ignore_keys_held_now();
   if (drops_left == 0 && every_drop_taken()) {
     model.solution = kept_solution{last_game_keys(), map};
     session.note = "the play-test completed the level with " + std::to_string(lives) +

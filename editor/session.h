@@ -56,6 +56,15 @@ void keep_unsaved_level(const editor_session &session);
 // start; keeps the keys of a play that completes it as its solution.
 void play_test(editor_session &session);
 
+// ---- editor/editor.cpp -----------------------------------------------------------
+
+// readkey's value: the scancode in the high byte, the character in the low.
+constexpr int KEY_SCANCODE_SHIFT = 8;
+constexpr int KEY_CHARACTER_MASK = 0xff;
+// The keys held now do nothing in the editor (their repeats neither) until
+// they are let go: a play-test ends with the player's keys down.
+void ignore_keys_held_now();
+
 // ---- editor/edit_keys.cpp -----------------------------------------------------
 
 // Answers one key press (readkey's value) with the modifier keys held

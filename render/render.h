@@ -94,14 +94,6 @@ void build_display_lists();
 // Emits a textured box of the given height over a 2 x 2 footprint.
 void draw_block_box(float height);
 
-// ---- Drawing over the picture ---------------------------------------------------
-
-// Switches to drawing in pixels over the frame (origin at the bottom left),
-// unlit, untextured, without depth test or face culling.
-void begin_screen_overlay();
-// Puts back every setting and matrix that begin_screen_overlay changed.
-void end_screen_overlay();
-
 // ---- Status line -------------------------------------------------------------
 
 // Writes the lives and drops left over the picture, bottom left.
