@@ -120,7 +120,8 @@ std::vector<std::string> band_lines(const editor_session &s, float width)
     lines.push_back("New name (Enter keeps it, ESC does not): " + s.typed_name);
     return lines;  // the console's cursor stays at the end of the name
   }
-  lines.push_back(s.note);
+  for (const std::string &line : wrapped(s.note, width))
+    lines.push_back(line);
   std::vector<std::string> messages = s.file_messages;
   for (const std::string &text : finding_texts(s.model))
     messages.push_back(text);
