@@ -164,7 +164,7 @@ float enemy_facing(int32_t direction)
 void setup_scene()
 {
   allegro_gl_begin();
-  glViewport(0, 0, screen_width, screen_height);
+  use_picture_area();
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   gluPerspective(FIELD_OF_VIEW, (double)screen_width / (double)screen_height, NEAR_DISTANCE,
@@ -196,6 +196,8 @@ void setup_scene()
 void render_frame()
 {
   allegro_gl_begin();
+  // The clear reaches the whole window, bars included; the frame, its area.
+  use_picture_area();
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
   frame_cells_drawn = frame_enemies_drawn = 0;
