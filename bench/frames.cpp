@@ -142,7 +142,7 @@ double fill_in_screens(const campaign_level &level)
   glDepthFunc((GLenum)depth_function);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   delete_queries(1, &query);
-  return fragments / (double)level.places.size() / ((double)screen_width * screen_height);
+  return fragments / (double)level.places.size() / ((double)picture_area.width * picture_area.height);
 }
 
 }  // namespace
@@ -155,7 +155,7 @@ bool open_game_display(bench_figures &figures)
   }
   install_allegro_gl();
   font_init();
-  if (!enter_graphics_mode(GFX_OPENGL_FULLSCREEN)) {
+  if (!open_screen(screen_request{})) {
     std::fprintf(stderr, "pilko-bench: no full-screen OpenGL mode: %s\n", allegro_error);
     return false;
   }

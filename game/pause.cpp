@@ -3,7 +3,9 @@
 #include "game/pause.h"
 #include "assets/asset_files.h"
 #include "font/font.h"
+#include "game/graphics_mode.h"
 #include "game/quit_signal.h"
+#include "render/render.h"
 #include "world/world.h"
 
 #include <alleggl.h>
@@ -12,23 +14,32 @@
 
 namespace {
 
-constexpr float BANNER_HALF_HEIGHT = 40.0f;   // pixels above and below the centre line
+// Sizes in pixels of the 640 x 480 picture, scaled with it.
+constexpr float BANNER_HALF_HEIGHT = 40.0f;   // above and below the centre line
 constexpr float BANNER_SHADE = 0.55f;         // how much the band darkens the picture
-constexpr float LETTER_SCALE = 28.0f;         // pixels per unit of the font's -1..1 symbols
+constexpr float LETTER_SCALE = 28.0f;         // per unit of the font's -1..1 symbols
 constexpr int PAUSE_POLL_MS = 40;             // how often the pause looks at the keys
 
 int pause_font = -1;
 
-// The frame drawn but not yet shown (the back buffer), bottom row first, as RGBA bytes.
-std::vector<unsigned char> read_drawn_frame()
+// A frame as it was drawn: its size in pixels and its RGBA bytes, bottom row first.
+struct frozen_frame {
+  int width, height;
+  std::vector<unsigned char> pixels;
+};
+
+// The picture drawn but not yet shown (in the back buffer).
+frozen_frame read_drawn_frame()
 {
-  std::vector<unsigned char> pixels((size_t)screen_width * screen_height * 4);
+  screen_area area = picture_area;
+  frozen_frame frame = {area.width, area.height, {}};
+  frame.pixels.resize((size_t)area.width * area.height * 4);
   allegro_gl_begin();
   glReadBuffer(GL_BACK);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, screen_width, screen_height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  glReadPixels(area.x, area.y, area.width, area.height, GL_RGBA, GL_UNSIGNED_BYTE, frame.pixels.data());
   allegro_gl_end();
-  return pixels;
+  return frame;
 }
 
 // The presses a pause answers, read from the key buffer, which is left empty.
@@ -57,12 +68,16 @@ void draw_word_centred(const char *word)
   vector_font_draw_string_solid(pause_font, word);
 }
 
-// The frozen frame, the band and the word, in pixel coordinates; every GL
-// setting the scene relies on is put back afterwards.
-void draw_paused_frame(const std::vector<unsigned char> &frame)
+// The frozen frame, the band and the word, in the 640 x 480 picture's pixels
+// scaled into picture_area (the frame stretched to it, should the window have
+// changed size since); every GL setting the scene relies on is put back
+// afterwards.
+void draw_paused_frame(const frozen_frame &frame)
 {
   allegro_gl_begin();
   glPushAttrib(GL_ALL_ATTRIB_BITS);
+  glClear(GL_COLOR_BUFFER_BIT);  // the bars, wherever the window now has them
+  use_picture_area();
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
   glLoadIdentity();
@@ -77,7 +92,9 @@ void draw_paused_frame(const std::vector<unsigned char> &frame)
 
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glRasterPos2i(0, 0);
-  glDrawPixels(screen_width, screen_height, GL_RGBA, GL_UNSIGNED_BYTE, frame.data());
+  glPixelZoom((float)picture_area.width / (float)frame.width,
+              (float)picture_area.height / (float)frame.height);
+  glDrawPixels(frame.width, frame.height, GL_RGBA, GL_UNSIGNED_BYTE, frame.pixels.data());
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glColor4f(0.0f, 0.0f, 0.0f, BANNER_SHADE);
@@ -115,10 +132,12 @@ bool pause_key_pressed()
 
 bool pause_game(bool p_goes_on)
 {
-  std::vector<unsigned char> frame = read_drawn_frame();
+  frozen_frame frame = read_drawn_frame();
   bool go_on = true;
   for (;;) {
-    // Drawn again at every look, so a window that was covered shows it again.
+    // Drawn again at every look, so a window that was covered shows it again,
+    // and one that changed size shows it fitted anew.
+    follow_window_size();
     draw_paused_frame(frame);
     rest(PAUSE_POLL_MS);
     pause_keys pressed = read_pressed_keys();

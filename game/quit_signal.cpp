@@ -29,11 +29,13 @@ void watch_quit_signals()
     sigaction(signal_number, &action, nullptr);
 }
 
-int wait_for_key()
+int wait_for_key(void (*look)())
 {
   while (!keypressed()) {
     if (quit_signalled)
       return 0;
+    if (look)
+      look();
     rest(KEY_POLL_MS);
   }
   readkey();
