@@ -3,7 +3,7 @@
 #pragma once
 
 #include "world/world.h"
-#include "tools/simulator/key_script.h"
+#include "replay/replay.h"
 
 #include <string>
 #include <vector>

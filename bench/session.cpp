@@ -3,7 +3,7 @@
 // through the XTEST extension with their exact time; the preloaded swap log
 // says when each picture reached the screen; /proc says what it cost.
 #include "bench/session.h"
-#include "tools/asset-kit/files.h"
+#include "base/base.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -28,6 +28,7 @@ constexpr double EXIT_TIMEOUT_MS = 5000;
 constexpr double POLL_MS = 1;
 constexpr double KEY_HOLD_MS = 100;  // a tap, long enough that the game sees the key held
 constexpr double KB_PER_MB = 1024;
+constexpr long STATUS_FILE_LIMIT = 64 * 1024;  // far more than a /proc status file holds
 // Swaps the game makes before its first frame of play: the logo, the
 // title, and the blank screen as a game starts.
 constexpr int SWAPS_BEFORE_PLAY = 3;
@@ -83,6 +84,14 @@ double cpu_seconds(pid_t pid)
   return (double)(utime + stime) / (double)sysconf(_SC_CLK_TCK);
 }
 
+// A /proc status file's text, empty when the process has gone.
+std::string status_text(const std::string &path)
+{
+  byte_buffer bytes;
+  std::string error;
+  return read_regular_file(path, STATUS_FILE_LIMIT, bytes, error) ? std::string(bytes.begin(), bytes.end()) : "";
+}
+
 // How often all the game's threads have gone to sleep so far: a loop that
 // waits sleeps once a tick, one that polls a thousand times a second.
 double voluntary_switches(pid_t pid)
@@ -94,7 +103,7 @@ double voluntary_switches(pid_t pid)
   double total = 0;
   while (dirent *entry = readdir(dir))
     if (entry->d_name[0] != '.')
-      total += status_field(file_text(tasks + "/" + entry->d_name + "/status"), "voluntary_ctxt_switches");
+      total += status_field(status_text(tasks + "/" + entry->d_name + "/status"), "voluntary_ctxt_switches");
   closedir(dir);
   return total;
 }
@@ -102,7 +111,7 @@ double voluntary_switches(pid_t pid)
 // Notes the memory now; the peak of RssAnon is only seen by sampling.
 void sample_memory(running_game &game)
 {
-  std::string status = file_text("/proc/" + std::to_string(game.pid) + "/status");
+  std::string status = status_text("/proc/" + std::to_string(game.pid) + "/status");
   double anon = status_field(status, "RssAnon") / KB_PER_MB;
   double peak = status_field(status, "VmHWM") / KB_PER_MB;
   session_figures &f = *game.figures;

@@ -2,6 +2,7 @@
 // glyph display lists, and drawing text through those lists.
 #include "font/bmf_image.h"
 #include "font/font_internal.h"
+#include "base/base.h"  // the careful reader of outside files
 
 #include <GL/gl.h>  // textures, display lists and blending
 #include <cstdlib>
@@ -115,7 +116,8 @@ int bitmap_font_load(const char *path)
   int slot = lowest_free_slot();
   if (slot < 0 || !path)
     return -1;
-  FILE *file = std::fopen(path, "rb");
+  std::string error;  // a font that cannot be opened is a failed load, no more
+  FILE *file = open_regular_stream(path, error);
   if (!file)
     return -1;
   int width = 0, height = 0;

@@ -5,6 +5,7 @@
 // contours that do not end on the last vertex fail the load, and drawing can
 // then trust every symbol it finds.
 #include "font/vector_internal.h"
+#include "base/base.h"  // the careful reader of outside files, little-endian values
 
 #include <cstdlib>
 #include <cstring>
@@ -36,8 +37,7 @@ bool read_float(FILE *file, float *out)
   unsigned char b[4];
   if (!read_bytes(file, b, sizeof b))
     return false;
-  uint32_t bits = (uint32_t)b[0] | (uint32_t)b[1] << 8 | (uint32_t)b[2] << 16 | (uint32_t)b[3] << 24;
-  std::memcpy(out, &bits, sizeof bits);
+  *out = le_float_at(b);
   return true;
 }
 
@@ -163,7 +163,8 @@ void vector_font_release_symbols(vector_font *font)
 
 int vector_font_read_file(const char *path, vector_font *font)
 {
-  FILE *file = path ? std::fopen(path, "rb") : nullptr;
+  std::string error;  // the reader says nothing of a file it cannot open
+  FILE *file = path ? open_regular_stream(path, error) : nullptr;
   if (!file)
     return -1;
   std::memset(font->symbols, 0, sizeof font->symbols);

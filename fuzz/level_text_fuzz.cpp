@@ -1,9 +1,7 @@
 // libFuzzer target: bytes as a level's text. The parser and the checker must
 // take any text without a crash, and a level they accept must come back
 // unchanged through the decompiler's text.
-#include "tools/level-compiler/level_check.h"
-#include "tools/level-compiler/level_codec.h"
-#include "tools/level-compiler/level_text.h"
+#include "level/level.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 #include "game/graphics_mode.h"
 #include "game/pause.h"
 #include "game/quit_signal.h"
-#include "game/replay.h"
+#include "replay/replay.h"
 #include "game/screenshot.h"
 #include "render/picture_file.h"
 #include "render/render.h"

@@ -40,19 +40,11 @@ int fitted_width = 0, fitted_height = 0;
 // false when none works, with Allegro's reason in allegro_error.
 bool enter_graphics_mode(int driver, int width, int height)
 {
-  allegro_gl_clear_settings();
-  allegro_gl_set(AGL_COLOR_DEPTH, 16);
-  allegro_gl_set(AGL_Z_DEPTH, 16);
-  allegro_gl_set(AGL_DOUBLEBUFFER, 1);
-  allegro_gl_set(AGL_RENDERMETHOD, 1);
-  allegro_gl_set(AGL_SUGGEST, AGL_Z_DEPTH | AGL_DOUBLEBUFFER | AGL_RENDERMETHOD);
-  set_color_depth(16);
+  request_first_mode();
   if (set_gfx_mode(driver, width, height, 0, 0) >= 0)
     return true;
   for (int depth : {24, 32, 15}) {
-    set_color_depth(depth);
-    allegro_gl_set(AGL_COLOR_DEPTH, depth);
-    allegro_gl_set(AGL_SUGGEST, AGL_Z_DEPTH | AGL_DOUBLEBUFFER);
+    request_mode_depth(depth);
     if (set_gfx_mode(driver, width, height, 0, 0) >= 0)
       return true;
   }
@@ -146,6 +138,24 @@ void note_desktop_screen(const char *why, int width, int height)
 }
 
 }  // namespace
+
+void request_first_mode()
+{
+  allegro_gl_clear_settings();
+  allegro_gl_set(AGL_COLOR_DEPTH, 16);
+  allegro_gl_set(AGL_Z_DEPTH, 16);
+  allegro_gl_set(AGL_DOUBLEBUFFER, 1);
+  allegro_gl_set(AGL_RENDERMETHOD, 1);
+  allegro_gl_set(AGL_SUGGEST, AGL_Z_DEPTH | AGL_DOUBLEBUFFER | AGL_RENDERMETHOD);
+  set_color_depth(16);
+}
+
+void request_mode_depth(int depth)
+{
+  set_color_depth(depth);
+  allegro_gl_set(AGL_COLOR_DEPTH, depth);
+  allegro_gl_set(AGL_SUGGEST, AGL_Z_DEPTH | AGL_DOUBLEBUFFER);
+}
 
 bool open_screen(const screen_request &request)
 {

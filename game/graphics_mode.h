@@ -24,6 +24,13 @@ struct screen_request {
   int height = 0;       // 640 x 480 that fits the desktop
 };
 
+// The settings of the mode search's first attempt: colour depth 16, a 16-bit
+// depth buffer, double buffering and hardware rendering, all suggested.
+void request_first_mode();
+// The settings changed to try depth after an attempt failed: the colour
+// depth itself is no longer suggested, nor the render method.
+void request_mode_depth(int depth);
+
 // Opens the screen the request asks for. Full screen tries the designed mode
 // first, except on a Wayland desktop, which would stretch it. False when no
 // OpenGL mode works at all, with Allegro's reason in allegro_error. Call once,

@@ -2,8 +2,7 @@
 #include "game/level_choice.h"
 #include "world/game_rules.h"
 #include "world/map_load.h"
-#include "tools/asset-kit/files.h"
-#include "tools/level-compiler/level_compile.h"
+#include "level/level.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -44,16 +43,13 @@ bool choose_campaign_level(int32_t number)
 
 bool choose_level_text(const char *path)
 {
-  byte_buffer bytes;
-  if (!read_file(path, bytes)) {
-    std::fprintf(stderr, "pilko: cannot read %s: %s\n", path, std::strerror(errno));
+  std::string text;
+  if (!read_level_file(path, text))
     return false;
-  }
   static level_data level;
   std::string report;
   level_summary summary;
-  bool compiled = compile_level_text(std::string(bytes.begin(), bytes.end()), path, level_rules::normal,
-                                     level, summary, report);
+  bool compiled = compile_level_text(text, path, level_rules::normal, level, summary, report);
   std::fputs(report.c_str(), stderr);
   if (!compiled)
     return false;

@@ -6,7 +6,7 @@
 #include "game/level_choice.h"
 #include "game/options.h"
 #include "game/pause.h"
-#include "game/replay.h"
+#include "replay/replay.h"
 #include "game/quit_signal.h"
 #include "game/screenshot.h"
 #include "game/sound.h"

@@ -1,12 +1,11 @@
 // Picture files: the header check in front of load_bitmap, and the loader
 // that uses it.
 #include "render/picture_file.h"
+#include "base/base.h"
 
 #include <allegro.h>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,10 +37,6 @@ constexpr int BMP_COMPRESSION = 30;
 constexpr int BMP_COLOURS_USED = 46;
 constexpr uint32_t BMP_INFO_HEADER_SIZE = 40;
 
-uint32_t read_u16(const unsigned char *p) { return (uint32_t)p[0] | (uint32_t)p[1] << 8; }
-
-uint32_t read_u32(const unsigned char *p) { return read_u16(p) | read_u16(p + 2) << 16; }
-
 bool side_within_limits(long long side) { return side >= 1 && side <= PICTURE_MAX_SIDE; }
 
 bool has_extension(const char *path, const char *extension)
@@ -72,7 +67,7 @@ const char *tga_problem(const unsigned char *head, size_t head_size, long long f
   int alpha_bits = descriptor & TGA_ALPHA_BITS;
   if ((descriptor & TGA_INTERLEAVE_BITS) != 0 || (alpha_bits != 0 && alpha_bits != depth - 24))
     return "a TGA with an unknown pixel layout";
-  long long width = read_u16(head + TGA_WIDTH), height = read_u16(head + TGA_HEIGHT);
+  long long width = le16_at(head + TGA_WIDTH), height = le16_at(head + TGA_HEIGHT);
   if (!side_within_limits(width) || !side_within_limits(height))
     return "a TGA of a size out of bounds";
   long long pixel_bytes = width * height * (depth / 8);
@@ -87,19 +82,19 @@ const char *bmp_problem(const unsigned char *head, size_t head_size, long long f
     return "too short for a BMP header";
   if (head[0] != 'B' || head[1] != 'M')
     return "not a BMP";
-  if (read_u32(head + BMP_INFO_SIZE) != BMP_INFO_HEADER_SIZE)
+  if (le32_at(head + BMP_INFO_SIZE) != BMP_INFO_HEADER_SIZE)
     return "a BMP with an unknown header";
-  if (read_u16(head + BMP_PLANES) != 1 || read_u16(head + BMP_DEPTH) != 24 ||
-      read_u32(head + BMP_COLOURS_USED) != 0)
+  if (le16_at(head + BMP_PLANES) != 1 || le16_at(head + BMP_DEPTH) != 24 ||
+      le32_at(head + BMP_COLOURS_USED) != 0)
     return "a BMP of other than 24 bits a pixel";
-  if (read_u32(head + BMP_COMPRESSION) != 0)
+  if (le32_at(head + BMP_COMPRESSION) != 0)
     return "a compressed BMP";
   // Heights below zero (rows top first) are not among our files.
-  long long width = (int32_t)read_u32(head + BMP_WIDTH);
-  long long height = (int32_t)read_u32(head + BMP_HEIGHT);
+  long long width = (int32_t)le32_at(head + BMP_WIDTH);
+  long long height = (int32_t)le32_at(head + BMP_HEIGHT);
   if (!side_within_limits(width) || !side_within_limits(height))
     return "a BMP of a size out of bounds";
-  if (read_u32(head + BMP_PIXELS_OFFSET) != PICTURE_HEADER_SIZE)
+  if (le32_at(head + BMP_PIXELS_OFFSET) != PICTURE_HEADER_SIZE)
     return "a BMP with its pixels away from the header";
   long long row_bytes = (width * 3 + 3) / 4 * 4;  // rows are padded to 4 bytes
   if (file_size < (long long)PICTURE_HEADER_SIZE + row_bytes * height)
@@ -126,18 +121,19 @@ const char *picture_problem(const char *path, const unsigned char *head, size_t 
 
 BITMAP *load_picture(const char *path)
 {
-  // Opened without blocking, so that a FIFO in the picture's place cannot
-  // stop the game; only a regular file goes on to the header check.
-  int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  // Only a regular file, opened without waiting, goes on to the header check:
+  // a FIFO in the picture's place cannot stop the game.
+  std::string error;
+  int fd = open_regular_file(path, error);
   if (fd < 0) {
-    warn_unloaded(path, std::strerror(errno));
+    warn_unloaded(path, error.c_str());
     return nullptr;
   }
   struct stat status;
   unsigned char head[PICTURE_HEADER_SIZE] = {};
   const char *problem = nullptr;
-  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-    problem = "not a regular file";
+  if (fstat(fd, &status) != 0) {
+    problem = "cannot read it";
   } else {
     ssize_t got = read(fd, head, sizeof head);
     problem = picture_problem(path, head, got > 0 ? (size_t)got : 0, (long long)status.st_size);

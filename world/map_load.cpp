@@ -1,40 +1,21 @@
 // The map loader: a flat file of little-endian 32-bit values, read whole and
 // checked before any of it reaches the world state.
 #include "world/map_load.h"
+#include "base/base.h"
 #include "world/map_format.h"
 #include "world/world.h"
 
-#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr long MAP_MAX_SIZE = map_file_size(MAX_ENEMIES);
 
-// Reads the 32-bit little-endian word at offset of the file's bytes.
-uint32_t read_word(const unsigned char *bytes, long offset)
-{
-  const unsigned char *p = bytes + offset;
-  return (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24;
-}
+int32_t read_int(const unsigned char *bytes, long offset) { return (int32_t)le32_at(bytes + offset); }
 
-int32_t read_int(const unsigned char *bytes, long offset)
-{
-  return (int32_t)read_word(bytes, offset);
-}
-
-float read_float(const unsigned char *bytes, long offset)
-{
-  uint32_t word = read_word(bytes, offset);
-  float value;
-  std::memcpy(&value, &word, sizeof value);
-  return value;
-}
+float read_float(const unsigned char *bytes, long offset) { return le_float_at(bytes + offset); }
 
 bool on_grid(int32_t index) { return index >= 0 && index < GRID_SIZE; }
 
@@ -60,38 +41,19 @@ __attribute__((format(printf, 1, 2))) int refuse(const char *format, ...)
   return 0;
 }
 
-// Reads up to the largest valid map from path into bytes and sets size;
-// 0, with the reason noted, when the file cannot be read. The file is opened
-// without blocking and must be a regular file, so a FIFO or a device in the
-// map's place is refused instead of waited on.
-int read_map_file(const char *path, unsigned char *bytes, long *size)
+// Reads up to the largest valid map from path into bytes; 0, with the
+// reason noted, when the file cannot be read. Only a regular file is read,
+// so a FIFO or a device in the map's place is refused instead of waited on.
+int read_map_file(const char *path, byte_buffer &bytes)
 {
-  int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    missing = errno == ENOENT;
-    return refuse("%s", std::strerror(errno));
-  }
-  struct stat status;
-  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+  bool absent = false;
+  std::string error;
+  int fd = open_regular_file(path, error, &absent);
+  bool read = fd >= 0 && read_at_most(fd, MAP_MAX_SIZE, bytes, error);
+  if (fd >= 0)
     close(fd);
-    return refuse("not a regular file");
-  }
-  long total = 0;
-  while (total < MAP_MAX_SIZE) {
-    ssize_t got = read(fd, bytes + total, (size_t)(MAP_MAX_SIZE - total));
-    if (got < 0 && errno == EINTR)
-      continue;
-    if (got < 0) {
-      close(fd);
-      return refuse("%s", std::strerror(errno));
-    }
-    if (got == 0)
-      break;
-    total += got;
-  }
-  close(fd);
-  *size = total;
-  return 1;
+  missing = absent;
+  return read ? 1 : refuse("%s", error.c_str());
 }
 
 // 1 when the bytes hold a whole map whose values fit the world's tables;
@@ -138,11 +100,11 @@ int load_map(const char *path)
 
   problem[0] = '\0';
   missing = 0;
-  static unsigned char bytes[MAP_MAX_SIZE];
-  long size = 0;
+  static byte_buffer file;
   // A damaged map is refused like a missing one: nothing of it is used.
-  if (!read_map_file(path, bytes, &size) || !check_map(bytes, size))
+  if (!read_map_file(path, file) || !check_map(file.data(), (long)file.size()))
     return 0;
+  const unsigned char *bytes = file.data();
 
   int32_t sx = read_int(bytes, MAP_START_X_OFFSET), sy = read_int(bytes, MAP_START_Y_OFFSET);
   start_x = 2 * sx;

@@ -1,9 +1,9 @@
 // The world update: one 40 ms tick of enemies, hero controls, collision,
 // jumping and falling, lava and enemy contact, and the two hot keys.
 #include "world/update.h"
-#include "world/contact_rules.h"
 #include "world/effects.h"
 #include "world/game_rules.h"
+#include "world/physics.h"
 #include "world/world.h"
 
 #include <allegro.h>
@@ -11,20 +11,6 @@
 #include <limits>
 
 namespace {
-
-// ---- Tuning constants ---------------------------------------------------------
-
-constexpr float PROBE_REACH = 0.8f;      // the hero's radius: walls are tested this far ahead
-constexpr float JUMP_TIMER_START = 1.8f; // hero_vz at take-off
-constexpr float VERTICAL_STEP = 0.1f;    // rise or fall per tick
-constexpr float TIMER_CUT_OFF = 0.05f;   // a jump timer this low has run out
-constexpr float LANDING_BAND = 0.05f;    // the hero stands on a surface this close to it
-// Degrees to radians. A truncated pi/180 rather than 0.0174532925: the walk's
-// small sideways drift at 90, 180 and 270 degrees comes from it and is kept.
-constexpr double DEGREE_FACTOR = 0.01745328;
-// The heading is kept within 0..360 inclusive: 360 itself is not wrapped to
-// 0, only values past it are.
-constexpr int HEADING_WRAP = 360;
 
 // Camera keys in preset order; the last one held wins.
 const int camera_keys[CAMERA_PRESET_COUNT] = {KEY_1, KEY_2, KEY_3, KEY_4};
@@ -81,10 +67,15 @@ int axis_step(float &coordinate, double t, float sign, bool along_x, int other_i
   float move = (float)(t * hero_speed);
   float probe = (float)(t * PROBE_REACH);
   int probe_index = cell_index(coordinate + sign * (move + probe));
-  const map_cell &tested = along_x ? hero_cell_at(probe_index, other_index)
-                                   : hero_cell_at(other_index, probe_index);
+  int tested_x = along_x ? probe_index : other_index;
+  int tested_y = along_x ? other_index : probe_index;
+  const map_cell &tested = hero_cell_at(tested_x, tested_y);
   if (tested.height - hero_z > CLIMB_LIMIT) {
     if (tested.kind == KIND_LAVA) {
+      if (hero_dead == 0) {  // the first burn kills; later ones in the tick only sound
+        fatal_lava_block_x = tested_x;
+        fatal_lava_block_y = tested_y;
+      }
       kill_hero();
       coordinate += sign * move;  // a lava wall burns, it does not stop
     }
@@ -173,8 +164,7 @@ void touch_enemies()
     const enemy &e = enemies[i];
     if (e.direction == NO_ENEMY)
       continue;
-    if (std::fabs(e.x - hero_x) < ENEMY_REACH_XY && std::fabs(e.y - hero_y) < ENEMY_REACH_XY &&
-        std::fabs(e.z - hero_z) < ENEMY_REACH_Z)
+    if (within_enemy_reach(e.x - hero_x, e.y - hero_y, e.z - hero_z))
       kill_hero();
   }
 }

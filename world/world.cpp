@@ -1,6 +1,7 @@
 // The world's global state with its initial values, and reset_world.
 #include "world/world.h"
 #include "world/game_rules.h"
+#include "world/physics.h"
 
 int32_t screen_width = SCREEN_WIDTH;
 int32_t screen_height = SCREEN_HEIGHT;
@@ -36,6 +37,7 @@ int32_t start_x, start_y;
 float hero_vz;
 int32_t hero_airborne;
 int32_t hero_dead;
+int32_t fatal_lava_block_x, fatal_lava_block_y;
 int32_t lives;
 
 enemy enemies[MAX_ENEMIES];
@@ -51,7 +53,7 @@ MIDI *music;
 void reset_world()
 {
   hero_heading = 0;
-  turn_step = 8;
+  turn_step = TURN_STEP;
   start_x = 4;
   start_y = 4;
   hero_airborne = 0;
@@ -60,11 +62,11 @@ void reset_world()
   hero_x = 4.0f;
   hero_y = 4.0f;
   hero_z = 0.0f;
-  hero_speed = 0.15f;
+  hero_speed = HERO_SPEED;
   hero_vz = 0.0f;
   for (enemy &e : enemies) {
     e.direction = NO_ENEMY;
     e.x = e.y = e.z = 0.0f;
-    e.speed = 0.2f;
+    e.speed = ENEMY_SPEED;
   }
 }

@@ -147,7 +147,7 @@ TEST_F(Faults, FolderAsFirstMapIsNamedAtGameStart)
   tap_key(display, "space");
   for (int tries = 0; tries < 100 && game_output(run).find("map1") == std::string::npos; tries++)
     usleep(200 * 1000);
-  EXPECT_NE(game_output(run).find("pilko: cannot read maps/map1.map: not a regular file; no game to play\n"),
+  EXPECT_NE(game_output(run).find("pilko: cannot read maps/map1.map: a folder, not a file; no game to play\n"),
             std::string::npos)
       << game_output(run);
   EXPECT_TRUE(shows(title));

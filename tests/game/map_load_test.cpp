@@ -181,13 +181,17 @@ TEST_F(MapLoad, RefusesWhatIsNotARegularFile)
 {
   std::string fifo = folder + "/fifo.map";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
-  for (const std::string &path : {folder, fifo}) {
-    SCOPED_TRACE(path);
+  const struct {
+    std::string path;
+    const char *problem;
+  } refused[] = {{folder, "a folder, not a file"}, {fifo, "not a regular file"}};
+  for (const auto &c : refused) {
+    SCOPED_TRACE(c.path);
     load_two_drop_level();
     reset_world();
-    EXPECT_EQ(load_map(path.c_str()), 0);
+    EXPECT_EQ(load_map(c.path.c_str()), 0);
     expect_level_cleared_drops_kept();
-    EXPECT_STREQ(map_load_problem(), "not a regular file");
+    EXPECT_STREQ(map_load_problem(), c.problem);
     EXPECT_EQ(map_load_missing(), 0);
   }
 }

@@ -1,6 +1,7 @@
 // Textures after entering the full-screen mode at each depth the game's mode search asks for:
 // the upload reads the working bitmap's bytes as they are, whatever unpack alignment was left.
 #include "tests/render/render_scene.h"
+#include "game/graphics_mode.h"
 #include "render/render.h"
 
 #include <cstdio>
@@ -18,14 +19,10 @@ class Texture : public ::testing::TestWithParam<int> {};
 TEST_P(Texture, FlippedWithPinkAsBlack)
 {
   open_gl_test_context();
-  int depth = GetParam();  // as the game's mode search: only the first attempt suggests the method
-  allegro_gl_clear_settings();
-  allegro_gl_set(AGL_COLOR_DEPTH, depth);
-  allegro_gl_set(AGL_Z_DEPTH, 16);
-  allegro_gl_set(AGL_DOUBLEBUFFER, 1);
-  allegro_gl_set(AGL_RENDERMETHOD, 1);
-  allegro_gl_set(AGL_SUGGEST, AGL_Z_DEPTH | AGL_DOUBLEBUFFER | (depth == 16 ? AGL_RENDERMETHOD : 0));
-  set_color_depth(depth);
+  int depth = GetParam();  // the settings of the game's search when it comes to this depth
+  request_first_mode();
+  if (depth != 16)
+    request_mode_depth(depth);
   ASSERT_EQ(set_gfx_mode(GFX_OPENGL_FULLSCREEN, FRAME_WIDTH, FRAME_HEIGHT, 0, 0), 0) << allegro_error;
   std::printf("asked for %d bits: depth %d, 24-bit red at bit %d, upload format %s\n", depth,
               get_color_depth(), _rgb_r_shift_24, texture_pixel_format() == GL_RGB ? "GL_RGB" : "GL_BGR");

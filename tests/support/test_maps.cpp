@@ -1,6 +1,6 @@
 // Map files made by tests.
 #include "tests/support/test_maps.h"
-#include "tools/asset-kit/bytes.h"
+#include "base/base.h"
 
 #include <cstdio>
 #include <cstdlib>

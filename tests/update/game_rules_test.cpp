@@ -6,8 +6,7 @@
 
 #include "tests/support/scratch_folder.h"
 #include "tests/update/play_maps.h"
-#include "tools/simulator/key_script.h"
-#include "tools/simulator/tick_record.h"
+#include "replay/replay.h"
 #include "world/game_rules.h"
 #include "world/update.h"
 #include "world/world.h"

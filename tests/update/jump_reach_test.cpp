@@ -5,7 +5,7 @@
 
 #include "world/update.h"
 #include "world/world.h"
-#include "tools/level-compiler/level_check.h"
+#include "world/physics.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-const char *tool_name = "tool";
-
 namespace {
 
 constexpr int HELP_COLUMN = 24;  // where an option's help starts on its line
@@ -169,7 +167,7 @@ tool_option operand_list(const char *name, const char *help, std::vector<const c
 
 int read_command_line(const tool_usage &usage, int argc, char **argv, int *chosen_form)
 {
-  tool_name = usage.name;
+  program_name = usage.name;
   for (int i = 1; i < argc; i++)
     if (is_help(argv[i])) {
       print_usage(usage, stdout);
@@ -221,12 +219,12 @@ int usage_error(const tool_usage &usage, const std::string &message)
 
 int file_error(const std::string &path, const std::string &message)
 {
-  std::fprintf(stderr, "%s: %s: %s\n", tool_name, path.c_str(), message.c_str());
+  report_file_problem(path, message);
   return EXIT_TOOL_FAILED;
 }
 
 int tool_error(const std::string &message)
 {
-  std::fprintf(stderr, "%s: %s\n", tool_name, message.c_str());
+  report_problem(message);
   return EXIT_TOOL_FAILED;
 }

@@ -7,6 +7,8 @@
 // taken as a file name.
 #pragma once
 
+#include "base/base.h"
+
 #include <string>
 #include <vector>
 
@@ -57,11 +59,8 @@ struct tool_usage {
   const char *notes = nullptr;
 };
 
-// The name of the tool that read_command_line last read for, for file_error.
-extern const char *tool_name;
-
 // Reads argv into the targets of the form it calls (its index in chosen_form
-// when given). Returns RUN_TOOL to go on; 0 after printing the usage for -h
+// when given), and names the tool in its messages (base's program_name). Returns RUN_TOOL to go on; 0 after printing the usage for -h
 // or --help; EXIT_TOOL_USAGE after a mistake. main returns anything else.
 int read_command_line(const tool_usage &usage, int argc, char **argv, int *chosen_form = nullptr);
 // The whole of a tool's main: reads the command line, then runs the tool
@@ -75,7 +74,8 @@ int write_data_files(const char *data_folder, const char *const names[], int cou
 // Prints "tool: message" and the usage to standard error; returns
 // EXIT_TOOL_USAGE, for mistakes the tool finds in an option's value.
 int usage_error(const tool_usage &usage, const std::string &message);
-// Prints "tool: path: message" to standard error; returns EXIT_TOOL_FAILED.
+// Prints "tool: path: message" (the path made printable) to standard error;
+// returns EXIT_TOOL_FAILED.
 int file_error(const std::string &path, const std::string &message);
 // Prints "tool: message" to standard error; returns EXIT_TOOL_FAILED.
 int tool_error(const std::string &message);

@@ -21,17 +21,9 @@ bool write_whole(const std::string &path, const void *data, size_t size)
 
 bool read_file(const std::string &path, byte_buffer &bytes)
 {
-  FILE *file = std::fopen(path.c_str(), "rb");
-  if (!file)
-    return false;
-  bytes.clear();
-  unsigned char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-    bytes.insert(bytes.end(), buffer, buffer + n);
-  bool ok = !std::ferror(file);
-  std::fclose(file);
-  return ok;
+  std::string error;
+  bool too_long = false;
+  return read_regular_file(path, MAX_WHOLE_FILE_BYTES, bytes, error, &too_long) && !too_long;
 }
 
 bool write_file(const std::string &path, const byte_buffer &bytes)

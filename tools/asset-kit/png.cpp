@@ -1,7 +1,7 @@
 // PNG writer: signature, IHDR, one IDAT of stored deflate blocks, IEND.
 #include "tools/asset-kit/png.h"
 
-#include "tools/asset-kit/bytes.h"
+#include "base/base.h"
 #include "tools/asset-kit/files.h"
 
 #include <algorithm>

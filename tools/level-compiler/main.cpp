@@ -1,15 +1,10 @@
 // level-compiler: checks levels, proves them playable with their solutions,
 // turns a level's text into the game's map file and a map file back into text
 // (usage: level-compiler --help).
+#include "level/level.h"
+#include "replay/replay.h"
 #include "tools/asset-kit/command_line.h"
 #include "tools/asset-kit/files.h"
-#include "tools/level-compiler/level_check.h"
-#include "tools/level-compiler/level_codec.h"
-#include "tools/level-compiler/level_compile.h"
-#include "tools/level-compiler/level_index.h"
-#include "tools/level-compiler/level_text.h"
-#include "tools/level-compiler/printable.h"
-#include "tools/simulator/play.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -70,30 +65,13 @@ const tool_usage usage = {
   "has errors or fails its solution, or a file cannot be read or written, 2 wrong usage.\n",
 };
 
-bool read_level_text(const char *path, std::string &text)
-{
-  std::vector<unsigned char> bytes;
-  std::string error;
-  bool too_long = false;
-  if (!read_regular_file(path, MAX_LEVEL_TEXT_BYTES, bytes, error, &too_long)) {
-    file_error(printable(path), error);
-    return false;
-  }
-  if (too_long) {
-    file_error(printable(path), "longer than 1 MB: not a level text");
-    return false;
-  }
-  text.assign(bytes.begin(), bytes.end());
-  return true;
-}
-
 // Reads, parses and checks one level; prints its messages. False when the
 // level has errors under the rules, or more enemies than a map has room for
 // (which even --unchecked cannot let through).
 bool load_level(const char *path, level_rules how, level_data &level, level_summary &summary)
 {
   std::string text;
-  if (!read_level_text(path, text))
+  if (!read_level_file(path, text))
     return false;
   std::string report;
   bool compiled = compile_level_text(text, path, how, level, summary, report);
@@ -112,7 +90,7 @@ bool write_whole(const char *path, const contents &data)
 {
   if (write_file(path, data))
     return true;
-  file_error(printable(path), std::string("cannot write: ") + std::strerror(errno));
+  file_error(path, std::string("cannot write: ") + std::strerror(errno));
   return false;
 }
 
@@ -176,7 +154,7 @@ int verify_level(const char *path, const char *solution_path, level_rules how)
     return EXIT_BAD_LEVEL;
   std::string map = map_in_memory(level);
   if (map.empty()) {
-    file_error(printable(path), std::string("cannot compile in memory: ") + std::strerror(errno));
+    file_error(path, std::string("cannot compile in memory: ") + std::strerror(errno));
     return EXIT_BAD_LEVEL;
   }
   if (!start_game(map.c_str()))
@@ -196,12 +174,12 @@ int decompile_map(const char *in, const char *out)
   std::vector<unsigned char> bytes;
   std::string error;
   if (!read_regular_file(in, map_file_size(MAX_ENEMIES), bytes, error)) {
-    file_error(printable(in), error);
+    file_error(in, error);
     return EXIT_BAD_LEVEL;
   }
   static level_data level;
   if (!decode_map(bytes, level, error)) {
-    file_error(printable(in), "not a map file: " + error);
+    file_error(in, "not a map file: " + error);
     return EXIT_BAD_LEVEL;
   }
   legend_hints hints;
@@ -221,7 +199,7 @@ int write_index(const char *out, const std::vector<const char *> &paths)
     std::string text;
     static level_sources sources;
     diagnostics messages;
-    if (!read_level_text(paths[i], text))
+    if (!read_level_file(paths[i], text))
       return EXIT_BAD_LEVEL;
     if (!parse_level_text(text, levels[i], sources, messages)) {
       std::fputs(format_diagnostics(paths[i], messages).c_str(), stderr);

@@ -14,7 +14,7 @@
 //   tick N death CAUSE PLACE               (CAUSE: lava floor, lava block, enemy I)
 //   summary ticks N drops_left D lives L completed yes|no
 #include "tools/asset-kit/command_line.h"
-#include "tools/simulator/play.h"
+#include "replay/replay.h"
 
 #include <cstdio>
 

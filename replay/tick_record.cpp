@@ -1,5 +1,5 @@
 // The simulator's records of a tick, read from the world's state.
-#include "tools/simulator/tick_record.h"
+#include "replay/replay.h"
 #include "world/game_rules.h"
 #include "world/world.h"
 

@@ -1,6 +1,5 @@
 // Writing and reading the index of levels that lies beside the maps.
-#include "tools/level-compiler/level_index.h"
-#include "tools/level-compiler/level_codec.h"
+#include "level/level.h"
 
 #include <cstdlib>
 

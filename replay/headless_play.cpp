@@ -1,11 +1,8 @@
 // Plays a level tick by tick through world_update and tells what happened:
 // the moves, the effects the game asks for, and the causes of each death.
-#include "tools/simulator/play.h"
-
-#include "tools/asset-kit/command_line.h"
-#include "tools/level-compiler/printable.h"
-#include "tools/simulator/tick_record.h"
-#include "world/contact_rules.h"
+#include "base/base.h"
+#include "replay/replay.h"
+#include "world/physics.h"
 #include "world/effects.h"
 #include "world/game_rules.h"
 #include "world/map_load.h"
@@ -14,10 +11,7 @@
 
 #include <allegro.h>
 #include <cerrno>
-#include <cmath>
 #include <cstdlib>
-#include <cstring>
-#include <sys/stat.h>
 
 namespace {
 
@@ -54,27 +48,6 @@ void make_tag_samples()
 
 std::string cell_place(int x, int y) { return place_text(CELL_PITCH * x, CELL_PITCH * y); }
 
-// The lava cell next to the hero that is too high to step onto: the one
-// the walk ran into. The hero's own cell when none is.
-std::string lava_block_place()
-{
-  int hx = cell_index(hero_x), hy = cell_index(hero_y);
-  float nearest = INFINITY;
-  std::string place = cell_place(hx, hy);
-  for (int x = hx - 1; x <= hx + 1; x++)
-    for (int y = hy - 1; y <= hy + 1; y++) {
-      if (x < 0 || y < 0 || x >= GRID_SIZE || y >= GRID_SIZE)
-        continue;
-      const map_cell &cell = level_map[x][y];
-      float distance = std::hypot(CELL_PITCH * x - hero_x, CELL_PITCH * y - hero_y);
-      if (cell.kind == KIND_LAVA && cell.height - hero_z > CLIMB_LIMIT && distance < nearest) {
-        nearest = distance;
-        place = cell_place(x, y);
-      }
-    }
-  return place;
-}
-
 // Every cause of the deaths of this tick, with its place, in the order the
 // update applies them: a lava block walked into, the lava floor, enemies.
 std::vector<death_record> death_causes(long tick)
@@ -87,13 +60,12 @@ std::vector<death_record> death_causes(long tick)
   std::vector<death_record> enemy_hits;
   for (int i = 0; i < enemy_count; i++) {
     const enemy &e = enemies[i];
-    if (e.direction != NO_ENEMY && std::fabs(e.x - hero_x) < ENEMY_REACH_XY &&
-        std::fabs(e.y - hero_y) < ENEMY_REACH_XY && std::fabs(e.z - hero_z) < ENEMY_REACH_Z)
+    if (e.direction != NO_ENEMY && within_enemy_reach(e.x - hero_x, e.y - hero_y, e.z - hero_z))
       enemy_hits.push_back({tick, "enemy " + std::to_string(i + 1), place_text(e.x, e.y)});
   }
   hits -= (int)enemy_hits.size();
   if (hits > 0)
-    causes.push_back({tick, "lava block", lava_block_place()});
+    causes.push_back({tick, "lava block", cell_place(fatal_lava_block_x, fatal_lava_block_y)});
   if (lava_floor)
     causes.push_back({tick, "lava floor", cell_place(hx, hy)});
   causes.insert(causes.end(), enemy_hits.begin(), enemy_hits.end());
@@ -176,7 +148,7 @@ bool start_headless()
 {
   // No display and no sound: the system driver that needs neither.
   if (install_allegro(SYSTEM_NONE, &errno, std::atexit) != 0) {
-    tool_error(std::string("cannot start Allegro: ") + allegro_error);
+    report_problem(std::string("cannot start Allegro: ") + allegro_error);
     return false;
   }
   make_tag_samples();
@@ -185,17 +157,9 @@ bool start_headless()
 
 bool start_game(const char *path)
 {
-  // A folder, a FIFO or a device is no map: the loader would block or read for ever.
-  struct stat info;
-  bool found = stat(path, &info) == 0;
-  if (!found || !S_ISREG(info.st_mode)) {
-    file_error(printable(path), found ? "not a regular file" : std::strerror(errno));
-    return false;
-  }
   start_new_game();
   if (!load_map(path)) {
-    file_error(printable(path), "not a map the game can read (too short, a bad enemy count, or a cell "
-                                "off the grid)");
+    report_file_problem(path, map_load_problem());
     return false;
   }
   return true;

@@ -1,17 +1,10 @@
 // The binary map file: flat little-endian 32-bit words, in the order the
 // game's loader reads them.
-#include "tools/level-compiler/level_codec.h"
-#include "tools/asset-kit/bytes.h"
-#include "world/map_format.h"
+#include "level/level.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
-
 
 bool on_grid(int32_t index) { return index >= 0 && index < GRID_SIZE; }
 
@@ -100,38 +93,4 @@ bool decode_map(const std::vector<unsigned char> &bytes, level_data &level, std:
     }
   }
   return true;
-}
-
-bool read_at_most(int fd, long limit, std::vector<unsigned char> &bytes, std::string &error, bool *too_long)
-{
-  bytes.assign(limit + 1, 0);  // one more than the limit tells a longer file
-  long got = 0;
-  ssize_t n = 0;
-  while (got <= limit && (n = read(fd, bytes.data() + got, limit + 1 - got)) > 0)
-    got += n;
-  if (n < 0) {
-    error = std::string("cannot read: ") + std::strerror(errno);
-    return false;
-  }
-  if (too_long)
-    *too_long = got > limit;
-  bytes.resize(got > limit ? limit : got);
-  return true;
-}
-
-bool read_regular_file(const std::string &path, long limit, std::vector<unsigned char> &bytes,
-                       std::string &error, bool *too_long)
-{
-  // Opened without waiting, so that a FIFO is refused rather than waited on.
-  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK);
-  struct stat info;
-  bool ok = fd >= 0 && fstat(fd, &info) == 0;
-  if (!ok)
-    error = std::string("cannot read: ") + std::strerror(errno);
-  else if (!S_ISREG(info.st_mode))
-    error = S_ISDIR(info.st_mode) ? "a folder, not a file" : "not a regular file";
-  ok = ok && S_ISREG(info.st_mode) && read_at_most(fd, limit, bytes, error, too_long);
-  if (fd >= 0)
-    close(fd);
-  return ok;
 }

@@ -1,7 +1,6 @@
 // Messages about a level's text, printed the way compilers print theirs so
 // that editors can jump to them.
-#include "tools/level-compiler/diagnostics.h"
-#include "tools/level-compiler/printable.h"
+#include "level/level.h"
 
 #include <algorithm>
 

@@ -3,7 +3,8 @@
 // neither climb nor jump, an enemy by a change of height at each end of its
 // run. Reachability here errs on the generous side (a jump is taken to carry
 // the hero any distance), so an area it calls walled in is walled in.
-#include "tools/level-compiler/level_check.h"
+#include "level/level.h"
+#include "world/physics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -48,13 +49,6 @@ struct reach_map {
   cell_at peak[GRID_SIZE][GRID_SIZE];
 };
 
-// A jump's timeline, for how far a jump or a fall carries the hero.
-constexpr float RISE_TICKS = 18.0f;       // up to 1.7 and the tick at the top
-constexpr float JUMP_RISE = 1.7f;         // how high a jump lifts the feet
-constexpr float VERTICAL_STEP = 0.1f;     // rise or fall per tick
-constexpr float WALK_STEP = 0.15f;        // ground covered per tick
-constexpr float PROBE_REACH = 0.95f;      // the wall probe's lead on the hero
-
 constexpr float DIAGONAL_GAIN = 1.4143f;  // a diagonal walk crosses cells faster
 constexpr int STEP_X[] = {1, -1, 0, 0};
 constexpr int STEP_Y[] = {0, 0, 1, -1};
@@ -66,10 +60,10 @@ constexpr int NEIGHBOURS = 4;
 // 1.7, stays a tick and falls 0.1 a tick.
 float highest_feet(float base, int path_cells)
 {
-  float distance = std::fmax(0.0f, CELL_PITCH * path_cells - 1.0f - PROBE_REACH);
-  float ticks = distance / (WALK_STEP * DIAGONAL_GAIN);
+  float distance = std::fmax(0.0f, CELL_PITCH * path_cells - 1.0f - WALL_PROBE_LEAD);
+  float ticks = distance / (HERO_SPEED * DIAGONAL_GAIN);
   float top = base + JUMP_RISE;
-  return ticks <= RISE_TICKS ? top : top - VERTICAL_STEP * (ticks - RISE_TICKS);
+  return ticks <= JUMP_RISE_TICKS ? top : top - VERTICAL_STEP * (ticks - JUMP_RISE_TICKS);
 }
 
 // Marks cell (x, y) reached from (ax, ay), the hero standing on it at base;
@@ -273,11 +267,6 @@ int run_end(const level_data &level, const level_enemy &e, int dx, int dy, bool 
   }
 }
 
-bool touches(float dx, float dy, float dz)
-{
-  return std::fabs(dx) < ENEMY_REACH_XY && std::fabs(dy) < ENEMY_REACH_XY && std::fabs(dz) < ENEMY_REACH_Z;
-}
-
 // Heights must be finite numbers within the limit: one error for each place
 // a bad height is written, however many cells use it.
 void check_heights(const level_data &level, const level_sources &sources, diagnostics &messages)
@@ -333,7 +322,7 @@ void check_enemy(const level_data &level, const level_sources &sources, int i, b
   }
   float z = cell_height(level.cells[e.x][e.y]);
   float hero_z = start_ok ? cell_height(level.cells[level.start_x][level.start_y]) : 0.0f;
-  if (start_ok && touches(CELL_PITCH * (e.x - level.start_x), CELL_PITCH * (e.y - level.start_y), z - hero_z))
+  if (start_ok && within_enemy_reach(CELL_PITCH * (e.x - level.start_x), CELL_PITCH * (e.y - level.start_y), z - hero_z))
     add_error(messages, sources.enemies[i],
               name + " starts on the hero's start cell " + cell_name(e.x, e.y) +
                   " and would kill it at once: move one of them");
@@ -355,7 +344,7 @@ void check_enemy(const level_data &level, const level_sources &sources, int i, b
   int s_along = along_x ? level.start_x : level.start_y;
   bool same_line = along_x ? level.start_y == e.y : level.start_x == e.x;
   bool on_start = e.x == level.start_x && e.y == level.start_y;
-  if (same_line && !on_start && s_along >= low && s_along <= high && touches(0.0f, 0.0f, z - hero_z))
+  if (same_line && !on_start && s_along >= low && s_along <= high && within_enemy_reach(0.0f, 0.0f, z - hero_z))
     add_warning(messages, sources.enemies[i],
                 name + "'s run crosses the hero's start cell: a revived hero may die at once");
 }

@@ -1,7 +1,6 @@
 // Recordings of games in the key-script format, one run-length line for each
 // stretch of updates that read the same keys.
-#include "game/replay.h"
-#include "tools/simulator/key_script.h"
+#include "replay/replay.h"
 
 #include <allegro.h>
 #include <cerrno>
@@ -43,21 +42,9 @@ std::string header_level(const std::string &text)
 
 bool load_replay(const char *path, const char **level)
 {
-  FILE *in = std::fopen(path, "r");
-  if (!in) {
-    std::fprintf(stderr, "pilko: cannot read %s: %s\n", path, std::strerror(errno));
-    return false;
-  }
   std::string text;
-  char chunk[4096];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0 && text.size() <= (size_t)MAX_SCRIPT_BYTES)
-    text.append(chunk, got);
-  std::fclose(in);
-  if (text.size() > (size_t)MAX_SCRIPT_BYTES) {
-    std::fprintf(stderr, "pilko: %s: longer than 1 MB: not a recording\n", path);
+  if (!read_key_script_file(path, text))
     return false;
-  }
   static std::string named_level;
   named_level = header_level(text);
   replay_loaded = read_key_script(text, path, replay_runs, stderr);

@@ -1,6 +1,6 @@
 // Escaping for messages that quote a file's bytes: a level or a key script
 // may hold anything, and none of it may reach the terminal raw.
-#include "tools/level-compiler/printable.h"
+#include "base/base.h"
 
 #include <cstdio>
 

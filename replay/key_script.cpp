@@ -1,8 +1,7 @@
-// Key scripts for the simulator: parsing "COUNT KEY KEY ... # comment" lines.
-#include "tools/simulator/key_script.h"
-#include "tools/asset-kit/command_line.h"
-#include "tools/level-compiler/level_codec.h"
-#include "tools/level-compiler/printable.h"
+// Key scripts: parsing "COUNT KEY KEY ... # comment" lines, and the keys
+// they hold in Allegro's key array.
+#include "base/base.h"
+#include "replay/replay.h"
 
 #include <allegro.h>
 #include <cctype>
@@ -133,16 +132,23 @@ bool read_key_script(const std::string &text, const char *name, std::vector<key_
   return true;
 }
 
-bool load_key_script(const char *path, std::vector<key_run> &runs, FILE *errors)
+bool read_key_script_file(const char *path, std::string &text)
 {
-  std::vector<unsigned char> bytes;
+  byte_buffer bytes;
   std::string error;
   bool too_long = false;
   bool read = std::strcmp(path, "-") == 0 ? read_at_most(STDIN_FILENO, MAX_SCRIPT_BYTES, bytes, error, &too_long)
                                           : read_regular_file(path, MAX_SCRIPT_BYTES, bytes, error, &too_long);
   if (!read || too_long) {
-    file_error(printable(path), read ? "longer than 1 MB: not a key script" : error);
+    report_file_problem(path, read ? "longer than 1 MB: not a key script" : error);
     return false;
   }
-  return read_key_script(std::string(bytes.begin(), bytes.end()), path, runs, errors);
+  text.assign(bytes.begin(), bytes.end());
+  return true;
+}
+
+bool load_key_script(const char *path, std::vector<key_run> &runs, FILE *errors)
+{
+  std::string text;
+  return read_key_script_file(path, text) && read_key_script(text, path, runs, errors);
 }

@@ -1,10 +1,21 @@
-// A level's text compiled in memory: parse, check, report.
-#include "tools/level-compiler/level_compile.h"
-#include "tools/level-compiler/level_codec.h"
-#include "tools/level-compiler/level_text.h"
+// A level's text read and compiled in memory: parse, check, report.
+#include "level/level.h"
 
 #include <sys/mman.h>
 #include <unistd.h>
+
+bool read_level_file(const char *path, std::string &text)
+{
+  byte_buffer bytes;
+  std::string error;
+  bool too_long = false;
+  if (!read_regular_file(path, MAX_LEVEL_TEXT_BYTES, bytes, error, &too_long) || too_long) {
+    report_file_problem(path, too_long ? "longer than 1 MB: not a level text" : error);
+    return false;
+  }
+  text.assign(bytes.begin(), bytes.end());
+  return true;
+}
 
 bool compile_level_text(const std::string &text, const std::string &file, level_rules how,
                         level_data &level, level_summary &summary, std::string &report)
