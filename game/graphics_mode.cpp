@@ -121,11 +121,13 @@ void allow_resizing()
 }
 
 // A full screen at the desktop's size: a window as large as the desktop,
-// shown full screen by the window manager.
+// shown full screen by the window manager, which may size it to the one
+// monitor it covers.
 bool open_desktop_window(int width, int height)
 {
   if (!enter_graphics_mode(GFX_OPENGL_WINDOWED, width, height))
     return false;
+  allow_resizing();
   ask_for_full_screen();
   return true;
 }
