@@ -46,7 +46,7 @@ void print_usage(FILE *out)
     char name[32];
     std::snprintf(name, sizeof name, "%s%s%s", option.name, option.value_name ? " " : "",
                   option.value_name ? option.value_name : "");
-    std::fprintf(out, "  %s%s%-16s %s\n", option.short_name ? option.short_name : "  ",
+    std::fprintf(out, "  %s%s%-18s %s\n", option.short_name ? option.short_name : "  ",
                  option.short_name ? ", " : "  ", name, option.description);
   }
 }
