@@ -3,7 +3,9 @@
 #include "assets/asset_files.h"
 #include "game/graphics_mode.h"
 #include "game/pause.h"
+#include "game/play_messages.h"
 #include "game/quit_signal.h"
+#include "game/screen_keys.h"
 #include "replay/replay.h"
 #include "game/screenshot.h"
 #include "render/picture_file.h"
@@ -99,14 +101,15 @@ void sleep_until_next_tick(steady::time_point seen)
     rest((unsigned int)left);
 }
 
-// The game-over picture on a cleared screen until a fresh key press.
-void show_game_over()
+// The picture of a game's end, lost or won, at (x, y) on a cleared screen
+// until a key is pressed on it.
+void show_end_picture(picture_file which, int x, int y)
 {
   blank_screen();
-  BITMAP *picture = load_screen_picture(PICTURE_FILES[PICTURE_GAME_OVER]);
-  show_picture(picture, GAME_OVER_X, GAME_OVER_Y, 1);
-  clear_keybuf();
-  wait_for_key(redraw_picture_after_resize);
+  BITMAP *picture = load_screen_picture(PICTURE_FILES[which]);
+  show_picture(picture, x, y, 1);
+  begin_screen_keys();
+  wait_for_press(redraw_picture_after_resize);
   if (picture)
     destroy_bitmap(picture);
 }
@@ -116,7 +119,8 @@ void show_game_over()
 void level_loop()
 {
   while (!quit_request) {
-    handle_level_completion();
+    if (handle_level_completion())
+      announce_level();
     if (tick_count != 0) {
       steady::time_point seen = steady::now();
       // Takes the keys as they are now for the whole tick. From the first
@@ -129,6 +133,7 @@ void level_loop()
       tick_count = 0;  // ticks that piled up while drawing are dropped
       follow_window_size();
       render_frame();
+      draw_play_messages();
       // A replay answers only ESC, and stays on its last frame when it is
       // over (unless that ended the game).
       bool replay_ended = replay_over() && !no_lives_left();
@@ -150,8 +155,12 @@ void level_loop()
       quit_request = 1;
   }
   quit_request = 0;
-  if (no_lives_left() && !quit_signalled)
-    show_game_over();
+  if (quit_signalled)
+    return;
+  if (no_lives_left())
+    show_end_picture(PICTURE_GAME_OVER, GAME_OVER_X, GAME_OVER_Y);
+  else if (campaign_complete())
+    show_end_picture(PICTURE_CAMPAIGN_COMPLETE, CAMPAIGN_COMPLETE_X, CAMPAIGN_COMPLETE_Y);
 }
 
 void play_game()
@@ -168,7 +177,8 @@ void play_game()
     clear_keybuf();
     return;
   }
-  clear_keybuf();
+  announce_level();
+  begin_screen_keys();
   begin_recorded_game();
   install_int(tick_callback, TICK_MS);
   tick_count = 1;  // the first frame at once, not one tick after SPACE

@@ -20,7 +20,7 @@ int choose_replay(const char *value);
 
 struct option_entry {
   const char *name;         // the long form, "--help"
-  const char *short_name;   // the one-letter form, "-h", or null
+  const char *short_name;   // the one-letter form, "-h"
   const char *value_name;   // the value that follows it, or null for none
   const char *description;  // one line for the usage
   int (*run)(const char *value);  // an exit status, or START_GAME to play on
@@ -31,11 +31,12 @@ const option_entry options[] = {
     {"--version", "-V", nullptr, "show the version and exit", show_version},
     {"--window", "-w", nullptr, "play in a window, the largest multiple of 640 x 480 that fits",
      choose_window},
-    {"--window-size", nullptr, "WxH", "play in a window of W x H pixels", choose_window_size},
+    {"--window-size", "-s", "WxH", "play in a window of W x H pixels", choose_window_size},
     {"--level", "-l", "N|FILE",
      "start at level N, or play the level FILE (.level or .map) alone", choose_level},
     {"--record", "-r", "FILE", "write the keys of each game played to FILE", choose_record},
-    {"--replay", "-p", "FILE", "play the game recorded in FILE again (ESC ends it)", choose_replay},
+    {"--replay", "-p", "FILE", "play the game recorded in FILE again, at once (ESC ends it)",
+     choose_replay},
 };
 
 // The usage line and every option.
@@ -46,8 +47,7 @@ void print_usage(FILE *out)
     char name[32];
     std::snprintf(name, sizeof name, "%s%s%s", option.name, option.value_name ? " " : "",
                   option.value_name ? option.value_name : "");
-    std::fprintf(out, "  %s%s%-18s %s\n", option.short_name ? option.short_name : "  ",
-                 option.short_name ? ", " : "  ", name, option.description);
+    std::fprintf(out, "  %s, %-18s %s\n", option.short_name, name, option.description);
   }
 }
 
@@ -58,9 +58,13 @@ int show_help(const char *)
              stdout);
   print_usage(stdout);
   std::fputs("\n"
-             "Keys: Up/Down walk, Left/Right turn, SPACE jumps (and revives after a death),\n"
-             "1-4 pick the camera, P pauses and goes on, F12 saves a screenshot, ESC goes\n"
-             "back to the title and quits there.\n"
+             "Keys: Up/Down walk, Left/Right turn, SPACE jumps, 1-4 pick the camera,\n"
+             "P pauses and goes on, ESC goes back to the title and quits there.\n"
+             "F12 saves a screenshot every tick while held: 25 a second.\n"
+             "SPACE at the title starts a game (still held as play begins, the hero jumps\n"
+             "at once); after a death SPACE brings the hero back to the level's start,\n"
+             "jumping, for a life, and on the last life it ends the game.\n"
+             "Each screen answers only a key pressed while it is shown.\n"
              "\n"
              "Full screen, pilko switches to 640 x 480 where the screen has that mode;\n"
              "elsewhere (a Wayland desktop, a screen without it) it fills the screen at\n"
@@ -137,8 +141,7 @@ int choose_replay(const char *value)
 const option_entry *find_option(const char *word)
 {
   for (const option_entry &option : options)
-    if (std::strcmp(word, option.name) == 0 ||
-        (option.short_name && std::strcmp(word, option.short_name) == 0))
+    if (std::strcmp(word, option.name) == 0 || std::strcmp(word, option.short_name) == 0)
       return &option;
   return nullptr;
 }
