@@ -169,7 +169,7 @@ bool open_game_display(bench_figures &figures)
   setup_scene();
   load_texture_set();
   build_display_lists();
-  figures.screen_width = SCREEN_W, figures.screen_height = SCREEN_H;
+  figures.display_width = SCREEN_W, figures.display_height = SCREEN_H;
   figures.picture_width = picture_area.width, figures.picture_height = picture_area.height;
   figures.designed_mode = screen_route_taken() == ROUTE_DESIGNED;
   figures.gl_renderer = (const char *)glGetString(GL_RENDERER);

@@ -103,7 +103,7 @@ void print_table(const bench_figures &f, FILE *out)
 {
   std::fprintf(out, "\npilko benchmark on %s (%d cores), %s, %s\n", f.cpu_model.c_str(), f.cores,
                f.gl_renderer.c_str(), f.mesa_version.c_str());
-  std::fprintf(out, "screen: %d x %d, the picture %d x %d in it (%s)\n", f.screen_width, f.screen_height,
+  std::fprintf(out, "screen: %d x %d, the picture %d x %d in it (%s)\n", f.display_width, f.display_height,
                f.picture_width, f.picture_height,
                f.designed_mode ? "the designed full-screen mode" : "full screen at the desktop's size");
   std::fprintf(out, "load average: %s before, %s after\n\n", f.load_before.c_str(), f.load_after.c_str());
@@ -177,7 +177,7 @@ bool write_json(const bench_figures &f, const char *path)
   j.text("mesa", f.mesa_version), j.text("load_before", f.load_before), j.text("load_after", f.load_after);
   j.close();
   j.open("screen");
-  j.number("width", f.screen_width), j.number("height", f.screen_height);
+  j.number("width", f.display_width), j.number("height", f.display_height);
   j.number("picture_width", f.picture_width), j.number("picture_height", f.picture_height);
   j.number("designed_mode", f.designed_mode);
   j.close();

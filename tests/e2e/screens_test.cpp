@@ -255,10 +255,10 @@ protected:
   void TearDown() override { stop_game(run); }
 };
 
-// What xdotool does to the game's window (the visible one of Allegro's two).
+// What xdotool does to the game's window (the visible one of the two Allegro makes).
 std::string on_game_window(const std::string &display, const std::string &action)
 {
-  return command_output("DISPLAY=" + display + " xdotool search --sync --onlyvisible --class allegro " + action);
+  return command_output("DISPLAY=" + display + " xdotool search --sync --onlyvisible --class pilko " + action);
 }
 
 // Waits for the logo scaled into area, with black bars around it in a
