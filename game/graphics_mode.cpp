@@ -27,7 +27,7 @@ namespace {
 
 // What the outputs of a Wayland desktop's X server (Xwayland) are called.
 constexpr char WAYLAND_OUTPUT_PREFIX[] = "XWAYLAND";
-// _NET_WM_STATE's message: add the state.
+// _NET_WM_STATE's message: add the state, asked for by an application.
 constexpr long NET_WM_STATE_ADD = 1;
 constexpr long SOURCE_APPLICATION = 1;
 
