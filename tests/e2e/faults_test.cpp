@@ -1,9 +1,11 @@
-// The real game meeting faults: quit signals at each stage, a lost X server, damaged maps
-// and crafted pictures in its data folder, and a machine without a sound card.
+// The real game meeting faults: quit signals at each stage, a lost X server, damaged maps,
+// crafted pictures, music and sounds and FIFOs in its data folder, and a machine without a
+// sound card.
 #include <gtest/gtest.h>
 #include "tests/e2e/harness.h"
 
 #include <csignal>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,6 +33,16 @@ protected:
   picture logo = data_picture("logo.tga"), title = data_picture("title.tga");
 
   void start() { run = start_game({folder, display}); }
+
+  // Makes the data folder's part ("sound") a folder of the test's own, with copies of the
+  // shipped files, in place of the link to them; returns its path.
+  std::string own_folder(const std::string &part)
+  {
+    std::string own = folder + "/" + part, shipped = std::string(pilko_data_dir) + "/" + part;
+    EXPECT_EQ(unlink(own.c_str()), 0) << own;
+    EXPECT_EQ(std::system(("cp -r '" + shipped + "' '" + own + "'").c_str()), 0) << own;
+    return own;
+  }
 
   // Starts the game and passes the logo to the title.
   void reach_title()
@@ -153,15 +165,11 @@ TEST_F(Faults, FolderAsFirstMapIsNamedAtGameStart)
   EXPECT_TRUE(shows(title));
 }
 
-// The two pictures that crashed and hung Allegro's loaders: the game plays on without them.
-TEST_F(Faults, CraftedPicturesSkippedPlayGoesOn)
+// The pictures, the music and the sound that crashed or hung the game inside Allegro's loaders
+// and player: the game plays on without them.
+TEST_F(Faults, CraftedFilesSkippedPlayGoesOn)
 {
-  std::string graphics = folder + "/graphics";
-  ASSERT_EQ(unlink(graphics.c_str()), 0);  // a folder of its own instead of the link
-  ASSERT_EQ(mkdir(graphics.c_str(), 0755), 0);
-  for (const char *name : {"title.tga", "gameover.tga", "tolvane.emf", "stonefloor.bmp", "kez.bmp",
-                           "metal.bmp", "lava.bmp", "enemy.bmp", "gras.bmp", "logo.tga"})
-    copy_file(std::string(pilko_data_dir) + "/graphics/" + name, graphics + "/" + name);
+  std::string graphics = own_folder("graphics"), music = own_folder("music"), sound = own_folder("sound");
   auto patch = [](const std::string &path, std::vector<std::pair<long, unsigned char>> bytes) {
     FILE *file = std::fopen(path.c_str(), "r+b");
     for (auto [offset, value] : bytes) {
@@ -172,11 +180,15 @@ TEST_F(Faults, CraftedPicturesSkippedPlayGoesOn)
   };
   patch(graphics + "/logo.tga", {{1, 1}, {2, 1}, {5, 0xFF}, {6, 0xFF}, {7, 24}});
   patch(graphics + "/gras.bmp", {{28, 8}, {30, 1}});
+  patch(music + "/kez.mid", {{12, 0}, {13, 0}});  // 0 ticks a quarter: Allegro divided by it
+  // A sound of no frames, which Allegro's mixer reads past.
+  ASSERT_EQ(truncate((sound + "/jump.wav").c_str(), 44), 0);
+  patch(sound + "/jump.wav", {{4, 36}, {5, 0}, {6, 0}, {7, 0}, {40, 0}, {41, 0}, {42, 0}, {43, 0}});
   test_map map;
   map.drop_marker[12][12] = 0;
   add_map(1, map);
   start();
-  auto warned = [&](const picture &) { return game_output(run).find("logo.tga") != std::string::npos; };
+  auto warned = [&](const picture &) { return game_output(run).find("kez.mid") != std::string::npos; };
   wait_for_screen(display, warned);  // the logo is refused: a black screen waits for a key
   tap_key(display, "a");
   ASSERT_TRUE(shows(title)) << game_output(run);
@@ -185,14 +197,32 @@ TEST_F(Faults, CraftedPicturesSkippedPlayGoesOn)
   picture play = wait_for_screen(display, in_game);
   play.save_png(picture_folder() + "/faults-crafted-texture-play.png");
   EXPECT_TRUE(in_game(play)) << "no game on screen";
+  tap_key(display, "space");  // a jump, without its sound
   std::string output = game_output(run);
-  EXPECT_EQ(count_of(output, "logo.tga"), 1) << output;
-  EXPECT_EQ(count_of(output, "gras.bmp"), 1) << output;
+  for (const char *name : {"logo.tga", "gras.bmp", "kez.mid", "jump.wav"})
+    EXPECT_EQ(count_of(output, name), 1) << name << " in\n" << output;
   tap_key(display, "Escape");
   ASSERT_TRUE(shows(title));
   tap_key(display, "Escape");
   ASSERT_TRUE(wait_for_exit(run, 30));
   EXPECT_EQ(run.exit_status, 0);
+}
+
+// A FIFO (a file that never ends) in place of the music, a sound and the pause's font: each is
+// refused at once, and a quit signal ends the game as ever.
+TEST_F(Faults, FifosInPlaceOfFilesAreRefused)
+{
+  std::string music = own_folder("music"), sound = own_folder("sound"), fonts = own_folder("fonts");
+  for (const std::string &path : {music + "/kez.mid", sound + "/land.wav", fonts + "/sans.glf"}) {
+    unlink(path.c_str());
+    ASSERT_EQ(mkfifo(path.c_str(), 0644), 0) << path;
+  }
+  add_map(1, won_at_once_map());
+  reach_title();
+  std::string output = game_output(run);
+  for (const char *name : {"kez.mid", "land.wav", "sans.glf"})
+    EXPECT_EQ(count_of(output, name), 1) << name << " in\n" << output;
+  expect_clean_end_after(SIGTERM);
 }
 
 TEST_F(Faults, NoSoundCardCostsOneLineAtMost)
