@@ -166,9 +166,12 @@ TEST_F(GameRules, SimulatorPlaysTwoLevelsAsTheGameDoes)
   expect_same_ticks(play_level_in_game(read_script("second.keys")), sim, 2);
   EXPECT_EQ(level_number, 2);
 
-  handle_level_completion();  // no map 3: the game is won
+  EXPECT_FALSE(handle_level_completion()) << "no map 3: no level goes on";
   EXPECT_EQ(level_number, 3);
   EXPECT_EQ(quit_request, 1);
+  EXPECT_TRUE(campaign_complete()) << "no map 3: the game is won";
+  start_new_game();
+  EXPECT_FALSE(campaign_complete()) << "a new game has won nothing yet";
   quit_request = 0;
 }
 
@@ -182,7 +185,7 @@ TEST_F(GameRules, ChosenFirstLevelStartsThereThenGoesOn)
   EXPECT_EQ(level_number, 3);
   ASSERT_EQ(load_current_level(), 1);
   level_phase = PHASE_ADVANCE;
-  handle_level_completion();
+  EXPECT_TRUE(handle_level_completion()) << "map 4 is there to play";
   EXPECT_EQ(level_number, 4);
   EXPECT_EQ(quit_request, 0) << "map 4 is there to play";
 }
@@ -199,6 +202,7 @@ TEST_F(GameRules, SingleMapEndGoesBackToTheTitle)
   handle_level_completion();
   single_map = nullptr;
   EXPECT_EQ(quit_request, 1) << "a single map goes on to no other level";
+  EXPECT_FALSE(campaign_complete()) << "a level played alone is no campaign";
   EXPECT_EQ(level_phase, PHASE_PLAYING);
   EXPECT_EQ(level_number, START_LEVEL);
   quit_request = 0;
