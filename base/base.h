@@ -33,9 +33,15 @@ bool read_regular_file(const std::string &path, long limit, byte_buffer &bytes, 
 
 // Makes bytes the whole content of the file at path: written to a temporary
 // file beside it, flushed, then renamed over it, so that path always holds
-// either its old content or all of the new. False, with why in error, when
-// any step fails; the old file is then untouched and no temporary file stays.
+// either its old content or all of the new, and two writers never mix. False,
+// with why in error, when any step fails (a full disk, a file size limit, a
+// folder or device in path's place); the old file is then untouched and no
+// temporary file stays.
 bool replace_file(const std::string &path, const byte_buffer &bytes, std::string &error);
+// Whether replace_file could write path now, tried without touching path: no
+// folder or device in its place, and room for a temporary file beside it.
+// False, with why in error, when not.
+bool can_replace_file(const std::string &path, std::string &error);
 
 // ---- Values in a byte order -------------------------------------------------
 

@@ -102,13 +102,13 @@ uint32_t held_script_keys()
   return keys;
 }
 
-void write_key_run(FILE *out, long ticks, uint32_t keys)
+std::string key_run_line(long ticks, uint32_t keys)
 {
-  std::fprintf(out, "%ld", ticks);
+  std::string line = std::to_string(ticks);
   for (int bit = 0; bit < SCRIPT_KEY_COUNT; bit++)
     if (keys >> bit & 1u)
-      std::fprintf(out, " %s", script_keys[bit].name);
-  std::fprintf(out, "\n");
+      line += std::string(" ") + script_keys[bit].name;
+  return line + "\n";
 }
 
 bool read_key_script(const std::string &text, const char *name, std::vector<key_run> &runs, FILE *errors)

@@ -1,11 +1,9 @@
 // Recordings of games in the key-script format, one run-length line for each
 // stretch of updates that read the same keys.
 #include "replay/replay.h"
+#include "base/base.h"
 
 #include <allegro.h>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -19,10 +17,12 @@ bool replay_loaded = false;
 size_t replay_run = 0;   // the run being played
 long replay_tick = 0;    // updates played of it
 
-// Recording.
+// Recording: the game's lines gather here and are written out whole when it
+// ends, so that the file holds the last recording until a new one is done.
 std::string record_path;
 std::string record_level;
-FILE *record_file = nullptr;
+bool recording = false;
+std::string record_text;
 long run_ticks = 0;      // length of the run being noted
 uint32_t run_keys = 0;
 
@@ -32,10 +32,7 @@ std::string header_level(const std::string &text)
   const size_t start = sizeof RECORDING_HEADER - 1;
   if (text.compare(0, start, RECORDING_HEADER) != 0)
     return "";
-  std::string level = text.substr(start, text.find('\n', start) - start);
-  while (!level.empty() && level.back() == '\r')
-    level.pop_back();
-  return level;
+  return text.substr(start, text.find_first_of("\r\n", start) - start);
 }
 
 }  // namespace
@@ -55,12 +52,11 @@ bool load_replay(const char *path, const char **level)
 
 bool start_recording(const char *path, const char *level)
 {
-  FILE *out = std::fopen(path, "w");
-  if (!out) {
-    std::fprintf(stderr, "pilko: cannot write %s: %s\n", path, std::strerror(errno));
+  std::string error;
+  if (!can_replace_file(path, error)) {
+    report_file_problem(path, error);
     return false;
   }
-  std::fclose(out);
   record_path = path;
   record_level = level ? level : "1";
   return true;
@@ -72,15 +68,8 @@ void begin_recorded_game()
 {
   replay_run = 0;
   replay_tick = 0;
-  if (record_path.empty())
-    return;
-  record_file = std::fopen(record_path.c_str(), "w");
-  if (!record_file) {
-    std::fprintf(stderr, "pilko: warning: cannot write %s: %s; this game is not recorded\n",
-                 record_path.c_str(), std::strerror(errno));
-    return;
-  }
-  std::fprintf(record_file, "%s%s\n", RECORDING_HEADER, record_level.c_str());
+  recording = !record_path.empty();
+  record_text = RECORDING_HEADER + record_level + "\n";
   run_ticks = 0;
 }
 
@@ -94,11 +83,11 @@ void keys_for_update()
       replay_tick = 0;
     }
   }
-  if (!record_file)
+  if (!recording)
     return;
   uint32_t keys = held_script_keys();
   if (run_ticks > 0 && (keys != run_keys || run_ticks == MAX_TICKS_PER_LINE)) {
-    write_key_run(record_file, run_ticks, run_keys);
+    record_text += key_run_line(run_ticks, run_keys);
     run_ticks = 0;
   }
   run_keys = keys;
@@ -109,10 +98,12 @@ bool replay_over() { return replay_loaded && replay_run == replay_runs.size(); }
 
 void end_recorded_game()
 {
-  if (!record_file)
+  if (!recording)
     return;
+  recording = false;
   if (run_ticks > 0)
-    write_key_run(record_file, run_ticks, run_keys);
-  std::fclose(record_file);
-  record_file = nullptr;
+    record_text += key_run_line(run_ticks, run_keys);
+  std::string error;
+  if (!replace_file(record_path, byte_buffer(record_text.begin(), record_text.end()), error))
+    report_problem("warning: " + printable(record_path) + ": " + error + "; this game is not recorded");
 }

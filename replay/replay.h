@@ -28,8 +28,8 @@ constexpr long MAX_SCRIPT_BYTES = 1 << 20;
 void hold_script_keys(uint32_t keys);
 // The bits of the script keys that Allegro's key[] holds down now.
 uint32_t held_script_keys();
-// Writes one run as a script line: "COUNT KEY KEY ...".
-void write_key_run(FILE *out, long ticks, uint32_t keys);
+// One run as a script line: "COUNT KEY KEY ...\n".
+std::string key_run_line(long ticks, uint32_t keys);
 
 // Reads a whole script from its text; on the first bad line writes
 // "NAME:LINE:COLUMN: message" to errors and returns false.
@@ -101,7 +101,9 @@ play_result play_runs(const std::vector<key_run> &runs, const play_options &opti
 // number or a file, as --level takes it); left as it is when it does not say.
 bool load_replay(const char *path, const char **level);
 // Makes --record write each game to path (the last game played is kept),
-// naming level (null: level 1) as its start; false when path cannot be written.
+// naming level (null: level 1) as its start; false, with a line on stderr,
+// when path cannot be written. path itself is left as it is until a game has
+// been recorded.
 bool start_recording(const char *path, const char *level);
 // True while games are played back from a recording.
 bool replaying();
@@ -113,5 +115,6 @@ void begin_recorded_game();
 void keys_for_update();
 // True once a replay has played its last update.
 bool replay_over();
-// A game ends: the recording is written out whole.
+// A game ends: its recording replaces the file whole; when it cannot be
+// written, one warning line, and the file keeps what it held.
 void end_recorded_game();
