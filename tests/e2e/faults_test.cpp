@@ -3,6 +3,7 @@
 // sound card.
 #include <gtest/gtest.h>
 #include "tests/e2e/harness.h"
+#include "base/base.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -223,6 +224,108 @@ TEST_F(Faults, FifosInPlaceOfFilesAreRefused)
   for (const char *name : {"kez.mid", "land.wav", "sans.glf"})
     EXPECT_EQ(count_of(output, name), 1) << name << " in\n" << output;
   expect_clean_end_after(SIGTERM);
+}
+
+// pilko 2>&1 | head -n 0: every line the game prints meets a closed pipe, which costs nothing.
+TEST_F(Faults, ClosedOutputCostsNothing)
+{
+  add_map(1, won_at_once_map());
+  unlink((own_folder("sound") + "/land.wav").c_str());  // a warning line, sound card or not
+  game_options options{folder, display};
+  options.output_closed = true;
+  run = start_game(options);
+  ASSERT_TRUE(shows(logo));
+  tap_key(display, "a");
+  ASSERT_TRUE(shows(title)) << "ended with status " << (wait_for_exit(run, 0) ? run.exit_status : -1);
+  expect_clean_end_after(SIGTERM);
+}
+
+// A file size limit (a full disk in small) in the way of F12: one warning, no file left behind,
+// and play goes on.
+TEST_F(Faults, FileSizeLimitCostsAScreenshotNotTheGame)
+{
+  test_map map;
+  map.drop_marker[12][12] = 0;
+  add_map(1, map);
+  game_options options{folder, display};
+  options.file_size_limit = 100000;  // a picture is 921,618 bytes; the game's output fits
+  ASSERT_EQ(start_and_enter_game(run, options), "");
+  tap_key(display, "F12");
+  tap_key(display, "Up", 0.3);
+  tap_key(display, "Escape");
+  ASSERT_TRUE(shows(title)) << game_output(run);
+  tap_key(display, "Escape");
+  ASSERT_TRUE(wait_for_exit(run, 30));
+  EXPECT_EQ(run.exit_status, 0) << game_output(run);
+  EXPECT_EQ(count_of(game_output(run), "pilko: warning: cannot save a screenshot here: File too large\n"), 1)
+      << game_output(run);
+  EXPECT_EQ(command_output("cd " + folder + " && ls -A"), "fonts\ngraphics\nmaps\nmusic\nsound\n");
+}
+
+// No OpenGL mode at all (indirect rendering, which the X server refuses): the hint is there
+// while Allegro's message box waits for its click, and a quit signal ends the wait and the box.
+TEST_F(Faults, RefusedModeHintFirstQuitSignalEndsTheMessage)
+{
+  add_map(1, won_at_once_map());
+  game_options options{folder, display};
+  options.environment = {{"LIBGL_ALWAYS_INDIRECT", "1"}};
+  run = start_game(options);
+  auto box_up = [&] {
+    return !command_output("DISPLAY=" + display + " xdotool search --class Xmessage 2>/dev/null").empty();
+  };
+  for (int tries = 0; tries < 300 && !box_up(); tries++)
+    usleep(100 * 1000);
+  ASSERT_TRUE(box_up()) << game_output(run);
+  EXPECT_NE(game_output(run).find("try pilko --window"), std::string::npos) << game_output(run);
+  kill(run.pid, SIGTERM);
+  ASSERT_TRUE(wait_for_exit(run, 10)) << "the message box holds the game";
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_FALSE(box_up()) << "the box outlived the game";
+}
+
+// Outside files named on the command line, and bytes a terminal would act on in names and in
+// a replay's header: refused before any window, in one line that quotes what it echoes.
+TEST(CommandLine, OutsideFilesRefusedInOneQuotedLine)
+{
+  scratch_folder scratch, stray;
+  const std::string folder = scratch.path;
+  mkdir((folder + "/replays").c_str(), 0755);
+  ASSERT_EQ(symlink("/dev/zero", (folder + "/zero.level").c_str()), 0);
+  ASSERT_TRUE(write_file(folder + "/big.level", ""));
+  ASSERT_EQ(truncate((folder + "/big.level").c_str(), 2 << 20), 0);
+  write_file(folder + "/big.keys", std::string("# pilko recording: level big.level\n1 UP\n"));
+  const std::string escapes = "\x1b]0;owned\x07\x1b[2J";
+  write_file(folder + "/evil.keys", "# pilko recording: level " + escapes + ".map\n1 UP\n");
+  write_file(stray.path + "/maps", std::string("a stray file where the maps folder belongs\n"));
+  const struct {
+    std::string where;
+    std::vector<std::string> arguments;
+    int status;
+    std::string says;
+  } cases[] = {
+    {folder, {"--replay", "replays"}, 1, "pilko: replays: a folder, not a file\n"},
+    {folder, {"--level", "zero.level"}, 1, "pilko: zero.level: not a regular file\n"},
+    {folder, {"--level", "big.level"}, 1, "pilko: big.level: longer than 1 MB: not a level text\n"},
+    {folder, {"--replay", "big.keys"}, 1, "pilko: big.level: longer than 1 MB: not a level text\n"},
+    {folder, {"--replay", "evil.keys"}, 1,
+     "pilko: \\x1b]0;owned\\x07\\x1b[2J.map: not a map pilko can read: No such file or directory\n"},
+    {folder, {"--record", "gone/" + escapes}, 1, "pilko: gone/\\x1b]0;owned\\x07\\x1b[2J: cannot write: No such file or directory\n"},
+    {folder, {escapes}, 2, "pilko: unknown option '\\x1b]0;owned\\x07\\x1b[2J'\n"},
+    {stray.path, {}, 1, "pilko: cannot find maps/map1.map in " + stray.path +
+                            "; maps there is a file, not a folder: move it away\n"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(printable(c.arguments.empty() ? "" : c.arguments.back()));
+    game_options options;  // no display: all of this comes first
+    options.folder = c.where;
+    options.arguments = c.arguments;
+    game_run run = start_game(options);
+    ASSERT_TRUE(wait_for_exit(run, 30));
+    EXPECT_EQ(run.exit_status, c.status);
+    std::string output = game_output(run);
+    EXPECT_EQ(output.substr(0, c.says.size()), c.says) << printable(output);
+    EXPECT_EQ(output.find('\x1b'), std::string::npos) << printable(output);
+  }
 }
 
 TEST_F(Faults, NoSoundCardCostsOneLineAtMost)
