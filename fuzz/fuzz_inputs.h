@@ -7,10 +7,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // Aborts with the promise named when it does not hold, so the fuzzer reports
 // it like a crash.
 void check(bool promise, const char *what);
+
+// Writes the input to a new temporary file whose name ends in suffix, for the
+// readers that take a path; returns the path (the caller removes the file).
+std::string write_input(const char *suffix, const uint8_t *data, size_t size);
 
 // Decodes the bytes as a bare SGI picture and as a whole BMF file; true
 // when either was accepted.

@@ -4,12 +4,12 @@
 
 #include "base/base.h"
 #include "game/sound_file.h"
-#include "world/checked_file.h"
 
 #include <allegro.h>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -38,8 +38,9 @@ bool fuzz_midi_input(const uint8_t *data, size_t size)
   if (midi_problem(data, size))
     return false;
   bool timer = start_allegro_with_timer();
-  byte_buffer bytes(data, data + size);
-  MIDI *midi = (MIDI *)load_from_memory("fuzz.mid", bytes, [](PACKFILE *f) { return (void *)load_midi_pf(f); });
+  std::string path = write_input(".mid", data, size);
+  MIDI *midi = load_music(path.c_str());
+  unlink(path.c_str());
   check(midi != nullptr, "Allegro reads an accepted MIDI file");
   check(midi->divisions == (int)be16_at(data + 12), "Allegro times the song as the check did");
   size_t at = MIDI_FIRST_TRACK;
@@ -59,8 +60,9 @@ bool fuzz_wav_input(const uint8_t *data, size_t size)
   if (wav_problem(data, size))
     return false;
   start_allegro_with_timer();
-  byte_buffer bytes(data, data + size);
-  SAMPLE *sample = (SAMPLE *)load_from_memory("fuzz.wav", bytes, [](PACKFILE *f) { return (void *)load_wav_pf(f); });
+  std::string path = write_input(".wav", data, size);
+  SAMPLE *sample = load_effect(path.c_str());
+  unlink(path.c_str());
   check(sample != nullptr, "Allegro reads an accepted WAV file");
   check(sample->len > 0, "an accepted WAV has sound");
   check(sample->bits == 8 || sample->bits == 16, "8 or 16 bits a sample");

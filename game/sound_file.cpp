@@ -221,14 +221,22 @@ const char *wav_problem(const unsigned char *bytes, size_t size)
     return "not a WAV file";
   if (le32_at(bytes + 4) != size - CHUNK_HEAD_SIZE)
     return "a WAV whose length is not its file's";
+  // Allegro's loader reads every chunk to the end of the file, and a later
+  // chunk can undo an earlier one: every chunk is checked, not only the first.
   const char *format = "a WAV without its format before its sound";
-  bool format_seen = false;
+  bool format_seen = false, sound_seen = false;
   uint32_t frame_bytes = 0;
-  for (size_t at = RIFF_HEAD_SIZE; at + CHUNK_HEAD_SIZE <= size;) {
+  for (size_t at = RIFF_HEAD_SIZE; at < size;) {
+    if (size - at < CHUNK_HEAD_SIZE)
+      return "a WAV chunk cut short";
     uint32_t length = le32_at(bytes + at + 4);
     const unsigned char *content = bytes + at + CHUNK_HEAD_SIZE;
     if (length > size - at - CHUNK_HEAD_SIZE)
       return "a WAV chunk longer than the file";
+    // RIFF pads a chunk of odd length to an even one; Allegro's loader does
+    // not skip the pad, and would read the wrong bytes for the next chunk.
+    if (length % 2 != 0)
+      return "a WAV chunk of odd length";
     if (chunk_named(bytes + at, "fmt ")) {
       if (format_seen)
         return "a WAV of two formats";
@@ -236,35 +244,31 @@ const char *wav_problem(const unsigned char *bytes, size_t size)
       format = format_problem(content, length);
       frame_bytes = format ? 0 : le16_at(content + FORMAT_FRAME_BYTES);
     } else if (chunk_named(bytes + at, "data")) {
+      if (sound_seen)
+        return "a WAV of two sounds";
+      sound_seen = true;
       if (format)
         return format;
       if (length == 0)
         return "a WAV without sound";
-      return length % frame_bytes == 0 ? nullptr : "a WAV sound of part of a frame";
+      if (length % frame_bytes != 0)
+        return "a WAV sound of part of a frame";
     }
-    // RIFF pads a chunk of odd length to an even one; Allegro's loader does
-    // not skip the pad, and would read the wrong bytes for the next chunk.
-    if (length % 2 != 0)
-      return "a WAV chunk of odd length";
     at += CHUNK_HEAD_SIZE + length;
   }
-  return "a WAV without sound";
+  return sound_seen ? nullptr : "a WAV without sound";
 }
 
 MIDI *load_music(const char *path)
 {
-  byte_buffer bytes;
-  auto problem = [](const byte_buffer &b) { return midi_problem(b.data(), b.size()); };
-  if (!read_checked_file(path, MUSIC_MAX_BYTES, problem, bytes))
-    return nullptr;
-  return (MIDI *)load_from_memory(path, bytes, [](PACKFILE *file) { return (void *)load_midi_pf(file); });
+  return (MIDI *)load_checked_file(
+      path, MUSIC_MAX_BYTES, [](const byte_buffer &b) { return midi_problem(b.data(), b.size()); },
+      [](PACKFILE *file) { return (void *)load_midi_pf(file); });
 }
 
 SAMPLE *load_effect(const char *path)
 {
-  byte_buffer bytes;
-  auto problem = [](const byte_buffer &b) { return wav_problem(b.data(), b.size()); };
-  if (!read_checked_file(path, SOUND_MAX_BYTES, problem, bytes))
-    return nullptr;
-  return (SAMPLE *)load_from_memory(path, bytes, [](PACKFILE *file) { return (void *)load_wav_pf(file); });
+  return (SAMPLE *)load_checked_file(
+      path, SOUND_MAX_BYTES, [](const byte_buffer &b) { return wav_problem(b.data(), b.size()); },
+      [](PACKFILE *file) { return (void *)load_wav_pf(file); });
 }

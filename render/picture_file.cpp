@@ -114,14 +114,9 @@ const char *picture_problem(const char *path, const unsigned char *head, size_t 
 
 BITMAP *load_picture(const char *path)
 {
-  byte_buffer bytes;
-  auto problem = [path](const byte_buffer &b) {
-    return picture_problem(path, b.data(), b.size(), (long long)b.size());
-  };
-  if (!read_checked_file(path, PICTURE_MAX_BYTES, problem, bytes))
-    return nullptr;
   bool tga = has_extension(path, ".tga");
-  return (BITMAP *)load_from_memory(path, bytes, [tga](PACKFILE *file) {
-    return (void *)(tga ? load_tga_pf(file, nullptr) : load_bmp_pf(file, nullptr));
-  });
+  return (BITMAP *)load_checked_file(
+      path, PICTURE_MAX_BYTES,
+      [path](const byte_buffer &b) { return picture_problem(path, b.data(), b.size(), (long long)b.size()); },
+      [tga](PACKFILE *file) { return (void *)(tga ? load_tga_pf(file, nullptr) : load_bmp_pf(file, nullptr)); });
 }

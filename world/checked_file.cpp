@@ -78,32 +78,26 @@ void warn_unloaded(const char *path, const std::string &why)
 
 }  // namespace
 
-bool read_checked_file(const char *path, long limit,
-                       const std::function<const char *(const byte_buffer &)> &problem_of,
-                       byte_buffer &bytes)
+void *load_checked_file(const char *path, long limit,
+                        const std::function<const char *(const byte_buffer &)> &problem_of,
+                        const std::function<void *(PACKFILE *)> &load)
 {
+  byte_buffer bytes;
   std::string error;
   bool too_long = false;
   int fd = open_regular_file(path, error);
   bool read = fd >= 0 && read_at_most(fd, limit, bytes, error, &too_long);
   if (fd >= 0)
     close(fd);
-  if (!read) {
-    warn_unloaded(path, error);
-    return false;
-  }
-  if (too_long)
+  const char *problem = read && !too_long ? problem_of(bytes) : nullptr;
+  if (read && too_long)
     error = "longer than " + std::to_string(limit) + " bytes";
-  else if (const char *problem = problem_of(bytes))
+  else if (problem)
     error = problem;
-  if (!error.empty())
+  if (!error.empty()) {
     warn_unloaded(path, error);
-  return error.empty();
-}
-
-void *load_from_memory(const char *path, const byte_buffer &bytes,
-                       const std::function<void *(PACKFILE *)> &load)
-{
+    return nullptr;
+  }
   memory_reader *reader = new memory_reader{&bytes, 0};
   PACKFILE *file = pack_fopen_vtable(&memory_vtable, reader);
   void *loaded = nullptr;

@@ -10,13 +10,11 @@
 
 struct PACKFILE;
 
-// Reads the file at path, of at most limit bytes, into bytes and asks
-// problem_of why Allegro cannot safely have them (null: it can). False, after
-// one warning line naming the file and why, when it cannot be used.
-bool read_checked_file(const char *path, long limit,
-                       const std::function<const char *(const byte_buffer &)> &problem_of,
-                       byte_buffer &bytes);
-// What load makes of a packfile reading bytes from their start; null, after
-// one warning line naming path, when it makes nothing.
-void *load_from_memory(const char *path, const byte_buffer &bytes,
-                       const std::function<void *(PACKFILE *)> &load);
+// Reads the file at path, of at most limit bytes, asks problem_of why Allegro
+// cannot safely have those bytes (null: it can), and returns what load makes
+// of a packfile that reads them from their start. Null, after one warning
+// line naming the file and why, when the file cannot be read, is refused or
+// loads as nothing.
+void *load_checked_file(const char *path, long limit,
+                        const std::function<const char *(const byte_buffer &)> &problem_of,
+                        const std::function<void *(PACKFILE *)> &load);

@@ -169,7 +169,7 @@ TEST_F(SoundFile, RefusesCraftedFilesWithTheirReason)
     {"compressed", wav(format_chunk({2, 1, 22050, 16}) + sound_data(4)), "a WAV of other than plain PCM"},
     {"frames of the wrong size", wav(format_chunk({1, 2, 22050, 16, 2}) + sound_data(4)),
      "a WAV whose frame size does not match its format"},
-    {"part of a frame", wav(format_chunk({}) + sound_data(3)), "a WAV sound of part of a frame"},
+    {"part of a frame", wav(format_chunk({}) + sound_data(3)), "a WAV chunk of odd length"},
     {"part of a stereo frame", wav(format_chunk({1, 2, 22050, 16}) + sound_data(6)), "a WAV sound of part of a frame"},
     {"sound before its format", wav(sound_data(4) + format_chunk({})), "a WAV without its format before its sound"},
     {"two formats", wav(format_chunk({}) + format_chunk({}) + sound_data(4)), "a WAV of two formats"},
@@ -179,6 +179,12 @@ TEST_F(SoundFile, RefusesCraftedFilesWithTheirReason)
      "a WAV whose length is not its file's"},
     {"RIFF longer than the file", long_riff, "a WAV whose length is not its file's"},
     {"format only", wav(format_chunk({})), "a WAV without sound"},
+    // Found by wav_fuzz: Allegro reads on past the sound, and bytes there that are no chunk
+    // left it a sound of no frames.
+    {"bytes after the sound", wav(format_chunk({}) + sound_data(4) + byte_buffer{1, 2, 3, 4, 0xFF, 0xFF, 0, 0}),
+     "a WAV chunk longer than the file"},
+    {"a few bytes after the sound", wav(format_chunk({}) + sound_data(4) + byte_buffer{0, 0}), "a WAV chunk cut short"},
+    {"two sounds", wav(format_chunk({}) + sound_data(4) + sound_data(2)), "a WAV of two sounds"},
     {"a MIDI file", song(NOTE + END), "not a WAV file"},
   };
   for (const auto &file : wav_files)
