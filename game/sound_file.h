@@ -23,9 +23,10 @@ constexpr double MIDI_MIN_SONG_MICROSECONDS = 100000;
 const char *midi_problem(const unsigned char *bytes, size_t size);
 
 // Why the size bytes cannot safely go to Allegro as a WAV file; null when
-// they can: a RIFF WAVE file exactly as long as it says, every chunk inside
-// it and of even length, one format of plain PCM in 1 or 2 channels of 8 or
-// 16 bits, and after it a data chunk of whole frames, more than none.
+// they can: a RIFF WAVE file exactly as long as it says, every chunk to its
+// end whole and of even length (Allegro reads them all), one format of plain
+// PCM in 1 or 2 channels of 8 or 16 bits, and after it one data chunk of
+// whole frames, more than none.
 const char *wav_problem(const unsigned char *bytes, size_t size);
 
 // Loads the music at path when it passes the check; otherwise, or when
