@@ -17,14 +17,12 @@ bool replay_loaded = false;
 size_t replay_run = 0;   // the run being played
 long replay_tick = 0;    // updates played of it
 
-// Recording: the game's lines gather here and are written out whole when it
-// ends, so that the file holds the last recording until a new one is done.
+// Recording: the keys of the game being played, noted in every game, and
+// where --record writes them when the game ends (the file holds the last
+// recording until then).
+std::vector<key_run> game_keys;
 std::string record_path;
 std::string record_level;
-bool recording = false;
-std::string record_text;
-long run_ticks = 0;      // length of the run being noted
-uint32_t run_keys = 0;
 
 // The level named on the recording's first line, or "" when there is none.
 std::string header_level(const std::string &text)
@@ -68,9 +66,7 @@ void begin_recorded_game()
 {
   replay_run = 0;
   replay_tick = 0;
-  recording = !record_path.empty();
-  record_text = RECORDING_HEADER + record_level + "\n";
-  run_ticks = 0;
+  game_keys.clear();
 }
 
 void keys_for_update()
@@ -83,27 +79,23 @@ void keys_for_update()
       replay_tick = 0;
     }
   }
-  if (!recording)
-    return;
   uint32_t keys = held_script_keys();
-  if (run_ticks > 0 && (keys != run_keys || run_ticks == MAX_TICKS_PER_LINE)) {
-    record_text += key_run_line(run_ticks, run_keys);
-    run_ticks = 0;
-  }
-  run_keys = keys;
-  run_ticks++;
+  if (!game_keys.empty() && game_keys.back().keys == keys && game_keys.back().ticks < MAX_TICKS_PER_LINE)
+    game_keys.back().ticks++;
+  else
+    game_keys.push_back(key_run{1, keys, 0});
 }
 
 bool replay_over() { return replay_loaded && replay_run == replay_runs.size(); }
 
 void end_recorded_game()
 {
-  if (!recording)
+  if (record_path.empty())
     return;
-  recording = false;
-  if (run_ticks > 0)
-    record_text += key_run_line(run_ticks, run_keys);
+  std::string text = RECORDING_HEADER + record_level + "\n" + key_script_text(game_keys);
   std::string error;
-  if (!replace_file(record_path, byte_buffer(record_text.begin(), record_text.end()), error))
+  if (!replace_file(record_path, byte_buffer(text.begin(), text.end()), error))
     report_problem("warning: " + printable(record_path) + ": " + error + "; this game is not recorded");
 }
+
+const std::vector<key_run> &last_game_keys() { return game_keys; }

@@ -28,8 +28,8 @@ constexpr long MAX_SCRIPT_BYTES = 1 << 20;
 void hold_script_keys(uint32_t keys);
 // The bits of the script keys that Allegro's key[] holds down now.
 uint32_t held_script_keys();
-// One run as a script line: "COUNT KEY KEY ...\n".
-std::string key_run_line(long ticks, uint32_t keys);
+// The runs as script lines, one a run: "COUNT KEY KEY ...".
+std::string key_script_text(const std::vector<key_run> &runs);
 
 // Reads a whole script from its text; on the first bad line writes
 // "NAME:LINE:COLUMN: message" to errors and returns false.
@@ -108,13 +108,16 @@ bool start_recording(const char *path, const char *level);
 // True while games are played back from a recording.
 bool replaying();
 
-// A game begins: the recording starts afresh, or the replay from its start.
+// A game begins: its keys are noted afresh, a replay plays from its start.
 void begin_recorded_game();
 // Before each world update: a replay holds down the keys of this update
-// (and only those); a recording notes the keys held.
+// (and only those); the keys held are noted, in every game.
 void keys_for_update();
 // True once a replay has played its last update.
 bool replay_over();
-// A game ends: its recording replaces the file whole; when it cannot be
-// written, one warning line, and the file keeps what it held.
+// A game ends: its recording (with --record) replaces the file whole; when
+// it cannot be written, one warning line, and the file keeps what it held.
 void end_recorded_game();
+// The keys of the last game played, as runs of the ticks that read the
+// same keys (one run holds at most MAX_TICKS_PER_LINE).
+const std::vector<key_run> &last_game_keys();

@@ -291,7 +291,7 @@ TEST(PlayerOptions, HelpReadmeAndManualAgree)
   const struct {
     std::string short_name, long_name;
   } options[] = {{"-h", "--help"}, {"-V", "--version"}, {"-w", "--window"},
-                 {"-l", "--level"}, {"-r", "--record"}, {"-p", "--replay"}};
+                 {"-l", "--level"}, {"-r", "--record"}, {"-p", "--replay"}, {"-e", "--edit"}};
   for (const auto &o : options) {
     std::string both = o.short_name + ", " + o.long_name;
     EXPECT_NE(help.find(both), std::string::npos) << both << " missing from the usage:\n" << help;
