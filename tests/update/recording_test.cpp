@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <set>
+#include <iterator>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -25,12 +25,12 @@ protected:
   scratch_folder scratch;
   std::string path = scratch.file("game.keys");
 
-  // A game of ticks updates with UP held, then as many with nothing held.
-  static void record_game(long ticks)
+  // A game of 2 x ticks updates: UP held in the first half, or (alternating) in every other.
+  static void record_game(long ticks, bool alternating = false)
   {
     begin_recorded_game();
     for (long t = 0; t < 2 * ticks; t++) {
-      key[KEY_UP] = t < ticks;
+      key[KEY_UP] = alternating ? t % 2 : t < ticks;
       keys_for_update();
     }
     key[KEY_UP] = 0;
@@ -42,16 +42,11 @@ protected:
     return "# pilko recording: level 1\n" + std::to_string(ticks) + " UP\n" + std::to_string(ticks) + "\n";
   }
 
-  // The names in the scratch folder, sorted, one a line.
-  std::string listing()
+  // How many names the scratch folder holds.
+  long entries()
   {
-    std::set<std::string> names;
-    for (const auto &entry : std::filesystem::directory_iterator(scratch.path))
-      names.insert(entry.path().filename().string());
-    std::string out;
-    for (const std::string &name : names)
-      out += name + "\n";
-    return out;
+    auto names = std::filesystem::directory_iterator(scratch.path);
+    return std::distance(begin(names), end(names));
   }
 };
 
@@ -64,7 +59,7 @@ TEST_F(Recording, FileKeptUntilAGameIsRecorded)
   EXPECT_EQ(file_text(path), "the last recording\n") << "emptied at start-up";
   record_game(30);
   EXPECT_EQ(file_text(path), recording_of(30));
-  EXPECT_EQ(listing(), "game.keys\n");
+  EXPECT_EQ(entries(), 1);
 }
 
 // Places no recording can be written to are refused at start-up, at once and without waiting
@@ -85,7 +80,7 @@ TEST_F(Recording, UnwritablePlacesRefusedAtStartUp)
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "pilko: " + place.path + ": cannot write: " + place.error + "\n");
   }
-  EXPECT_EQ(listing(), "fifo.keys\nfolder.keys\n");
+  EXPECT_EQ(entries(), 2);
 }
 
 // A disk that fills up while the recording is written (a file size limit stands in for it, as
@@ -101,18 +96,12 @@ TEST_F(Recording, FailedWriteWarnsAndKeepsTheLastRecording)
   small.rlim_cur = 200;  // room for the warning (captured in a file), not for the recording
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   testing::internal::CaptureStderr();
-  begin_recorded_game();
-  for (int t = 0; t < 400; t++) {  // a line a tick
-    key[KEY_UP] = t % 2;
-    keys_for_update();
-  }
-  key[KEY_UP] = 0;
-  end_recorded_game();
+  record_game(200, true);  // a line a tick
   std::string warning = testing::internal::GetCapturedStderr();
   setrlimit(RLIMIT_FSIZE, &before);
   EXPECT_EQ(warning, "pilko: warning: " + path + ": cannot write: File too large; this game is not recorded\n");
   EXPECT_EQ(file_text(path), "the last recording\n");
-  EXPECT_EQ(listing(), "game.keys\n") << "a partial file left behind";
+  EXPECT_EQ(entries(), 1) << "a partial file left behind";
 }
 
 // Two games recording to one file at once: the one that ends last is the file, whole.
