@@ -238,14 +238,25 @@ picture screenshot(const std::string &display)
                                   " import -silent -window root -depth 8 ppm:- 2>/dev/null"));
 }
 
+picture desktop_screenshot(const std::string &display)
+{
+  scratch_folder shots;
+  std::string file = shots.file("screen.png");
+  std::string command = std::string(VIRTUAL_DISPLAY) + " screenshot " + display + " '" + file + "'";
+  if (std::system(command.c_str()) != 0)
+    return picture{};
+  return load_picture(file);
+}
+
 picture wait_for_screen(const std::string &display,
-                        const std::function<bool(const picture &)> &accept, double seconds)
+                        const std::function<bool(const picture &)> &accept, double seconds,
+                        picture (*capture)(const std::string &))
 {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  picture shot = screenshot(display);
+  picture shot = capture(display);
   while (!accept(shot) && std::chrono::steady_clock::now() < deadline) {
     pause_for(0.2);
-    shot = screenshot(display);
+    shot = capture(display);
   }
   return shot;
 }

@@ -85,9 +85,15 @@ void tap_key(const std::string &display, const std::string &key, double hold_sec
 
 // The whole screen of a display.
 picture screenshot(const std::string &display);
-// Takes screenshots until accept says yes or seconds pass; returns the last.
+// The whole screen as the player sees it, through virtual-display screenshot:
+// on a Wayland desktop (virtual-display --weston) the compositor's picture,
+// which X cannot read back.
+picture desktop_screenshot(const std::string &display);
+// Takes screenshots (with capture) until accept says yes or seconds pass;
+// returns the last.
 picture wait_for_screen(const std::string &display,
-                        const std::function<bool(const picture &)> &accept, double seconds = 20);
+                        const std::function<bool(const picture &)> &accept, double seconds = 20,
+                        picture (*capture)(const std::string &) = screenshot);
 // Takes screenshots until one is within tolerance of expected.
 picture wait_for_picture(const std::string &display, const picture &expected,
                          double tolerance, double seconds = 20);
