@@ -1,9 +1,12 @@
-// The real game meeting faults: quit signals at each stage, a lost X server, damaged maps
-// and crafted pictures in its data folder, and a machine without a sound card.
+// The real game meeting faults: quit signals at each stage, a lost X server, damaged maps,
+// crafted pictures, music and sounds and FIFOs in its data folder, and a machine without a
+// sound card.
 #include <gtest/gtest.h>
 #include "tests/e2e/harness.h"
+#include "base/base.h"
 
 #include <csignal>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,6 +34,16 @@ protected:
   picture logo = data_picture("logo.tga"), title = data_picture("title.tga");
 
   void start() { run = start_game({folder, display}); }
+
+  // Makes the data folder's part ("sound") a folder of the test's own, with copies of the
+  // shipped files, in place of the link to them; returns its path.
+  std::string own_folder(const std::string &part)
+  {
+    std::string own = folder + "/" + part, shipped = std::string(pilko_data_dir) + "/" + part;
+    EXPECT_EQ(unlink(own.c_str()), 0) << own;
+    EXPECT_EQ(std::system(("cp -r '" + shipped + "' '" + own + "'").c_str()), 0) << own;
+    return own;
+  }
 
   // Starts the game and passes the logo to the title.
   void reach_title()
@@ -153,15 +166,11 @@ TEST_F(Faults, FolderAsFirstMapIsNamedAtGameStart)
   EXPECT_TRUE(shows(title));
 }
 
-// The two pictures that crashed and hung Allegro's loaders: the game plays on without them.
-TEST_F(Faults, CraftedPicturesSkippedPlayGoesOn)
+// The pictures, the music and the sound that crashed or hung the game inside Allegro's loaders
+// and player: the game plays on without them.
+TEST_F(Faults, CraftedFilesSkippedPlayGoesOn)
 {
-  std::string graphics = folder + "/graphics";
-  ASSERT_EQ(unlink(graphics.c_str()), 0);  // a folder of its own instead of the link
-  ASSERT_EQ(mkdir(graphics.c_str(), 0755), 0);
-  for (const char *name : {"title.tga", "gameover.tga", "tolvane.emf", "stonefloor.bmp", "kez.bmp",
-                           "metal.bmp", "lava.bmp", "enemy.bmp", "gras.bmp", "logo.tga"})
-    copy_file(std::string(pilko_data_dir) + "/graphics/" + name, graphics + "/" + name);
+  std::string graphics = own_folder("graphics"), music = own_folder("music"), sound = own_folder("sound");
   auto patch = [](const std::string &path, std::vector<std::pair<long, unsigned char>> bytes) {
     FILE *file = std::fopen(path.c_str(), "r+b");
     for (auto [offset, value] : bytes) {
@@ -172,11 +181,15 @@ TEST_F(Faults, CraftedPicturesSkippedPlayGoesOn)
   };
   patch(graphics + "/logo.tga", {{1, 1}, {2, 1}, {5, 0xFF}, {6, 0xFF}, {7, 24}});
   patch(graphics + "/gras.bmp", {{28, 8}, {30, 1}});
+  patch(music + "/kez.mid", {{12, 0}, {13, 0}});  // 0 ticks a quarter: Allegro divided by it
+  // A sound of no frames, which Allegro's mixer reads past.
+  ASSERT_EQ(truncate((sound + "/jump.wav").c_str(), 44), 0);
+  patch(sound + "/jump.wav", {{4, 36}, {5, 0}, {6, 0}, {7, 0}, {40, 0}, {41, 0}, {42, 0}, {43, 0}});
   test_map map;
   map.drop_marker[12][12] = 0;
   add_map(1, map);
   start();
-  auto warned = [&](const picture &) { return game_output(run).find("logo.tga") != std::string::npos; };
+  auto warned = [&](const picture &) { return game_output(run).find("kez.mid") != std::string::npos; };
   wait_for_screen(display, warned);  // the logo is refused: a black screen waits for a key
   tap_key(display, "a");
   ASSERT_TRUE(shows(title)) << game_output(run);
@@ -185,14 +198,133 @@ TEST_F(Faults, CraftedPicturesSkippedPlayGoesOn)
   picture play = wait_for_screen(display, in_game);
   play.save_png(picture_folder() + "/faults-crafted-texture-play.png");
   EXPECT_TRUE(in_game(play)) << "no game on screen";
+  tap_key(display, "space");  // a jump, without its sound
   std::string output = game_output(run);
-  EXPECT_EQ(count_of(output, "logo.tga"), 1) << output;
-  EXPECT_EQ(count_of(output, "gras.bmp"), 1) << output;
+  for (const char *name : {"logo.tga", "gras.bmp", "kez.mid", "jump.wav"})
+    EXPECT_EQ(count_of(output, name), 1) << name << " in\n" << output;
   tap_key(display, "Escape");
   ASSERT_TRUE(shows(title));
   tap_key(display, "Escape");
   ASSERT_TRUE(wait_for_exit(run, 30));
   EXPECT_EQ(run.exit_status, 0);
+}
+
+// A FIFO (a file that never ends) in place of the music, a sound and the pause's font: each is
+// refused at once, and a quit signal ends the game as ever.
+TEST_F(Faults, FifosInPlaceOfFilesAreRefused)
+{
+  std::string music = own_folder("music"), sound = own_folder("sound"), fonts = own_folder("fonts");
+  for (const std::string &path : {music + "/kez.mid", sound + "/land.wav", fonts + "/sans.glf"}) {
+    unlink(path.c_str());
+    ASSERT_EQ(mkfifo(path.c_str(), 0644), 0) << path;
+  }
+  add_map(1, won_at_once_map());
+  reach_title();
+  std::string output = game_output(run);
+  for (const char *name : {"kez.mid", "land.wav", "sans.glf"})
+    EXPECT_EQ(count_of(output, name), 1) << name << " in\n" << output;
+  expect_clean_end_after(SIGTERM);
+}
+
+// pilko 2>&1 | head -n 0: every line the game prints meets a closed pipe, which costs nothing.
+TEST_F(Faults, ClosedOutputCostsNothing)
+{
+  add_map(1, won_at_once_map());
+  unlink((own_folder("sound") + "/land.wav").c_str());  // a warning line, sound card or not
+  game_options options{folder, display};
+  options.output_closed = true;
+  run = start_game(options);
+  ASSERT_TRUE(shows(logo));
+  tap_key(display, "a");
+  ASSERT_TRUE(shows(title)) << "ended with status " << (wait_for_exit(run, 0) ? run.exit_status : -1);
+  expect_clean_end_after(SIGTERM);
+}
+
+// A file size limit (a full disk in small) in the way of F12: one warning, no file left behind,
+// and play goes on.
+TEST_F(Faults, FileSizeLimitCostsAScreenshotNotTheGame)
+{
+  test_map map;
+  map.drop_marker[12][12] = 0;
+  add_map(1, map);
+  game_options options{folder, display};
+  options.file_size_limit = 100000;  // a picture is 921,618 bytes; the game's output fits
+  ASSERT_EQ(start_and_enter_game(run, options), "");
+  tap_key(display, "F12");
+  tap_key(display, "Up", 0.3);
+  tap_key(display, "Escape");
+  ASSERT_TRUE(shows(title)) << game_output(run);
+  tap_key(display, "Escape");
+  ASSERT_TRUE(wait_for_exit(run, 30));
+  EXPECT_EQ(run.exit_status, 0) << game_output(run);
+  EXPECT_EQ(count_of(game_output(run), "pilko: warning: cannot save a screenshot here: File too large\n"), 1)
+      << game_output(run);
+  EXPECT_EQ(command_output("cd " + folder + " && ls -A"), "fonts\ngraphics\nmaps\nmusic\nsound\n");
+}
+
+// No OpenGL mode at all (indirect rendering, which the X server refuses): a quit signal ends
+// the wait of Allegro's message box for its click, and the box.
+TEST_F(Faults, QuitSignalEndsTheRefusedModeMessage)
+{
+  add_map(1, won_at_once_map());
+  game_options options{folder, display};
+  options.environment = {{"LIBGL_ALWAYS_INDIRECT", "1"}};
+  run = start_game(options);
+  auto box_up = [&] {
+    return !command_output("DISPLAY=" + display + " xdotool search --class Xmessage 2>/dev/null").empty();
+  };
+  for (int tries = 0; tries < 300 && !box_up(); tries++)
+    usleep(100 * 1000);
+  ASSERT_TRUE(box_up()) << game_output(run);
+  kill(run.pid, SIGTERM);
+  ASSERT_TRUE(wait_for_exit(run, 10)) << "the message box holds the game";
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_FALSE(box_up()) << "the box outlived the game";
+}
+
+// Outside files named on the command line, and bytes a terminal would act on in names and in
+// a replay's header: refused before any window, in one line that quotes what it echoes.
+TEST(CommandLine, OutsideFilesRefusedInOneQuotedLine)
+{
+  scratch_folder scratch, stray;
+  const std::string folder = scratch.path;
+  mkdir((folder + "/replays").c_str(), 0755);
+  ASSERT_EQ(symlink("/dev/zero", (folder + "/zero.level").c_str()), 0);
+  ASSERT_TRUE(write_file(folder + "/big.level", ""));
+  ASSERT_EQ(truncate((folder + "/big.level").c_str(), 2 << 20), 0);
+  write_file(folder + "/big.keys", std::string("# pilko recording: level big.level\n1 UP\n"));
+  const std::string escapes = "\x1b]0;owned\x07\x1b[2J";
+  write_file(folder + "/evil.keys", "# pilko recording: level " + escapes + ".map\n1 UP\n");
+  write_file(stray.path + "/maps", std::string("a stray file where the maps folder belongs\n"));
+  const struct {
+    std::string where;
+    std::vector<std::string> arguments;
+    int status;
+    std::string says;
+  } cases[] = {
+    {folder, {"--replay", "replays"}, 1, "pilko: replays: a folder, not a file\n"},
+    {folder, {"--level", "zero.level"}, 1, "pilko: zero.level: not a regular file\n"},
+    {folder, {"--level", "big.level"}, 1, "pilko: big.level: longer than 1 MB: not a level text\n"},
+    {folder, {"--replay", "big.keys"}, 1, "pilko: big.level: longer than 1 MB: not a level text\n"},
+    {folder, {"--replay", "evil.keys"}, 1,
+     "pilko: \\x1b]0;owned\\x07\\x1b[2J.map: not a map pilko can read: No such file or directory\n"},
+    {folder, {"--record", "gone/" + escapes}, 1, "pilko: gone/\\x1b]0;owned\\x07\\x1b[2J: cannot write: No such file or directory\n"},
+    {folder, {escapes}, 2, "pilko: unknown option '\\x1b]0;owned\\x07\\x1b[2J'\n"},
+    {stray.path, {}, 1, "pilko: cannot find maps/map1.map in " + stray.path +
+                            "; maps there is a file, not a folder: move it away\n"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(printable(c.arguments.empty() ? "" : c.arguments.back()));
+    game_options options;  // no display: all of this comes first
+    options.folder = c.where;
+    options.arguments = c.arguments;
+    game_run run = start_game(options);
+    ASSERT_TRUE(wait_for_exit(run, 30));
+    EXPECT_EQ(run.exit_status, c.status);
+    std::string output = game_output(run);
+    EXPECT_EQ(output.substr(0, c.says.size()), c.says) << printable(output);
+    EXPECT_EQ(output.find('\x1b'), std::string::npos) << printable(output);
+  }
 }
 
 TEST_F(Faults, NoSoundCardCostsOneLineAtMost)

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -116,8 +117,17 @@ game_run start_game(const game_options &options)
   pid_t pid = fork();
   if (pid == 0) {
     int log = open(run.log_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int closed_pipe[2];
+    if (options.output_closed && pipe(closed_pipe) == 0) {
+      close(closed_pipe[0]);
+      log = closed_pipe[1];
+    }
     dup2(log, 1);
     dup2(log, 2);
+    if (options.file_size_limit > 0) {
+      rlimit limit = {(rlim_t)options.file_size_limit, (rlim_t)options.file_size_limit};
+      setrlimit(RLIMIT_FSIZE, &limit);
+    }
     int null_input = open("/dev/null", O_RDONLY);
     dup2(null_input, 0);
     if (chdir(options.folder.c_str()) != 0)

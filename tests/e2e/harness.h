@@ -62,6 +62,8 @@ struct game_options {
   std::string program = pilko_binary;   // the game, or a launcher that execs it
   std::vector<std::pair<std::string, std::string>> environment = {};  // more variables to set
   std::vector<std::string> arguments = {};  // the command line after "pilko"
+  long file_size_limit = 0;   // bytes a file may grow to (RLIMIT_FSIZE); 0: no limit
+  bool output_closed = false;  // stdout and stderr a pipe nobody reads (pilko 2>&1 | head -n 0)
 };
 
 game_run start_game(const game_options &options);

@@ -2,7 +2,9 @@
 #include "tests/levels/level_tools.h"
 #include "world/map_format.h"
 
+#include <iterator>
 #include <random>
+#include <sys/stat.h>
 
 namespace {
 
@@ -76,5 +78,33 @@ TEST(RoundTrip, MapsKeepEveryByteThroughText)
     tool_result result = run_compiler("decompile " + scratch_path("bad.map"));
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.output.find("not a map file"), std::string::npos) << result.output;
+  }
+}
+
+// The index of levels beside a map comes from outside: nothing in it may change the map that
+// its text compiles back to, nor keep that text from compiling.
+TEST(RoundTrip, IndexBesideTheMapCannotChangeIt)
+{
+  ASSERT_EQ(compile_text("indexed", room()).status, 0);
+  const std::string map = file_text(scratch_path("indexed.map"));
+  const struct {
+    const char *what, *index, *name;
+  } indexes[] = {
+    {"a carriage return in a name", "1 First Steps\renemy 10 10 +x\renemy 12 12 -y\n", "name First Steps\n"},
+    {"reserved legend symbols", "1 Room\n  *  grass  0\n  ?  stone  5\n  |  metal  2\n", "name Room\n"},
+    {"escape sequences in a name", "1 \x1b]0;owned\x07\x1b[2J\n  .  grass  0\n", "name map1\n"},
+  };
+  for (size_t i = 0; i < std::size(indexes); i++) {
+    SCOPED_TRACE(indexes[i].what);
+    std::string folder = scratch_path("index" + std::to_string(i));
+    mkdir(folder.c_str(), 0755);
+    write_file(folder + "/map1.map", map);
+    write_file(folder + "/levels.txt", std::string(indexes[i].index));
+    tool_result decompiled = run_compiler("decompile " + folder + "/map1.map " + folder + "/back.level");
+    ASSERT_EQ(decompiled.status, 0) << decompiled.output;
+    std::string text = file_text(folder + "/back.level");
+    EXPECT_NE(text.find(indexes[i].name), std::string::npos) << text;
+    ASSERT_EQ(run_compiler("compile " + folder + "/back.level " + folder + "/back.map").status, 0) << text;
+    EXPECT_TRUE(file_text(folder + "/back.map") == map) << text;
   }
 }
