@@ -2,7 +2,7 @@
 // sent with xdotool, the screen and the screenshot files looked at.
 #include <gtest/gtest.h>
 #include "tests/e2e/harness.h"
-#include "tests/update/play_maps.h"
+#include "tests/support/test_maps.h"
 
 #include <cstdlib>
 #include <string>
@@ -75,7 +75,7 @@ protected:
 
 TEST_F(Play, ArrowsTurnAndWalkSpaceJumps)
 {
-  test_map map = walled_level(TEST_KIND_GRASS);
+  test_map map = walled_level(KIND_GRASS);
   // A dead end one cell wide: a heading the taps leave a step off would slide the hero along an open wall.
   for (int i = 0; i < 25; i++)
     map.height[5][i] = map.height[i / 5][1] = map.height[i / 5][3] = TEST_WALL_HEIGHT;
@@ -99,7 +99,7 @@ TEST_F(Play, ArrowsTurnAndWalkSpaceJumps)
 
 TEST_F(Play, F12WritesScreenshotsThatMatchTheScreen)
 {
-  test_map map = walled_level(TEST_KIND_GRASS);
+  test_map map = walled_level(KIND_GRASS);
   map.height[4][3] = 1.0f;  // something off-centre, so a flipped picture shows
   add_map(1, map);
   enter_game();
@@ -115,7 +115,7 @@ TEST_F(Play, F12WritesScreenshotsThatMatchTheScreen)
 
 TEST_F(Play, TabEndSkipsLevelsThenTitle)
 {
-  const int floors[] = {TEST_KIND_GRASS, TEST_KIND_STONE, TEST_KIND_METAL};
+  const int floors[] = {KIND_GRASS, KIND_STONE_FLOOR, KIND_METAL};
   for (int level = 1; level <= 3; level++)
     add_map(level, walled_level(floors[level - 1]));
   enter_game();
@@ -133,8 +133,8 @@ TEST_F(Play, TabEndSkipsLevelsThenTitle)
 
 TEST_F(Play, ThreeDeathsEndTheGameWithTheGameOverPicture)
 {
-  test_map map = walled_level(TEST_KIND_STONE);
-  map.kind[2][2] = TEST_KIND_LAVA;  // the start cell: each landing there kills
+  test_map map = walled_level(KIND_STONE_FLOOR);
+  map.kind[2][2] = KIND_LAVA;  // the start cell: each landing there kills
   add_map(1, map);
   enter_game();
   picture dead = still_screen();  // died in the first tick: no hero drawn
@@ -157,7 +157,7 @@ TEST_F(Play, ThreeDeathsEndTheGameWithTheGameOverPicture)
 
 TEST_F(Play, EscInTheRiseThenSpaceStartsAFreshGame)
 {
-  add_map(1, walled_level(TEST_KIND_GRASS));
+  add_map(1, walled_level(KIND_GRASS));
   enter_game();
   picture start = still_screen();
   start.save_png(picture_folder() + "/play-esc-in-rise-first-game.png");

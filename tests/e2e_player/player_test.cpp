@@ -3,7 +3,7 @@
 // with xdotool, the screens looked at.
 #include <gtest/gtest.h>
 #include "tests/e2e/harness.h"
-#include "tests/update/play_maps.h"
+#include "tests/support/test_maps.h"
 
 #include <string>
 #include <unistd.h>
@@ -50,7 +50,7 @@ protected:
 // A walled level with an enemy patrolling, so the world never stands still by itself.
 test_map patrolled_level()
 {
-  test_map map = walled_level(TEST_KIND_GRASS);
+  test_map map = walled_level(KIND_GRASS);
   map.drop_marker[20][20] = 0;
   map.enemies.push_back({2, 4, 1});  // in view, two cells ahead of the hero
   return map;
@@ -137,9 +137,9 @@ test_map level_with_drop(int kind)
 
 TEST_F(Player, LevelNumberStartsThereAndGoesOnToTheNext)
 {
-  add_map(1, level_with_drop(TEST_KIND_GRASS));
-  add_map(2, level_with_drop(TEST_KIND_STONE));
-  add_map(3, level_with_drop(TEST_KIND_GRASS));
+  add_map(1, level_with_drop(KIND_GRASS));
+  add_map(2, level_with_drop(KIND_STONE_FLOOR));
+  add_map(3, level_with_drop(KIND_GRASS));
   enter_game({"--level", "2"});
   picture first = frozen_screen();
   first.save_png(picture_folder() + "/player-level-2.png");
@@ -152,8 +152,8 @@ TEST_F(Player, LevelTextPlaysAloneThenTheTitle)
 {
   std::string level = folder + "/first.level";
   copy_file(std::string(PILKO_SOURCE_DIR) + "/levels/01-first-steps.level", level);
-  add_map(1, level_with_drop(TEST_KIND_STONE));
-  add_map(2, level_with_drop(TEST_KIND_STONE));
+  add_map(1, level_with_drop(KIND_STONE_FLOOR));
+  add_map(2, level_with_drop(KIND_STONE_FLOOR));
   enter_game({"--level", level});
   EXPECT_TRUE(shows_grass(frozen_screen())) << "not the meadow of the level text";
   tap_key(display, "Tab+End", 0.2);
@@ -162,9 +162,9 @@ TEST_F(Player, LevelTextPlaysAloneThenTheTitle)
 
 TEST_F(Player, LevelMapFilePlaysAloneThenTheTitle)
 {
-  write_file(folder + "/alone.map", map_bytes(level_with_drop(TEST_KIND_GRASS)));
-  add_map(1, level_with_drop(TEST_KIND_STONE));
-  add_map(2, level_with_drop(TEST_KIND_STONE));
+  write_file(folder + "/alone.map", map_bytes(level_with_drop(KIND_GRASS)));
+  add_map(1, level_with_drop(KIND_STONE_FLOOR));
+  add_map(2, level_with_drop(KIND_STONE_FLOOR));
   enter_game({"--level", "alone.map"});
   EXPECT_TRUE(shows_grass(frozen_screen())) << "not the grass of the map file";
   tap_key(display, "Tab+End", 0.2);
@@ -208,8 +208,8 @@ std::string simulated_events(const std::string &map, const std::string &script)
 // two cells ahead (the level's end when walking on).
 test_map lava_behind_drop_ahead()
 {
-  test_map map = walled_level(TEST_KIND_GRASS);
-  map.kind[1][2] = TEST_KIND_LAVA;
+  test_map map = walled_level(KIND_GRASS);
+  map.kind[1][2] = KIND_LAVA;
   map.drop_marker[4][2] = 0;
   return map;
 }
@@ -219,7 +219,7 @@ test_map lava_behind_drop_ahead()
 TEST_F(Player, RecordingReplaysToTheSameScreenAndEvents)
 {
   add_map(1, lava_behind_drop_ahead());
-  add_map(2, level_with_drop(TEST_KIND_STONE));
+  add_map(2, level_with_drop(KIND_STONE_FLOOR));
   std::string recording = folder + "/run.keys";
   enter_game({"--record", recording});
   key_down(display, "Down");  // back into the lava

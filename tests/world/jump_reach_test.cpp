@@ -1,15 +1,11 @@
 // The highest block a running jump lands on, found by search through the real world update: the
 // figure the level checker warns with and the guide states.
-#include <gtest/gtest.h>
-#include <allegro.h>
-
+#include "tests/support/headless.h"
 #include "world/update.h"
 #include "world/world.h"
 #include "world/physics.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
 
 namespace {
 
@@ -73,7 +69,7 @@ float highest_landing()
 
 TEST(JumpReach, HighestLandingIsTheCheckersFigure)
 {
-  ASSERT_EQ(install_allegro(SYSTEM_NONE, &errno, std::atexit), 0);
+  start_headless_allegro();
   float measured = highest_landing();
   std::printf("highest landing of a running jump: %.3f\n", measured);
   EXPECT_NEAR(measured, JUMP_ONTO_REACH, 0.01f);

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/scratch_folder.h"
-#include "tests/update/play_maps.h"
+#include "tests/support/test_maps.h"
 
 #include <cstdio>
 #include <fstream>
@@ -38,7 +38,7 @@ TEST(Simulator, PrintsTheTrajectoryAndTheEventsOfAPlay)
             "tick 2 cell (2, 2), world (4.150, 4.000), z 0.000 heading 8 grounded\n"
             "summary ticks 2 drops_left 1 lives 3 completed no\nexit 0\n");
   map = walled_level();
-  map.kind[3][2] = TEST_KIND_LAVA;
+  map.kind[3][2] = KIND_LAVA;
   map.drop_marker[2][3] = 0;
   std::string script = "# into the lava\n10 UP\n1 SPACE\n40\n11 left\n10 UP\n100\n";
   EXPECT_EQ(simulate("--events --require-complete", map, script),
@@ -56,7 +56,7 @@ TEST(Simulator, PrintsTheTrajectoryAndTheEventsOfAPlay)
 TEST(Simulator, NamesEachDeathsCauseAndCell)
 {
   test_map map = walled_level();
-  map.kind[4][2] = TEST_KIND_LAVA;
+  map.kind[4][2] = KIND_LAVA;
   map.height[4][2] = 1.0f;  // a lava block ahead of the hero
   map.drop_marker[2][3] = 0;
   map.enemies.push_back({2, 12, 0});  // walking -y toward the revived hero
