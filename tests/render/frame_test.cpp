@@ -121,13 +121,14 @@ TEST(Frame, StatusLineReadsLivesAndDropsAtTheBottomLeft)
   hero_x = hero_y = -1000.0f;  // the world out of view: the text is read over black
   drops_left = 12;
   std::vector<unsigned char> frame = draw_frame();
-  // Each glyph's middle: a 6 x 8 overlay, text scaled by 3.5, a 128-pixel font picture.
+  // Each glyph's middle: a 6 x 8 overlay, text scaled by 3.5, a 128-pixel font picture; the
+  // tagline 0.52 text units after the counts, as far as it fits on the screen.
   std::string text;
-  for (int k = 0; k < 20; k++) {
-    float x = (k * (6.0f / 128 + bitmap_glyph_gap) + 3.0f / 128) * 3.5f * FRAME_WIDTH / 6;
+  for (int k = 0; k < 25; k++) {
+    float x = (k * (6.0f / 128 + bitmap_glyph_gap) + 3.0f / 128 + (k < 20 ? 0 : 0.52f)) * 3.5f * FRAME_WIDTH / 6;
     text += (char)((pixel_at(frame, (int)x, (int)(4.0f / 128 * 3.5f * FRAME_HEIGHT / 8)).r + 1) / 2);
   }
-  EXPECT_EQ(text, "Lives: 3 | Drops: 12");
+  EXPECT_EQ(text, "Lives: 3 | Drops: 12pilko");
 }
 
 TEST(Frame, MissingImageAndUnknownKindsDrawUntextured)

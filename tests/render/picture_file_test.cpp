@@ -67,6 +67,10 @@ TEST_F(PictureFile, RefusesCraftedHeadersWithTheirReason)
   colour_mapped[7] = 24;
   std::vector<unsigned char> short_tga(tga.begin(), tga.end() - 1);
   std::vector<unsigned char> short_bmp(bmp.begin(), bmp.end() - 1);
+  // 5 x 3 pixels: rows of 15 bytes padded to 16, 54 + 48 bytes in all.
+  std::vector<unsigned char> padded = with(with(bmp, 18, 5, 4), 22, 3, 4);
+  padded.resize(101);
+  std::vector<unsigned char> with_alpha = with(with(with(with(tga, 12, 16, 2), 14, 16, 2), 16, 32), 17, 8);
   const struct {
     const char *name;
     std::vector<unsigned char> bytes;
@@ -90,12 +94,14 @@ TEST_F(PictureFile, RefusesCraftedHeadersWithTheirReason)
     {"gras.bmp", with(bmp, 18, 1 << 20, 4), "a BMP of a size out of bounds"},
     {"gras.bmp", with(bmp, 10, 1078, 4), "a BMP with its pixels away from the header"},
     {"gras.bmp", short_bmp, "a BMP shorter than its pixels"},
+    {"gras.bmp", padded, "a BMP shorter than its pixels"},
+    {"logo.tga", with_alpha, nullptr},
     {"gras.bmp", with(bmp, 0, 'X'), "not a BMP"},
     {"gras.bmp", tga, "not a BMP"},
     {"logo.png", tga, "neither a TGA nor a BMP name"},
   };
   for (const auto &file : crafted)
-    EXPECT_STREQ(problem_of(file.name, file.bytes), file.reason) << file.name << ": " << file.reason;
+    EXPECT_STREQ(problem_of(file.name, file.bytes), file.reason) << file.name << ": " << (file.reason ? file.reason : "");
 }
 
 // The two pictures that crashed and hung the game inside Allegro, and a FIFO that would block it.

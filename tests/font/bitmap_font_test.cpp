@@ -1,6 +1,6 @@
 // Bitmap fonts without OpenGL: the SGI decoder and the mask rule, and the
 // fuzzers' inputs replayed through the readers.
-#include "font_files.h"
+#include "tests/font/font_files.h"
 
 #include "font/font.h"
 #include "fuzz/fuzz_inputs.h"

@@ -1,6 +1,6 @@
 // The vector font maker: its output is the shipped font, and every printable character in it
 // is well formed.
-#include "font_files.h"
+#include "tests/font/font_files.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The GLF reader, string layout and bounds, and the console, without GL (run with a leak check).
-#include "font_files.h"
+#include "tests/font/font_files.h"
 #include "font/vector_internal.h"
 
 namespace {

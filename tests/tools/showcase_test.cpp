@@ -1,5 +1,5 @@
 // The font showcase on the test display; its picture stays in the working folder as font_showcase.ppm.
-#include "font_files.h"
+#include "tests/font/font_files.h"
 #include "tests/support/display.h"
 #include "tools/font-showcase/showcase_layout.h"
 

@@ -1,5 +1,5 @@
 // Vector drawing on a real GL context: what each mode hands to GL (in feedback mode) and the state it leaves.
-#include "font_files.h"
+#include "tests/font/font_files.h"
 #include "font/vector_internal.h"
 #include "tests/support/gl_fixture.h"
 

@@ -3,7 +3,7 @@
 // modelview matrix), text read back as pixels, and texturing around text.
 #include "tests/support/gl_fixture.h"  // GoogleTest before the X11 headers
 
-#include "font_files.h"
+#include "tests/font/font_files.h"
 
 #include "font/font.h"
 

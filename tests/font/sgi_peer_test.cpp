@@ -1,5 +1,5 @@
 // ImageMagick as a peer for SGI files: we decode its pictures as it does, and it reads ours as we do.
-#include "font_files.h"
+#include "tests/font/font_files.h"
 
 #include <cstdlib>
 
