@@ -72,16 +72,19 @@ TEST(SgiDecode, OpenedReaderCanBeClosed)
 
 TEST(SgiRunLength, UnpacksCopiesAndRepeats)
 {
-  const struct { const char *name; bytes row, grey; } cases[] = {
-      {"copy then repeat", {0x83, 10, 20, 30, 0x02, 40, 0x00}, {10, 20, 30, 40, 40}},
-      {"short row ends in black", {0x02, 90, 0x00}, {90, 90, 0, 0}},
-      {"no end mark at the last byte", {0x03, 77}, {77, 77, 77}},
+  // Rows bottom first; the bytes of an earlier, longer row stay in the reader's row buffer.
+  const struct { const char *name; std::vector<bytes> rows; bytes grey; } cases[] = {
+      {"copy then repeat", {{0x83, 10, 20, 30, 0x02, 40, 0x00}}, {10, 20, 30, 40, 40}},
+      {"short row ends in black", {{0x02, 90, 0x00}}, {90, 90, 0, 0}},
+      {"no end mark at the last byte", {{0x03, 77}}, {77, 77, 77}},
+      {"a row's end after a longer row", {{0x83, 10, 20, 30}, {0x03, 40}}, {10, 20, 30, 40, 40, 40}},
   };
   for (const auto &c : cases) {
     bytes want;
     for (uint8_t g : c.grey)
       want.insert(want.end(), {g, g, g, 255});
-    EXPECT_EQ(decode_sgi(hand_packed_sgi((int)c.grey.size(), 1, 1, {c.row})), want) << c.name;
+    int width = (int)(c.grey.size() / c.rows.size());
+    EXPECT_EQ(decode_sgi(hand_packed_sgi(width, (int)c.rows.size(), 1, c.rows)), want) << c.name;
   }
 }
 

@@ -86,6 +86,7 @@ TEST_F(VectorFontTest, BadFilesFailChangingNothing)
     ASSERT_EQ(vector_font_load(empty.c_str()), slot) << "count 0 loads";
   EXPECT_EQ(vector_font_load(empty.c_str()), -1);
   EXPECT_EQ(vector_font_unload(7), 0);
+  EXPECT_EQ(vector_font_get_current(), 255) << "unloading another font changed the current one";
   EXPECT_EQ(vector_font_load(empty.c_str()), 7) << "the freed slot";
   for (int slot : {-1, 256, 100000}) {
     EXPECT_EQ(vector_font_set_current(slot), -1) << slot;
@@ -113,8 +114,18 @@ TEST_F(VectorFontTest, LayoutFollowsGlyphBoxes)
   EXPECT_EQ(bounds(0, "O"), std::vector<float>({-0.7f, -1, 0.9f, 1}));
   // S 1.3 + 0.2, space 2, N 1.3 + 0.2, missing 2, from S's left edge -0.5.
   EXPECT_EQ(bounds(0, "S N?"), std::vector<float>({-0.5f, -1, 6.5f, 0.5f}));
-  vector_set_anchor(VECTOR_ANCHOR_TOP_LEFT);
-  EXPECT_EQ(bounds(0, "O"), std::vector<float>({0.3f, -2, 1.9f, 0}));
+  // Each anchor moves the box; codes past the last are refused and change nothing.
+  const std::pair<int, std::vector<float>> anchors[] = {
+      {VECTOR_ANCHOR_TOP_LEFT, {0.3f, -2, 1.9f, 0}}, {VECTOR_ANCHOR_LEFT, {0.3f, -1, 1.9f, 1}},
+      {VECTOR_ANCHOR_BOTTOM_LEFT, {0.3f, 0, 1.9f, 2}}, {VECTOR_ANCHOR_TOP, {-0.7f, -2, 0.9f, 0}},
+      {VECTOR_ANCHOR_BOTTOM, {-0.7f, 0, 0.9f, 2}}, {VECTOR_ANCHOR_LAST, {-0.7f, -1, 0.9f, 1}},
+      {VECTOR_ANCHOR_LAST + 1, {-0.7f, -1, 0.9f, 1}}, {VECTOR_ANCHOR_TOP_LEFT - 1, {-0.7f, -1, 0.9f, 1}},
+      {VECTOR_ANCHOR_CENTRE, {-0.7f, -1, 0.9f, 1}}};
+  for (const auto &[anchor, box] : anchors) {
+    vector_set_anchor(anchor);
+    EXPECT_EQ(bounds(0, "O"), box) << anchor;
+  }
+  EXPECT_EQ(vector_get_anchor(), VECTOR_ANCHOR_CENTRE);
   EXPECT_EQ(bounds(1, "O"), std::vector<float>({5, 6, 7, 8}));
   vector_set_symbol_spacing(0.5f), vector_set_space_size(3);
   EXPECT_FLOAT_EQ(vector_layout_advance(font, "SN", 0), 1.9f);
