@@ -1,6 +1,6 @@
 // Every generated file opens through the game's own calls and reads the same in a peer program
 // (ImageMagick, sox).
-#include <gtest/gtest.h>
+#include "tests/support/headless.h"
 #include "font/font.h"
 #include "tests/assets/asset_files.h"
 
@@ -13,7 +13,7 @@ class AllegroFiles : public ::testing::Test {
 protected:
   static void SetUpTestSuite()
   {
-    ASSERT_EQ(install_allegro(SYSTEM_NONE, &errno, atexit), 0);
+    start_headless_allegro();
     set_color_conversion(COLORCONV_NONE);  // pictures keep their own depth
   }
 };
@@ -42,9 +42,9 @@ TEST_F(AllegroFiles, PicturesReadAsInImageMagick)
         ours += {char(getr_depth(depth, c)), char(getg_depth(depth, c)), char(getb_depth(depth, c))};
         masked += c == bitmap_mask_color(b);  // drawn as a sprite, (255, 0, 255) turns black
       }
-    EXPECT_EQ(command_output("identify -format '%w %h' '" + path + "'"),
+    EXPECT_EQ(run_command("identify -format '%w %h' '" + path + "'").output,
               std::to_string(b->w) + " " + std::to_string(b->h));
-    EXPECT_TRUE(command_output("convert '" + path + "' -depth 8 rgb:-") == ours)
+    EXPECT_TRUE(run_command("convert '" + path + "' -depth 8 rgb:-").output == ours)
         << path << ": Allegro and ImageMagick disagree (flipped rows?)";
     if (f.w) {
       EXPECT_EQ(b->w, f.w) << f.name;
@@ -72,7 +72,7 @@ TEST_F(AllegroFiles, SamplesAreClickFreePcm)
     const unsigned short *data = static_cast<const unsigned short *>(s->data);
     EXPECT_LT(std::abs(data[0] - 0x8000), 150) << name << " clicks as it starts";
     EXPECT_LT(std::abs(data[s->len - 1] - 0x8000), 150) << name << " clicks as it ends";
-    EXPECT_EQ(command_output("soxi -r '" + path + "'; soxi -s '" + path + "'"),
+    EXPECT_EQ(run_command("soxi -r '" + path + "'; soxi -s '" + path + "'").output,
               std::to_string(s->freq) + "\n" + std::to_string(s->len) + "\n");
     destroy_sample(s);
   }
@@ -107,8 +107,8 @@ TEST(StatusFont, DecodesAsImageMagickAndFits)
       lit += q[0] > 0;
     }
   std::free(rgba);
-  EXPECT_TRUE(command_output("tail -c +" + std::to_string(PICTURE_AT + 1) + " '" + path +
-                             "' | convert sgi:- -depth 8 rgb:-") == ours);
+  EXPECT_TRUE(run_command("tail -c +" + std::to_string(PICTURE_AT + 1) + " '" + path +
+                             "' | convert sgi:- -depth 8 rgb:-").output == ours);
   EXPECT_EQ(coloured, 0) << "the glyphs are not white";
   EXPECT_GT(lit, 0) << "no glyph shows";
   EXPECT_LT(lit, width * height / 2) << "the background is not black";

@@ -3,6 +3,7 @@
 // told to stop. Other developers' servers run beside ours, so only the
 // processes these tests started are counted, each known by id and start time.
 #include "server_process.h"
+#include "tests/support/run_command.h"
 #include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -87,13 +88,7 @@ TEST(VirtualDisplay, ServerEndsWhenCTestTimesOut)
   std::ofstream(folder + "/CTestTestfile.cmake")
       << "add_test(hangs \"" << DISPLAY_OWNER << "\" hang \"" << identity_file << "\")\n"
       << "set_tests_properties(hangs PROPERTIES TIMEOUT 600 TIMEOUT_AFTER_MATCH \"1;display ready\")\n";
-  std::string output;
-  FILE *ctest = popen(("cd '" + folder + "' && '" + CTEST_COMMAND + "' 2>&1").c_str(), "r");
-  ASSERT_NE(ctest, nullptr);
-  char line[512];
-  while (std::fgets(line, sizeof line, ctest))
-    output += line;
-  pclose(ctest);
+  std::string output = run_command("cd '" + folder + "' && '" + CTEST_COMMAND + "' 2>&1").output;
   ASSERT_NE(output.find("Timeout"), std::string::npos) << output;
   process_identity server = identity_from_text(read_text(identity_file));
   ASSERT_NE(server.pid, 0) << "the hanging program had no server";

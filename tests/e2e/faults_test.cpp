@@ -94,7 +94,7 @@ TEST(LostDisplay, EndsAtOnceWithOneLineAtTitleAndInPlay)
     SCOPED_TRACE(in_play ? "in play" : "at the title");
     // A server of this test's own, which it stops; it ends with the test if the test dies first.
     std::string display =
-        command_output(std::string(VIRTUAL_DISPLAY) + " start --owner " + std::to_string(getpid()));
+        run_command(std::string(VIRTUAL_DISPLAY) + " start --owner " + std::to_string(getpid())).output;
     display.erase(display.find_last_not_of(" \n") + 1);
     ASSERT_FALSE(display.empty());
     scratch_folder data = make_data_folder();

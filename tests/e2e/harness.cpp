@@ -61,7 +61,7 @@ void picture::save_png(const std::string &path) const
 picture load_picture(const std::string &path)
 {
   // -auto-orient: ImageMagick keeps a TGA's bottom-up row order unless asked.
-  return parse_ppm(command_output("convert '" + path + "' -auto-orient -depth 8 ppm:- 2>/dev/null"));
+  return parse_ppm(run_command("convert '" + path + "' -auto-orient -depth 8 ppm:- 2>/dev/null").output);
 }
 
 double picture_difference(const picture &a, const picture &b)
@@ -202,8 +202,8 @@ void tap_key(const std::string &display, const std::string &key, double hold_sec
 
 picture screenshot(const std::string &display)
 {
-  return parse_ppm(command_output("DISPLAY=" + display +
-                                  " import -silent -window root -depth 8 ppm:- 2>/dev/null"));
+  return parse_ppm(run_command("DISPLAY=" + display +
+                                  " import -silent -window root -depth 8 ppm:- 2>/dev/null").output);
 }
 
 picture wait_for_screen(const std::string &display,

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/support/display.h"
+#include "tests/support/run_command.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/test_maps.h"
 

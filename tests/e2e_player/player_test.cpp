@@ -201,7 +201,7 @@ namespace {
 // What pilko-sim prints for a level and a key script.
 std::string simulated_events(const std::string &map, const std::string &script)
 {
-  return command_output(std::string(PILKO_SIM) + " --events '" + map + "' '" + script + "'");
+  return run_command(std::string(PILKO_SIM) + " --events '" + map + "' '" + script + "'").output;
 }
 
 // Grass with lava behind the hero (a death when walking back) and one drop
@@ -253,7 +253,7 @@ TEST_F(Player, RecordingReplaysToTheSameScreenAndEvents)
 
 TEST(PlayerOptions, HelpListsEveryOptionAndThePauseKey)
 {
-  std::string help = command_output(std::string(pilko_binary) + " --help");
+  std::string help = run_command(std::string(pilko_binary) + " --help").output;
   for (const char *named : {"--window", "--level N|FILE", "--record FILE", "--replay FILE", "P pauses"})
     EXPECT_NE(help.find(named), std::string::npos) << named << " missing from\n" << help;
 }
@@ -263,7 +263,7 @@ TEST(PlayerOptions, BadReplayLineStopsBeforeAnyWindow)
   scratch_folder scratch;
   const std::string &folder = scratch.path;
   write_file(folder + "/bad.keys", std::string("# pilko recording: level 1\n3 UP\n2 JUMP\n"));
-  std::string output = command_output("cd " + folder + " && " + pilko_binary + " --replay bad.keys 2>&1; echo status $?");
+  std::string output = run_command("cd " + folder + " && " + pilko_binary + " --replay bad.keys 2>&1; echo status $?").output;
   EXPECT_NE(output.find("bad.keys:3:3: unknown key 'JUMP'"), std::string::npos) << output;
   EXPECT_NE(output.find("status 1"), std::string::npos) << output;
 }

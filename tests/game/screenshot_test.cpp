@@ -43,7 +43,7 @@ void hold_f12_for_ticks(int ticks)
 // The names in the working directory, sorted, one a line.
 std::string folder_listing()
 {
-  return command_output("ls -A | sort");
+  return run_command("ls -A | sort").output;
 }
 
 }  // namespace

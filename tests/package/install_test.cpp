@@ -24,7 +24,7 @@ bool exists(const std::string &path)
 bool install_package(const std::string &root)
 {
   std::string admin = root + "/var/lib/dpkg";
-  command_output("mkdir -p " + admin + "/info " + admin + "/updates && touch " + admin + "/status");
+  run_command("mkdir -p " + admin + "/info " + admin + "/updates && touch " + admin + "/status").output;
   std::string command = "dpkg --force-not-root --force-depends --admindir=" + admin +
                         " --instdir=" + root + " -i " + package_file + " >/dev/null 2>&1";
   return std::system(command.c_str()) == 0;
@@ -35,10 +35,10 @@ protected:
   static void SetUpTestSuite()
   {
     static scratch_folder folder;  // removed when the program ends
-    command_output(std::string(CPACK_PROGRAM) + " -G DEB --config " + CPACK_CONFIG + " -B " +
-                   folder.path + " >/dev/null 2>&1");
+    run_command(std::string(CPACK_PROGRAM) + " -G DEB --config " + CPACK_CONFIG + " -B " +
+                   folder.path + " >/dev/null 2>&1").output;
     package_file = folder.path + "/pilko_" PROJECT_VERSION "_" +
-                   command_output("dpkg --print-architecture | tr -d '\\n'") + ".deb";
+                   run_command("dpkg --print-architecture | tr -d '\\n'").output + ".deb";
   }
   void SetUp() override
   {
@@ -59,15 +59,15 @@ TEST_F(Installed, MenuEntryIconsAndManualPage)
                            "/usr/share/icons/hicolor/256x256/apps/pilko.png"})
     EXPECT_TRUE(exists(root + file)) << file;
   std::string menu_entry = root + "/usr/share/applications/pilko.desktop";
-  EXPECT_EQ(command_output("desktop-file-validate " + menu_entry + " 2>&1"), "");
-  std::string manual = command_output("man -l " + root + "/usr/share/man/man6/pilko.6.gz | col -b");
+  EXPECT_EQ(run_command("desktop-file-validate " + menu_entry + " 2>&1").output, "");
+  std::string manual = run_command("man -l " + root + "/usr/share/man/man6/pilko.6.gz | col -b").output;
   for (const char *words : {"F12", "SPACE", "vgrab-000.tga", ".local/share/pilko"})
     EXPECT_NE(manual.find(words), std::string::npos) << words << " not in the manual page";
 }
 
 TEST_F(Installed, DependsOnTheLibrariesAndFreepats)
 {
-  std::string depends = command_output("dpkg-deb -f " + package_file + " Depends");
+  std::string depends = run_command("dpkg-deb -f " + package_file + " Depends").output;
   for (const char *name : {"liballegro4.4", "liballeggl4.4", "libgl1", "libglu1", "freepats"})
     EXPECT_NE(depends.find(name), std::string::npos) << name << " missing from: " << depends;
 }
@@ -76,9 +76,9 @@ TEST_F(Installed, HelpVersionAndAWrongOption)
 {
   scratch_folder home;
   std::string pilko = "HOME=" + home.path + " " + root + "/usr/games/pilko";
-  EXPECT_EQ(command_output(pilko + " --version 2>/dev/null"), "pilko " PROJECT_VERSION "\n");
-  EXPECT_NE(command_output(pilko + " --help 2>/dev/null").find("Usage: pilko"), std::string::npos);
-  std::string wrong = command_output(pilko + " --fly 2>&1 >/dev/null; echo status $?");
+  EXPECT_EQ(run_command(pilko + " --version 2>/dev/null").output, "pilko " PROJECT_VERSION "\n");
+  EXPECT_NE(run_command(pilko + " --help 2>/dev/null").output.find("Usage: pilko"), std::string::npos);
+  std::string wrong = run_command(pilko + " --fly 2>&1 >/dev/null; echo status $?").output;
   EXPECT_NE(wrong.find("unknown option '--fly'"), std::string::npos) << wrong;
   EXPECT_NE(wrong.find("status 2"), std::string::npos) << wrong;
 }
@@ -126,7 +126,7 @@ TEST_F(Installed, RemovalLeavesNoFileBehind)
   std::string admin = root + "/var/lib/dpkg";
   ASSERT_EQ(std::system(("dpkg --force-not-root --admindir=" + admin + " --instdir=" + root +
                          " --purge pilko >/dev/null 2>&1").c_str()), 0);
-  EXPECT_EQ(command_output("cd " + root + " && find . -path ./var -prune -o -print"), ".\n");
+  EXPECT_EQ(run_command("cd " + root + " && find . -path ./var -prune -o -print").output, ".\n");
 }
 
 }  // namespace

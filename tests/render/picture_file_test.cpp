@@ -1,14 +1,11 @@
 // The header check in front of Allegro's picture loaders: our own files pass and load, crafted
 // headers are refused with their reason, and a refused file costs one warning line.
-#include <gtest/gtest.h>
+#include "tests/support/headless.h"
 #include "assets/asset_files.h"
 #include "render/picture_file.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/test_maps.h"
 
-#include <allegro.h>
-#include <cerrno>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
@@ -17,7 +14,7 @@ namespace {
 
 class PictureFile : public ::testing::Test {
 protected:
-  static void SetUpTestSuite() { ASSERT_EQ(install_allegro(SYSTEM_NONE, &errno, atexit), 0); }
+  static void SetUpTestSuite() { start_headless_allegro(); }
 
   // A file of the data folder, by its path there ("graphics/logo.tga").
   static std::string data_file(const std::string &path) { return PILKO_DATA_DIR "/" + path; }

@@ -11,6 +11,3 @@ std::string test_display(bool xvfb = false);
 // Makes test_display start a server of this program's own even when the run
 // shares one: for programs whose server must end with them.
 void use_own_display();
-
-// What a shell command prints on its standard output.
-std::string command_output(const std::string &command);
