@@ -104,7 +104,7 @@ TEST(SgiDecode, RefusesDamagedFilesAndAcceptsTheLimits)
       {"sound run-length file", packed, true},
       {"two bytes a channel", with_be(plain, SGI_TYPE, 2, 0x0002), false},
       {"no channels", with_be(plain, SGI_CHANNELS, 2, 0), false},
-      {"five channels", with_be(plain, SGI_CHANNELS, 2, 5), false},
+      {"five channels", cut(with_be(plain, SGI_CHANNELS, 2, 5), plain.size() + 70), false},  // with bytes for all five
       {"width 0", with_be(plain, SGI_WIDTH, 2, 0), false},
       {"width 4097", sgi_encode(make_picture(4097, 1, 1, false, varied)), false},
       {"height 0", with_be(plain, SGI_HEIGHT, 2, 0), false},
