@@ -29,12 +29,16 @@ inline const char *const SOUND_FILES[SOUND_FILE_COUNT] = {
   "sound/lava.wav",
 };
 
-// The full pictures and the game-over banner, each named by its index in PICTURE_FILES.
-enum picture_file { PICTURE_LOGO, PICTURE_TITLE, PICTURE_GAME_OVER, PICTURE_FILE_COUNT };
+// The full pictures and the banners of a game's end (lost, and won), each
+// named by its index in PICTURE_FILES.
+enum picture_file {
+  PICTURE_LOGO, PICTURE_TITLE, PICTURE_GAME_OVER, PICTURE_CAMPAIGN_COMPLETE, PICTURE_FILE_COUNT
+};
 inline const char *const PICTURE_FILES[PICTURE_FILE_COUNT] = {
   "graphics/logo.tga",
   "graphics/title.tga",
   "graphics/gameover.tga",
+  "graphics/complete.tga",
 };
 
 // The tune played from the logo on.

@@ -5,6 +5,7 @@
 #include "font/bmf_image.h"
 #include "base/base.h"  // little-endian values
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -87,9 +88,23 @@ bool run_length_encoded(const bmf_image_reader *reader)
   return (reader->type >> 8) == SGI_STORAGE_RLE;
 }
 
+// Channel planes the file holds: a flat SGI picture (one or two dimensions)
+// may say 0 channels and holds one.
+int stored_channels(const bmf_image_reader *reader)
+{
+  return reader->channels == 0 ? 1 : reader->channels;
+}
+
+// Channel planes read for the pixels: the first four at most.
+int decoded_channels(const bmf_image_reader *reader)
+{
+  return std::min(stored_channels(reader), BMF_IMAGE_DECODED_CHANNELS);
+}
+
+// Rows in the file, and entries in each run-length row table.
 size_t row_count(const bmf_image_reader *reader)
 {
-  return (size_t)reader->height * reader->channels;
+  return (size_t)reader->height * stored_channels(reader);
 }
 
 size_t scratch_size(const bmf_image_reader *reader)
@@ -97,13 +112,11 @@ size_t scratch_size(const bmf_image_reader *reader)
   return (size_t)reader->width * SCRATCH_ROW_FACTOR;
 }
 
-// The header's sizes are ones we read, and the file is long enough for the
-// planes or the row tables they call for.
+// The header's sizes are ones we read, and the file is long enough for all
+// the planes or the row tables they call for, also those never decoded.
 bool header_is_sound(const bmf_image_reader *reader)
 {
   if ((reader->type & 0xFF) != 1)
-    return false;
-  if (reader->channels < 1 || reader->channels > BMF_IMAGE_MAX_CHANNELS)
     return false;
   if (reader->width < 1 || reader->width > BMF_IMAGE_MAX_SIZE ||
       reader->height < 1 || reader->height > BMF_IMAGE_MAX_SIZE)
@@ -189,10 +202,10 @@ bool read_channel_row(bmf_image_reader *reader, int row, int channel, uint8_t *o
   return unpack_row(reader->row_scratch, length, out, reader->width);
 }
 
-// Composes one output row of RGBA pixels from the channel rows the picture
-// has: grey from one channel, grey and alpha from two, opaque colour from
-// three, colour and alpha from four.
-void compose_row(uint8_t *const channel_rows[BMF_IMAGE_MAX_CHANNELS], int channels,
+// Composes one output row of RGBA pixels from the decoded channel rows:
+// grey from one channel, grey and alpha from two, opaque colour from three,
+// colour and alpha from four.
+void compose_row(uint8_t *const channel_rows[BMF_IMAGE_DECODED_CHANNELS], int channels,
                  int width, uint8_t *out)
 {
   for (int x = 0; x < width; x++, out += 4) {
@@ -203,7 +216,7 @@ void compose_row(uint8_t *const channel_rows[BMF_IMAGE_MAX_CHANNELS], int channe
     out[2] = colour ? channel_rows[2][x] : c0;
     if (channels == 2)
       out[3] = channel_rows[1][x];
-    else if (channels >= 4)
+    else if (channels == BMF_IMAGE_DECODED_CHANNELS)
       out[3] = channel_rows[3][x];
     else
       out[3] = OPAQUE;
@@ -263,17 +276,18 @@ unsigned char *bmf_image_read_rgba(FILE *file, int *width, int *height, int *cha
 
   size_t row_bytes = (size_t)reader->width * 4;
   uint8_t *pixels = (uint8_t *)std::malloc(row_bytes * reader->height);
-  uint8_t *channel_rows[BMF_IMAGE_MAX_CHANNELS] = {};
+  uint8_t *channel_rows[BMF_IMAGE_DECODED_CHANNELS] = {};
   bool sound = pixels != nullptr;
-  for (int c = 0; c < BMF_IMAGE_MAX_CHANNELS && sound; c++) {
+  for (int c = 0; c < BMF_IMAGE_DECODED_CHANNELS && sound; c++) {
     channel_rows[c] = (uint8_t *)std::malloc(reader->width);
     sound = channel_rows[c] != nullptr;
   }
+  int decoded = decoded_channels(reader);
   for (int row = 0; row < reader->height && sound; row++) {
-    for (int c = 0; c < reader->channels && sound; c++)
+    for (int c = 0; c < decoded && sound; c++)
       sound = read_channel_row(reader, row, c, channel_rows[c]);
     if (sound)
-      compose_row(channel_rows, reader->channels, reader->width, pixels + row * row_bytes);
+      compose_row(channel_rows, decoded, reader->width, pixels + row * row_bytes);
   }
   for (uint8_t *buffer : channel_rows)
     std::free(buffer);

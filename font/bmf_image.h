@@ -8,7 +8,9 @@
 
 constexpr int BMF_GLYPH_COUNT = 256;       // one glyph rectangle per character code
 constexpr int BMF_IMAGE_MAX_SIZE = 4096;   // largest picture width and height read
-constexpr int BMF_IMAGE_MAX_CHANNELS = 4;  // red, green, blue, alpha
+// Channels decoded: red, green, blue, alpha. A picture may store more; the
+// rest are skipped.
+constexpr int BMF_IMAGE_DECODED_CHANNELS = 4;
 
 // Reads a whole BMF file from its start: checks the magic, skips the name,
 // fills glyphs and decodes the picture. RGBA pixels (caller frees) and their

@@ -126,7 +126,9 @@ void vector_font_draw_string_solid(int slot, const char *text);
 void vector_font_draw_string_3d_wired(int slot, const char *text);
 void vector_font_draw_string_3d_solid(int slot, const char *text);
 
-// Bounding box of a string laid out in a font; any output may be null.
+// Bounding box of a string laid out in a font. Either corner (min_x and
+// min_y, max_x and max_y) may be left out with nulls; a corner with only
+// one of its two outputs given is not written.
 void vector_string_bounds(int slot, const char *text, float *min_x, float *min_y,
                           float *max_x, float *max_y);
 void vector_current_string_bounds(const char *text, float *min_x, float *min_y,

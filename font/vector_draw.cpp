@@ -278,10 +278,15 @@ void vector_string_bounds(int slot, const char *text, float *min_x, float *min_y
   }
   float dx, dy;
   anchor_shift(&dx, &dy);
-  if (min_x) *min_x = left + dx;
-  if (min_y) *min_y = low + dy;
-  if (max_x) *max_x = total + left + dx;
-  if (max_y) *max_y = high + dy;
+  // Each corner goes out whole or not at all: half a corner is no box.
+  if (max_x && max_y) {
+    *max_x = total + left + dx;
+    *max_y = high + dy;
+  }
+  if (min_x && min_y) {
+    *min_x = left + dx;
+    *min_y = low + dy;
+  }
 }
 
 void vector_current_string_bounds(const char *text, float *min_x, float *min_y,

@@ -51,7 +51,6 @@ bool decode_bare_picture(const uint8_t *data, size_t size)
   std::fclose(file);
   if (!pixels)
     return false;
-  check(channels >= 1 && channels <= BMF_IMAGE_MAX_CHANNELS, "channels in 1..4");
   check_picture(pixels, width, height);
   std::free(pixels);
   return true;

@@ -2,7 +2,9 @@
 #include "game/flow.h"
 #include "assets/asset_files.h"
 #include "game/pause.h"
+#include "game/play_messages.h"
 #include "game/quit_signal.h"
+#include "game/screen_keys.h"
 #include "replay/replay.h"
 #include "game/screenshot.h"
 #include "render/picture_file.h"
@@ -65,14 +67,15 @@ void sleep_until_next_tick(steady::time_point seen)
     rest((unsigned int)left);
 }
 
-// The game-over picture on a cleared screen until a fresh key press.
-void show_game_over()
+// The picture of a game's end, lost or won, at (x, y) on a cleared screen
+// until a key is pressed on it.
+void show_end_picture(picture_file which, int x, int y)
 {
   blank_screen();
-  BITMAP *picture = load_picture(PICTURE_FILES[PICTURE_GAME_OVER]);
-  show_picture(picture, GAME_OVER_X, GAME_OVER_Y, 1);
-  clear_keybuf();
-  wait_for_key();
+  BITMAP *picture = load_picture(PICTURE_FILES[which]);
+  show_picture(picture, x, y, 1);
+  begin_screen_keys();
+  wait_for_press();
   if (picture)
     destroy_bitmap(picture);
 }
@@ -82,7 +85,8 @@ void show_game_over()
 void level_loop()
 {
   while (!quit_request) {
-    handle_level_completion();
+    if (handle_level_completion())
+      announce_level();
     if (tick_count != 0) {
       steady::time_point seen = steady::now();
       // Takes the keys as they are now for the whole tick. From the first
@@ -94,6 +98,7 @@ void level_loop()
       world_update();
       tick_count = 0;  // ticks that piled up while drawing are dropped
       render_frame();
+      draw_play_messages();
       // A replay answers only ESC, and stays on its last frame when it is
       // over (unless that ended the game).
       bool replay_ended = replay_over() && !no_lives_left();
@@ -115,8 +120,12 @@ void level_loop()
       quit_request = 1;
   }
   quit_request = 0;
-  if (no_lives_left() && !quit_signalled)
-    show_game_over();
+  if (quit_signalled)
+    return;
+  if (no_lives_left())
+    show_end_picture(PICTURE_GAME_OVER, GAME_OVER_X, GAME_OVER_Y);
+  else if (campaign_complete())
+    show_end_picture(PICTURE_CAMPAIGN_COMPLETE, CAMPAIGN_COMPLETE_X, CAMPAIGN_COMPLETE_Y);
 }
 
 void play_game()
@@ -133,7 +142,8 @@ void play_game()
     clear_keybuf();
     return;
   }
-  clear_keybuf();
+  announce_level();
+  begin_screen_keys();
   begin_recorded_game();
   install_int(tick_callback, TICK_MS);
   tick_count = 1;  // the first frame at once, not one tick after SPACE

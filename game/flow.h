@@ -11,7 +11,8 @@ void show_picture(BITMAP *picture, int x, int y, int clear_first);
 void blank_screen();
 // Allegro timer callback: one more tick pending.
 void tick_callback();
-// Plays the current game until ESC, the last life, or no next map.
+// Plays the current game until ESC, the last life, or no next map; then the
+// game-over picture, or the campaign-complete one after the last level.
 void level_loop();
 // Starts a game at its first level with 3 lives and plays it to its end.
 void play_game();

@@ -1,5 +1,6 @@
 // The level a game starts on: a number of the campaign, or one file played alone.
 #include "game/level_choice.h"
+#include "game/play_messages.h"
 #include "world/game_rules.h"
 #include "world/map_load.h"
 #include "level/level.h"
@@ -60,6 +61,7 @@ bool choose_level_text(const char *path)
     return false;
   }
   single_map = map_path_in_memory.c_str();
+  name_single_level(level.name);
   return true;
 }
 

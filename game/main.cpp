@@ -5,9 +5,11 @@
 #include "game/graphics_mode.h"
 #include "game/level_choice.h"
 #include "game/options.h"
-#include "game/pause.h"
+#include "game/overlay_text.h"
+#include "game/play_messages.h"
 #include "replay/replay.h"
 #include "game/quit_signal.h"
+#include "game/screen_keys.h"
 #include "game/screenshot.h"
 #include "game/sound.h"
 #include "render/picture_file.h"
@@ -17,13 +19,38 @@
 
 #include <X11/Xlib.h>
 #include <alleggl.h>
+#include <xalleg.h>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
+// The window icon, drawn by tools/icon-maker: static const char *pilko_icon_xpm[].
+#include "pilko_icon.xpm"
+
+// The icon Allegro's X port gives the windows it makes; liballeg's own
+// variable, which no header declares.
+extern "C" void *allegro_icon;
+
 namespace {
+
+// The window class, which the menu entry names as its StartupWMClass, so
+// that the desktop shows the game's window as pilko's.
+const char WINDOW_CLASS[] = "pilko";
+
+// Gives the game's windows their class and icon. Allegro's X port makes its
+// first window in allegro_init, so this comes before.
+void name_the_windows()
+{
+  allegro_icon = const_cast<char **>(pilko_icon_xpm);
+  xwin_set_window_name(WINDOW_CLASS, WINDOW_CLASS);
+}
+
+// Set by the installed pilko command when it has just made the player's
+// folder: the first level banner then says where screenshots go, for a
+// player who started from the menu and never saw the command's note.
+const char FIRST_START_VARIABLE[] = "PILKO_FIRST_START";
 
 // Files without which there is no game to play.
 const char *const required_files[] = {"maps/map1.map", HUD_FONT_FILE};
@@ -80,25 +107,30 @@ int end_on_lost_display(Display *)
   _exit(1);
 }
 
-// The title picture until ESC is held at a key press (or a quit signal
-// comes); SPACE plays a game.
+// The title picture until ESC is pressed on it (or a quit signal comes);
+// SPACE plays a game. A replay plays as soon as the title is first up.
 void title_loop(BITMAP *title)
 {
   int leave_title = 0;
-  bool frame_drawing_prepared = false;
+  bool first_show = true;
   while (!leave_title) {
     show_picture(title, 0, 0, 0);
-    // Once, while the player reads the title: the first frame of a game
-    // then comes as quickly as every other.
-    if (!frame_drawing_prepared) {
+    begin_screen_keys();
+    if (first_show) {
+      // While the player reads the title: the first frame of a game then
+      // comes as quickly as every other.
       prepare_frame_drawing();
-      frame_drawing_prepared = true;
+      first_show = false;
+      if (replaying()) {
+        play_game();
+        continue;
+      }
     }
-    if (!wait_for_key())
+    if (!wait_for_press())
       break;
-    if (key[KEY_ESC])
+    if (pressed_on_screen(KEY_ESC))
       leave_title = 1;
-    if (key[KEY_SPACE])
+    if (pressed_on_screen(KEY_SPACE))
       play_game();
     if (quit_signalled)
       leave_title = 1;
@@ -119,6 +151,7 @@ int main(int argc, char **argv)
   if (choices.record && !start_recording(choices.record, choices.level))
     return 1;
   skip_compose_table();
+  name_the_windows();
   if (allegro_init() != 0) {
     std::fprintf(stderr, "pilko: cannot open a display (is DISPLAY set to a running X server?)\n");
     return 1;
@@ -141,7 +174,9 @@ int main(int argc, char **argv)
     return 1;
   }
   bitmap_font_set_current(hud_font);
-  load_pause_font();
+  load_overlay_font();
+  if (std::getenv(FIRST_START_VARIABLE))
+    tell_where_screenshots_go();
   setup_scene();
   load_texture_set();
   build_display_lists();
@@ -149,8 +184,10 @@ int main(int argc, char **argv)
 
   BITMAP *logo = load_picture(PICTURE_FILES[PICTURE_LOGO]);
   show_picture(logo, 0, 0, 0);
+  begin_screen_keys();
   start_music();
-  wait_for_key();
+  if (!replaying())  // a replay goes straight on to play
+    wait_for_press();
   if (logo)
     destroy_bitmap(logo);
 

@@ -29,7 +29,8 @@ const option_entry options[] = {
     {"--level", "-l", "N|FILE",
      "start at level N, or play the level FILE (.level or .map) alone", choose_level},
     {"--record", "-r", "FILE", "write the keys of each game played to FILE", choose_record},
-    {"--replay", "-p", "FILE", "play the game recorded in FILE again (ESC ends it)", choose_replay},
+    {"--replay", "-p", "FILE", "play the game recorded in FILE again, at once (ESC ends it)",
+     choose_replay},
 };
 
 // The usage line and every option.
@@ -51,9 +52,13 @@ int show_help(const char *)
              stdout);
   print_usage(stdout);
   std::fputs("\n"
-             "Keys: Up/Down walk, Left/Right turn, SPACE jumps (and revives after a death),\n"
-             "1-4 pick the camera, P pauses and goes on, F12 saves a screenshot, ESC goes\n"
-             "back to the title and quits there.\n"
+             "Keys: Up/Down walk, Left/Right turn, SPACE jumps, 1-4 pick the camera,\n"
+             "P pauses and goes on, ESC goes back to the title and quits there.\n"
+             "F12 saves a screenshot every tick while held: 25 a second.\n"
+             "SPACE at the title starts a game (still held as play begins, the hero jumps\n"
+             "at once); after a death SPACE brings the hero back to the level's start,\n"
+             "jumping, for a life, and on the last life it ends the game.\n"
+             "Each screen answers only a key pressed while it is shown.\n"
              "\n"
              "A recording (--record) is a key script after a line naming its level;\n"
              "pilko-sim MAP FILE replays it without a display.\n"

@@ -1,11 +1,9 @@
 // Pausing a game: the world stands still under "PAUSED" until P is pressed again.
 #pragma once
 
-// Loads the vector font the pause banner is written in; without it the
-// pause still freezes the game, only without the word.
-void load_pause_font();
-// True when P was pressed since the last look; reads (and so empties) the
-// key buffer, which play itself never reads.
+// True when P was pressed in play since the last look (a P held on from the
+// pause does not count); reads (and so empties) the key buffer, which play
+// itself never reads.
 bool pause_key_pressed();
 // Call with a frame drawn but not yet shown: shows it with "PAUSED" over it,
 // runs no update and drops every tick that arrives. Returns true when P goes

@@ -1,14 +1,11 @@
 // Quitting on a signal: a flag set by the handler, tested by the loops.
 #include "game/quit_signal.h"
 
-#include <allegro.h>
 #include <initializer_list>
 
 volatile sig_atomic_t quit_signalled = 0;
 
 namespace {
-
-constexpr int KEY_POLL_MS = 10;  // how often a wait for a key looks again
 
 // Only sets the flag: everything else waits for the main thread, which may be
 // inside Xlib or OpenGL when the signal comes.
@@ -27,15 +24,4 @@ void watch_quit_signals()
   action.sa_flags = SA_RESTART;
   for (int signal_number : {SIGTERM, SIGINT, SIGHUP})
     sigaction(signal_number, &action, nullptr);
-}
-
-int wait_for_key()
-{
-  while (!keypressed()) {
-    if (quit_signalled)
-      return 0;
-    rest(KEY_POLL_MS);
-  }
-  readkey();
-  return 1;
 }

@@ -10,7 +10,3 @@ extern volatile sig_atomic_t quit_signalled;
 // Replaces Allegro's handlers of the three signals with one that only sets
 // quit_signalled. Call right after allegro_init, which installs them.
 void watch_quit_signals();
-
-// Waits for a key press and takes it from the buffer; 0 when a quit signal
-// ended the wait first, else 1.
-int wait_for_key();

@@ -11,7 +11,6 @@
 
 #include <allegro.h>
 #include <cerrno>
-#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -49,27 +48,6 @@ void make_tag_samples()
 
 std::string cell_place(int x, int y) { return place_text(CELL_PITCH * x, CELL_PITCH * y); }
 
-// The lava cell next to the hero that is too high to step onto: the one
-// the walk ran into. The hero's own cell when none is.
-std::string lava_block_place()
-{
-  int hx = cell_index(hero_x), hy = cell_index(hero_y);
-  float nearest = INFINITY;
-  std::string place = cell_place(hx, hy);
-  for (int x = hx - 1; x <= hx + 1; x++)
-    for (int y = hy - 1; y <= hy + 1; y++) {
-      if (x < 0 || y < 0 || x >= GRID_SIZE || y >= GRID_SIZE)
-        continue;
-      const map_cell &cell = level_map[x][y];
-      float distance = std::hypot(CELL_PITCH * x - hero_x, CELL_PITCH * y - hero_y);
-      if (cell.kind == KIND_LAVA && cell.height - hero_z > CLIMB_LIMIT && distance < nearest) {
-        nearest = distance;
-        place = cell_place(x, y);
-      }
-    }
-  return place;
-}
-
 // Every cause of the deaths of this tick, with its place, in the order the
 // update applies them: a lava block walked into, the lava floor, enemies.
 std::vector<death_record> death_causes(long tick)
@@ -87,7 +65,7 @@ std::vector<death_record> death_causes(long tick)
   }
   hits -= (int)enemy_hits.size();
   if (hits > 0)
-    causes.push_back({tick, "lava block", lava_block_place()});
+    causes.push_back({tick, "lava block", cell_place(fatal_lava_block_x, fatal_lava_block_y)});
   if (lava_floor)
     causes.push_back({tick, "lava floor", cell_place(hx, hy)});
   causes.insert(causes.end(), enemy_hits.begin(), enemy_hits.end());

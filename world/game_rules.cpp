@@ -16,6 +16,12 @@ constexpr float FULL_TURN = 360.0f;
 int32_t first_level = START_LEVEL;
 const char *single_map = nullptr;
 
+namespace {
+
+bool campaign_finished = false;  // the last level's end found no next map
+
+}  // namespace
+
 void start_new_game()
 {
   reset_world();
@@ -27,6 +33,7 @@ void start_new_game()
   level_phase = PHASE_PLAYING;
   end_zoom = 0.0f;
   end_spin = 0.0f;
+  campaign_finished = false;
 }
 
 int load_current_level()
@@ -79,24 +86,31 @@ bool level_has_ended()
   return level_phase == PHASE_ADVANCE;
 }
 
-void handle_level_completion()
+bool handle_level_completion()
 {
   if (drops_left != 0)
-    return;
+    return false;
   begin_level_complete();
   if (!level_has_ended())
-    return;
+    return false;
+  level_phase = PHASE_PLAYING;
   if (single_map) {
     quit_request = 1;  // one level played alone: its end goes back to the title
-  } else {
-    level_number++;
-    reset_world();
-    if (!load_current_level()) {
-      report_unreadable_map("back to the title");
-      quit_request = 1;  // no next map: the game is won, back to the title
-    }
+    return false;
   }
-  level_phase = PHASE_PLAYING;
+  level_number++;
+  reset_world();
+  if (load_current_level())
+    return true;
+  report_unreadable_map("back to the title");
+  campaign_finished = map_load_missing() != 0;  // no next map: the game is won
+  quit_request = 1;
+  return false;
+}
+
+bool campaign_complete()
+{
+  return campaign_finished;
 }
 
 bool no_lives_left()

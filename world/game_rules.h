@@ -20,6 +20,12 @@ constexpr int GAME_OVER_Y = 213;
 static_assert(2 * GAME_OVER_X + GAME_OVER_WIDTH == SCREEN_WIDTH &&
               2 * GAME_OVER_Y + GAME_OVER_HEIGHT == SCREEN_HEIGHT,
               "the game-over picture is centred on the screen");
+// The campaign-complete picture, shown when the last level is done, the
+// same way: centred on a cleared screen.
+constexpr int CAMPAIGN_COMPLETE_WIDTH = 420;
+constexpr int CAMPAIGN_COMPLETE_HEIGHT = 64;
+constexpr int CAMPAIGN_COMPLETE_X = (SCREEN_WIDTH - CAMPAIGN_COMPLETE_WIDTH) / 2;
+constexpr int CAMPAIGN_COMPLETE_Y = (SCREEN_HEIGHT - CAMPAIGN_COMPLETE_HEIGHT) / 2;
 
 // ---- A game -----------------------------------------------------------------
 
@@ -71,6 +77,10 @@ void step_level_end();
 bool level_has_ended();
 // What the level loop does first in each pass: begins the sequence, or
 // loads the next level once it is over (quit_request when there is none).
-void handle_level_completion();
+// True when the next level has been loaded and play goes on there.
+bool handle_level_completion();
+// True when the last game ended because its last level was completed and
+// the campaign has no map after it: the game is won.
+bool campaign_complete();
 // True when the game is lost: no life left.
 bool no_lives_left();

@@ -67,10 +67,15 @@ int axis_step(float &coordinate, double t, float sign, bool along_x, int other_i
   float move = (float)(t * hero_speed);
   float probe = (float)(t * PROBE_REACH);
   int probe_index = cell_index(coordinate + sign * (move + probe));
-  const map_cell &tested = along_x ? hero_cell_at(probe_index, other_index)
-                                   : hero_cell_at(other_index, probe_index);
+  int tested_x = along_x ? probe_index : other_index;
+  int tested_y = along_x ? other_index : probe_index;
+  const map_cell &tested = hero_cell_at(tested_x, tested_y);
   if (tested.height - hero_z > CLIMB_LIMIT) {
     if (tested.kind == KIND_LAVA) {
+      if (hero_dead == 0) {  // the first burn kills; later ones in the tick only sound
+        fatal_lava_block_x = tested_x;
+        fatal_lava_block_y = tested_y;
+      }
       kill_hero();
       coordinate += sign * move;  // a lava wall burns, it does not stop
     }

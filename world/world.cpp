@@ -37,6 +37,7 @@ int32_t start_x, start_y;
 float hero_vz;
 int32_t hero_airborne;
 int32_t hero_dead;
+int32_t fatal_lava_block_x, fatal_lava_block_y;
 int32_t lives;
 
 enemy enemies[MAX_ENEMIES];

@@ -69,6 +69,10 @@ extern int32_t start_x, start_y;  // revival point, world units
 extern float hero_vz;          // what remains of the jump's rise
 extern int32_t hero_airborne;  // 1 while jumping or falling
 extern int32_t hero_dead;      // 1 from a fatal contact until revival
+// The cell of the raised lava block that last killed the hero, as the walk
+// tested it (the hero's place after the tick may point elsewhere). Kept
+// until the next such death; the simulator names the place with it.
+extern int32_t fatal_lava_block_x, fatal_lava_block_y;
 extern int32_t lives;
 
 extern enemy enemies[MAX_ENEMIES];

@@ -3,6 +3,7 @@
 #include "tests/support/headless.h"
 #include "font/font.h"
 #include "tests/assets/asset_files.h"
+#include "world/game_rules.h"
 
 #include <allegro.h>
 #include <cstdlib>
@@ -28,7 +29,9 @@ TEST_F(AllegroFiles, PicturesReadAsInImageMagick)
   // The game-over banner is 318 x 54 so that drawn at (161, 213) it is centred.
   std::vector<file> files = {{PICTURE_FILES[PICTURE_LOGO], 640, 480},
                              {PICTURE_FILES[PICTURE_TITLE], 640, 480},
-                             {PICTURE_FILES[PICTURE_GAME_OVER], 318, 54}};
+                             {PICTURE_FILES[PICTURE_GAME_OVER], 318, 54},
+                             {PICTURE_FILES[PICTURE_CAMPAIGN_COMPLETE], CAMPAIGN_COMPLETE_WIDTH,
+                              CAMPAIGN_COMPLETE_HEIGHT}};
   for (const char *name : TEXTURE_FILES)
     files.push_back({name, 0, 0});
   for (const file &f : files) {

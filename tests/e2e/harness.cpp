@@ -2,6 +2,7 @@
 #include "tests/e2e/harness.h"
 #include "tools/asset-kit/files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -83,6 +84,27 @@ double lit_share(const picture &p)
     if (p.rgb[3 * i] > 8 || p.rgb[3 * i + 1] > 8 || p.rgb[3 * i + 2] > 8)
       lit++;
   return (double)lit / (double)pixels;
+}
+
+int pixels_in_rows(const picture &p, int top, int bottom, const std::function<bool(const unsigned char *)> &test)
+{
+  int count = 0;
+  for (int y = std::max(top, 0); y < bottom && y < p.height; y++)
+    for (int x = 0; x < p.width; x++)
+      count += test(&p.rgb[((size_t)y * p.width + x) * 3]);
+  return count;
+}
+
+bool golden(const unsigned char *rgb)
+{
+  return rgb[0] > 200 && rgb[1] > 160 && rgb[2] < 120;
+}
+
+picture end_picture(const std::string &name, int x, int y)
+{
+  return parse_ppm(run_command("convert -size 640x480 xc:black '" + std::string(pilko_data_dir) +
+                                  "/graphics/" + name + "' -geometry +" + std::to_string(x) + "+" +
+                                  std::to_string(y) + " -composite -depth 8 ppm:- 2>/dev/null").output);
 }
 
 game_run start_game(const game_options &options)

@@ -37,6 +37,12 @@ picture load_picture(const std::string &path);
 double picture_difference(const picture &a, const picture &b);
 // Share (0..1) of pixels that are not black.
 double lit_share(const picture &p);
+// How many pixels of rows top to bottom - 1 pass the test, which sees one pixel's RGB.
+int pixels_in_rows(const picture &p, int top, int bottom, const std::function<bool(const unsigned char *)> &test);
+// The golden letters of the game's words over the picture (the pause, a level's name).
+bool golden(const unsigned char *rgb);
+// A screen with the picture of a game's end from the graphics folder at (x, y), on black.
+picture end_picture(const std::string &name, int x, int y);
 
 
 // A running (or finished) game.

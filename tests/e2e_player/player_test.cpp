@@ -11,18 +11,19 @@
 namespace {
 
 constexpr double CHANGED_SCREEN = 2.0;     // a world that moved on
-constexpr int BANNER_TOP = 200, BANNER_BOTTOM = 280;  // rows that hold the word "PAUSED"
+constexpr int PAUSED_TOP = 200, PAUSED_BOTTOM = 280;  // rows that hold the word "PAUSED"
+constexpr int NAME_TOP = 100, NAME_BOTTOM = 180;      // rows that hold a level's name
 
-// Pixels of the pause banner's golden letters in the rows around the centre.
+// Pixels of the golden letters of "PAUSED" in the rows around the centre.
 int golden_letter_pixels(const picture &p)
 {
-  int count = 0;
-  for (int y = BANNER_TOP; y < BANNER_BOTTOM && y < p.height; y++)
-    for (int x = 0; x < p.width; x++) {
-      const unsigned char *rgb = &p.rgb[((size_t)y * p.width + x) * 3];
-      count += rgb[0] > 200 && rgb[1] > 160 && rgb[2] < 120;
-    }
-  return count;
+  return pixels_in_rows(p, PAUSED_TOP, PAUSED_BOTTOM, golden);
+}
+
+// Pixels of the golden letters of the level banner's name.
+int name_pixels(const picture &p)
+{
+  return pixels_in_rows(p, NAME_TOP, NAME_BOTTOM, golden);
 }
 
 class Player : public GameTest {
@@ -148,6 +149,28 @@ TEST_F(Player, LevelNumberStartsThereAndGoesOnToTheNext)
   EXPECT_TRUE(shows_grass(wait_for_screen(display, shows_grass, 30))) << "level 3 did not follow level 2";
 }
 
+// Each level opens under its number and its name from the index beside the
+// maps, which then fade and leave the scene as it is.
+TEST_F(Player, LevelBannerNamesTheLevelThenFades)
+{
+  add_map(1, level_with_drop(KIND_GRASS));
+  add_map(2, level_with_drop(KIND_STONE_FLOOR));
+  write_file(folder + "/maps/levels.txt", "# names\n1 Green Start\n  g grass 0\n2 Stone Maze Of Doom\n");
+  enter_game();
+  auto named = [](const picture &p) { return name_pixels(p) > 500; };
+  picture first = wait_for_screen(display, named, 5);
+  first.save_png(picture_folder() + "/player-banner-level-1.png");
+  EXPECT_TRUE(named(first)) << "no name over level 1";
+  tap_key(display, "Tab+End", 0.2);
+  auto level_2_named = [&](const picture &p) { return !shows_grass(p) && named(p); };
+  picture second = wait_for_screen(display, level_2_named, 30);
+  second.save_png(picture_folder() + "/player-banner-level-2.png");
+  ASSERT_TRUE(level_2_named(second)) << "no name over level 2";
+  EXPECT_GT(name_pixels(second), name_pixels(first) * 1.3) << "level 2 did not show its longer name";
+  picture faded = wait_for_screen(display, [](const picture &p) { return name_pixels(p) < 100; }, 30);
+  EXPECT_LT(name_pixels(faded), 100) << "the banner stayed";
+}
+
 TEST_F(Player, LevelTextPlaysAloneThenTheTitle)
 {
   std::string level = folder + "/first.level";
@@ -155,6 +178,9 @@ TEST_F(Player, LevelTextPlaysAloneThenTheTitle)
   add_map(1, level_with_drop(KIND_STONE_FLOOR));
   add_map(2, level_with_drop(KIND_STONE_FLOOR));
   enter_game({"--level", level});
+  picture named = wait_for_screen(display, [](const picture &p) { return name_pixels(p) > 500; }, 5);
+  named.save_png(picture_folder() + "/player-banner-level-text.png");
+  EXPECT_GT(name_pixels(named), 500) << "the level text's own name is not shown";
   EXPECT_TRUE(shows_grass(frozen_screen())) << "not the meadow of the level text";
   tap_key(display, "Tab+End", 0.2);
   EXPECT_TRUE(shows(data_picture("title.tga"), 30)) << "no title after the level";
@@ -245,17 +271,36 @@ TEST_F(Player, RecordingReplaysToTheSameScreenAndEvents)
   for (const char *event : {" death ", " revival ", " jump", " drop ", " complete", " level-end"})
     EXPECT_NE(events.find(event), std::string::npos) << "no" << event << " in\n" << events;
 
-  enter_game({"--replay", recording});
+  // No key at all: the replay passes the logo and the title by itself.
+  run = start_game({folder, display, "/usr/bin:/bin", pilko_binary, {}, {"--replay", recording}});
   picture replayed_end = wait_for_screen(display, [&](const picture &p) { return p.rgb == recorded_end.rgb; }, 60);
   replayed_end.save_png(picture_folder() + "/player-replayed-end.png");
   EXPECT_TRUE(replayed_end.rgb == recorded_end.rgb) << "the replay ended elsewhere";
+  tap_key(display, "Escape");
+  EXPECT_TRUE(shows(data_picture("title.tga"))) << "ESC after the replay did not go back to the title";
+  EXPECT_FALSE(wait_for_exit(run, 1.0)) << "the ESC that ended the replay quit at the title";
 }
 
-TEST(PlayerOptions, HelpListsEveryOptionAndThePauseKey)
+// The usage, the README and the manual page name the same options, each
+// with its short form, and say the same of F12.
+TEST(PlayerOptions, HelpReadmeAndManualAgree)
 {
   std::string help = run_command(std::string(pilko_binary) + " --help").output;
-  for (const char *named : {"--window", "--level N|FILE", "--record FILE", "--replay FILE", "P pauses"})
-    EXPECT_NE(help.find(named), std::string::npos) << named << " missing from\n" << help;
+  std::string readme = file_text(std::string(PILKO_SOURCE_DIR) + "/README.md");
+  std::string manual = run_command("man -l '" + std::string(PILKO_SOURCE_DIR) + "/dist/pilko.6' 2>/dev/null | col -b").output;
+  const struct {
+    std::string short_name, long_name;
+  } options[] = {{"-h", "--help"}, {"-V", "--version"}, {"-w", "--window"},
+                 {"-l", "--level"}, {"-r", "--record"}, {"-p", "--replay"}};
+  for (const auto &o : options) {
+    std::string both = o.short_name + ", " + o.long_name;
+    EXPECT_NE(help.find(both), std::string::npos) << both << " missing from the usage:\n" << help;
+    EXPECT_NE(manual.find(both), std::string::npos) << both << " missing from the manual page";
+    for (const std::string &name : {o.short_name, o.long_name})
+      EXPECT_NE(readme.find("`" + name), std::string::npos) << name << " missing from the README";
+  }
+  for (const std::string *text : {&help, &readme, &manual})
+    EXPECT_NE(text->find("25 a second"), std::string::npos) << "F12's pace missing from\n" << *text;
 }
 
 TEST(PlayerOptions, BadReplayLineStopsBeforeAnyWindow)

@@ -6,6 +6,7 @@
 #include "fuzz/fuzz_inputs.h"
 #include "fuzz/seed_corpus.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -39,16 +40,19 @@ bytes hand_packed_sgi(int width, int height, int channels, const std::vector<byt
 
 TEST(SgiDecode, ChannelRulesAndBottomRowFirst)
 {
-  // For 1..4 channels, the stored channel that gives red, green, blue, alpha (-1: opaque).
-  const int sources[5][4] = {{}, {0, 0, 0, -1}, {0, 0, 0, 1}, {0, 1, 2, -1}, {0, 1, 2, 3}};
-  for (int channels = 1; channels <= 4; channels++)
+  // For 0..5 channels, the stored channel that gives red, green, blue, alpha (-1: opaque).
+  // A picture that says 0 channels holds one, as a flat SGI picture may.
+  const int sources[6][4] = {{0, 0, 0, -1}, {0, 0, 0, -1}, {0, 0, 0, 1},
+                             {0, 1, 2, -1}, {0, 1, 2, 3},  {0, 1, 2, 3}};
+  for (int channels = 0; channels <= 5; channels++)
     for (bool run_length : {false, true}) {
       bytes want;
       for (int y = 0; y < 2; y++)  // stored row 0 comes first
         for (int x = 0; x < 3; x++)
           for (int source : sources[channels])
             want.push_back(source < 0 ? 255 : varied(x, y, source));
-      EXPECT_EQ(decode_sgi(sgi_encode(make_picture(3, 2, channels, run_length, varied))), want)
+      bytes file = sgi_encode(make_picture(3, 2, std::max(channels, 1), run_length, varied));
+      EXPECT_EQ(decode_sgi(with_be(file, SGI_CHANNELS, 2, channels)), want)
           << channels << " channels, run length " << run_length;
     }
 }
@@ -103,8 +107,10 @@ TEST(SgiDecode, RefusesDamagedFilesAndAcceptsTheLimits)
       {"sound plain file", plain, true},
       {"sound run-length file", packed, true},
       {"two bytes a channel", with_be(plain, SGI_TYPE, 2, 0x0002), false},
-      {"no channels", with_be(plain, SGI_CHANNELS, 2, 0), false},
-      {"five channels", cut(with_be(plain, SGI_CHANNELS, 2, 5), plain.size() + 70), false},  // with bytes for all five
+      {"five channels claimed over three planes", with_be(plain, SGI_CHANNELS, 2, 5), false},
+      {"no channels over a plane cut short", with_be(cut(plain, SGI_TABLES + 7 * 5 - 1), SGI_CHANNELS, 2, 0), false},
+      {"no channels over row tables cut short", with_be(cut(two_rows, SGI_TABLES + 15), SGI_CHANNELS, 2, 0),
+       false},
       {"width 0", with_be(plain, SGI_WIDTH, 2, 0), false},
       {"width 4097", sgi_encode(make_picture(4097, 1, 1, false, varied)), false},
       {"height 0", with_be(plain, SGI_HEIGHT, 2, 0), false},

@@ -106,14 +106,24 @@ TEST_F(VectorFontTest, LayoutFollowsGlyphBoxes)
       {"S\xE9N", 0, 0.8f + 0.25f + 0.2f}, {"S\xE9N", 1, 0.5f + 0.6f + 0.2f}};
   for (const auto &c : cases)
     EXPECT_FLOAT_EQ(vector_layout_advance(font, c.text, c.index), c.advance) << c.text << " at " << c.index;
-  auto bounds = [](int slot, const char *text) {
+  // The outputs min_x, min_y, max_x, max_y as given ('x') or null ('.'), untouched ones 5, 6, 7, 8.
+  auto bounds = [](int slot, const char *text, const char *given = "xxxx") {
     std::vector<float> b = {5, 6, 7, 8};
-    vector_string_bounds(slot, text, &b[0], &b[1], &b[2], &b[3]);
+    float *out[4];
+    for (int i = 0; i < 4; i++)
+      out[i] = given[i] == 'x' ? &b[i] : nullptr;
+    vector_string_bounds(slot, text, out[0], out[1], out[2], out[3]);
     return rounded(b);
   };
   EXPECT_EQ(bounds(0, "O"), std::vector<float>({-0.7f, -1, 0.9f, 1}));
   // S 1.3 + 0.2, space 2, N 1.3 + 0.2, missing 2, from S's left edge -0.5.
   EXPECT_EQ(bounds(0, "S N?"), std::vector<float>({-0.5f, -1, 6.5f, 0.5f}));
+  // Each corner is written only when both of its outputs are given.
+  const struct { const char *given; std::vector<float> want; } corners[] = {
+      {"xx..", {-0.7f, -1, 7, 8}}, {"..xx", {5, 6, 0.9f, 1}}, {"xxx.", {-0.7f, -1, 7, 8}},
+      {"x.xx", {5, 6, 0.9f, 1}}, {"x.x.", {5, 6, 7, 8}}, {".x.x", {5, 6, 7, 8}}};
+  for (const auto &c : corners)
+    EXPECT_EQ(bounds(0, "O", c.given), c.want) << c.given;
   // Each anchor moves the box; codes past the last are refused and change nothing.
   const std::pair<int, std::vector<float>> anchors[] = {
       {VECTOR_ANCHOR_TOP_LEFT, {0.3f, -2, 1.9f, 0}}, {VECTOR_ANCHOR_LEFT, {0.3f, -1, 1.9f, 1}},

@@ -76,8 +76,11 @@ TEST_F(Installed, HelpVersionAndAWrongOption)
 {
   scratch_folder home;
   std::string pilko = "HOME=" + home.path + " " + root + "/usr/games/pilko";
-  EXPECT_EQ(run_command(pilko + " --version 2>/dev/null").output, "pilko " PROJECT_VERSION "\n");
-  EXPECT_NE(run_command(pilko + " --help 2>/dev/null").output.find("Usage: pilko"), std::string::npos);
+  // Only printing: no folder is made, and no note about one is printed.
+  EXPECT_EQ(run_command(pilko + " --version 2>&1").output, "pilko " PROJECT_VERSION "\n");
+  EXPECT_NE(run_command(pilko + " -w --level 2 -h 2>&1").output.find("Usage: pilko"), std::string::npos);
+  EXPECT_EQ(run_command(pilko + " --help 2>&1").output.find("saved in"), std::string::npos);
+  EXPECT_FALSE(exists(home.path + "/.local")) << "--help or --version made the player's folder";
   std::string wrong = run_command(pilko + " --fly 2>&1 >/dev/null; echo status $?").output;
   EXPECT_NE(wrong.find("unknown option '--fly'"), std::string::npos) << wrong;
   EXPECT_NE(wrong.find("status 2"), std::string::npos) << wrong;
@@ -114,6 +117,9 @@ TEST_F(Installed, PlaysWithMusicAndSavesShotsInTheUserFolder)
       display, [&](const picture &p) { return picture_difference(p, title) > 20; }, 30);
   ASSERT_GT(picture_difference(level, title), 20) << "no level after the title";
   level.save_png(picture_folder() + "/package-installed-level.png");
+  // A player who started from the menu learns it too: under the first level's name.
+  auto note = [](const unsigned char *rgb) { return rgb[0] > 225 && rgb[1] > 225 && rgb[2] > 225; };
+  EXPECT_GT(pixels_in_rows(level, 186, 210, note), 250) << "no word on where screenshots go";
   tap_key(display, "F12", 0.1);
   for (int i = 0; i < 100 && !exists(user_folder + "/vgrab-000.tga"); ++i)
     usleep(100 * 1000);

@@ -196,6 +196,14 @@ TEST(Simulator, NamesEachDeathsCauseAndCell)
   std::string out = simulate("--events", map, "20 UP\n1 SPACE\n100\n");
   EXPECT_NE(out.find("tick 15 death lava block cell (4, 2), world (8.000, 4.000)\n"), std::string::npos) << out;
   EXPECT_NE(out.find("tick 94 death enemy 1 cell (2, 3), world (4.000, 5.200)\n"), std::string::npos) << out;
+  // Rising from 0.1 to 0.2 in the tick it walks into lava 0.45 high: a wall as the walk tests
+  // it, no longer one once the tick is over.
+  map = walled_level();
+  map.kind[3][2] = KIND_LAVA;
+  map.height[3][2] = 0.45f;
+  map.drop_marker[2][3] = 0;
+  out = simulate("--events", map, "1 SPACE UP\n1 UP\n");
+  EXPECT_NE(out.find("tick 2 death lava block cell (3, 2), world (6.000, 4.000)\n"), std::string::npos) << out;
 }
 
 }  // namespace

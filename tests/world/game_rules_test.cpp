@@ -64,13 +64,16 @@ TEST(GameRules, LevelEndGoesOnOrBackToTheTitle)
   const struct {
     int level;
     const char *single_map;
+    bool goes_on;
     int next_level, quit;
+    bool won;
     const char *said;
   } cases[] = {
-      {2, nullptr, 3, 0, ""},
-      {4, nullptr, 5, 1, "pilko: cannot read maps/map5.map: too short: 3 bytes of at least 7512; back to the title\n"},
-      {5, nullptr, 6, 1, ""},  // no map 6: the campaign is won
-      {2, "alone.map", 2, 1, ""},
+      {2, nullptr, true, 3, 0, false, ""},
+      {4, nullptr, false, 5, 1, false,
+       "pilko: cannot read maps/map5.map: too short: 3 bytes of at least 7512; back to the title\n"},
+      {5, nullptr, false, 6, 1, true, ""},  // no map 6: the campaign is won
+      {2, "alone.map", false, 2, 1, false, ""},
   };
   for (const auto &c : cases) {
     single_map = c.single_map;
@@ -81,14 +84,14 @@ TEST(GameRules, LevelEndGoesOnOrBackToTheTitle)
     drops_left = 0;
     level_phase = PHASE_ADVANCE;
     testing::internal::CaptureStderr();
-    handle_level_completion();
+    EXPECT_EQ(handle_level_completion(), c.goes_on) << c.level;
     EXPECT_EQ(testing::internal::GetCapturedStderr(), c.said) << c.level;
-    EXPECT_EQ(level_number, c.next_level) << c.level;
-    EXPECT_EQ(quit_request, c.quit) << c.level;
-    EXPECT_EQ(level_phase, PHASE_PLAYING) << c.level;
-    EXPECT_EQ(drops_left, c.quit ? 0 : 1) << c.level;
+    EXPECT_EQ(std::vector<int>({level_number, quit_request, campaign_complete(), level_phase, drops_left}),
+              std::vector<int>({c.next_level, c.quit, c.won, PHASE_PLAYING, c.quit ? 0 : 1})) << c.level;
     quit_request = 0;
   }
+  start_new_game();
+  EXPECT_FALSE(campaign_complete()) << "a new game has won nothing yet";
   single_map = nullptr;
   EXPECT_EQ(chdir(before.c_str()), 0);
 }

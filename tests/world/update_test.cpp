@@ -140,6 +140,11 @@ const scenario scenarios[] = {
       {16, {}, "4.00 4.00 0.10 h0 alive air l3 d0 c2 p0 : jump@1"},
       {1, {SPACE}, "4.00 4.00 0.00 h0 alive l3 d0 c2 p0 : jump@1 land@35"},
       {1, {SPACE}, "4.00 4.00 0.10 h0 alive air l3 d0 c2 p0 : jump@1 land@35 jump@36"}}},
+    // A fall comes to rest on the surface itself, also within the landing band of a cell 0.06
+    // high: one landing, and SPACE jumps again in the very next tick.
+    {"lands once on a cell 0.06 high", [] { for (int x = 3; x < GRID_SIZE; x++) cell(x, 2, 0.06f); },
+     {{1, {SPACE}, nullptr}, {7, {UP}, nullptr}, {26, {}, "5.05 4.00 0.06 h0 alive l3 d0 c2 p0 : jump@1 land@34"},
+      {1, {SPACE}, "5.05 4.00 0.16 h0 alive air l3 d0 c2 p0 : jump@1 land@34 jump@35"}}},
     // Ledges: the hero falls in the tick it leaves one and lands a tick later.
     {"falls off a ledge, lands a tick later", [] { cell(2, 2, 1.0f); cell(3, 2, 0.97f); },
      {{1, {}, "4.00 4.00 1.00 h0 alive l3 d0 c2 p0"}, {7, {UP}, "5.05 4.00 0.97 h0 alive air l3 d0 c2 p0"},

@@ -1,5 +1,6 @@
-// picture-maker: the studio logo, the title picture and the game-over
-// banner, as true-colour TGA files (usage: picture-maker --help).
+// picture-maker: the studio logo, the title picture, and the banners of a
+// game lost and of the campaign won, as true-colour TGA files (usage:
+// picture-maker --help).
 #include "assets/asset_files.h"
 #include "tools/asset-kit/command_line.h"
 #include "tools/asset-kit/picture.h"
@@ -213,26 +214,52 @@ picture make_title()
   return pic;
 }
 
-// The game-over banner.
-picture make_game_over()
+// A banner of a game's end: a golden frame round a shaded fill, a title,
+// and under it a small hint.
+struct banner_style {
+  int width, height;
+  rgb fill_top, fill_bottom, title_outline, title_bottom, hint_colour;
+  const char *title, *hint;
+  int title_baseline, hint_baseline;  // pixels from the banner's top
+};
+
+picture make_banner(const banner_style &b)
 {
-  picture pic = make_picture(GAME_OVER_WIDTH, GAME_OVER_HEIGHT, {0, 0, 0});
-  fill_round_rect(pic, 0, 0, GAME_OVER_WIDTH, GAME_OVER_HEIGHT, 10, rgb255(250, 206, 96),
-                  rgb255(176, 118, 34), 1);
-  fill_round_rect(pic, 3, 3, GAME_OVER_WIDTH - 6, GAME_OVER_HEIGHT - 6, 8, rgb255(150, 24, 20),
-                  rgb255(60, 6, 8), 1);
+  picture pic = make_picture(b.width, b.height, {0, 0, 0});
+  fill_round_rect(pic, 0, 0, b.width, b.height, 10, rgb255(250, 206, 96), rgb255(176, 118, 34), 1);
+  fill_round_rect(pic, 3, 3, b.width - 6, b.height - 6, 8, b.fill_top, b.fill_bottom, 1);
   text_face *f = face("DejaVuSans-Bold.ttf", 28);
-  draw_title_text(pic, f, "GAME OVER", GAME_OVER_WIDTH / 2, 32, rgb255(255, 255, 255),
-                  rgb255(255, 200, 120), rgb255(40, 4, 4), 2);
+  if (text_width(f, b.title) > b.width - 16)
+    std::exit(tool_error(std::string("the banner is too narrow for \"") + b.title + "\""));
+  draw_title_text(pic, f, b.title, b.width / 2, b.title_baseline, rgb255(255, 255, 255),
+                  b.title_bottom, b.title_outline, 2);
   close_text_face(f);
   text_face *hint = face("DejaVuSans.ttf", 11);
-  draw_spaced(pic, hint, "press a key", GAME_OVER_WIDTH / 2, 47, 1, rgb255(240, 190, 170));
+  draw_spaced(pic, hint, b.hint, b.width / 2, b.hint_baseline, 1, b.hint_colour);
   close_text_face(hint);
   return pic;
 }
 
+// The game-over banner: the last life is spent.
+picture make_game_over()
+{
+  return make_banner({GAME_OVER_WIDTH, GAME_OVER_HEIGHT, rgb255(150, 24, 20), rgb255(60, 6, 8),
+                      rgb255(40, 4, 4), rgb255(255, 200, 120), rgb255(240, 190, 170), "GAME OVER",
+                      "press a key", 32, 47});
+}
+
+// The campaign-complete banner: the last level is done.
+picture make_campaign_complete()
+{
+  return make_banner({CAMPAIGN_COMPLETE_WIDTH, CAMPAIGN_COMPLETE_HEIGHT, rgb255(30, 110, 60),
+                      rgb255(6, 40, 20), rgb255(4, 30, 12), rgb255(255, 226, 120),
+                      rgb255(190, 236, 190), "CAMPAIGN COMPLETE",
+                      "every level done - press a key", 37, 56});
+}
+
 // The maker of each picture, by its place in PICTURE_FILES.
-picture (*const makers[PICTURE_FILE_COUNT])() = {make_logo, make_title, make_game_over};
+picture (*const makers[PICTURE_FILE_COUNT])() = {make_logo, make_title, make_game_over,
+                                                  make_campaign_complete};
 
 // Draws the picture at index in PICTURE_FILES and writes it to path.
 bool write_picture(const char *path, int index)
@@ -248,7 +275,7 @@ int make_pictures()
 
 const tool_usage usage = {
   "picture-maker",
-  "Draws the logo, the title and the game-over banner into DATA_FOLDER/graphics as TGA files.",
+  "Draws the logo, the title and the banners of a game's end into DATA_FOLDER/graphics as TGA files.",
   {{nullptr, nullptr, {
     operand("FONT_FOLDER", "the folder of the DejaVu fonts", &args.font_folder),
     operand("TEXTURE_FOLDER", "a data folder whose graphics/ holds the game's textures",
