@@ -3,7 +3,7 @@
 
 #include "assets/asset_files.h"
 #include "tests/support/run_command.h"
-#include "tools/asset-kit/files.h"
+#include "tests/support/files.h"
 
 #include <string>
 

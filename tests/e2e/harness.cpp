@@ -1,6 +1,6 @@
 // End-to-end harness: the real game on a virtual X server, driven by keys.
 #include "tests/e2e/harness.h"
-#include "tools/asset-kit/files.h"
+#include "tests/support/files.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -6,7 +6,7 @@
 #include "font/font.h"
 #include "font/font_write.h"
 #include "tests/support/scratch_folder.h"
-#include "tools/asset-kit/files.h"
+#include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 #include <cmath>

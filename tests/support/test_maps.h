@@ -3,7 +3,7 @@
 // library's own writer so that the loader is checked against a second one.
 #pragma once
 
-#include "tools/asset-kit/files.h"
+#include "tests/support/files.h"
 #include "world/map_format.h"
 
 #include <string>

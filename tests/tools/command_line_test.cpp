@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include "tests/support/run_command.h"
 #include "tests/support/scratch_folder.h"
-#include "tools/asset-kit/files.h"
+#include "tests/support/files.h"
 
 #include <filesystem>
 #include <string>

@@ -7,7 +7,7 @@
 #include "tests/support/run_command.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/test_maps.h"
-#include "tools/asset-kit/files.h"
+#include "tests/support/files.h"
 
 #include <algorithm>
 #include <filesystem>

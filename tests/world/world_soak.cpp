@@ -6,9 +6,10 @@
 //
 // Usage: world-soak [--ticks N] [--seed S] MAPS_FOLDER
 //   plays MAPS_FOLDER/map1.map, map2.map, ... (up to the first missing one),
-//   N ticks each (default 1000000); level n plays with seed S + n (default
-//   S 1). A failure prints the map, the seed and the tick and the run exits
-//   with status 1; "--seed SEED" with the map alone in a folder replays it.
+//   N ticks each (default 1000000); level n plays with seed S + n - 1
+//   (default S 1). A failure prints the map, the seed and the tick and the
+//   run exits with status 1; "--seed SEED" with the map alone in a folder
+//   replays it.
 #include "world/game_rules.h"
 #include "world/map_load.h"
 #include "world/update.h"
@@ -26,156 +27,102 @@
 namespace {
 
 constexpr long DEFAULT_TICKS = 1000000;
+constexpr int LONGEST_KEY_RUN = 40;   // keys are held for 1 to this many ticks, as a player holds them
+constexpr int SKIP_ONE_RUN_IN = 400;  // one run in this many holds TAB and END, the level skip
 constexpr int HEADING_LIMIT = 360;
-// Keys are held in runs of 1 to this many ticks, as a player holds them.
-constexpr int LONGEST_KEY_RUN = 40;
-// One run in this many holds TAB and END, the level skip.
-constexpr int SKIP_ONE_RUN_IN = 400;
 
 // The keys a run may hold (F12 is left out: a screenshot needs a display).
-const int soak_keys[] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_SPACE,
-                         KEY_1,  KEY_2,    KEY_3,    KEY_4};
+const int soak_keys[] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_SPACE, KEY_1, KEY_2, KEY_3, KEY_4};
 
-// What happened over one level's soak, for the summary line: levels completed
-// by collecting every drop, level skips, deaths and game overs.
-struct soak_counts {
-  long completions, skips, deaths, game_overs;
-};
-
-// A new game on this map, as the title screen starts one.
-bool start_game(const char *map)
-{
-  start_new_game();
-  return load_map(map) == 1;
-}
-
-// The level again after its end, as the level loop loads the next map.
-bool restart_level(const char *map)
-{
-  reset_world();
-  level_phase = PHASE_PLAYING;
-  return load_map(map) == 1;
-}
-
-// A fresh random run of keys: UP more often than the rest, so the hero
-// travels; now and then the level skip.
+// A fresh random run of keys: UP more often than the rest, so that the hero
+// travels; now and then the level skip alone.
 void hold_random_keys(std::mt19937 &random)
 {
+  bool skip = random() % SKIP_ONE_RUN_IN == 0;
+  key[KEY_TAB] = key[KEY_END] = skip;
   for (int k : soak_keys)
-    key[k] = 0;
-  key[KEY_TAB] = key[KEY_END] = 0;
-  if (random() % SKIP_ONE_RUN_IN == 0) {
-    key[KEY_TAB] = key[KEY_END] = 1;
-    return;
-  }
-  key[KEY_UP] = random() % 2;
-  for (int k : soak_keys)
-    if (random() % 5 == 0)
-      key[k] = 1;
+    key[k] = !skip && (random() % 5 == 0 || (k == KEY_UP && random() % 2));
 }
 
 int drops_on_grid()
 {
   int count = 0;
-  for (int x = 0; x < GRID_SIZE; x++)
-    for (int y = 0; y < GRID_SIZE; y++)
-      count += drop_grid[x][y] == 1;
+  for (auto &column : drop_grid)
+    for (int32_t drop : column)
+      count += drop == 1;
   return count;
 }
 
 bool on_grid(float x, float y)
 {
   int cx = cell_index(x), cy = cell_index(y);
-  return std::isfinite(x) && std::isfinite(y) && cx >= 0 && cx < GRID_SIZE && cy >= 0 &&
-         cy < GRID_SIZE;
+  return std::isfinite(x) && std::isfinite(y) && cx >= 0 && cx < GRID_SIZE && cy >= 0 && cy < GRID_SIZE;
 }
 
-// The first broken rule of the world after a tick, or null when all hold.
-// lives_before is the count before the tick, counting_drops false after a skip.
-const char *broken_rule(int lives_before, bool counting_drops, char *detail, size_t size)
+// The first broken rule of the world after a tick, or "" when all hold.
+std::string broken_rule(int lives_before, bool counting_drops)
 {
-  if (!on_grid(hero_x, hero_y)) {
-    std::snprintf(detail, size, "hero at %g %g is off the grid", hero_x, hero_y);
-    return detail;
-  }
-  for (int i = 0; i < enemy_count; i++) {
+  char text[160] = "";
+  if (!on_grid(hero_x, hero_y))
+    std::snprintf(text, sizeof text, "hero at %g %g is off the grid", hero_x, hero_y);
+  for (int i = 0; i < enemy_count && !*text; i++) {
     const enemy &e = enemies[i];
-    if (e.direction == NO_ENEMY)
-      continue;
-    if (!on_grid(e.x, e.y)) {
-      std::snprintf(detail, size, "enemy %d at %g %g is off the grid", i, e.x, e.y);
-      return detail;
-    }
-    float height = level_map[cell_index(e.x)][cell_index(e.y)].height;
-    if (height != e.z) {
-      std::snprintf(detail, size, "enemy %d at %g %g stands on a cell %g high, not %g", i, e.x,
-                    e.y, height, e.z);
-      return detail;
-    }
+    if (e.direction != NO_ENEMY && !on_grid(e.x, e.y))
+      std::snprintf(text, sizeof text, "enemy %d at %g %g is off the grid", i, e.x, e.y);
+    else if (e.direction != NO_ENEMY && level_map[cell_index(e.x)][cell_index(e.y)].height != e.z)
+      std::snprintf(text, sizeof text, "enemy %d at %g %g stands on a cell of another height than %g", i,
+                    e.x, e.y, e.z);
   }
-  if (hero_heading < 0 || hero_heading > HEADING_LIMIT) {
-    std::snprintf(detail, size, "heading %d is outside 0..360", hero_heading);
-    return detail;
-  }
-  if (counting_drops && drops_left != drops_on_grid()) {
-    std::snprintf(detail, size, "drops_left %d but %d drops on the grid", drops_left, drops_on_grid());
-    return detail;
-  }
-  if (lives > lives_before) {
-    std::snprintf(detail, size, "lives rose from %d to %d", lives_before, lives);
-    return detail;
-  }
-  return nullptr;
+  if (!*text && (hero_heading < 0 || hero_heading > HEADING_LIMIT))
+    std::snprintf(text, sizeof text, "heading %d is outside 0..360", hero_heading);
+  if (!*text && counting_drops && drops_left != drops_on_grid())
+    std::snprintf(text, sizeof text, "drops_left %d but %d drops on the grid", drops_left, drops_on_grid());
+  if (!*text && lives > lives_before)
+    std::snprintf(text, sizeof text, "lives rose from %d to %d", lives_before, lives);
+  return text;
 }
 
-// Plays one map for the given ticks; false at the first broken rule.
-bool soak_level(const char *map, unsigned seed, long ticks, soak_counts &counts)
+// Plays one map for the given ticks as the level loop does, a new game at
+// each game over and the same level again at each level's end; false at the
+// first broken rule.
+bool soak_level(const char *map, unsigned seed, long ticks)
 {
   std::mt19937 random(seed);
-  if (!start_game(map)) {
-    std::fprintf(stderr, "world-soak: cannot read %s\n", map);
-    return false;
-  }
-  bool counting_drops = true;
-  long run_left = 0;
-  for (long tick = 1; tick <= ticks; tick++) {
+  start_new_game();
+  bool loaded = load_map(map) == 1, counting_drops = true;
+  long run_left = 0, completions = 0;
+  for (long tick = 1; loaded && tick <= ticks; tick++) {
     if (run_left-- <= 0) {
       hold_random_keys(random);
       run_left = random() % LONGEST_KEY_RUN;
     }
-    // The level loop: no drop left begins the level-complete sequence.
-    if (begin_level_complete())
-      counts.completions += counting_drops;
-    int lives_before = lives, dead_before = hero_dead;
+    completions += begin_level_complete() && counting_drops;
+    int lives_before = lives;
     world_update();
-    counts.deaths += hero_dead && !dead_before;
     // A level skip empties drops_left but leaves the drops on the grid.
-    if (counting_drops && key[KEY_TAB] && key[KEY_END] && drops_left == 0 && drops_on_grid() > 0) {
-      counting_drops = false;
-      counts.skips++;
-    }
-    char detail[256];
-    if (const char *broken = broken_rule(lives_before, counting_drops, detail, sizeof detail)) {
-      std::printf("%s: seed %u tick %ld: %s\n", map, seed, tick, broken);
+    counting_drops = counting_drops && !(key[KEY_TAB] && key[KEY_END] && drops_left == 0 && drops_on_grid() > 0);
+    std::string broken = broken_rule(lives_before, counting_drops);
+    if (!broken.empty()) {
+      std::printf("%s: seed %u tick %ld: %s\n", map, seed, tick, broken.c_str());
       return false;
     }
     step_level_end();  // the frame's part of the sequence
-    bool reloaded;
-    if (no_lives_left()) {
-      counts.game_overs++;
-      reloaded = start_game(map);
-    } else if (level_has_ended()) {
-      reloaded = restart_level(map);
-    } else {
+    if (!no_lives_left() && !level_has_ended())
       continue;
+    if (no_lives_left()) {
+      start_new_game();  // a game over: a new game, as the title starts one
+    } else {
+      reset_world();  // the level's end: the level again, as the loop loads the next
+      level_phase = PHASE_PLAYING;
     }
-    if (!reloaded) {
-      std::fprintf(stderr, "world-soak: cannot read %s again\n", map);
-      return false;
-    }
+    loaded = load_map(map) == 1;
     counting_drops = true;
   }
-  return true;
+  if (!loaded)
+    std::fprintf(stderr, "world-soak: cannot read %s\n", map);
+  else
+    std::printf("%s: seed %u, %ld ticks: every rule held (%ld levels completed)\n", map, seed, ticks, completions);
+  return loaded;
 }
 
 }  // namespace
@@ -191,10 +138,8 @@ int main(int argc, char **argv)
       ticks = std::strtol(argv[++i], nullptr, 10);
     else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc)
       base_seed = (unsigned)std::strtoul(argv[++i], nullptr, 10);
-    else if (!folder)
-      folder = argv[i];
     else
-      usable = false;
+      usable = usable && !folder && (folder = argv[i]);
   }
   if (!usable || !folder || ticks < 1) {
     std::fprintf(stderr, "usage: world-soak [--ticks N] [--seed S] MAPS_FOLDER\n");
@@ -206,26 +151,9 @@ int main(int argc, char **argv)
     return 2;
   }
   int levels = 0, failures = 0;
-  for (int n = 1;; n++) {
-    std::string map = std::string(folder) + "/map" + std::to_string(n) + ".map";
-    if (FILE *file = std::fopen(map.c_str(), "rb"))
-      std::fclose(file);
-    else
-      break;
-    levels++;
-    unsigned seed = base_seed + n - 1;
-    soak_counts counts = {};
-    if (soak_level(map.c_str(), seed, ticks, counts))
-      std::printf("%s: seed %u, %ld ticks: every rule held (%ld completions, %ld skips, "
-                  "%ld deaths, %ld game overs)\n",
-                  map.c_str(), seed, ticks, counts.completions, counts.skips, counts.deaths,
-                  counts.game_overs);
-    else
-      failures++;
-  }
-  if (levels == 0) {
+  for (std::string map; exists((map = std::string(folder) + "/map" + std::to_string(levels + 1) + ".map").c_str());)
+    failures += !soak_level(map.c_str(), base_seed + levels++, ticks);
+  if (levels == 0)
     std::fprintf(stderr, "world-soak: no map1.map in %s\n", folder);
-    return 2;
-  }
-  return failures == 0 ? 0 : 1;
+  return levels == 0 ? 2 : failures == 0 ? 0 : 1;
 }
