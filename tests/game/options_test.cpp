@@ -5,6 +5,7 @@
 #include "game/level_choice.h"
 #include "game/options.h"
 #include "tests/level/room.h"
+#include "tests/support/run_command.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/test_maps.h"
 #include "world/game_rules.h"
@@ -93,6 +94,29 @@ TEST(LevelChoice, NumberTextOrMap)
   }
   single_map = nullptr;
   EXPECT_EQ(chdir(before.c_str()), 0);
+}
+
+// The usage, the README and the manual page name the same options, each with
+// its short form, and say the same of F12.
+TEST(Options, UsageReadmeAndManualAgree)
+{
+  testing::internal::CaptureStdout();
+  char pilko[] = "pilko", help[] = "--help", *argv[] = {pilko, help, nullptr};
+  read_options(2, argv);
+  std::string usage = testing::internal::GetCapturedStdout();
+  std::string readme = file_text(PILKO_SOURCE_DIR "/README.md");
+  std::string manual = run_command("man -l " PILKO_SOURCE_DIR "/dist/pilko.6 2>/dev/null | col -b").output;
+  const std::pair<std::string, std::string> options[] = {{"-h", "--help"},  {"-V", "--version"}, {"-w", "--window"},
+                                                         {"-l", "--level"}, {"-r", "--record"},  {"-p", "--replay"}};
+  for (const auto &[short_name, long_name] : options) {
+    std::string both = short_name + ", " + long_name;
+    EXPECT_NE(usage.find(both), std::string::npos) << both << " missing from the usage:\n" << usage;
+    EXPECT_NE(manual.find(both), std::string::npos) << both << " missing from the manual page";
+    for (const std::string &name : {short_name, long_name})
+      EXPECT_NE(readme.find("`" + name), std::string::npos) << name << " missing from the README";
+  }
+  for (const std::string *text : {&usage, &readme, &manual})
+    EXPECT_NE(text->find("25 a second"), std::string::npos) << "F12's pace missing from\n" << *text;
 }
 
 }  // namespace

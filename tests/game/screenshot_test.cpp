@@ -1,7 +1,8 @@
 // F12 held in play on real OpenGL: one picture a tick, to the first free names of the series,
 // written whole or not at all.
 #include "tests/support/gl_fixture.h"
-#include "tests/e2e/harness.h"
+#include "tests/support/run_command.h"
+#include "tests/support/scratch_folder.h"
 
 #include "game/screenshot.h"
 #include "world/update.h"
@@ -40,6 +41,12 @@ void hold_f12_for_ticks(int ticks)
   key[KEY_F12] = 0;
 }
 
+// The width of the picture in the file, as ImageMagick reads it ("" for none).
+std::string picture_width(const std::string &path)
+{
+  return run_command("identify -format %w '" + path + "' 2>/dev/null").output;
+}
+
 // The names in the working directory, sorted, one a line.
 std::string folder_listing()
 {
@@ -54,7 +61,7 @@ TEST(Screenshot, F12FillsGapsThenPasses999)
   ASSERT_EQ(std::system("seq -f vgrab-%03g.tga 0 999 | grep -vx vgrab-001.tga | xargs touch"), 0);
   hold_f12_for_ticks(3);
   for (const char *name : {"vgrab-001.tga", "vgrab-1000.tga", "vgrab-1001.tga"})
-    EXPECT_EQ(load_picture(name).width, 640) << name;
+    EXPECT_EQ(picture_width(name), "640") << name;
   EXPECT_NE(access("vgrab-1002.tga", F_OK), 0);
 }
 
@@ -67,7 +74,7 @@ TEST(Screenshot, FolderAndDanglingLinkTakeNames)
   ASSERT_EQ(mkdir("vgrab-000.tga", 0755), 0);
   ASSERT_EQ(symlink(outside.c_str(), "vgrab-001.tga"), 0);
   hold_f12_for_ticks(1);
-  EXPECT_EQ(load_picture("vgrab-002.tga").width, 640);
+  EXPECT_EQ(picture_width("vgrab-002.tga"), "640");
   EXPECT_NE(access(outside.c_str(), F_OK), 0) << "written through the link";
   EXPECT_EQ(folder_listing(), "vgrab-000.tga\nvgrab-001.tga\nvgrab-002.tga\n");
 }

@@ -2,7 +2,7 @@
 // (ImageMagick, sox).
 #include "tests/support/headless.h"
 #include "font/font.h"
-#include "tests/assets/asset_files.h"
+#include "tests/tools/asset_files.h"
 #include "world/game_rules.h"
 
 #include <allegro.h>

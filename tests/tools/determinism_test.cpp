@@ -1,6 +1,6 @@
 // Every asset tool makes the same bytes on two runs, and the bytes the build put in place.
 #include <gtest/gtest.h>
-#include "tests/assets/asset_files.h"
+#include "tests/tools/asset_files.h"
 #include "tests/support/scratch_folder.h"
 
 #include <cstdlib>

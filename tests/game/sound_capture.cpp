@@ -1,5 +1,5 @@
 // Hearing the real game through a capture file of ALSA's default device.
-#include "tests/e2e/sound_capture.h"
+#include "tests/game/sound_capture.h"
 
 #include <chrono>
 #include <cmath>

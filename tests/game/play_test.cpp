@@ -1,0 +1,564 @@
+// The game as a player meets it, end to end: the real program on the
+// project's virtual X server, keys pressed with xdotool, the screen and the
+// game's output looked at. Each scenario is a list of steps, each step an
+// action or a look that must come true in time.
+#include "tests/game/harness.h"
+#include "tests/game/sound_capture.h"
+#include "world/game_rules.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <cmath>
+#include <csignal>
+#include <map>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+constexpr double SAME_SCREEN = 0.5;     // two frames of a world standing still
+constexpr double CHANGED_SCREEN = 5.0;  // a view that turned, moved or jumped
+constexpr double IN_GAME = 20.0;        // a screen this far from the title shows play
+// Rows of the level banner (which fades by itself), the death line, the
+// status line (which counts), "PAUSED", and a level's name in the banner.
+constexpr int BANNER_TOP = 80, BANNER_BOTTOM = 200, DEATH_LINE_TOP = 368, DEATH_LINE_BOTTOM = 400;
+constexpr int STATUS_LINE_TOP = 456, PAUSED_TOP = 200, PAUSED_BOTTOM = 280, NAME_TOP = 100, NAME_BOTTOM = 180;
+
+bool golden(const unsigned char *rgb) { return rgb[0] > 200 && rgb[1] > 160 && rgb[2] < 120; }
+bool white(const unsigned char *rgb) { return rgb[0] > 225 && rgb[1] > 225 && rgb[2] > 225; }
+
+// The two pictures above row bottom compared, the banner's rows left out.
+double difference_above(picture a, picture b, int bottom)
+{
+  for (picture *p : {&a, &b}) {
+    p->rgb.resize((size_t)p->width * (p->height = std::min(p->height, bottom)) * 3);
+    std::fill(p->rgb.begin() + std::min(p->rgb.size(), (size_t)BANNER_TOP * p->width * 3),
+              p->rgb.begin() + std::min(p->rgb.size(), (size_t)BANNER_BOTTOM * p->width * 3), 0);
+  }
+  return picture_difference(a, b);
+}
+double view_difference(const picture &a, const picture &b) { return difference_above(a, b, STATUS_LINE_TOP); }
+double scene_difference(const picture &a, const picture &b) { return difference_above(a, b, DEATH_LINE_TOP); }
+
+// True when the view (above the status line) is mostly meadow green.
+bool shows_grass(const picture &p)
+{
+  double red = 0, green = 0;
+  for (size_t i = 0; i < std::min(p.rgb.size(), (size_t)p.width * STATUS_LINE_TOP * 3); i += 3)
+    red += p.rgb[i], green += p.rgb[i + 1];
+  return green > 1.3 * red;
+}
+
+// A scenario's world: its data folder, the running game, the pictures it
+// remembers by name, and where it hears the game.
+struct play {
+  std::string display = test_display();
+  scratch_folder data = make_data_folder();
+  std::string folder = data.path;
+  game_run run;
+  std::map<std::string, picture> remembered;
+  std::string program = pilko_binary;  // the game, or a copy of it that is heard
+  std::vector<std::pair<std::string, std::string>> environment;
+  scratch_folder sound_folder;
+  std::string capture = sound_folder.file("capture.raw");
+
+  ~play() { stop_game(run); }
+  picture screen() { return screenshot(display); }
+};
+
+// One step: "" when it came true, else what went wrong.
+typedef std::function<std::string(play &)> step;
+typedef std::vector<step> steps;
+struct scenario {
+  const char *name;
+  std::vector<step> steps;
+};
+
+// ---- Setting up ---------------------------------------------------------------
+
+// A walled level of one kind with a drop far off, so that it stays in play.
+test_map level(int kind = KIND_GRASS)
+{
+  test_map map = walled_level(kind);
+  map.drop_marker[20][20] = DROP_MARKER_DROP;
+  return map;
+}
+// A level completed at its first tick: its only drop lies on the start cell.
+test_map won_at_once()
+{
+  test_map map;
+  map.drop_marker[map.start_x][map.start_y] = DROP_MARKER_DROP;
+  return map;
+}
+step map(int number, const test_map &made)
+{
+  return [=](play &p) { return write_file(p.folder + "/maps/map" + std::to_string(number) + ".map", map_bytes(made)) ? "" : "no map"; };
+}
+step file(const std::string &name, const std::string &text)
+{
+  return [=](play &p) { return write_file(p.folder + "/" + name, text) ? "" : "cannot write " + name; };
+}
+// Runs a shell command in the data folder.
+step shell(const std::string &command)
+{
+  return [=](play &p) { return run_command("cd " + p.folder + " && " + command).status == 0 ? "" : command + " failed"; };
+}
+
+// ---- Starting and ending ---------------------------------------------------------
+
+// Starts the game with the arguments, on the shared display ("xorg"), on
+// Xvfb ("xvfb", where no full-screen mode exists) or with no display ("none").
+step start(std::vector<std::string> arguments = {}, std::string where = "xorg", std::string folder = "")
+{
+  return [=](play &p) {
+    if (where != "xorg")
+      p.display = where == "xvfb" ? test_display(true) : "";
+    game_options options{folder.empty() ? p.folder : folder, p.display, "/usr/bin:/bin", p.program, p.environment,
+                         arguments};
+    if (where == "xvfb")
+      options.path = "/nonexistent";  // no xmessage: the mode's message goes to the output
+    start_game(p.run, options);
+    return "";
+  };
+}
+step ends(int status, double seconds = 30)
+{
+  return [=](play &p) {
+    if (!wait_for_exit(p.run, seconds))
+      return std::string("still running");
+    return p.run.exit_status == status ? "" : "exit status " + std::to_string(p.run.exit_status);
+  };
+}
+step runs_on(double seconds)
+{
+  return [=](play &p) { return wait_for_exit(p.run, seconds) ? "the game ended" : ""; };
+}
+step sends(int signal_number)
+{
+  return [=](play &p) { return kill(p.run.pid, signal_number) == 0 ? "" : "no game to signal"; };
+}
+
+// ---- Keys ---------------------------------------------------------------------------
+
+step tap(const std::string &key, double seconds = 0.15)
+{
+  return [=](play &p) { tap_key(p.display, key, seconds); return ""; };
+}
+step hold(const std::string &key)
+{
+  return [=](play &p) { key_down(p.display, key); return ""; };
+}
+step release(const std::string &key)
+{
+  return [=](play &p) { key_up(p.display, key); return ""; };
+}
+step wait(double seconds)
+{
+  return [=](play &) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); return ""; };
+}
+
+// ---- Looking at the screen ------------------------------------------------------------
+
+// The screen comes to show the picture (within the tolerance), in time.
+step shows(const std::function<picture()> &expected, double seconds = 20)
+{
+  return [=](play &p) {
+    picture want = expected();
+    picture shot = wait_for_screen(p.display, [&](const picture &s) { return picture_difference(s, want) <= PICTURE_TOLERANCE; }, seconds);
+    p.remembered["last"] = shot;
+    return picture_difference(shot, want) <= PICTURE_TOLERANCE ? "" : "not shown";
+  };
+}
+picture logo() { return data_picture("logo.tga"); }
+picture title() { return data_picture("title.tga"); }
+picture game_over() { return end_picture("gameover.tga", GAME_OVER_X, GAME_OVER_Y); }
+picture complete() { return end_picture("complete.tga", CAMPAIGN_COMPLETE_X, CAMPAIGN_COMPLETE_Y); }
+
+// The screen comes to pass the test, in time.
+step comes(const std::function<bool(play &, const picture &)> &test, const char *what, double seconds = 20)
+{
+  return [=](play &p) {
+    picture shot = wait_for_screen(p.display, [&](const picture &s) { return test(p, s); }, seconds);
+    p.remembered["last"] = shot;
+    return test(p, shot) ? "" : std::string("never ") + what;
+  };
+}
+// Play on screen: lit, and not the title.
+step playing() { return comes([](play &, const picture &s) { return picture_difference(s, title()) > IN_GAME && lit_share(s) > 0.2; }, "in play"); }
+step grass(bool green) { return comes([=](play &, const picture &s) { return lit_share(s) > 0.2 && shows_grass(s) == green; }, green ? "grass" : "no grass", 30); }
+// Pixels of rows top..bottom of the colour, between least and most.
+step letters(int top, int bottom, bool (*colour)(const unsigned char *), int least, int most = 1 << 30, double seconds = 20)
+{
+  return comes([=](play &, const picture &s) { int n = pixels_in_rows(s, top, bottom, colour); return n >= least && n <= most; },
+               "the words", seconds);
+}
+// The view or the scene comes to differ from (or match again) the picture remembered as name.
+step differs(const std::string &name, bool changed, double (*compare)(const picture &, const picture &) = view_difference)
+{
+  return comes([=](play &p, const picture &s) {
+    double d = compare(s, p.remembered[name]);
+    return changed ? d > CHANGED_SCREEN : d <= SAME_SCREEN;
+  }, changed ? "a change" : "the same view again");
+}
+// Remembers the screen as name once three shots in a row are alike (exactly alike when exact).
+step still(const std::string &name, bool exact = false)
+{
+  return [=](play &p) {
+    picture last;
+    int same = 0;
+    wait_for_screen(p.display, [&](const picture &s) {
+      same = (exact ? s.rgb == last.rgb : picture_difference(s, last) <= SAME_SCREEN) ? same + 1 : 0;
+      last = s;
+      return same == 2;
+    }, 30);
+    p.remembered[name] = p.remembered["last"] = last;
+    return same == 2 ? "" : "the screen never came to rest";
+  };
+}
+step same_as(const std::string &name)
+{
+  return [=](play &p) { return p.screen().rgb == p.remembered[name].rgb ? "" : "the screen moved"; };
+}
+// Saves the last picture looked at for a person to look at, as play-NAME.png.
+step save(const std::string &name)
+{
+  return [=](play &p) { p.remembered["last"].save("play-" + name); return ""; };
+}
+
+// ---- The game's output ------------------------------------------------------------------
+
+// The output comes to hold the text (times: exactly so often; -1: at least once).
+step said(const std::string &text, int times = -1, double seconds = 20)
+{
+  return [=](play &p) {
+    auto count = [&] {
+      int n = 0;
+      std::string out = game_output(p.run);
+      for (size_t at = out.find(text); at != std::string::npos; at = out.find(text, at + 1))
+        n++;
+      return n;
+    };
+    for (int tenth = 0; tenth < seconds * 10 && times < 0 && count() == 0; tenth++)
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return (times < 0 ? count() > 0 : count() == times) ? "" : "output: " + game_output(p.run);
+  };
+}
+
+// ---- The longer ways in -------------------------------------------------------------------
+
+// Starts the game, passes the logo with a key and starts a game with SPACE.
+steps entered(std::vector<std::string> arguments = {}, std::string where = "xorg")
+{
+  return {start(arguments, where), shows(logo), tap("a"), shows(title), tap("space"), playing()};
+}
+steps operator+(steps a, const steps &b)
+{
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+// The views remembered as a and b differ: another level, another floor.
+step unlike(const std::string &a, const std::string &b)
+{
+  return [=](play &p) { return view_difference(p.remembered[a], p.remembered[b]) > CHANGED_SCREEN ? "" : a + " looks like " + b; };
+}
+
+// The game heard: a copy beside the build's patch index, its music played
+// through the digital driver, ALSA's default device writing into a file.
+std::string hearing(play &p)
+{
+  std::string bin = p.sound_folder.file("bin");
+  p.program = bin + "/pilko";
+  p.environment = {{"ALSA_CONFIG_PATH", write_capture_config(p.sound_folder.path, p.capture)}};
+  bool copied = run_command("mkdir " + bin + " && cp " + pilko_binary + " " + pilko_data_dir + "/../default.cfg " + bin).status == 0;
+  return copied && write_file(bin + "/allegro.cfg", std::string("[sound]\nmidi_card = DIGI\nalsa_fragsize = 441\n")) ? "" : "no copy to hear";
+}
+
+// The game's window carries the class its menu entry names and the icon maker's 48-pixel icon.
+std::string window_class_and_icon(play &p)
+{
+  std::string tree = run_command("DISPLAY=" + p.display + " xwininfo -root -children").output;
+  size_t at = tree.find("\n     0x");
+  std::string window = at == std::string::npos ? "" : tree.substr(at + 6, tree.find(' ', at + 6) - at - 6);
+  std::string xprop = "DISPLAY=" + p.display + " xprop -id " + window;
+  if (run_command(xprop + " WM_CLASS").output != "WM_CLASS(STRING) = \"pilko\", \"pilko\"\n" ||
+      file_text(PILKO_SOURCE_DIR "/dist/pilko.desktop").find("\nStartupWMClass=pilko\n") == std::string::npos)
+    return "not the class pilko";
+  std::string hints = run_command(xprop + " WM_HINTS").output;
+  size_t icon_at = hints.find("bitmap id # to use for icon: ");
+  Display *x = XOpenDisplay(p.display.c_str());
+  if (icon_at == std::string::npos || !x)
+    return "no icon";
+  Window root;
+  int left, top;
+  unsigned width = 0, height, border, depth;
+  Pixmap pixmap = std::stoul(hints.substr(icon_at + 29), nullptr, 16);
+  XImage *image = XGetGeometry(x, pixmap, &root, &left, &top, &width, &height, &border, &depth)
+                      ? XGetImage(x, pixmap, 0, 0, width, height, AllPlanes, ZPixmap) : nullptr;
+  picture icon = load_picture(PILKO_ICON_DIR "/48x48/apps/pilko.png"), shown = icon;
+  for (int y = 0; image && width == 48 && y < 48; y++)
+    for (int px = 0; px < 48; px++) {
+      unsigned long pixel = XGetPixel(image, px, y);
+      unsigned char *rgb = &shown.rgb[(y * 48 + px) * 3];
+      rgb[0] = (unsigned char)(pixel >> 16), rgb[1] = (unsigned char)(pixel >> 8), rgb[2] = (unsigned char)pixel;
+    }
+  if (image)
+    XDestroyImage(image);
+  XCloseDisplay(x);
+  shown.save("play-window-icon");
+  // The middle half, where the icon is solid and no background shows.
+  auto middle = [](const picture &whole) { picture m = whole; m.rgb.clear(); m.width = m.height = 24;
+    for (int y = 12; y < 36; y++)
+      m.rgb.insert(m.rgb.end(), whole.rgb.begin() + (y * 48 + 12) * 3, whole.rgb.begin() + (y * 48 + 36) * 3);
+    return m; };
+  return width == 48 && picture_difference(middle(shown), middle(icon)) <= 2.0 ? "" : "not the icon maker's icon";
+}
+
+// A server of the scenario's own, stopped under the game; the game must say so in one line and end.
+steps loses_its_display(bool in_play)
+{
+  auto own = [](play &p) {
+    p.display = run_command(VIRTUAL_DISPLAY " start --owner " + std::to_string(getpid())).output;
+    p.display.erase(p.display.find_last_not_of(" \n") + 1);
+    return p.display.empty() ? "no display" : "";
+  };
+  steps before = {map(1, level()), own, start(), shows(logo), tap("a"), shows(title)};
+  if (in_play)
+    before = before + steps{tap("space"), playing()};
+  return before + steps{[](play &p) { run_command(VIRTUAL_DISPLAY " stop " + p.display); return ""; },
+                        ends(1, 60), said("pilko: lost the connection to the X server\n", 1)};
+}
+
+// The two pictures that crashed and hung Allegro's loaders, in a graphics folder of the game's own.
+std::string crafted_pictures(play &p)
+{
+  std::string graphics = p.folder + "/graphics";
+  run_command("rm " + graphics + " && cp -r " + pilko_data_dir + "/graphics " + graphics);
+  FILE *logo = std::fopen((graphics + "/logo.tga").c_str(), "r+b"), *grass = std::fopen((graphics + "/gras.bmp").c_str(), "r+b");
+  if (!logo || !grass)
+    return "no pictures to damage";
+  const unsigned char colour_mapped[] = {0, 1, 1, 0, 0, 0xFF, 0xFF, 24}, eight_bit[] = {8, 0, 1};
+  std::fwrite(colour_mapped, 1, sizeof colour_mapped, logo);
+  std::fseek(grass, 28, SEEK_SET);
+  std::fwrite(eight_bit, 1, sizeof eight_bit, grass);
+  std::fclose(logo);
+  std::fclose(grass);
+  return "";
+}
+
+// The jump's sample is heard in the capture after SPACE, and not in the music before it.
+double best_match(const std::vector<float> &sound, const std::vector<float> &effect)
+{
+  size_t n = effect.size();
+  double effect_energy = 0, window_energy = 0, best = 0;
+  for (size_t i = 0; i < n && n <= sound.size(); ++i)
+    effect_energy += effect[i] * effect[i], window_energy += sound[i] * sound[i];
+  for (size_t lag = 0; lag + n <= sound.size(); ++lag) {
+    if (lag > 0)
+      window_energy += sound[lag + n - 1] * sound[lag + n - 1] - sound[lag - 1] * sound[lag - 1];
+    double dot = 0;
+    for (size_t i = 0; i < n; ++i)
+      dot += sound[lag + i] * effect[i];
+    if (window_energy > 1e-9)
+      best = std::max(best, dot / std::sqrt(effect_energy * window_energy));
+  }
+  return best;
+}
+step music_heard()
+{
+  return [](play &p) {
+    long stretch = 2 * CAPTURE_RATE;
+    if (!wait_for_capture(p.capture, frames_in(p.capture) + stretch))
+      return "no sound captured";
+    return loudness(read_sound(p.capture, frames_in(p.capture) - stretch, stretch, true)) > 0.01 ? "" : "silent";
+  };
+}
+step jump_heard()
+{
+  return [](play &p) {
+    long window = (long)(1.5 * CAPTURE_RATE), before = frames_in(p.capture);
+    wait_for_capture(p.capture, before + window);
+    long press = frames_in(p.capture);
+    tap_key(p.display, "space", 0.3);
+    wait_for_capture(p.capture, press + 2 * window);
+    std::vector<float> jump = read_sound(std::string(pilko_data_dir) + "/sound/jump.wav", 0, 1 << 20, false);
+    double alone = best_match(read_sound(p.capture, before, window, true), jump);
+    double after = best_match(read_sound(p.capture, press - window / 4, 2 * window, true), jump);
+    return alone < 0.2 && after > 0.3 ? "" : "jump heard " + std::to_string(after) + ", music alone " + std::to_string(alone);
+  };
+}
+
+// F12 held until a third picture is begun: the first two are whole, and they are the screen.
+std::string screenshots_match(play &p)
+{
+  key_down(p.display, "F12");
+  for (int tries = 0; tries < 100 && access((p.folder + "/vgrab-002.tga").c_str(), F_OK) != 0; tries++)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  key_up(p.display, "F12");
+  for (const char *name : {"vgrab-000.tga", "vgrab-001.tga"})
+    if (difference_above(load_picture(p.folder + "/" + name), p.remembered["before"], 480) > SAME_SCREEN)
+      return std::string(name) + " is not the screen";
+  return "";
+}
+
+// The keys of a recorded game, replayed by the simulator: every event of the play is in it.
+std::string simulator_saw_the_play(play &p)
+{
+  std::string events = run_command(PILKO_SIM " --events '" + p.folder + "/maps/map1.map' '" + p.folder + "/run.keys'").output;
+  for (const char *event : {" death ", " revival ", " jump", " drop ", " complete", " level-end"})
+    if (events.find(event) == std::string::npos)
+      return std::string("no") + event + " in\n" + events;
+  return "";
+}
+
+// A dead end one cell wide, so that a heading the turns leave a step off cannot slide the hero along a wall.
+test_map dead_end()
+{
+  test_map made = level();
+  for (int i = 0; i < GRID_SIZE; i++)
+    made.height[5][i] = made.height[i / 5][1] = made.height[i / 5][3] = TEST_WALL_HEIGHT;
+  return made;
+}
+test_map with_enemy()
+{
+  test_map made = level();
+  made.enemies.push_back({2, 4, TOWARD_PLUS_X});  // in view, two cells ahead: the world never stands still
+  return made;
+}
+test_map lava_behind_drop_ahead()
+{
+  test_map made = walled_level(KIND_GRASS);
+  made.kind[1][2] = KIND_LAVA;
+  made.drop_marker[4][2] = DROP_MARKER_DROP;
+  return made;
+}
+test_map start_on_lava()
+{
+  test_map made = level(KIND_STONE_FLOOR);
+  made.kind[2][2] = KIND_LAVA;  // each landing on the start cell kills
+  return made;
+}
+const scenario scenarios[] = {
+    // ---- The flow from logo to title to a game and back ----
+    {"LogoTitleGameTitleQuit",
+     {map(1, level()), start(), shows(logo), save("logo"), window_class_and_icon, tap("a"), shows(title), save("title"),
+      said("ALSA", 0), [](play &p) { std::string out = game_output(p.run);
+        return std::count(out.begin(), out.end(), '\n') <= 1 ? "" : "more than a line without a sound card: " + out; },
+      tap("Return"), tap("Up"), wait(0.8), shows(title), runs_on(0.1), tap("space"), playing(), save("game"),
+      hold("Escape"), wait(1.5), release("Escape"), shows(title), runs_on(1.0), tap("Escape"), ends(0)}},
+    {"FirstMapGoneAtSpaceStaysAtTheTitle",
+     {map(1, level()), start(), shows(logo), tap("a"), shows(title), shell("rm maps/map1.map"), tap("space"),
+      wait(1.5), shows(title), said("pilko: cannot find maps/map1.map"), tap("Escape"), ends(0)}},
+    {"NoFullScreenModeSaysSoWithTheWindowOption",
+     {map(1, level()), start({}, "xvfb"), ends(1, 60), said("Error setting graphics mode:\n"), said("try pilko --window")}},
+    {"NoDisplaySaysSo", {start({}, "none"), ends(1), said("cannot open a display")}},
+    {"WrongFolderNamesFileAndFolder", {start({}, "xorg", "/"), ends(1), said("cannot find maps/map1.map in /;")}},
+    {"MissingFontNamesIt", {map(1, level()), shell("rm graphics"), start(), ends(1), said("graphics/tolvane.emf")}},
+    // ---- Faults ----
+    {"QuitSignalAtTheLogo", {map(1, won_at_once()), start(), shows(logo), sends(SIGTERM), ends(0, 60), said("Shutting down", 0)}},
+    {"QuitSignalAtTheTitle",
+     {map(1, won_at_once()), start(), shows(logo), tap("a"), shows(title), sends(SIGINT), ends(0, 60), said("Shutting down", 0)}},
+    {"QuitSignalsInPlay", steps{map(1, level())} + entered() + steps{sends(SIGTERM), ends(0, 60)} + entered() +
+                              steps{sends(SIGHUP), ends(0, 60), said("Shutting down", 0)}},
+    {"LostDisplayAtTheTitle", loses_its_display(false)},
+    {"LostDisplayInPlay", loses_its_display(true)},
+    {"DamagedNextMapIsNamed",
+     {map(1, won_at_once()), shell("head -c 100 maps/map1.map > maps/map2.map"), start(), shows(logo), tap("a"),
+      shows(title), tap("space"),
+      said("pilko: cannot read maps/map2.map: too short: 100 bytes of at least 7512; back to the title\n"), shows(title)}},
+    {"FolderAsFirstMapIsNamed",
+     {shell("mkdir maps/map1.map"), start(), shows(logo), tap("a"), shows(title), tap("space"),
+      said("pilko: cannot read maps/map1.map: a folder, not a file; no game to play\n"), shows(title)}},
+    {"CraftedPicturesSkippedPlayGoesOn",
+     {map(1, level()), crafted_pictures, start(), said("logo.tga"), tap("a"), shows(title), tap("space"), playing(),
+      save("crafted-texture"), said("logo.tga", 1), said("gras.bmp", 1), tap("Escape"), shows(title), tap("Escape"), ends(0)}},
+    // ---- Play ----
+    {"ArrowsTurnAndWalkSpaceJumps",
+     steps{map(1, dead_end())} + entered() +
+         steps{still("start"), tap("Left", 0.3), differs("start", true), still("left"), tap("Right", 0.3),
+                           differs("left", true), still("right"), hold("Up"), differs("right", true), still("wall"),
+                           release("Up"), tap("space", 0.1), differs("wall", true), differs("wall", false)}},
+    {"F12ScreenshotsAreTheScreen",
+     steps{[](play &p) { test_map m = level(); m.height[4][3] = 1.0f; return map(1, m)(p); }} + entered() +
+         steps{still("before"), screenshots_match}},
+    {"TabEndSkipsToTheCampaignCompletePicture",
+     steps{map(1, level(KIND_GRASS)), map(2, level(KIND_STONE_FLOOR)), map(3, level(KIND_METAL))} + entered() +
+         steps{still("1"), tap("Tab+End", 0.2), differs("1", true), still("2"), unlike("2", "1"), tap("Tab+End", 0.2),
+               differs("2", true), still("3"), unlike("3", "2"), tap("Tab+End", 0.2), shows(complete, 30),
+               save("complete"), tap("a"), shows(title)}},
+    {"ThreeDeathsEndTheGame",
+     steps{map(1, start_on_lava())} + entered() +
+         steps{still("dead"), save("death-line"), letters(DEATH_LINE_TOP, DEATH_LINE_BOTTOM, white, 300),
+                           tap("space"), differs("dead", true, scene_difference), differs("dead", false, scene_difference),
+                           tap("space"), differs("dead", true, scene_difference), differs("dead", false, scene_difference),
+                           save("last-life"), hold("space"), shows(game_over), wait(1.5), shows(game_over, 0),
+                           tap("a"), shows(title), wait(1.5), shows(title, 0), release("space")}},
+    {"EscInTheRiseThenSpaceStartsAFreshGame",
+     steps{map(1, level())} + entered() +
+         steps{still("start"), tap("Tab+End", 0.2), differs("start", true), wait(1.0), tap("Escape"),
+                           shows(title), runs_on(0.5), tap("space"), playing(), still("again"),
+                           [](play &p) { return view_difference(p.remembered["again"], p.remembered["start"]) <= SAME_SCREEN
+                                                    ? "" : "the new game is not at level 1's start"; },
+                           tap("Left", 0.3), differs("start", true)}},
+    {"MusicAtTheTitleAJumpHeard",
+     {map(1, level()), hearing, start(), shows(logo), tap("a"), shows(title), music_heard(), tap("space"), playing(), jump_heard()}},
+    // ---- The player's options and keys ----
+    {"WindowPlaysOnXvfb", steps{map(1, with_enemy())} + entered({"--window"}, "xvfb") +
+                              steps{save("window"), tap("Escape"), shows(title), tap("Escape"), ends(0)}},
+    {"PauseFreezesUnderTheWordAndPGoesOn",
+     steps{map(1, with_enemy())} + entered() +
+         steps{tap("p"), still("paused", true), save("paused"), letters(PAUSED_TOP, PAUSED_BOTTOM, golden, 500),
+                           hold("Up"), wait(1.0), release("Up"), same_as("paused"), tap("p"), differs("paused", true),
+                           letters(PAUSED_TOP, PAUSED_BOTTOM, golden, 0, 99)}},
+    {"EscWhilePausedEndsTheGame",
+     steps{map(1, with_enemy())} + entered() + steps{tap("p"), still("paused", true), tap("Escape"), shows(title)}},
+    {"LevelNumberStartsThereThenGoesOn",
+     steps{map(1, level(KIND_GRASS)), map(2, level(KIND_STONE_FLOOR)), map(3, level(KIND_GRASS))} + entered({"--level", "2"}) +
+         steps{grass(false), tap("Tab+End", 0.2), grass(true)}},
+    {"BannerNamesEachLevelThenFades",
+     steps{map(1, level(KIND_GRASS)), map(2, level(KIND_STONE_FLOOR)),
+      file("maps/levels.txt", "# names\n1 Green Start\n  g grass 0\n2 Stone Maze Of Doom\n")} + entered() +
+         steps{letters(NAME_TOP, NAME_BOTTOM, golden, 500, 1 << 30, 5), save("banner-1"),
+                           [](play &p) { p.remembered["name 1"] = p.remembered["last"]; return ""; }, tap("Tab+End", 0.2),
+                           comes([](play &p, const picture &s) { return !shows_grass(s) &&
+                                 pixels_in_rows(s, NAME_TOP, NAME_BOTTOM, golden) >
+                                     1.3 * pixels_in_rows(p.remembered["name 1"], NAME_TOP, NAME_BOTTOM, golden); },
+                                 "level 2's longer name", 30), save("banner-2"),
+                           letters(NAME_TOP, NAME_BOTTOM, golden, 0, 99, 30)}},
+    {"LevelTextPlaysAloneUnderItsNameThenTheTitle",
+     steps{map(1, level(KIND_STONE_FLOOR)), map(2, level(KIND_STONE_FLOOR)),
+      shell("cp " PILKO_SOURCE_DIR "/levels/01-first-steps.level first.level")} + entered({"--level", "first.level"}) +
+         steps{letters(NAME_TOP, NAME_BOTTOM, golden, 500, 1 << 30, 5), grass(true), tap("Tab+End", 0.2),
+                           shows(title, 30)}},
+    {"MapFilePlaysAloneThenTheTitle",
+     steps{map(1, level(KIND_STONE_FLOOR)), map(2, level(KIND_STONE_FLOOR)),
+      [](play &p) { return write_file(p.folder + "/alone.map", map_bytes(level(KIND_GRASS))) ? "" : "no map"; }} +
+         entered({"--level", "alone.map"}) + steps{grass(true), tap("Tab+End", 0.2), shows(title, 30)}},
+    {"RecordingReplaysToTheSameScreen",
+     steps{map(1, lava_behind_drop_ahead()), map(2, level(KIND_STONE_FLOOR))} + entered({"--record", "run.keys"}) +
+         steps{hold("Down"), wait(1.5), release("Down"), tap("space"), wait(1.0), hold("Up"), wait(2.0),
+                           release("Up"), grass(false), tap("Left", 0.4), tap("p"), still("recorded", true), save("recorded"),
+                           tap("Escape"), shows(title), tap("Escape"), ends(0), simulator_saw_the_play,
+                           start({"--replay", "run.keys"}),  // no key at all: the replay passes the logo and title itself
+                           comes([](play &p, const picture &s) { return s.rgb == p.remembered["recorded"].rgb; },
+                                 "the recorded end", 60),
+                           tap("Escape"), shows(title), runs_on(1.0)}},
+};
+
+class Play : public ::testing::TestWithParam<scenario> {};
+void PrintTo(const scenario &s, std::ostream *out) { *out << s.name; }
+
+TEST_P(Play, Scenario)
+{
+  play p;
+  const std::vector<step> &steps = GetParam().steps;
+  for (size_t i = 0; i < steps.size(); i++) {
+    std::string failure = steps[i](p);
+    ASSERT_EQ(failure, "") << GetParam().name << ", step " << i + 1 << "\n" << game_output(p.run);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Game, Play, ::testing::ValuesIn(scenarios),
+                         [](const ::testing::TestParamInfo<scenario> &info) { return std::string(info.param.name); });
+
+}  // namespace
