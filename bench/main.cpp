@@ -30,6 +30,7 @@ constexpr int MAX_PLACES = 50;           // places along each solution
 constexpr int WARMUP_FRAMES = 150;       // the frames a warm-up would slow down
 constexpr int GAME_START_REPEATS = 20;
 constexpr int LOAD_MAP_REPEATS = 200;
+constexpr int CHECKER_REPEATS = 200;
 
 struct options {
   std::string json;  // empty: no JSON
@@ -141,6 +142,8 @@ int main(int argc, char **argv)
   measure_frames(levels, opts.frames, figures.groups);
   figures.game_start_ms = measure_game_start(levels[0], GAME_START_REPEATS);
   figures.load_map_us = measure_load_map(levels, LOAD_MAP_REPEATS);
+  std::fprintf(stderr, "level checker...\n");
+  figures.checker = measure_checker(level_files(), CHECKER_REPEATS);
   std::fprintf(stderr, "world_update...\n");
   figures.ticks = opts.ticks;
   figures.tick_ns = measure_ticks(levels, opts.ticks);

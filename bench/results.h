@@ -1,6 +1,7 @@
 // Every figure the benchmark measures, and how it prints them.
 #pragma once
 
+#include "bench/checker.h"
 #include "bench/measure.h"
 
 #include <cstdio>
@@ -55,6 +56,7 @@ struct bench_figures {
   double tick_ns = 0;                // world_update, ns per tick
   std::vector<double> load_map_us;   // per level, median of repeated loads
   double game_start_ms = 0;          // new game to its first frame on screen, in-process
+  checker_figures checker;           // check_level on the slowest shipped level
   session_figures session;
 };
 

@@ -132,7 +132,6 @@ void play_game()
 {
   blank_screen();
   start_new_game();
-  allow_screenshot_warning();
   // Without a first map there is nothing to play: back to the title at once.
   if (!load_current_level()) {
     if (map_load_missing())
@@ -142,6 +141,12 @@ void play_game()
     clear_keybuf();
     return;
   }
+  play_loaded_game();
+}
+
+void play_loaded_game()
+{
+  allow_screenshot_warning();
   announce_level();
   begin_screen_keys();
   begin_recorded_game();

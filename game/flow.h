@@ -16,3 +16,6 @@ void tick_callback();
 void level_loop();
 // Starts a game at its first level with 3 lives and plays it to its end.
 void play_game();
+// Plays a game started and loaded by the caller (start_new_game and its
+// first map), from its first tick to its end, recorded as every game is.
+void play_loaded_game();

@@ -1,5 +1,6 @@
 // pilko: start-up, the logo, the title loop and shutdown.
 #include "assets/asset_files.h"
+#include "editor/editor.h"
 #include "font/font.h"
 #include "game/flow.h"
 #include "game/graphics_mode.h"
@@ -150,6 +151,8 @@ int main(int argc, char **argv)
     return 1;
   if (choices.record && !start_recording(choices.record, choices.level))
     return 1;
+  if (choices.edit && !open_level_for_editing(choices.edit))
+    return 1;
   skip_compose_table();
   name_the_windows();
   if (allegro_init() != 0) {
@@ -181,6 +184,12 @@ int main(int argc, char **argv)
   load_texture_set();
   build_display_lists();
   screenshot_hook = save_screenshot;
+  if (choices.edit) {
+    load_effects();  // a play-test sounds as the game does
+    run_editor();
+    release_sounds();
+    return 0;
+  }
 
   BITMAP *logo = load_picture(PICTURE_FILES[PICTURE_LOGO]);
   show_picture(logo, 0, 0, 0);

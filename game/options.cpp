@@ -13,6 +13,7 @@ int choose_window(const char *);
 int choose_level(const char *value);
 int choose_record(const char *value);
 int choose_replay(const char *value);
+int choose_edit(const char *value);
 
 struct option_entry {
   const char *name;         // the long form, "--help"
@@ -31,6 +32,8 @@ const option_entry options[] = {
     {"--record", "-r", "FILE", "write the keys of each game played to FILE", choose_record},
     {"--replay", "-p", "FILE", "play the game recorded in FILE again, at once (ESC ends it)",
      choose_replay},
+    {"--edit", "-e", "FILE", "edit the level FILE.level (a new one if there is none); H lists the keys",
+     choose_edit},
 };
 
 // The usage line and every option.
@@ -63,10 +66,15 @@ int show_help(const char *)
              "A recording (--record) is a key script after a line naming its level;\n"
              "pilko-sim MAP FILE replays it without a display.\n"
              "\n"
+             "pilko --edit FILE.level builds a level in the game's own view: H shows the\n"
+             "editor's keys, P play-tests the level, Ctrl+S saves it, and with it, as\n"
+             "FILE.solution, the keys of the last play-test that completed it.\n"
+             "\n"
              "pilko reads its maps, pictures, sounds and music from the working directory\n"
              "and writes screenshots there as vgrab-000.tga, vgrab-001.tga, ...\n"
              "The installed pilko command plays in $XDG_DATA_HOME/pilko\n"
-             "(~/.local/share/pilko by default).\n",
+             "(~/.local/share/pilko by default), and keeps the levels named without a\n"
+             "folder (pilko --edit NAME.level, pilko --level NAME.level) in its levels/.\n",
              stdout);
   return 0;
 }
@@ -98,6 +106,12 @@ int choose_record(const char *value)
 int choose_replay(const char *value)
 {
   choices.replay = value;
+  return START_GAME;
+}
+
+int choose_edit(const char *value)
+{
+  choices.edit = value;
   return START_GAME;
 }
 
@@ -134,6 +148,10 @@ int read_options(int argc, char **argv)
     int status = option->run(value);
     if (status != START_GAME)
       return status;
+  }
+  if (choices.edit && (choices.level || choices.record || choices.replay)) {
+    std::fprintf(stderr, "pilko: --edit plays no game: leave out --level, --record and --replay\n");
+    return 2;
   }
   return START_GAME;
 }

@@ -10,6 +10,7 @@ struct player_choices {
   const char *level = nullptr;    // --level: a level number or a level file
   const char *record = nullptr;   // --record: where to write each game's keys
   const char *replay = nullptr;   // --replay: a recording to play back
+  const char *edit = nullptr;     // --edit: a level file to edit instead of playing
 };
 
 // What the command line chose; read_options fills it in.

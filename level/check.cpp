@@ -21,6 +21,9 @@ constexpr int DIRECTION_COUNT = 4;      // the directions a map holds, 0 to 3
 
 bool on_grid(int32_t x, int32_t y) { return x >= 0 && x < GRID_SIZE && y >= 0 && y < GRID_SIZE; }
 
+// The cell an enemy starts on, when that is on the grid.
+grid_point enemy_cell(const level_enemy &e) { return on_grid(e.x, e.y) ? grid_point{e.x, e.y} : NO_CELL; }
+
 bool on_edge(int x, int y) { return x == 0 || y == 0 || x == GRID_SIZE - 1 || y == GRID_SIZE - 1; }
 
 std::string cell_name(int x, int y)
@@ -178,13 +181,15 @@ void report_leak(const level_data &level, const level_sources &sources, const re
   std::string raise = "raise the wall above " + number(base + JUMP_REACH) + " (more than " + number(JUMP_REACH) +
                       " above " + number(base) + ")";
   if (!l.jumped) {
-    add_error(messages, sources.cells[l.edge.x][l.edge.y], "the hero can walk onto " + onto + ": " + raise);
+    add_error(messages, sources.cells[l.edge.x][l.edge.y], "the hero can walk onto " + onto + ": " + raise,
+              {l.edge.x, l.edge.y});
     return;
   }
   add_error(messages, sources.cells[l.from.x][l.from.y],
             "the hero can jump from " + cell_name(l.from.x, l.from.y) + ", " + number(base) + " high, over " +
                 cell_name(l.wall.x, l.wall.y) + ", " + number(height_at(level, l.wall)) + " high, onto " + onto +
-                ": lower " + cell_name(l.from.x, l.from.y) + " or move it away from the wall, or " + raise);
+                ": lower " + cell_name(l.from.x, l.from.y) + " or move it away from the wall, or " + raise,
+            {l.from.x, l.from.y});
 }
 
 void check_enclosure(const level_data &level, const level_sources &sources, const reach_map &reach,
@@ -199,7 +204,8 @@ void check_enclosure(const level_data &level, const level_sources &sources, cons
       if (from.x == x && from.y == y) {
         add_error(messages, sources.start_x,
                   "the hero starts on the edge of the grid at " + cell_name(x, y) +
-                      ": start it inside, behind a wall");
+                      ": start it inside, behind a wall",
+                  {x, y});
         continue;
       }
       bool jumped = jump_out(level, reach, {x, y}, from, wall);
@@ -237,10 +243,11 @@ int check_drops(const level_data &level, const level_sources &sources, const rea
         add_warning(messages, sources.cells[x][y],
                     "no walk or jump reaches the drop on " + cell_name(x, y) +
                         ": lower a wall or add steps (a jump gets onto a block at most " +
-                        number(JUMP_ONTO_REACH) + " higher)");
+                        number(JUMP_ONTO_REACH) + " higher)",
+                    {x, y});
       else if (cell.kind == KIND_LAVA)
         add_warning(messages, sources.cells[x][y],
-                    "the drop on " + cell_name(x, y) + " lies on lava: taking it costs a life");
+                    "the drop on " + cell_name(x, y) + " lies on lava: taking it costs a life", {x, y});
     }
   if (drops == 0)
     add_error(messages, sources.grid, "the level has no drop: mark at least one cell with '*'");
@@ -280,7 +287,8 @@ void check_heights(const level_data &level, const level_sources &sources, diagno
         continue;
       add_error(messages, at, "the height " + number(height) + " of " + cell_name(x, y) +
                                   " is not a number from " + number(-HEIGHT_LIMIT) + " to " +
-                                  number(HEIGHT_LIMIT) + ": the hero would fall for ever or never land");
+                                  number(HEIGHT_LIMIT) + ": the hero would fall for ever or never land",
+                {x, y});
     }
 }
 
@@ -294,7 +302,8 @@ void check_enemy_cells(const level_data &level, const level_sources &sources, in
         add_warning(messages, sources.enemies[i],
                     "enemy " + std::to_string(i + 1) + " starts on " +
                         cell_name(level.enemies[i].x, level.enemies[i].y) + " like enemy " +
-                        std::to_string(j + 1) + ": move one of them");
+                        std::to_string(j + 1) + ": move one of them",
+                    enemy_cell(level.enemies[i]));
         break;
       }
 }
@@ -307,7 +316,8 @@ void check_enemy(const level_data &level, const level_sources &sources, int i, b
   if (e.direction < 0 || e.direction >= DIRECTION_COUNT) {
     add_error(messages, sources.enemy_direction[i],
               name + "'s direction " + std::to_string(e.direction) +
-                  " is none of the four a map holds: use +x, -x, +y or -y");
+                  " is none of the four a map holds: use +x, -x, +y or -y",
+              enemy_cell(e));
     return;
   }
   if (!on_grid(e.x, 0)) {
@@ -325,7 +335,8 @@ void check_enemy(const level_data &level, const level_sources &sources, int i, b
   if (start_ok && within_enemy_reach(CELL_PITCH * (e.x - level.start_x), CELL_PITCH * (e.y - level.start_y), z - hero_z))
     add_error(messages, sources.enemies[i],
               name + " starts on the hero's start cell " + cell_name(e.x, e.y) +
-                  " and would kill it at once: move one of them");
+                  " and would kill it at once: move one of them",
+              enemy_cell(e));
   bool along_x = e.direction == TOWARD_PLUS_X || e.direction == TOWARD_MINUS_X;
   bool along_y = !along_x;
   int dx = along_x ? 1 : 0, dy = along_y ? 1 : 0;
@@ -336,7 +347,8 @@ void check_enemy(const level_data &level, const level_sources &sources, int i, b
     std::string way = std::string(high_off ? "+" : "-") + (along_x ? "x" : "y");
     add_error(messages, sources.enemies[i],
               name + " on " + cell_name(e.x, e.y) + " would patrol off the grid toward " + way +
-                  ": end its run with a cell of another height");
+                  ": end its run with a cell of another height",
+              enemy_cell(e));
     return;
   }
   if (!start_ok)
@@ -346,7 +358,7 @@ void check_enemy(const level_data &level, const level_sources &sources, int i, b
   bool on_start = e.x == level.start_x && e.y == level.start_y;
   if (same_line && !on_start && s_along >= low && s_along <= high && within_enemy_reach(0.0f, 0.0f, z - hero_z))
     add_warning(messages, sources.enemies[i],
-                name + "'s run crosses the hero's start cell: a revived hero may die at once");
+                name + "'s run crosses the hero's start cell: a revived hero may die at once", enemy_cell(e));
 }
 
 }  // namespace
@@ -369,11 +381,13 @@ level_summary check_level(const level_data &level, const level_sources &sources,
   if (start_ok && level.cells[level.start_x][level.start_y].kind == KIND_LAVA)
     add_error(messages, sources.start_x,
               "the hero starts on lava at " + cell_name(level.start_x, level.start_y) +
-                  " and would die at once: start it on another cell");
+                  " and would die at once: start it on another cell",
+              {level.start_x, level.start_y});
 
   if (level.enemy_count > MAX_ENEMIES)
     add_error(messages, sources.enemies[MAX_ENEMIES],
-              "a level has at most " + std::to_string(MAX_ENEMIES) + " enemies: remove this one");
+              "a level has at most " + std::to_string(MAX_ENEMIES) + " enemies: remove this one",
+              enemy_cell(level.enemies[MAX_ENEMIES]));
   int enemies = level.enemy_count < MAX_ENEMIES ? level.enemy_count : MAX_ENEMIES;
   for (int i = 0; i < enemies; i++)
     check_enemy(level, sources, i, start_ok, messages);

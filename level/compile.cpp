@@ -17,6 +17,14 @@ bool read_level_file(const char *path, std::string &text)
   return true;
 }
 
+std::string solution_beside(const std::string &level_path)
+{
+  const std::string extension = ".level";
+  bool has = level_path.size() > extension.size() &&
+             level_path.compare(level_path.size() - extension.size(), extension.size(), extension) == 0;
+  return (has ? level_path.substr(0, level_path.size() - extension.size()) : level_path) + ".solution";
+}
+
 bool compile_level_text(const std::string &text, const std::string &file, level_rules how,
                         level_data &level, level_summary &summary, std::string &report)
 {

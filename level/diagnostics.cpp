@@ -4,14 +4,14 @@
 
 #include <algorithm>
 
-void add_error(diagnostics &out, source_pos pos, const std::string &message)
+void add_error(diagnostics &out, source_pos pos, const std::string &message, grid_point cell)
 {
-  out.push_back(diagnostic{pos, true, message});
+  out.push_back(diagnostic{pos, true, message, cell});
 }
 
-void add_warning(diagnostics &out, source_pos pos, const std::string &message)
+void add_warning(diagnostics &out, source_pos pos, const std::string &message, grid_point cell)
 {
-  out.push_back(diagnostic{pos, false, message});
+  out.push_back(diagnostic{pos, false, message, cell});
 }
 
 bool has_errors(const diagnostics &messages)

@@ -70,21 +70,32 @@ float cell_height(const level_cell &cell);
 uint32_t height_bits_of(float height);
 
 // --------------------------------------------------------------------------
-// Messages about a level, each tied to a place in its text.
+// Messages about a level, each tied to a place in its text and, when it is
+// about one, to a cell of its grid.
+
+// A cell of the grid by its indices.
+struct grid_point {
+  int x, y;
+};
+// What a message names when it is about no one cell of the grid.
+constexpr grid_point NO_CELL = {-1, -1};
 
 // One message: an error stops the level from being compiled, a warning not.
+// A message about a place names it twice: where the text says it (for the
+// compiler's file:line:column) and the cell of the grid (for the editor).
 struct diagnostic {
   source_pos pos;
   bool is_error;
   std::string message;
+  grid_point cell;
 };
 
 typedef std::vector<diagnostic> diagnostics;
 
-// Adds an error at pos.
-void add_error(diagnostics &out, source_pos pos, const std::string &message);
-// Adds a warning at pos.
-void add_warning(diagnostics &out, source_pos pos, const std::string &message);
+// Adds an error at pos, about cell.
+void add_error(diagnostics &out, source_pos pos, const std::string &message, grid_point cell = NO_CELL);
+// Adds a warning at pos, about cell.
+void add_warning(diagnostics &out, source_pos pos, const std::string &message, grid_point cell = NO_CELL);
 // True when any of the messages is an error.
 bool has_errors(const diagnostics &messages);
 // "file:line:column: error: message" (or "warning:"), one per line, in
@@ -113,6 +124,11 @@ typedef std::vector<legend_hint> legend_hints;
 // Reads one legend line ("  #  metal  2.5  # walls") into hint; false when
 // it is not one.
 bool read_legend_hint(const std::string &line, legend_hint &hint);
+
+// The word the level text writes for a kind ("grass", ..., "enemy", or its
+// number) and for an enemy's direction ("+x", ..., or its number).
+std::string kind_word(int32_t kind);
+std::string direction_word(int32_t direction);
 
 // The text of level, in the form the decompiler writes: reading it back gives
 // the same level. Each (kind, height) takes the symbol and comment of the
@@ -170,6 +186,9 @@ constexpr long MAX_LEVEL_TEXT_BYTES = 1 << 20;
 // MAX_LEVEL_TEXT_BYTES; otherwise says "PROGRAM: path: why" on stderr and
 // returns false.
 bool read_level_file(const char *path, std::string &text);
+
+// The solution beside a level: its path with ".solution" for ".level".
+std::string solution_beside(const std::string &level_path);
 
 // Reads and checks the level text of file into level, and what the checker
 // found into summary. Every message, as "file:line:column: error: ..." lines,

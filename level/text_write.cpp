@@ -34,17 +34,6 @@ std::string format_height(uint32_t bits)
   return buffer;
 }
 
-std::string format_kind(int32_t kind)
-{
-  return kind >= 0 && kind < NAMED_KINDS ? KIND_NAMES[kind] : std::to_string(kind);
-}
-
-std::string format_direction(int32_t direction)
-{
-  return direction >= 0 && direction < NAMED_DIRECTIONS ? DIRECTION_NAMES[direction]
-                                                        : std::to_string(direction);
-}
-
 // Appends blanks up to column, or the least gap when line is already past it.
 void pad_to(std::string &line, size_t column)
 {
@@ -152,6 +141,17 @@ void write_grid(std::string &text, const level_data &level, const symbol_table &
 
 }  // namespace
 
+std::string kind_word(int32_t kind)
+{
+  return kind >= 0 && kind < NAMED_KINDS ? KIND_NAMES[kind] : std::to_string(kind);
+}
+
+std::string direction_word(int32_t direction)
+{
+  return direction >= 0 && direction < NAMED_DIRECTIONS ? DIRECTION_NAMES[direction]
+                                                        : std::to_string(direction);
+}
+
 std::string write_level_text(const level_data &level, const legend_hints &hints)
 {
   std::string name = level.name.empty() ? "Untitled" : level.name;
@@ -162,7 +162,7 @@ std::string write_level_text(const level_data &level, const legend_hints &hints)
   for (const auto &entry : symbols) {
     if (!entry.second.symbol)
       continue;
-    std::string line = std::string("  ") + entry.second.symbol + "  " + format_kind(entry.first.first);
+    std::string line = std::string("  ") + entry.second.symbol + "  " + kind_word(entry.first.first);
     pad_to(line, LEGEND_HEIGHT_COLUMN);
     line += format_height(entry.first.second);
     if (!entry.second.comment.empty()) {
@@ -178,7 +178,7 @@ std::string write_level_text(const level_data &level, const legend_hints &hints)
   for (int i = 0; i < level.enemy_count; i++) {
     const level_enemy &e = level.enemies[i];
     text += "enemy " + std::to_string(e.x) + " " + std::to_string(e.y) + " " +
-            format_direction(e.direction) + "\n";
+            direction_word(e.direction) + "\n";
   }
   std::string specials;
   for (int x = 0; x < GRID_SIZE; x++)
@@ -187,7 +187,7 @@ std::string write_level_text(const level_data &level, const legend_hints &hints)
       if (symbol_of(symbols, cell) != SPECIAL_SYMBOL)
         continue;
       specials += "cell " + std::to_string(x) + " " + std::to_string(y) + " kind " +
-                  format_kind(cell.kind) + " height " + format_height(cell.height_bits) +
+                  kind_word(cell.kind) + " height " + format_height(cell.height_bits) +
                   " marker " + std::to_string(cell.drop_marker) + "\n";
     }
   if (!specials.empty())

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 struct GLUquadric;
+struct camera_preset;  // world/world.h
 
 // ---- Resources, created once at start-up and kept for the whole run ---------
 
@@ -33,6 +34,20 @@ extern char hud_text[HUD_TEXT_SIZE];    // the status line's text buffer
 void setup_scene();
 // Draws one frame of the world state into the back buffer (never flips).
 void render_frame();
+// Turns the view by the camera preset and draws the hero (with the light it
+// carries) as the camera sees it, leaving the matrix of a world seen so.
+void view_from_hero(const camera_preset &camera);
+// Draws the level's cells, drops and enemies, culled to the view of the
+// current matrix (a camera's, in world coordinates).
+void draw_level();
+// The z of the top of a cell of this height as a frame draws it: a cell
+// lower than the flat tile's limit is drawn as the tile, at 0.
+float drawn_top(float height);
+// Puts the light the hero carries above world point (x, y, z), as if the
+// hero stood there: a view without the hero is lit as the game lights it.
+void light_from_above(float x, float y, float z);
+// Draws the hero's sphere standing at world point (x, y, z).
+void draw_hero_at(float x, float y, float z);
 // Draws one of each thing a frame draws (the hero, an enemy, a lava tile, a
 // block with a drop, the status line) into the back buffer, waits for it and
 // clears it away. OpenGL drivers, the software one above all, prepare their

@@ -52,36 +52,6 @@ GLuint texture_of_kind(int kind)
   return kind >= 0 && kind < TEXTURE_COUNT ? textures[kind] : 0;
 }
 
-// Turns the view by the camera, draws the hero with its light in front of the
-// camera, then moves the world so that the hero stands where it is drawn.
-void place_camera_and_hero(const camera_preset &camera)
-{
-  glRotatef(camera.rot_x, 1, 0, 0);
-  glRotatef(camera.rot_y, 0, 1, 0);
-  glRotatef(camera.rot_z + CAMERA_BASE_TURN, 0, 0, 1);
-
-  glPushMatrix();
-  glTranslatef(camera.offset_x, camera.offset_y, camera.offset_z + SPHERE_LIFT);
-  if (camera.mode == 0)
-    glRotatef((float)hero_heading, 0, 0, 1);
-  level_end_transform();
-  // Also while the hero is dead: the light stays above its place. It is set
-  // before anything is drawn, the hero included, so that the whole frame is
-  // lit from the hero's place in this frame, not in the one before.
-  glLightfv(GL_LIGHT1, GL_POSITION, hero_light_position);
-  if (!hero_dead)
-    glCallList(hero_list);
-  glPopMatrix();
-
-  if (camera.mode == 0) {
-    glTranslatef(camera.offset_x - hero_x, camera.offset_y - hero_y, camera.offset_z - hero_z);
-  } else {
-    glTranslatef(camera.offset_x, camera.offset_y, camera.offset_z);
-    glRotatef((float)-hero_heading, 0, 0, 1);
-    glTranslatef(-hero_x, -hero_y, -hero_z);
-  }
-}
-
 // One cell at the current matrix: its tile or block, then its drop.
 void draw_cell(const map_cell &cell, int has_drop)
 {
@@ -161,6 +131,34 @@ float enemy_facing(int32_t direction)
   return (float)(degrees % WHOLE_TURN);
 }
 
+void view_from_hero(const camera_preset &camera)
+{
+  glRotatef(camera.rot_x, 1, 0, 0);
+  glRotatef(camera.rot_y, 0, 1, 0);
+  glRotatef(camera.rot_z + CAMERA_BASE_TURN, 0, 0, 1);
+
+  glPushMatrix();
+  glTranslatef(camera.offset_x, camera.offset_y, camera.offset_z + SPHERE_LIFT);
+  if (camera.mode == 0)
+    glRotatef((float)hero_heading, 0, 0, 1);
+  level_end_transform();
+  // Also while the hero is dead: the light stays above its place. It is set
+  // before anything is drawn, the hero included, so that the whole frame is
+  // lit from the hero's place in this frame, not in the one before.
+  glLightfv(GL_LIGHT1, GL_POSITION, hero_light_position);
+  if (!hero_dead)
+    glCallList(hero_list);
+  glPopMatrix();
+
+  if (camera.mode == 0) {
+    glTranslatef(camera.offset_x - hero_x, camera.offset_y - hero_y, camera.offset_z - hero_z);
+  } else {
+    glTranslatef(camera.offset_x, camera.offset_y, camera.offset_z);
+    glRotatef((float)-hero_heading, 0, 0, 1);
+    glTranslatef(-hero_x, -hero_y, -hero_z);
+  }
+}
+
 void setup_scene()
 {
   allegro_gl_begin();
@@ -198,16 +196,42 @@ void render_frame()
   allegro_gl_begin();
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
+  view_from_hero(*current_camera);
+  draw_level();
+  draw_status_line();
+  allegro_gl_end();
+}
+
+void draw_level()
+{
   frame_cells_drawn = frame_enemies_drawn = 0;
-  place_camera_and_hero(*current_camera);
   // The camera's matrix is current: the planes come out in world coordinates.
   extract_frustum();
   glPushMatrix();
   draw_grid();
   glPopMatrix();
   draw_enemies();
-  draw_status_line();
-  allegro_gl_end();
+}
+
+float drawn_top(float height)
+{
+  return height < flat_height_limit ? 0.0f : height;
+}
+
+void light_from_above(float x, float y, float z)
+{
+  glPushMatrix();
+  glTranslatef(x, y, z + SPHERE_LIFT);
+  glLightfv(GL_LIGHT1, GL_POSITION, hero_light_position);
+  glPopMatrix();
+}
+
+void draw_hero_at(float x, float y, float z)
+{
+  glPushMatrix();
+  glTranslatef(x, y, z + SPHERE_LIFT);
+  glCallList(hero_list);
+  glPopMatrix();
 }
 
 void prepare_frame_drawing()

@@ -102,13 +102,17 @@ uint32_t held_script_keys()
   return keys;
 }
 
-void write_key_run(FILE *out, long ticks, uint32_t keys)
+std::string key_script_text(const std::vector<key_run> &runs)
 {
-  std::fprintf(out, "%ld", ticks);
-  for (int bit = 0; bit < SCRIPT_KEY_COUNT; bit++)
-    if (keys >> bit & 1u)
-      std::fprintf(out, " %s", script_keys[bit].name);
-  std::fprintf(out, "\n");
+  std::string text;
+  for (const key_run &run : runs) {
+    text += std::to_string(run.ticks);
+    for (int bit = 0; bit < SCRIPT_KEY_COUNT; bit++)
+      if (run.keys >> bit & 1u)
+        text += std::string(" ") + script_keys[bit].name;
+    text += "\n";
+  }
+  return text;
 }
 
 bool read_key_script(const std::string &text, const char *name, std::vector<key_run> &runs, FILE *errors)

@@ -1,6 +1,7 @@
 // Recordings of games in the key-script format, one run-length line for each
 // stretch of updates that read the same keys.
 #include "replay/replay.h"
+#include "base/base.h"
 
 #include <allegro.h>
 #include <cerrno>
@@ -19,12 +20,11 @@ bool replay_loaded = false;
 size_t replay_run = 0;   // the run being played
 long replay_tick = 0;    // updates played of it
 
-// Recording.
+// Recording: the keys of the game being played, noted in every game, and
+// where --record writes them.
+std::vector<key_run> game_keys;
 std::string record_path;
 std::string record_level;
-FILE *record_file = nullptr;
-long run_ticks = 0;      // length of the run being noted
-uint32_t run_keys = 0;
 
 // The level named on the recording's first line, or "" when there is none.
 std::string header_level(const std::string &text)
@@ -73,16 +73,7 @@ void begin_recorded_game()
 {
   replay_run = 0;
   replay_tick = 0;
-  if (record_path.empty())
-    return;
-  record_file = std::fopen(record_path.c_str(), "w");
-  if (!record_file) {
-    std::fprintf(stderr, "pilko: warning: cannot write %s: %s; this game is not recorded\n",
-                 record_path.c_str(), std::strerror(errno));
-    return;
-  }
-  std::fprintf(record_file, "%s%s\n", RECORDING_HEADER, record_level.c_str());
-  run_ticks = 0;
+  game_keys.clear();
 }
 
 void keys_for_update()
@@ -95,25 +86,24 @@ void keys_for_update()
       replay_tick = 0;
     }
   }
-  if (!record_file)
-    return;
   uint32_t keys = held_script_keys();
-  if (run_ticks > 0 && (keys != run_keys || run_ticks == MAX_TICKS_PER_LINE)) {
-    write_key_run(record_file, run_ticks, run_keys);
-    run_ticks = 0;
-  }
-  run_keys = keys;
-  run_ticks++;
+  if (!game_keys.empty() && game_keys.back().keys == keys && game_keys.back().ticks < MAX_TICKS_PER_LINE)
+    game_keys.back().ticks++;
+  else
+    game_keys.push_back(key_run{1, keys, 0});
 }
 
 bool replay_over() { return replay_loaded && replay_run == replay_runs.size(); }
 
 void end_recorded_game()
 {
-  if (!record_file)
+  if (record_path.empty())
     return;
-  if (run_ticks > 0)
-    write_key_run(record_file, run_ticks, run_keys);
-  std::fclose(record_file);
-  record_file = nullptr;
+  std::string text = RECORDING_HEADER + record_level + "\n" + key_script_text(game_keys);
+  std::string error;
+  if (!replace_file(record_path, byte_buffer(text.begin(), text.end()), error))
+    std::fprintf(stderr, "pilko: warning: cannot write %s: %s; this game is not recorded\n",
+                 printable(record_path).c_str(), error.c_str());
 }
+
+const std::vector<key_run> &last_game_keys() { return game_keys; }

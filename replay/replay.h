@@ -28,8 +28,8 @@ constexpr long MAX_SCRIPT_BYTES = 1 << 20;
 void hold_script_keys(uint32_t keys);
 // The bits of the script keys that Allegro's key[] holds down now.
 uint32_t held_script_keys();
-// Writes one run as a script line: "COUNT KEY KEY ...".
-void write_key_run(FILE *out, long ticks, uint32_t keys);
+// The runs as script lines, one a run: "COUNT KEY KEY ...".
+std::string key_script_text(const std::vector<key_run> &runs);
 
 // Reads a whole script from its text; on the first bad line writes
 // "NAME:LINE:COLUMN: message" to errors and returns false.
@@ -106,12 +106,15 @@ bool start_recording(const char *path, const char *level);
 // True while games are played back from a recording.
 bool replaying();
 
-// A game begins: the recording starts afresh, or the replay from its start.
+// A game begins: its keys are noted afresh, a replay plays from its start.
 void begin_recorded_game();
 // Before each world update: a replay holds down the keys of this update
-// (and only those); a recording notes the keys held.
+// (and only those); the keys held are noted, in every game.
 void keys_for_update();
 // True once a replay has played its last update.
 bool replay_over();
-// A game ends: the recording is written out whole.
+// A game ends: the recording (with --record) is written out whole.
 void end_recorded_game();
+// The keys of the last game played, as runs of the ticks that read the
+// same keys (one run holds at most MAX_TICKS_PER_LINE).
+const std::vector<key_run> &last_game_keys();

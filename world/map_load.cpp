@@ -97,14 +97,22 @@ void lay_out_drops()
 int load_map(const char *path)
 {
   clear_level();
-
   problem[0] = '\0';
   missing = 0;
   static byte_buffer file;
   // A damaged map is refused like a missing one: nothing of it is used.
-  if (!read_map_file(path, file) || !check_map(file.data(), (long)file.size()))
+  if (!read_map_file(path, file))
     return 0;
-  const unsigned char *bytes = file.data();
+  return load_map_bytes(file.data(), (long)file.size());
+}
+
+int load_map_bytes(const unsigned char *bytes, long size)
+{
+  clear_level();
+  problem[0] = '\0';
+  missing = 0;
+  if (!check_map(bytes, size))
+    return 0;
 
   int32_t sx = read_int(bytes, MAP_START_X_OFFSET), sy = read_int(bytes, MAP_START_Y_OFFSET);
   start_x = 2 * sx;

@@ -9,6 +9,9 @@
 // 10 or fewer than 0 enemies, a start cell off the grid), in which case the
 // level is left cleared and everything else as it was.
 int load_map(const char *path);
+// Reads a map from the size bytes at bytes, as load_map reads a file's (the
+// editor's level, which lives in memory). The same result and rules.
+int load_map_bytes(const unsigned char *bytes, long size);
 
 // Why the last load_map returned 0, as a short phrase for a message ("no
 // such file", "not a regular file", "too short: 7000 bytes of at least

@@ -86,6 +86,22 @@ TEST_F(Installed, HelpVersionAndAWrongOption)
   EXPECT_NE(wrong.find("status 2"), std::string::npos) << wrong;
 }
 
+// pilko --edit NAME.level edits a level of the player's own folder; a path
+// is taken from where pilko was started. (Both files here are refused before
+// a window opens, which shows where the launcher looked.)
+TEST_F(Installed, PlayersLevelsLiveInTheirLevelsFolder)
+{
+  scratch_folder home, elsewhere;
+  std::string levels = home.path + "/.local/share/pilko/levels";
+  run_command("mkdir -p " + levels + "/mine.level " + elsewhere.path + "/sub && mkfifo " + elsewhere.path +
+              "/sub/pipe.level");
+  std::string pilko = "cd " + elsewhere.path + " && env -u DISPLAY -u XDG_DATA_HOME HOME=" + home.path + " " +
+                      root + "/usr/games/pilko";
+  EXPECT_EQ(run_command(pilko + " --edit mine.level 2>&1").output, "pilko: " + levels + "/mine.level: a folder, not a file\n");
+  EXPECT_EQ(run_command(pilko + " --edit sub/pipe.level 2>&1").output,
+            "pilko: " + elsewhere.path + "/sub/pipe.level: not a regular file\n");
+}
+
 TEST_F(Installed, PlaysWithMusicAndSavesShotsInTheUserFolder)
 {
   scratch_folder home_folder, elsewhere_folder;

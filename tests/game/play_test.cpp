@@ -63,8 +63,22 @@ struct play {
   scratch_folder sound_folder;
   std::string capture = sound_folder.file("capture.raw");
 
-  ~play() { stop_game(run); }
+  bool repeat_off = false;  // X's key repeat is off on the display while the scenario runs
+
+  ~play()
+  {
+    stop_game(run);
+    if (repeat_off)
+      run_command("xset -display " + display + " r on");
+  }
   picture screen() { return screenshot(display); }
+  // text with every '%' made the data folder's path.
+  std::string in_folder(std::string text)
+  {
+    for (size_t at; (at = text.find('%')) != std::string::npos;)
+      text.replace(at, 1, folder);
+    return text;
+  }
 };
 
 // One step: "" when it came true, else what went wrong.
@@ -114,8 +128,9 @@ step start(std::vector<std::string> arguments = {}, std::string where = "xorg", 
   return [=](play &p) {
     if (where != "xorg")
       p.display = where == "xvfb" ? test_display(true) : "";
-    game_options options{folder.empty() ? p.folder : folder, p.display, "/usr/bin:/bin", p.program, p.environment,
-                         arguments};
+    game_options options{folder.empty() ? p.folder : folder, p.display, "/usr/bin:/bin", p.program, p.environment, {}};
+    for (const std::string &argument : arguments)
+      options.arguments.push_back(p.in_folder(argument));
     if (where == "xvfb")
       options.path = "/nonexistent";  // no xmessage: the mode's message goes to the output
     start_game(p.run, options);
@@ -144,6 +159,33 @@ step sends(int signal_number)
 step tap(const std::string &key, double seconds = 0.15)
 {
   return [=](play &p) { tap_key(p.display, key, seconds); return ""; };
+}
+// Presses each key in turn, as an author does, the whole row so many times.
+step taps(const std::vector<std::string> &keys, int times = 1)
+{
+  return [=](play &p) {
+    for (int i = 0; i < times; i++)
+      for (const std::string &key : keys)
+        tap_key(p.display, key);
+    return "";
+  };
+}
+// Holds the key, as a player walks, until the screen passes the test.
+step hold_until(const std::string &key, const std::function<bool(const picture &)> &test, const char *what)
+{
+  return [=](play &p) {
+    key_down(p.display, key);
+    bool passed = test(wait_for_screen(p.display, test, 60));
+    key_up(p.display, key);
+    return passed ? "" : std::string("never ") + what;
+  };
+}
+// X's key repeat off for the scenario: an author's keys are pressed once each,
+// and a key a loaded machine lets go of late must not press again.
+std::string no_repeat(play &p)
+{
+  p.repeat_off = true;
+  return run_command("xset -display " + p.display + " r off").status == 0 ? "" : "no xset";
 }
 step hold(const std::string &key)
 {
@@ -234,8 +276,8 @@ step said(const std::string &text, int times = -1, double seconds = 20)
   return [=](play &p) {
     auto count = [&] {
       int n = 0;
-      std::string out = game_output(p.run);
-      for (size_t at = out.find(text); at != std::string::npos; at = out.find(text, at + 1))
+      std::string out = game_output(p.run), wanted = p.in_folder(text);
+      for (size_t at = out.find(wanted); at != std::string::npos; at = out.find(wanted, at + 1))
         n++;
       return n;
     };
@@ -243,6 +285,11 @@ step said(const std::string &text, int times = -1, double seconds = 20)
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     return (times < 0 ? count() > 0 : count() == times) ? "" : "output: " + game_output(p.run);
   };
+}
+// The whole output, once the game has ended.
+step output_is(const std::string &text)
+{
+  return [=](play &p) { return game_output(p.run) == p.in_folder(text) ? "" : "output: " + game_output(p.run); };
 }
 
 // ---- The longer ways in -------------------------------------------------------------------
@@ -438,6 +485,24 @@ test_map start_on_lava()
   made.kind[2][2] = KIND_LAVA;  // each landing on the start cell kills
   return made;
 }
+// The editor's view: its bright yellow cursor outline, which the game's own view lacks.
+bool shows_editor(const picture &s)
+{
+  return pixels_in_rows(s, 0, s.height, [](const unsigned char *c) { return c[0] > 240 && c[1] > 240 && c[2] > 20 && c[2] < 90; }) >= 200;
+}
+step editing() { return comes([](play &, const picture &s) { return shows_editor(s); }, "the editor"); }
+// The level file as the editor saved it holds the lines.
+step saved(const std::string &file, std::vector<std::string> lines)
+{
+  return [=](play &p) {
+    std::string text = file_text(p.folder + "/" + file);
+    for (const std::string &line : lines)
+      if (text.find(line) == std::string::npos)
+        return "no '" + line + "' in\n" + text;
+    return std::string();
+  };
+}
+
 const scenario scenarios[] = {
     // ---- The flow from logo to title to a game and back ----
     {"LogoTitleGameTitleQuit",
@@ -543,6 +608,41 @@ const scenario scenarios[] = {
                            comes([](play &p, const picture &s) { return s.rgb == p.remembered["recorded"].rgb; },
                                  "the recorded end", 60),
                            tap("Escape"), shows(title), runs_on(1.0)}},
+    // ---- The editor ----
+    // From the new walled room: a step, a second drop, a lava strip beside the way, an enemy
+    // and a name; a play-test that walks over both drops; saved with its solution and proven.
+    {"EditorBuildsPlayTestsAndSavesAVerifiedLevel",
+     {map(1, level()), no_repeat, start({"--edit", "%/ramp.level"}), editing(),
+      taps({"Up", "Up", "Right", "shift+Left", "shift+Left"}),  // (5, 11) to (5, 13)
+      taps({"Prior"}, 3), taps({"Right"}), taps({"Up"}, 5),      // a step of 0.3; then to (10, 12)
+      taps({"d"}), taps({"Left"}, 5), taps({"shift+Down"}, 4),   // the second drop; (6, 17) to (10, 17)
+      taps({"k"}, 4), taps({"Left"}, 3), taps({"e"}),            // lava; an enemy on (6, 20), walking +x
+      taps({"n", "BackSpace", "BackSpace", "BackSpace", "BackSpace", "r", "a", "m", "p", "Return"}),
+      editing(), save("editor-built"), taps({"h"}), comes([](play &, const picture &s) { return !shows_editor(s); }, "help"),
+      save("editor-help"), taps({"h", "p"}), comes([](play &, const picture &s) { return !shows_editor(s) && lit_share(s) > 0.2; }, "a play-test"),
+      hold_until("Up", shows_editor, "the editor after the play-test"), taps({"ctrl+s"}),
+      comes([](play &p, const picture &) { return access((p.folder + "/ramp.solution").c_str(), F_OK) == 0; }, "the solution", 10),
+      saved("ramp.level", {"\nname ramp\n", "lava", "\nenemy 6 20 +x\n"}), shell("cp ramp.level saved.level"),
+      taps({"d", "Escape"}), comes([](play &, const picture &s) { return !shows_editor(s); }, "the question"),
+      taps({"y"}), ends(0), shell("cmp ramp.level saved.level"),  // the change left unsaved was not written
+      shell(LEVEL_COMPILER " verify --strict ramp.level | grep -q 'ramp.level: ok: 2 drops in '"),
+      start({"--level", "ramp.level"}), shows(logo), tap("a"), shows(title), tap("space"), playing(),
+      hold_until("Up", [](const picture &s) { return picture_difference(s, title()) <= PICTURE_TOLERANCE; }, "the title")}},
+    // A quit signal cannot ask whether to drop the changes: they are kept beside the file.
+    {"EditorKeepsAnUnsavedLevelOnAQuitSignal",
+     {map(1, level()), no_repeat, start({"--edit", "%/signal.level"}), editing(), taps({"Up", "d"}), sends(SIGTERM), ends(0),
+      said("pilko: quit with the level unsaved: it is kept in %/signal.level.unsaved\n"), shell("test ! -e signal.level"),
+      shell("test $(grep -o '[.]\\*' signal.level.unsaved | wc -l) = 2")}},
+    // What is no level text ends pilko at once with one line, before any window; so does
+    // asking the editor to play a game.
+    {"EditorRefusesWhatIsNoLevelText",
+     {shell("mkfifo pipe.level && head -c 1048577 /dev/zero | tr '\\0' '#' > big.level"),
+      start({"--edit", "%"}, "none"), ends(1, 10), output_is("pilko: %: a folder, not a file\n"),
+      start({"--edit", "%/pipe.level"}, "none"), ends(1, 10), output_is("pilko: %/pipe.level: not a regular file\n"),
+      start({"--edit", "%/big.level"}, "none"), ends(1, 10),
+      output_is("pilko: %/big.level: longer than 1 MB: not a level text\n"),
+      start({"--edit", "fine.level", "--level", "2"}, "none"), ends(2, 10),
+      output_is("pilko: --edit plays no game: leave out --level, --record and --replay\n")}},
 };
 
 class Play : public ::testing::TestWithParam<scenario> {};

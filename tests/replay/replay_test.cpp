@@ -35,13 +35,11 @@ struct memory_stream {
 // The runs of a script written back as script lines, or the error it gives.
 std::string read_back(const std::string &text)
 {
-  memory_stream out, errors;
+  memory_stream errors;
   std::vector<key_run> runs;
   bool read = read_key_script(text, "keys", runs, errors.file);
-  for (const key_run &run : runs)
-    write_key_run(out.file, run.ticks, run.keys);
-  std::string written = out.close(), said = errors.close();
-  return read ? written : said;
+  std::string said = errors.close();
+  return read ? key_script_text(runs) : said;
 }
 
 TEST(KeyScript, ReadsRunsAndNamesTheFirstMistake)

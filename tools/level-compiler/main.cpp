@@ -120,15 +120,6 @@ int check_levels(const std::vector<const char *> &paths, level_rules how)
   return status;
 }
 
-// The solution beside a level: its path with ".solution" for ".level".
-std::string solution_beside(const std::string &level)
-{
-  const std::string extension = ".level";
-  bool has = level.size() > extension.size() &&
-             level.compare(level.size() - extension.size(), extension.size(), extension) == 0;
-  return (has ? level.substr(0, level.size() - extension.size()) : level) + ".solution";
-}
-
 // What went wrong with a play that did not complete the level.
 std::string failure_of(const play_result &r)
 {
