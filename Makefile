@@ -16,7 +16,7 @@
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 MUTATE_BUILD ?= build-mutate
-# Extra ctest arguments for the sanitizer run (CI leaves out the slow e2e label).
+# Extra ctest arguments for the sanitizer run (-LE e2e leaves out the slowest label).
 SANITIZE_CTEST_ARGS ?=
 JOBS ?= $(shell nproc)
 WERROR ?= OFF
@@ -55,7 +55,8 @@ sanitize: test-deps
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPILKO_WERROR=$(WERROR) \
 	  -DPILKO_SANITIZE=ON -DBUILD_TESTING=ON
 	$(SANITIZE_ENV) cmake --build $(SANITIZE_BUILD) -j $(JOBS)
-	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure -j $(JOBS) $(SANITIZE_CTEST_ARGS)
+	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure -j $(JOBS) --repeat until-pass:2 \
+	  $(SANITIZE_CTEST_ARGS)
 
 # Not part of make test: it rebuilds and tests once for every fault in the
 # list. Niced and on two cores, as it runs for an hour or more.
