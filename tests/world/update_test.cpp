@@ -176,8 +176,8 @@ const scenario scenarios[] = {
     // empties the key buffer.
     {"revival on the last life", [] { lives = 1; hero_dead = 1; hero_x = 12; start_x = 6; simulate_keypress(KEY_A << 8 | 'a'); },
      {{1, {}, "12.00 4.00 0.00 h0 dead l1 d0 c2 p0 typed"}, {1, {SPACE}, "6.00 4.00 0.10 h0 alive air l0 d0 c2 p0 : jump@2"}}},
-    // Enemies: they turn at any change of height (a hundredth too) and at the grid's edge.
-    {"patrol turns on a hundredth higher", [] { cell(4, 5, 0.01f); cell(6, 5, 0.01f); add_enemy(10, 10, TOWARD_PLUS_X); },
+    // Enemies: they turn at any change of height (a hundredth up or down) and at the grid's edge.
+    {"patrol turns on a hundredth lower and higher", [] { cell(4, 5, 0.02f); cell(5, 5, 0.01f); add_enemy(10, 10, TOWARD_PLUS_X); },
      {{5, {}, "4.00 4.00 0.00 h0 alive l3 d0 c2 p0 e11.00,10.00>1"}, {1, {}, "4.00 4.00 0.00 h0 alive l3 d0 c2 p0 e11.00,10.00>3"},
       {11, {}, "4.00 4.00 0.00 h0 alive l3 d0 c2 p0 e9.00,10.00>1"}}},
     {"patrol turns at the grid's edge", [] { add_enemy(2, 6, TOWARD_MINUS_X); add_enemy(6, 46, TOWARD_PLUS_Y); },
