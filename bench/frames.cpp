@@ -1,5 +1,6 @@
-// Frames of the real renderer in the game's full-screen mode, each against
-// the floor: what filling the screen once costs on this machine.
+// Frames of the real renderer in the game's full screen (the designed mode,
+// or the desktop's size where the display has no 640 x 480 mode), each
+// against the floor: what filling the picture once costs on this machine.
 #include "bench/frames.h"
 #include "assets/asset_files.h"
 #include "font/font.h"
@@ -142,7 +143,7 @@ double fill_in_screens(const campaign_level &level)
   glDepthFunc((GLenum)depth_function);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   delete_queries(1, &query);
-  return fragments / (double)level.places.size() / ((double)screen_width * screen_height);
+  return fragments / (double)level.places.size() / ((double)picture_area.width * picture_area.height);
 }
 
 }  // namespace
@@ -155,7 +156,7 @@ bool open_game_display(bench_figures &figures)
   }
   install_allegro_gl();
   font_init();
-  if (!enter_graphics_mode(GFX_OPENGL_FULLSCREEN)) {
+  if (!open_screen(screen_request{})) {
     std::fprintf(stderr, "pilko-bench: no full-screen OpenGL mode: %s\n", allegro_error);
     return false;
   }
@@ -168,6 +169,9 @@ bool open_game_display(bench_figures &figures)
   setup_scene();
   load_texture_set();
   build_display_lists();
+  figures.display_width = SCREEN_W, figures.display_height = SCREEN_H;
+  figures.picture_width = picture_area.width, figures.picture_height = picture_area.height;
+  figures.designed_mode = screen_route_taken() == ROUTE_DESIGNED;
   figures.gl_renderer = (const char *)glGetString(GL_RENDERER);
   figures.mesa_version = (const char *)glGetString(GL_VERSION);
   return true;

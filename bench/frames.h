@@ -1,13 +1,14 @@
-// Frames of the real renderer in the game's full-screen mode, each against
-// the floor: what filling the screen once costs on this machine.
+// Frames of the real renderer in the game's full screen, each against the
+// floor: what filling the picture once costs on this machine.
 #pragma once
 
 #include "bench/campaign.h"
 #include "bench/results.h"
 
-// Opens the game's full-screen OpenGL mode on the current display and makes
-// the font, scene, textures and display lists as start-up does (run in the
-// data folder). Fills in the renderer's name. False with a message on failure.
+// Opens the game's full screen on the current display as the game does (the
+// designed mode, or the desktop's size) and makes the font, scene, textures
+// and display lists as start-up does (run in the data folder). Fills in the
+// renderer's name and the screen's size. False with a message on failure.
 bool open_game_display(bench_figures &figures);
 // The first frames_per_half frames of the run along level 1's solution from
 // the start camera, then the same frames again.

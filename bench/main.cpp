@@ -10,7 +10,8 @@
 //
 // Runs on the display in DISPLAY (tools/display/virtual-display run -- ...):
 // first the real game in a scripted session, then, in this process, the
-// renderer in the game's full-screen mode, the world update and the loader.
+// renderer in the game's full screen (the designed mode, or the desktop's
+// size on a display without it), the world update and the loader.
 #include "bench/campaign.h"
 #include "bench/frames.h"
 #include "bench/session.h"

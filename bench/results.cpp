@@ -14,7 +14,8 @@ constexpr double GOAL_WARMUP_OVER_REST = 1.10;
 constexpr double GOAL_TICK_NS = 1000;
 constexpr double GOAL_START_TO_TITLE_MS = 250;
 constexpr double GOAL_SPACE_TO_FRAME_MS = 50;
-constexpr double GOAL_CORE_SHARE = 0.15;
+constexpr double GOAL_CORE_SHARE = 0.15;          // in the designed 640 x 480 mode
+constexpr double GOAL_CORE_SHARE_DESKTOP = 1.0;   // at a desktop's size: under one core
 constexpr double GOAL_RSS_ANON_MB = 24;
 // The editor checks its level after every key: well inside a frame.
 constexpr double GOAL_CHECKER_MS = 5;
@@ -104,6 +105,9 @@ void print_table(const bench_figures &f, FILE *out)
 {
   std::fprintf(out, "\npilko benchmark on %s (%d cores), %s, %s\n", f.cpu_model.c_str(), f.cores,
                f.gl_renderer.c_str(), f.mesa_version.c_str());
+  std::fprintf(out, "screen: %d x %d, the picture %d x %d in it (%s)\n", f.display_width, f.display_height,
+               f.picture_width, f.picture_height,
+               f.designed_mode ? "the designed full-screen mode" : "full screen at the desktop's size");
   std::fprintf(out, "load average: %s before, %s after\n\n", f.load_before.c_str(), f.load_after.c_str());
   print_groups(f, out);
 
@@ -141,7 +145,10 @@ void print_table(const bench_figures &f, FILE *out)
                s.start_to_title_ms < GOAL_START_TO_TITLE_MS);
     print_goal(out, "SPACE to level 1's first frame", s.space_to_frame_ms, "ms", "< 50",
                s.space_to_frame_ms < GOAL_SPACE_TO_FRAME_MS);
-    print_goal(out, "CPU during play", s.core_share, "cores", "<= 0.15", s.core_share <= GOAL_CORE_SHARE);
+    if (f.designed_mode)
+      print_goal(out, "CPU during play", s.core_share, "cores", "<= 0.15", s.core_share <= GOAL_CORE_SHARE);
+    else
+      print_goal(out, "CPU during play", s.core_share, "cores", "< 1", s.core_share < GOAL_CORE_SHARE_DESKTOP);
     print_goal(out, "peak RssAnon", s.peak_rss_anon_mb, "MB", "< 24", s.peak_rss_anon_mb < GOAL_RSS_ANON_MB);
   } else {
     std::fprintf(out, "  real game session: not measured (%s)\n", s.problem.c_str());
@@ -174,6 +181,11 @@ bool write_json(const bench_figures &f, const char *path)
   j.open("machine");
   j.text("cpu", f.cpu_model), j.number("cores", f.cores), j.text("renderer", f.gl_renderer);
   j.text("mesa", f.mesa_version), j.text("load_before", f.load_before), j.text("load_after", f.load_after);
+  j.close();
+  j.open("screen");
+  j.number("width", f.display_width), j.number("height", f.display_height);
+  j.number("picture_width", f.picture_width), j.number("picture_height", f.picture_height);
+  j.number("designed_mode", f.designed_mode);
   j.close();
   j.key("frames");
   std::fputc('[', file);

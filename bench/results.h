@@ -49,6 +49,11 @@ struct session_figures {
 struct bench_figures {
   std::string cpu_model, mesa_version, gl_renderer;
   int cores = 0;
+  // The screen measured on: its size, the 4:3 picture's in it, and whether
+  // it is the designed full-screen 640 x 480 mode.
+  int display_width = 0, display_height = 0;
+  int picture_width = 0, picture_height = 0;
+  bool designed_mode = true;
   std::string load_before, load_after;  // /proc/loadavg at start and end
   std::vector<frame_group> groups;
   warmup_figures warmup;

@@ -2,7 +2,9 @@
 // each, until the author leaves.
 #include "editor/editor.h"
 #include "editor/session.h"
+#include "game/graphics_mode.h"
 #include "game/quit_signal.h"
+#include "render/render.h"
 #include "base/base.h"
 
 #include <alleggl.h>
@@ -31,6 +33,7 @@ bool still_held_from_play(int scancode)
 void draw_editor_frame()
 {
   allegro_gl_begin();
+  use_picture_area();
   draw_editor_view(session.model, session.camera);
   draw_panel(session);
   allegro_gl_flip();
@@ -69,7 +72,10 @@ void run_editor()
         answer_key(session, pressed, key_shifts);
       changed = true;
     }
-    // The name being typed has a blinking cursor: drawn at every look.
+    // The name being typed has a blinking cursor: drawn at every look; and a
+    // window that changed size is drawn fitted anew.
+    if (follow_window_size())
+      changed = true;
     if (changed || session.mode == editor_mode::naming) {
       show_level(session.model.level);
       draw_editor_frame();

@@ -1,6 +1,7 @@
 // The game's flow around play: pictures, a game, the level loop and its tick.
 #include "game/flow.h"
 #include "assets/asset_files.h"
+#include "game/graphics_mode.h"
 #include "game/pause.h"
 #include "game/play_messages.h"
 #include "game/quit_signal.h"
@@ -18,15 +19,41 @@
 #include <chrono>
 #include <cstdio>
 
+namespace {
+
+// The picture on screen, to be drawn again when the window changes size:
+// from show_picture until the next picture or a blank screen.
+struct shown_picture {
+  BITMAP *picture;
+  int x, y, clear_first;
+};
+shown_picture on_screen = {nullptr, 0, 0, 0};
+
+}  // namespace
+
+BITMAP *load_screen_picture(const char *path)
+{
+  return screen_route_taken() == ROUTE_DESIGNED ? load_picture(path) : load_working_image(path);
+}
+
 void show_picture(BITMAP *picture, int x, int y, int clear_first)
 {
+  on_screen = {picture, x, y, clear_first};
   allegro_gl_begin();
-  if (clear_first)
+  if (screen_route_taken() == ROUTE_DESIGNED) {
+    if (clear_first)
+      glClear(GL_COLOR_BUFFER_BIT);
+    if (picture) {
+      allegro_gl_set_allegro_mode();
+      draw_sprite(screen, picture, x, y);
+      allegro_gl_unset_allegro_mode();
+    }
+  } else {
+    // Always on a cleared window: the bars must be black, and every picture
+    // the game shows covers its area or is shown on a cleared screen anyway.
     glClear(GL_COLOR_BUFFER_BIT);
-  if (picture) {
-    allegro_gl_set_allegro_mode();
-    draw_sprite(screen, picture, x, y);
-    allegro_gl_unset_allegro_mode();
+    if (picture)
+      draw_picture_scaled(picture, x, y);
   }
   allegro_gl_flip();
   allegro_gl_end();
@@ -36,8 +63,15 @@ void show_picture(BITMAP *picture, int x, int y, int clear_first)
   glEnable(GL_TEXTURE_2D);
 }
 
+void redraw_picture_after_resize()
+{
+  if (follow_window_size() && on_screen.picture)
+    show_picture(on_screen.picture, on_screen.x, on_screen.y, on_screen.clear_first);
+}
+
 void blank_screen()
 {
+  on_screen.picture = nullptr;
   allegro_gl_begin();
   glClear(GL_COLOR_BUFFER_BIT);
   allegro_gl_flip();
@@ -72,10 +106,10 @@ void sleep_until_next_tick(steady::time_point seen)
 void show_end_picture(picture_file which, int x, int y)
 {
   blank_screen();
-  BITMAP *picture = load_picture(PICTURE_FILES[which]);
+  BITMAP *picture = load_screen_picture(PICTURE_FILES[which]);
   show_picture(picture, x, y, 1);
   begin_screen_keys();
-  wait_for_press();
+  wait_for_press(redraw_picture_after_resize);
   if (picture)
     destroy_bitmap(picture);
 }
@@ -97,6 +131,7 @@ void level_loop()
       keys_for_update();
       world_update();
       tick_count = 0;  // ticks that piled up while drawing are dropped
+      follow_window_size();
       render_frame();
       draw_play_messages();
       // A replay answers only ESC, and stays on its last frame when it is

@@ -4,9 +4,18 @@
 
 #include <allegro.h>
 
-// Draws a picture at (x, y) from the top left corner, over the last frame or
-// over a cleared one, and shows it. A missing (null) picture draws nothing.
+// Loads one of the pictures show_picture shows: at the screen's depth in the
+// designed mode, where Allegro draws it, else at the depth it becomes a
+// texture from. Null, with one warning line, when it does not load.
+BITMAP *load_screen_picture(const char *path);
+// Draws a picture at (x, y) from the top left corner of the 640 x 480
+// picture, over the last frame or over a cleared one, and shows it; outside
+// the designed mode it is scaled into picture_area as a filtered texture,
+// on a cleared window. A missing (null) picture draws nothing.
 void show_picture(BITMAP *picture, int x, int y, int clear_first);
+// Draws the picture on screen again, fitted anew, when the window has changed
+// size; for the waits for a key while a picture is shown.
+void redraw_picture_after_resize();
 // Clears the colour buffer and shows it.
 void blank_screen();
 // Allegro timer callback: one more tick pending.

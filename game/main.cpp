@@ -13,7 +13,6 @@
 #include "game/screen_keys.h"
 #include "game/screenshot.h"
 #include "game/sound.h"
-#include "render/picture_file.h"
 #include "render/render.h"
 #include "world/update.h"
 #include "world/world.h"
@@ -83,17 +82,14 @@ void skip_compose_table()
   setenv("XCOMPOSEFILE", "/dev/null", 1);
 }
 
-// Asks AllegroGL for the full-screen mode (or a window, with --window) at
-// colour depths 16, 24, 32 and 15 in turn; ends the program when none works.
+// Opens the full screen (or a window, with --window) in OpenGL; ends the
+// program when no OpenGL mode works at all.
 void set_graphics_mode()
 {
-  if (enter_graphics_mode(choices.window ? GFX_OPENGL_WINDOWED : GFX_OPENGL_FULLSCREEN))
+  if (open_screen(choices.screen))
     return;
   set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
   allegro_message("Error setting graphics mode:\n%s\n", allegro_error);
-  std::fflush(stdout);  // the message first, where it goes to standard output
-  if (!choices.window)
-    std::fputs("pilko: where the screen cannot switch modes, try pilko --window\n", stderr);
   std::exit(1);
 }
 
@@ -127,7 +123,7 @@ void title_loop(BITMAP *title)
         continue;
       }
     }
-    if (!wait_for_press())
+    if (!wait_for_press(redraw_picture_after_resize))
       break;
     if (pressed_on_screen(KEY_ESC))
       leave_title = 1;
@@ -191,16 +187,16 @@ int main(int argc, char **argv)
     return 0;
   }
 
-  BITMAP *logo = load_picture(PICTURE_FILES[PICTURE_LOGO]);
+  BITMAP *logo = load_screen_picture(PICTURE_FILES[PICTURE_LOGO]);
   show_picture(logo, 0, 0, 0);
   begin_screen_keys();
   start_music();
   if (!replaying())  // a replay goes straight on to play
-    wait_for_press();
+    wait_for_press(redraw_picture_after_resize);
   if (logo)
     destroy_bitmap(logo);
 
-  BITMAP *title = load_picture(PICTURE_FILES[PICTURE_TITLE]);
+  BITMAP *title = load_screen_picture(PICTURE_FILES[PICTURE_TITLE]);
   load_effects();
 
   title_loop(title);

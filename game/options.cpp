@@ -2,7 +2,10 @@
 // the usage shows for it and the procedure that carries it out.
 #include "game/options.h"
 
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -10,6 +13,7 @@ namespace {
 int show_help(const char *);
 int show_version(const char *);
 int choose_window(const char *);
+int choose_window_size(const char *value);
 int choose_level(const char *value);
 int choose_record(const char *value);
 int choose_replay(const char *value);
@@ -26,7 +30,9 @@ struct option_entry {
 const option_entry options[] = {
     {"--help", "-h", nullptr, "show this help and exit", show_help},
     {"--version", "-V", nullptr, "show the version and exit", show_version},
-    {"--window", "-w", nullptr, "play in a 640 x 480 window, not full screen", choose_window},
+    {"--window", "-w", nullptr, "play in a window, the largest multiple of 640 x 480 that fits",
+     choose_window},
+    {"--window-size", "-s", "WxH", "play in a window of W x H pixels", choose_window_size},
     {"--level", "-l", "N|FILE",
      "start at level N, or play the level FILE (.level or .map) alone", choose_level},
     {"--record", "-r", "FILE", "write the keys of each game played to FILE", choose_record},
@@ -44,7 +50,7 @@ void print_usage(FILE *out)
     char name[32];
     std::snprintf(name, sizeof name, "%s%s%s", option.name, option.value_name ? " " : "",
                   option.value_name ? option.value_name : "");
-    std::fprintf(out, "  %s, %-16s %s\n", option.short_name, name, option.description);
+    std::fprintf(out, "  %s, %-18s %s\n", option.short_name, name, option.description);
   }
 }
 
@@ -62,6 +68,12 @@ int show_help(const char *)
              "at once); after a death SPACE brings the hero back to the level's start,\n"
              "jumping, for a life, and on the last life it ends the game.\n"
              "Each screen answers only a key pressed while it is shown.\n"
+             "\n"
+             "Full screen, pilko switches to 640 x 480 where the screen has that mode;\n"
+             "elsewhere (a Wayland desktop, a screen without it) it fills the screen at\n"
+             "the desktop's own resolution, the picture 4:3 in the middle between black\n"
+             "bars. A window's picture follows the window's size the same way. F12 saves\n"
+             "the 4:3 picture at the size it is drawn.\n"
              "\n"
              "A recording (--record) is a key script after a line naming its level;\n"
              "pilko-sim MAP FILE replays it without a display.\n"
@@ -87,7 +99,32 @@ int show_version(const char *)
 
 int choose_window(const char *)
 {
-  choices.window = true;
+  choices.screen.window = true;
+  return START_GAME;
+}
+
+// One side of a window size: digits only, within the limits; -1 otherwise.
+long window_side(const char *text, char **end, long smallest)
+{
+  if (!std::isdigit((unsigned char)*text))
+    return -1;
+  errno = 0;
+  long side = std::strtol(text, end, 10);
+  return errno == 0 && side >= smallest && side <= LARGEST_WINDOW_SIDE ? side : -1;
+}
+
+int choose_window_size(const char *value)
+{
+  char *end = nullptr;
+  long width = window_side(value, &end, SMALLEST_WINDOW_WIDTH);
+  long height = width > 0 && *end == 'x' ? window_side(end + 1, &end, SMALLEST_WINDOW_HEIGHT) : -1;
+  if (height < 0 || *end != '\0') {
+    std::fprintf(stderr, "pilko: --window-size needs WIDTHxHEIGHT, from %dx%d to %dx%d\n",
+                 SMALLEST_WINDOW_WIDTH, SMALLEST_WINDOW_HEIGHT, LARGEST_WINDOW_SIDE, LARGEST_WINDOW_SIDE);
+    print_usage(stderr);
+    return 2;
+  }
+  choices.screen = {true, (int)width, (int)height};
   return START_GAME;
 }
 

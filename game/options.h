@@ -1,12 +1,14 @@
 // The game's command line: a small table of options read before start-up.
 #pragma once
 
+#include "game/graphics_mode.h"
+
 // What read_options returns when the game should start as usual.
 constexpr int START_GAME = -1;
 
 // What the command line asked of the game; with no option, the game as designed.
 struct player_choices {
-  bool window = false;            // a window instead of the full-screen mode
+  screen_request screen;          // --window, --window-size: a window and its size
   const char *level = nullptr;    // --level: a level number or a level file
   const char *record = nullptr;   // --record: where to write each game's keys
   const char *replay = nullptr;   // --replay: a recording to play back

@@ -3,6 +3,7 @@
 #include "game/overlay_text.h"
 #include "assets/asset_files.h"
 #include "font/font.h"
+#include "render/render.h"
 #include "world/world.h"
 
 #include <alleggl.h>
@@ -49,6 +50,7 @@ void load_overlay_font()
 void begin_overlay()
 {
   glPushAttrib(GL_ALL_ATTRIB_BITS);
+  use_picture_area();
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
   glLoadIdentity();

@@ -1,6 +1,6 @@
 // Words over the picture in the game's vector font: the pause's word, the
-// level banner and the death line. Coordinates are pixels from the bottom
-// left corner of the screen.
+// level banner and the death line. Coordinates are pixels of the 640 x 480
+// picture from its bottom left corner, scaled with it into picture_area.
 #pragma once
 
 // A colour for words and bands, each channel from 0 to 1.

@@ -1,9 +1,11 @@
 // Pausing a game: the last frame is read back once and shown again, with the
 // word "PAUSED" in the game's vector font over a darkened band.
 #include "game/pause.h"
+#include "game/graphics_mode.h"
 #include "game/overlay_text.h"
 #include "game/quit_signal.h"
 #include "game/screen_keys.h"
+#include "render/render.h"
 #include "world/world.h"
 
 #include <alleggl.h>
@@ -11,32 +13,46 @@
 
 namespace {
 
-constexpr float BANNER_HALF_HEIGHT = 40.0f;   // pixels above and below the centre line
+// Sizes in pixels of the 640 x 480 picture, scaled with it.
+constexpr float BANNER_HALF_HEIGHT = 40.0f;   // above and below the centre line
 constexpr float BANNER_SHADE = 0.55f;         // how much the band darkens the picture
-constexpr float LETTER_SCALE = 28.0f;         // pixels per unit of the font's -1..1 symbols
+constexpr float LETTER_SCALE = 28.0f;         // per unit of the font's -1..1 symbols
 constexpr int PAUSE_POLL_MS = 40;             // how often the pause looks at the keys
 
-// The frame drawn but not yet shown (the back buffer), bottom row first, as RGBA bytes.
-std::vector<unsigned char> read_drawn_frame()
+// A frame as it was drawn: its size in pixels and its RGBA bytes, bottom row first.
+struct frozen_frame {
+  int width, height;
+  std::vector<unsigned char> pixels;
+};
+
+// The picture drawn but not yet shown (in the back buffer).
+frozen_frame read_drawn_frame()
 {
-  std::vector<unsigned char> pixels((size_t)screen_width * screen_height * 4);
+  screen_area area = picture_area;
+  frozen_frame frame = {area.width, area.height, {}};
+  frame.pixels.resize((size_t)area.width * area.height * 4);
   allegro_gl_begin();
   glReadBuffer(GL_BACK);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, screen_width, screen_height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  glReadPixels(area.x, area.y, area.width, area.height, GL_RGBA, GL_UNSIGNED_BYTE, frame.pixels.data());
   allegro_gl_end();
-  return pixels;
+  return frame;
 }
 
-// The frozen frame, the band and the word, in pixel coordinates; every GL
-// setting the scene relies on is put back afterwards.
-void draw_paused_frame(const std::vector<unsigned char> &frame)
+// The frozen frame, the band and the word, in the 640 x 480 picture's pixels
+// scaled into picture_area (the frame stretched to it, should the window have
+// changed size since); every GL setting the scene relies on is put back
+// afterwards.
+void draw_paused_frame(const frozen_frame &frame)
 {
   allegro_gl_begin();
+  glClear(GL_COLOR_BUFFER_BIT);  // the bars, wherever the window now has them
   begin_overlay();
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glRasterPos2i(0, 0);
-  glDrawPixels(screen_width, screen_height, GL_RGBA, GL_UNSIGNED_BYTE, frame.data());
+  glPixelZoom((float)picture_area.width / (float)frame.width,
+              (float)picture_area.height / (float)frame.height);
+  glDrawPixels(frame.width, frame.height, GL_RGBA, GL_UNSIGNED_BYTE, frame.pixels.data());
   draw_shaded_band(screen_height / 2.0f, BANNER_HALF_HEIGHT, BANNER_SHADE, 1.0f);
   draw_centred_words("PAUSED", screen_width / 2.0f, screen_height / 2.0f, LETTER_SCALE, OVERLAY_GOLD,
                      1.0f);
@@ -54,12 +70,14 @@ bool pause_key_pressed()
 
 bool pause_game(bool p_goes_on)
 {
-  std::vector<unsigned char> frame = read_drawn_frame();
+  frozen_frame frame = read_drawn_frame();
   bool go_on = true;
   // The P that paused, still held, neither ends the pause nor pauses again.
   begin_screen_keys();
   for (;;) {
-    // Drawn again at every look, so a window that was covered shows it again.
+    // Drawn again at every look, so a window that was covered shows it again,
+    // and one that changed size shows it fitted anew.
+    follow_window_size();
     draw_paused_frame(frame);
     rest(PAUSE_POLL_MS);
     look_for_presses();

@@ -56,11 +56,13 @@ bool pressed_on_screen(int scancode)
   return pressed_at_last_look[scancode];
 }
 
-bool wait_for_press()
+bool wait_for_press(void (*look)())
 {
   while (!look_for_presses()) {
     if (quit_signalled)
       return false;
+    if (look)
+      look();
     rest(KEY_POLL_MS);
   }
   return true;

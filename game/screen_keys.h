@@ -13,5 +13,6 @@ void begin_screen_keys();
 bool look_for_presses();
 // Whether the key of this scancode was among the presses of the last look.
 bool pressed_on_screen(int scancode);
-// Looks until a press comes; false when a quit signal ended the wait first.
-bool wait_for_press();
+// Looks until a press comes, calling look (when not null) at every look;
+// false when a quit signal ended the wait first.
+bool wait_for_press(void (*look)() = nullptr);

@@ -1,8 +1,11 @@
 // Screenshots: the picture on screen written to the first free "vgrab-%03d.tga".
 // The picture is written whole to a temporary file of its own and only then
 // given its name, so a failed write leaves no broken file and no name taken.
+// What is captured is picture_area: the whole 640 x 480 screen in the
+// designed mode, elsewhere the 4:3 picture at the size it is drawn, without
+// the bars.
 #include "game/screenshot.h"
-#include "world/game_rules.h"
+#include "render/render.h"
 
 #include <alleggl.h>
 #include <cerrno>
@@ -11,11 +14,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
-constexpr int CAPTURE_WIDTH = SCREEN_WIDTH;  // the size of the display mode
-constexpr int CAPTURE_HEIGHT = SCREEN_HEIGHT;
 constexpr int CAPTURE_DEPTH = 24;    // true colour, no palette needed
 constexpr int BYTES_PER_PIXEL = 3;   // GL_RGB, GL_UNSIGNED_BYTE
 constexpr int NAME_SIZE = 32;        // "vgrab-" + any int + ".tga"
@@ -125,20 +127,20 @@ void report_failure(int error)
   std::fprintf(stderr, "pilko: warning: cannot save a screenshot here: %s\n", std::strerror(error));
 }
 
-// Reads the picture that is on screen into pixels, bottom row first. The
+// Reads the picture in area that is on screen into pixels, bottom row first. The
 // world update runs after the last frame was flipped and before the next is
 // drawn. The flip copies the back buffer to the screen and leaves it as it
 // was, so the back buffer still holds the shown frame; the front buffer
 // cannot be read back on Mesa's software rasteriser (it reads black). A
 // driver that exchanges the buffers instead would give the frame before.
-void read_screen(unsigned char *pixels)
+void read_screen(const screen_area &area, unsigned char *pixels)
 {
   GLint previous_buffer = GL_BACK, previous_alignment = 4;
   glGetIntegerv(GL_READ_BUFFER, &previous_buffer);
   glGetIntegerv(GL_PACK_ALIGNMENT, &previous_alignment);
   glReadBuffer(GL_BACK);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);  // rows back to back whatever the width
-  glReadPixels(0, 0, CAPTURE_WIDTH, CAPTURE_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+  glReadPixels(area.x, area.y, area.width, area.height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
   glPixelStorei(GL_PACK_ALIGNMENT, previous_alignment);
   glReadBuffer((GLenum)previous_buffer);
 }
@@ -148,10 +150,10 @@ void read_screen(unsigned char *pixels)
 // layout the TGA writer reads back, whatever graphics mode is set.
 void copy_upright(const unsigned char *pixels, BITMAP *bitmap)
 {
-  for (int k = 0; k < CAPTURE_HEIGHT; k++) {
-    const unsigned char *row = pixels + (size_t)k * CAPTURE_WIDTH * BYTES_PER_PIXEL;
-    int y = CAPTURE_HEIGHT - 1 - k;
-    for (int x = 0; x < CAPTURE_WIDTH; x++) {
+  for (int k = 0; k < bitmap->h; k++) {
+    const unsigned char *row = pixels + (size_t)k * bitmap->w * BYTES_PER_PIXEL;
+    int y = bitmap->h - 1 - k;
+    for (int x = 0; x < bitmap->w; x++) {
       const unsigned char *p = row + x * BYTES_PER_PIXEL;
       _putpixel24(bitmap, x, y, makecol24(p[0], p[1], p[2]));
     }
@@ -162,16 +164,19 @@ void copy_upright(const unsigned char *pixels, BITMAP *bitmap)
 
 void save_screenshot()
 {
-  BITMAP *capture = create_bitmap_ex(CAPTURE_DEPTH, CAPTURE_WIDTH, CAPTURE_HEIGHT);
+  screen_area area = picture_area;
+  BITMAP *capture = create_bitmap_ex(CAPTURE_DEPTH, area.width, area.height);
   if (!capture)
     return;
   clear_bitmap(capture);
-  // One frame of pixels; static so a held F12 does not churn 900 KB a tick.
-  static unsigned char pixels[CAPTURE_WIDTH * CAPTURE_HEIGHT * BYTES_PER_PIXEL];
+  // One frame of pixels; kept, so that a held F12 does not churn a frame's
+  // worth of memory (900 KB at 640 x 480) a tick.
+  static std::vector<unsigned char> pixels;
+  pixels.resize((size_t)area.width * area.height * BYTES_PER_PIXEL);
   allegro_gl_begin();
-  read_screen(pixels);
+  read_screen(area, pixels.data());
   allegro_gl_end();
-  copy_upright(pixels, capture);
+  copy_upright(pixels.data(), capture);
   // A failed write costs a picture, not the game.
   char temporary[sizeof TEMPORARY_NAME];
   std::memcpy(temporary, TEMPORARY_NAME, sizeof TEMPORARY_NAME);

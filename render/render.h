@@ -28,6 +28,32 @@ extern GLUquadric *enemy_quadric;
 extern float frustum_planes[FRUSTUM_PLANE_COUNT][4];
 extern char hud_text[HUD_TEXT_SIZE];    // the status line's text buffer
 
+// ---- Where the picture goes ------------------------------------------------
+
+// A rectangle of the window, in pixels from its bottom left corner (as
+// OpenGL counts them).
+struct screen_area {
+  int x, y, width, height;
+};
+// Where the 4:3 picture is drawn in the window: the whole 640 x 480 screen in
+// the game's designed mode. The game sets it when it opens its screen and
+// whenever the window changes size; frames, pictures, the pause and
+// screenshots all follow it.
+extern screen_area picture_area;
+// The largest rectangle of the picture's shape (screen_width by
+// screen_height) that fits a window of this size, centred in it: black bars
+// beside it or above and below it.
+screen_area fit_picture_area(int window_width, int window_height);
+// How many times the picture's size fits both ways into width x height, at
+// least 1.
+int largest_picture_multiple(int width, int height);
+// Makes picture_area the viewport.
+void use_picture_area();
+// Draws a 24-bit memory bitmap as a filtered texture, at (x, y) from the top
+// left of the screen_width by screen_height picture, scaled with the picture
+// into picture_area.
+void draw_picture_scaled(struct BITMAP *picture, int x, int y);
+
 // ---- Scene and frame --------------------------------------------------------
 
 // Puts OpenGL into the state the game draws in; once, after the mode is set.
@@ -79,9 +105,20 @@ extern int frustum_culling_enabled;
 
 // ---- Textures and display lists --------------------------------------------
 
+// The working bitmaps that textures (and scaled pictures) are uploaded from
+// always have this depth, whatever depth the OpenGL mode search ended on:
+// three bytes a pixel, in the order that texture_pixel_format reports.
+// Allegro's own create_bitmap would follow the screen, which is 24 or 32 bits
+// depending on the visual AllegroGL found, and 15 or 16 on a display of that
+// depth.
+constexpr int WORKING_DEPTH = 24;
+
 // The GL pixel format (GL_RGB or GL_BGR) of the 24-bit working bitmaps that
 // load_texture uploads from, as Allegro lays their bytes out.
 GLenum texture_pixel_format();
+// Loads a picture file at WORKING_DEPTH, whatever the screen's depth; null
+// (with one warning line) when it does not load.
+struct BITMAP *load_working_image(const char *path);
 // Loads an image file into a new texture (upside down, bright pink black);
 // 0, with one warning line, when the image does not load.
 GLuint load_texture(const char *path, GLenum format);

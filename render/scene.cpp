@@ -162,7 +162,7 @@ void view_from_hero(const camera_preset &camera)
 void setup_scene()
 {
   allegro_gl_begin();
-  glViewport(0, 0, screen_width, screen_height);
+  use_picture_area();
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   gluPerspective(FIELD_OF_VIEW, (double)screen_width / (double)screen_height, NEAR_DISTANCE,
@@ -194,6 +194,8 @@ void setup_scene()
 void render_frame()
 {
   allegro_gl_begin();
+  // The clear reaches the whole window, bars included; the frame, its area.
+  use_picture_area();
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
   view_from_hero(*current_camera);

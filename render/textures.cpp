@@ -9,19 +9,16 @@
 
 namespace {
 
-// The working bitmaps that textures are uploaded from always have this depth,
-// whatever depth the OpenGL mode search ended on: three bytes a pixel, in the
-// order that texture_pixel_format reports. Allegro's own create_bitmap would
-// follow the screen, which is 24 or 32 bits depending on the visual AllegroGL
-// found, and 15 or 16 on a display of that depth.
-constexpr int WORKING_DEPTH = 24;
-
 // TEXTURE_FILES lists the image files by block kind.
 static_assert(TEXTURE_FILE_COUNT == TEXTURE_COUNT, "one image file per block kind");
 
-// Loads an image converted to the working depth, so that it can be drawn onto
-// a working bitmap (Allegro's sprite drawing does not mix true-colour depths)
-// without losing colour to a 15- or 16-bit screen depth.
+}  // namespace
+
+GLuint textures[TEXTURE_COUNT];
+
+// Converted to the working depth, so that it can be drawn onto a working
+// bitmap (Allegro's sprite drawing does not mix true-colour depths) without
+// losing colour to a 15- or 16-bit screen depth.
 BITMAP *load_working_image(const char *path)
 {
   int screen_depth = get_color_depth();
@@ -30,10 +27,6 @@ BITMAP *load_working_image(const char *path)
   set_color_depth(screen_depth);
   return image;
 }
-
-}  // namespace
-
-GLuint textures[TEXTURE_COUNT];
 
 GLenum texture_pixel_format()
 {

@@ -9,7 +9,7 @@
 
 // ---- The screen and the pictures shown on it --------------------------------
 
-constexpr int SCREEN_WIDTH = 640;   // the full-screen mode
+constexpr int SCREEN_WIDTH = 640;   // the designed full-screen mode, and the picture's shape
 constexpr int SCREEN_HEIGHT = 480;
 // The game-over picture, drawn at (GAME_OVER_X, GAME_OVER_Y) from the top
 // left corner: its size centres it on the screen.

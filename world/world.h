@@ -38,8 +38,11 @@ struct enemy {
 
 // ---- Configuration: initialised values, written only where noted -----------
 
-extern int32_t screen_width;   // SCREEN_WIDTH: full-screen mode and viewport
-extern int32_t screen_height;  // SCREEN_HEIGHT
+// SCREEN_WIDTH x SCREEN_HEIGHT: the full-screen mode's size in the designed
+// mode, and everywhere the picture's own pixels, in which its contents are
+// laid out before it is scaled into picture_area (render/render.h).
+extern int32_t screen_width;
+extern int32_t screen_height;
 extern int32_t level_number;   // level being played (game flow)
 extern int32_t hud_font;       // status-line bitmap font slot (start-up)
 extern int32_t enemy_count;    // enemy slots in use (map loader)

@@ -65,9 +65,11 @@ picture load_picture(const std::string &path)
   return parse_ppm(run_command("convert '" + path + "' -auto-orient -depth 8 ppm:- 2>/dev/null").output);
 }
 
-picture data_picture(const std::string &name)
+picture data_picture(const std::string &name, int width, int height)
 {
-  return load_picture(std::string(pilko_data_dir) + "/graphics/" + name);
+  std::string size = std::to_string(width) + "x" + std::to_string(height) + "!";
+  return parse_ppm(run_command("convert '" + std::string(pilko_data_dir) + "/graphics/" + name + "' -auto-orient -resize " +
+                               size + " -depth 8 ppm:- 2>/dev/null").output);
 }
 
 picture end_picture(const std::string &name, int x, int y)
@@ -176,14 +178,21 @@ picture screenshot(const std::string &display)
   return parse_ppm(run_command("DISPLAY=" + display + " import -silent -window root -depth 8 ppm:- 2>/dev/null").output);
 }
 
+picture desktop_screenshot(const std::string &display)
+{
+  scratch_folder shots;
+  std::string file = shots.file("screen.png");
+  return run_command(VIRTUAL_DISPLAY " screenshot " + display + " '" + file + "'").status == 0 ? load_picture(file) : picture{};
+}
+
 picture wait_for_screen(const std::string &display, const std::function<bool(const picture &)> &accept,
-                        double seconds)
+                        double seconds, picture (*capture)(const std::string &))
 {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  picture shot = screenshot(display);
+  picture shot = capture(display);
   while (!accept(shot) && std::chrono::steady_clock::now() < deadline) {
     pause_for(SCREEN_POLL);
-    shot = screenshot(display);
+    shot = capture(display);
   }
   return shot;
 }

@@ -31,9 +31,10 @@ struct picture {
   void save(const std::string &name) const;
 };
 
-// Any picture file ImageMagick reads; a picture of the graphics folder by its name.
+// Any picture file ImageMagick reads; a picture of the graphics folder by its
+// name, scaled to width x height as the game scales its picture.
 picture load_picture(const std::string &path);
-picture data_picture(const std::string &name);
+picture data_picture(const std::string &name, int width = 640, int height = 480);
 // A screen with the picture of a game's end from the graphics folder at (x, y), on black.
 picture end_picture(const std::string &name, int x, int y);
 // Mean absolute difference per channel (0..255); 255 when the sizes differ.
@@ -78,11 +79,15 @@ void key_up(const std::string &display, const std::string &key);
 // A press held for hold_seconds, never less than 0.1 s: a shorter one may be missed.
 void tap_key(const std::string &display, const std::string &key, double hold_seconds = 0.15);
 
-// The whole screen of a display.
+// The whole screen of a display, as X reads it back.
 picture screenshot(const std::string &display);
-// Takes screenshots until accept says yes or seconds pass; returns the last.
+// The whole screen as the player sees it, through virtual-display screenshot:
+// on a Wayland desktop (virtual-display --weston) the compositor's picture,
+// which X cannot read back.
+picture desktop_screenshot(const std::string &display);
+// Takes screenshots (with capture) until accept says yes or seconds pass; returns the last.
 picture wait_for_screen(const std::string &display, const std::function<bool(const picture &)> &accept,
-                        double seconds = 20);
+                        double seconds = 20, picture (*capture)(const std::string &) = screenshot);
 
 // A data folder of its own: links to the real graphics, sound, music and
 // fonts, and an empty maps/ folder.

@@ -27,11 +27,12 @@ TEST(Options, EachOptionAndEachMistake)
     player_choices chosen;
   } lines[] = {
       {{}, START_GAME, "", {}},
-      {{"-w", "-l", "3", "--record", "r.keys", "-p", "p.keys"}, START_GAME, "", {true, "3", "r.keys", "p.keys"}},
+      {{"-w", "-l", "3", "--record", "r.keys", "-p", "p.keys"}, START_GAME, "", {{true}, "3", "r.keys", "p.keys"}},
+      {{"-s", "800x600", "-e", "x.level"}, START_GAME, "", {{true, 800, 600}, nullptr, nullptr, nullptr, "x.level"}},
       {{"--version"}, 0, "pilko " PILKO_VERSION "\n", {}},
       {{"-h", "--fly"}, 0, "pilko: a small 3D platform game.", {}},
       {{"--fly"}, 2, "pilko: unknown option '--fly'\nUsage: pilko [OPTION]...\n", {}},
-      {{"--window", "--level"}, 2, "pilko: --level needs N|FILE\nUsage: pilko", {true}},
+      {{"--window", "--level"}, 2, "pilko: --level needs N|FILE\nUsage: pilko", {{true}}},
   };
   for (const auto &line : lines) {
     std::vector<char *> argv = {const_cast<char *>("pilko")};
@@ -45,12 +46,25 @@ TEST(Options, EachOptionAndEachMistake)
     std::string said = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
     EXPECT_EQ(said.compare(0, std::strlen(line.said), line.said), 0) << said;
     const player_choices &c = line.chosen;
-    EXPECT_EQ(choices.window, c.window);
-    for (auto [got, want] : {std::pair{choices.level, c.level}, {choices.record, c.record}, {choices.replay, c.replay}})
+    EXPECT_EQ(choices.screen.window, c.screen.window);
+    EXPECT_EQ(std::make_pair(choices.screen.width, choices.screen.height), std::make_pair(c.screen.width, c.screen.height));
+    for (auto [got, want] : {std::pair{choices.level, c.level}, {choices.record, c.record}, {choices.replay, c.replay},
+                             {choices.edit, c.edit}})
       EXPECT_STREQ(got, want);
     bool help = line.words.size() == 2 && line.status == 0;  // the help names every option and key
     for (const char *named : {"--window", "--level N|FILE", "--record FILE", "--replay FILE", "P pauses"})
       EXPECT_TRUE(!help || said.find(named) != std::string::npos) << named;
+  }
+}
+
+TEST(Options, WindowSizesOutOfReachAreUsageMistakes)
+{
+  for (const char *size : {"0x0", "159x600", "800x119", "8193x600", "800", "800x", "x600", "800x600x", "-800x600",
+                           "800x+600", " 800x600", "99999999999999999999x600"}) {
+    char pilko[] = "pilko", option[] = "--window-size", *argv[] = {pilko, option, const_cast<char *>(size), nullptr};
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(read_options(3, argv), 2) << size;
+    EXPECT_EQ(testing::internal::GetCapturedStderr().find("pilko: --window-size needs WIDTHxHEIGHT"), 0u) << size;
   }
 }
 
@@ -107,6 +121,7 @@ TEST(Options, UsageReadmeAndManualAgree)
   std::string readme = file_text(PILKO_SOURCE_DIR "/README.md");
   std::string manual = run_command("man -l " PILKO_SOURCE_DIR "/dist/pilko.6 2>/dev/null | col -b").output;
   const std::pair<std::string, std::string> options[] = {{"-h", "--help"},  {"-V", "--version"}, {"-w", "--window"},
+                                                         {"-s", "--window-size"},
                                                          {"-l", "--level"}, {"-r", "--record"},  {"-p", "--replay"},
                                                          {"-e", "--edit"}};
   for (const auto &[short_name, long_name] : options) {

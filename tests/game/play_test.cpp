@@ -17,6 +17,10 @@
 namespace {
 
 constexpr double SAME_SCREEN = 0.5;     // two frames of a world standing still
+constexpr double SAME_PICTURE = 1.0;    // a screenshot file against the screen
+constexpr double SCALED_TOLERANCE = 8.0;  // a picture scaled by the game against ImageMagick's scaling
+constexpr int BLACK_LEVEL = 8;          // no channel above this: a bar's pixel
+constexpr int DESIGNED_HEIGHT = 480;    // the designed picture's; the rows below are its rows
 constexpr double CHANGED_SCREEN = 5.0;  // a view that turned, moved or jumped
 constexpr double IN_GAME = 20.0;        // a screen this far from the title shows play
 // Rows of the level banner (which fades by itself), the death line, the
@@ -30,15 +34,43 @@ bool white(const unsigned char *rgb) { return rgb[0] > 225 && rgb[1] > 225 && rg
 // The editor's bright yellow cursor outline, which the game's own view lacks.
 bool cursor_yellow(const unsigned char *rgb) { return rgb[0] > 240 && rgb[1] > 240 && rgb[2] > 20 && rgb[2] < 90; }
 
-// The two pictures above row bottom compared, the banner's rows left out.
+// A row of the designed 480-row picture in a picture of this height.
+int row(const picture &p, int designed) { return designed * p.height / DESIGNED_HEIGHT; }
+
+// The two pictures above (designed) row bottom compared, the banner's rows left out.
 double difference_above(picture a, picture b, int bottom)
 {
   for (picture *p : {&a, &b}) {
-    p->rgb.resize((size_t)p->width * (p->height = std::min(p->height, bottom)) * 3);
-    std::fill(p->rgb.begin() + std::min(p->rgb.size(), (size_t)BANNER_TOP * p->width * 3),
-              p->rgb.begin() + std::min(p->rgb.size(), (size_t)BANNER_BOTTOM * p->width * 3), 0);
+    size_t width = (size_t)p->width * 3, banner_top = row(*p, BANNER_TOP) * width, banner_bottom = row(*p, BANNER_BOTTOM) * width;
+    p->rgb.resize(std::min(p->rgb.size(), row(*p, bottom) * width));
+    std::fill(p->rgb.begin() + std::min(p->rgb.size(), banner_top), p->rgb.begin() + std::min(p->rgb.size(), banner_bottom), 0);
+    p->height = row(*p, bottom);
   }
   return picture_difference(a, b);
+}
+
+// A rectangle of a picture, in its pixels from the top left.
+struct rectangle {
+  int x, y, width, height;
+};
+picture crop(const picture &p, const rectangle &r)
+{
+  picture part{r.width, r.height, {}};
+  for (int y = r.y; y < r.y + r.height && r.x + r.width <= p.width && y < p.height; y++)
+    part.rgb.insert(part.rgb.end(), p.rgb.begin() + ((size_t)y * p.width + r.x) * 3,
+                    p.rgb.begin() + ((size_t)y * p.width + r.x + r.width) * 3);
+  return part.rgb.size() == (size_t)r.width * r.height * 3 ? part : picture{};
+}
+// Whether every pixel of the frame outside the area is black.
+bool black_bars(const picture &frame, const rectangle &area)
+{
+  const rectangle bars[] = {{0, 0, area.x, frame.height}, {area.x + area.width, 0, frame.width - area.x - area.width, frame.height},
+                            {0, 0, frame.width, area.y}, {0, area.y + area.height, frame.width, frame.height - area.y - area.height}};
+  for (const rectangle &bar : bars)
+    for (unsigned char channel : crop(frame, bar).rgb)
+      if (channel > BLACK_LEVEL)
+        return false;
+  return !frame.empty();
 }
 double view_difference(const picture &a, const picture &b) { return difference_above(a, b, STATUS_LINE_TOP); }
 double scene_difference(const picture &a, const picture &b) { return difference_above(a, b, DEATH_LINE_TOP); }
@@ -54,9 +86,13 @@ bool shows_grass(const picture &p)
 bool shows_editor(const picture &s) { return pixels_in_rows(s, 0, s.height, cursor_yellow) >= 200; }
 
 // A scenario's world: its data folder, the running game, the pictures it
-// remembers by name ("last": the last one looked at), and where it hears the game.
+// remembers by name ("last": the last one looked at), where it hears the
+// game, and where on the screen it looks: the frame (the screen or a window
+// at its top left) and in it the area of the game's picture, black around it.
 struct play {
   std::string display = test_display();
+  rectangle frame = {0, 0, 640, 480}, area = frame;
+  picture (*grab)(const std::string &) = screenshot;  // reads the screen back
   scratch_folder data = make_data_folder(), sound_folder;
   std::string folder = data.path, capture = sound_folder.file("capture.raw");
   game_run run;
@@ -180,29 +216,37 @@ std::string no_repeat(play &p)
 
 // ---- Looking at the screen and the output -------------------------------------------------
 
-// The screen comes to pass the test, in time.
+// The game's picture on the screen, with black bars around it; empty when the bars are not black.
+picture look(play &p, const picture &screen)
+{
+  picture framed = crop(screen, p.frame);
+  return black_bars(framed, p.area) ? crop(framed, p.area) : picture{};
+}
+// The game's picture comes to pass the test, in time.
 step comes(const std::function<bool(play &, const picture &)> &test, const std::string &what, double seconds = 20)
 {
   return [=](play &p) {
-    picture shot = wait_for_screen(p.display, [&](const picture &s) { return test(p, s); }, seconds);
-    p.remembered["last"] = shot;
-    return test(p, shot) ? "" : "never " + what;
+    picture shot = wait_for_screen(p.display, [&](const picture &s) { return test(p, look(p, s)); }, seconds, p.grab);
+    p.remembered["last"] = look(p, shot);
+    return test(p, look(p, shot)) ? "" : "never " + what;
   };
 }
-// The screen comes to show the picture, within the tolerance.
-step shows(picture (*expected)(), double seconds = 20)
+// The picture comes to show the graphics file, as the game scales it, within the tolerance.
+step shows(picture (*expected)(int width, int height), double seconds = 20)
 {
-  return comes([=](play &, const picture &s) { return picture_difference(s, expected()) <= PICTURE_TOLERANCE; }, "the picture",
-               seconds);
+  return comes([=](play &, const picture &s) {
+    return picture_difference(s, expected(s.width, s.height)) <= (s.height == DESIGNED_HEIGHT ? PICTURE_TOLERANCE : SCALED_TOLERANCE);
+  }, "the picture", seconds);
 }
-picture logo() { return data_picture("logo.tga"); }
-picture title() { return data_picture("title.tga"); }
-picture game_over() { return end_picture("gameover.tga", GAME_OVER_X, GAME_OVER_Y); }
-picture complete() { return end_picture("complete.tga", CAMPAIGN_COMPLETE_X, CAMPAIGN_COMPLETE_Y); }
+picture logo(int width, int height) { return data_picture("logo.tga", width, height); }
+picture title(int width, int height) { return data_picture("title.tga", width, height); }
+picture game_over(int, int) { return end_picture("gameover.tga", GAME_OVER_X, GAME_OVER_Y); }
+picture complete(int, int) { return end_picture("complete.tga", CAMPAIGN_COMPLETE_X, CAMPAIGN_COMPLETE_Y); }
 // Play on screen: lit, and not the title.
 step playing()
 {
-  return comes([](play &, const picture &s) { return picture_difference(s, title()) > IN_GAME && lit_share(s) > 0.2; }, "play");
+  return comes([](play &, const picture &s) { return picture_difference(s, title(s.width, s.height)) > IN_GAME && lit_share(s) > 0.2; },
+               "play");
 }
 step grass(bool green)
 {
@@ -212,11 +256,13 @@ step editing(bool shown = true)
 {
   return comes([=](play &, const picture &s) { return shows_editor(s) == shown && lit_share(s) > 0.2; }, "the editor");
 }
-// Pixels of rows top..bottom of the colour, between least and most.
+// Pixels of (designed) rows top..bottom of the colour, between least and most in the designed picture.
 step letters(int top, int bottom, bool (*colour)(const unsigned char *), int least, int most = MANY, double seconds = 20)
 {
-  return comes([=](play &, const picture &s) { int n = pixels_in_rows(s, top, bottom, colour); return n >= least && n <= most; },
-               "the words", seconds);
+  return comes([=](play &, const picture &s) {
+    double n = pixels_in_rows(s, row(s, top), row(s, bottom), colour) * std::pow((double)DESIGNED_HEIGHT / std::max(s.height, 1), 2);
+    return n >= least && n <= most;
+  }, "the words", seconds);
 }
 // The view (or what compare measures) comes to differ from, or match again, the picture remembered as name.
 step differs(const std::string &name, bool changed, double (*compare)(const picture &, const picture &) = view_difference)
@@ -237,18 +283,19 @@ step still(const std::string &name, bool exact = false)
   return [=](play &p) {
     picture last;
     int same = 0;
-    wait_for_screen(p.display, [&](const picture &s) {
+    wait_for_screen(p.display, [&](const picture &shot) {
+      picture s = look(p, shot);
       same = (exact ? s.rgb == last.rgb : picture_difference(s, last) <= SAME_SCREEN) ? same + 1 : 0;
       last = s;
       return same == 2;
-    }, 30);
+    }, 30, p.grab);
     p.remembered[name] = p.remembered["last"] = last;
     return same == 2 ? "" : "the screen never came to rest";
   };
 }
 step same_as(const std::string &name)
 {
-  return [=](play &p) { return screenshot(p.display).rgb == p.remembered[name].rgb ? "" : "the screen moved"; };
+  return [=](play &p) { return look(p, p.grab(p.display)).rgb == p.remembered[name].rgb ? "" : "the screen moved"; };
 }
 // Saves the last picture looked at, as play-NAME.png, for a person to look at.
 step save(const std::string &name) { return [=](play &p) { p.remembered["last"].save("play-" + name); return ""; }; }
@@ -283,6 +330,75 @@ step said(const std::string &text, int times = -1, double seconds = 20)
 step output_is(const std::string &text)
 {
   return [=](play &p) { return game_output(p.run) == p.in_folder(text) ? "" : "output: " + game_output(p.run); };
+}
+
+std::string screenshots_are_the_screen(play &p);
+
+// ---- Screens and windows ---------------------------------------------------------------------
+
+// A server of the scenario's own (virtual-display start's options), read back
+// as the player sees it, with the game's picture in the area of its screen.
+step on(const std::string &server, const rectangle &area)
+{
+  return [=](play &p) {
+    p.display = own_display(server);
+    p.grab = desktop_screenshot;
+    p.area = area;
+    p.frame = {0, 0, 2 * area.x + area.width, 2 * area.y + area.height};
+    return p.display.empty() ? "no server " + server : "";
+  };
+}
+// What xdotool does to the game's window (the visible one of the two Allegro makes).
+std::string on_game_window(play &p, const std::string &action)
+{
+  return run_command("DISPLAY=" + p.display + " xdotool search --sync --onlyvisible --class pilko " + action).output;
+}
+// The window opens at this size, the picture filling it.
+step window_opens(int width, int height)
+{
+  return [=](play &p) {
+    p.frame = p.area = {0, 0, width, height};
+    std::string size = std::to_string(width) + "x" + std::to_string(height);
+    return on_game_window(p, "getwindowgeometry").find("Geometry: " + size) != std::string::npos ? "" : "not " + size;
+  };
+}
+// The window made this size (as a window manager may), the picture then in the area.
+step resized(int width, int height, const rectangle &area)
+{
+  return [=](play &p) {
+    on_game_window(p, "windowsize " + std::to_string(width) + " " + std::to_string(height));
+    run_command("DISPLAY=" + p.display + " xdotool mousemove 10 10");  // keys go under the pointer: no window manager
+    p.frame = {0, 0, width, height};
+    p.area = area;
+    return "";
+  };
+}
+// The hero as round, and as large in the picture, as the designed mode draws it (the
+// blue of its skin in the middle half): the framing is the designed one.
+std::string hero_in_proportion(play &p)
+{
+  const picture &s = p.remembered["last"];
+  int left = s.width, right = -1, top = s.height, bottom = -1;
+  for (int y = s.height / 4; y < s.height * 3 / 4; y++)
+    for (int x = s.width / 4; x < s.width * 3 / 4; x++) {
+      const unsigned char *rgb = &s.rgb[((size_t)y * s.width + x) * 3];
+      if (rgb[2] > 90 && rgb[2] > rgb[0] + 50 && rgb[2] > rgb[1] + 30)
+        left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+  double aspect = (right - left + 1.0) / (bottom - top + 1.0), share = (bottom - top + 1.0) / std::max(s.height, 1);
+  return std::fabs(aspect - 1.10) <= 0.04 && share >= 0.14 && share <= 0.17
+             ? "" : "a hero " + std::to_string(aspect) + " wide to high, " + std::to_string(share) + " of the picture";
+}
+// The full screen on a screen a player may have: the 4:3 picture in the area, as in the designed
+// mode, through play, F12 and the pause; the game says how it fills the screen.
+steps full_screen(const std::string &name, const std::string &server, const rectangle &area, const std::string &note)
+{
+  return steps{map(1, level(KIND_GRASS, [](test_map &m) { m.drop_marker[20][20] = 1, m.drop_marker[1][1] = DROP_MARKER_DROP; }))} +
+         (server.empty() ? steps{} : steps{on(server, area)}) +
+         steps{start(), shows(logo), save(name + "-logo"), tap("a"), shows(title), tap("space"), playing(),
+               still("before", true), save(name + "-game"), hero_in_proportion, screenshots_are_the_screen, tap("p"),
+               letters(PAUSED_TOP, PAUSED_BOTTOM, golden, 500), save(name + "-paused"), tap("Escape"), shows(title),
+               tap("Escape"), ends(0), said(note)};
 }
 
 // ---- The longer steps -------------------------------------------------------------------------
@@ -397,7 +513,7 @@ std::string screenshots_are_the_screen(play &p)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   key_up(p.display, "F12");
   for (const char *name : {"vgrab-000.tga", "vgrab-001.tga"})
-    if (difference_above(load_picture(p.folder + "/" + name), p.remembered["before"], 480) > SAME_SCREEN)
+    if (difference_above(load_picture(p.folder + "/" + name), p.remembered["before"], DESIGNED_HEIGHT) > SAME_PICTURE)
       return std::string(name) + " is not the screen";
   return "";
 }
@@ -412,8 +528,11 @@ const scenario scenarios[] = {
     {"FirstMapGoneAtSpaceStaysAtTheTitle",
      {map(1, level()), start(), shows(logo), tap("a"), shows(title), shell("rm maps/map1.map"), tap("space"), wait(1.5),
       shows(title), said("pilko: cannot find maps/map1.map"), tap("Escape"), ends(0)}},
-    {"NoFullScreenModeSaysSoWithTheWindowOption",
-     {map(1, level()), start({}, "xvfb"), ends(1, 60), said("Error setting graphics mode:\n"), said("try pilko --window")}},
+    {"NoOpenGLSaysSo",  // Mesa finds no driver: no OpenGL mode, full screen or not
+     {map(1, level()), [](play &p) {  // and no xmessage: the message goes to the output
+        p.environment = {{"LIBGL_DRIVERS_PATH", p.sound_folder.path}, {"PATH", "/nonexistent"}};
+        return "";
+      }, start(), ends(1, 60), said("Error setting graphics mode:\n")}},
     {"NoDisplaySaysSo", {start({}, "none"), ends(1), said("cannot open a display")}},
     {"WrongFolderNamesFileAndFolder", {start({}, "xorg", "/"), ends(1), said("cannot find maps/map1.map in /;")}},
     {"MissingFontNamesIt", {map(1, level()), shell("rm graphics"), start(), ends(1), said("graphics/tolvane.emf")}},
@@ -520,6 +639,21 @@ const scenario scenarios[] = {
                start({"--replay", "run.keys"}),
                comes([](play &p, const picture &s) { return s.rgb == p.remembered["recorded"].rgb; }, "the recorded end", 60),
                tap("Escape"), shows(title), runs_on(1.0)}},
+    // ---- The screens players have, and windows of any size ----
+    {"ScreenDesigned640x480", full_screen("designed", "", {0, 0, 640, 480}, "")},
+    {"ScreenXorgWithout640x480", full_screen("xorg-1080", "--size 1920x1080", {240, 0, 1440, 1080},
+                                             "the screen has no 640 x 480 mode; playing full screen at 1920 x 1080")},
+    {"ScreenXvfbWithoutModeSwitching", full_screen("xvfb-1080", "--xvfb --size 1920x1080", {240, 0, 1440, 1080},
+                                                   "the X server cannot switch to 640 x 480; playing full screen at 1920 x 1080")},
+    {"ScreenWaylandDesktop", full_screen("wayland", "--weston --size 1920x1080", {240, 0, 1440, 1080},
+                                         "a Wayland desktop would stretch a 640 x 480 mode; playing full screen at 1920 x 1080")},
+    // 1920 x 1080 holds 640 x 480 twice each way; a window made 1000 x 500 shows it 666 wide, centred.
+    {"WindowLargestMultipleFollowsItsSize",
+     {map(1, level()), on("--size 1920x1080", {0, 0, 1920, 1080}), start({"--window"}), window_opens(1280, 960), shows(logo),
+      resized(1000, 500, {167, 0, 666, 500}), shows(logo), tap("space"), shows(title), tap("Escape"), ends(0)}},
+    {"WindowOfAGivenSizeFollowsItsSize",
+     {map(1, level()), on("--size 1920x1080", {0, 0, 1920, 1080}), start({"-s", "800x600"}), window_opens(800, 600), shows(logo),
+      resized(600, 900, {0, 225, 600, 450}), shows(logo), tap("space"), shows(title), tap("Escape"), ends(0)}},
     // ---- The editor ----
     // From the new walled room: a step, a second drop, a lava strip beside the way, an enemy and a
     // name; a play-test that walks over both drops; saved with its solution, proven and played.
@@ -538,7 +672,7 @@ const scenario scenarios[] = {
       shell("cmp ramp.level saved.level"),  // the change left unsaved was not written
       shell(LEVEL_COMPILER " verify --strict ramp.level | grep -q 'ramp.level: ok: 2 drops in '"),
       start({"--level", "ramp.level"}), shows(logo), tap("a"), shows(title), tap("space"), playing(),
-      hold_until("Up", [](const picture &s) { return picture_difference(s, title()) <= PICTURE_TOLERANCE; })}},
+      hold_until("Up", [](const picture &s) { return picture_difference(s, title(640, 480)) <= PICTURE_TOLERANCE; })}},
     // A quit signal cannot ask whether to drop the changes: they are kept beside the file.
     {"EditorKeepsAnUnsavedLevelOnAQuitSignal",
      {map(1, level()), no_repeat, start({"--edit", "%/signal.level"}), editing(), taps({"Up", "d"}), sends(SIGTERM), ends(0),

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <signal.h>
 #include <unistd.h>
 #include <vector>
@@ -42,16 +43,24 @@ void use_own_display()
 
 std::string test_display(bool xvfb)
 {
-  static std::string displays[2];
-  std::string &display = displays[xvfb ? 1 : 0];
+  if (!xvfb && !own_display_only) {
+    static std::string shared = shared_display();
+    if (!shared.empty())
+      return shared;
+  }
+  return own_display(xvfb ? "--xvfb" : "");
+}
+
+std::string own_display(const std::string &server_options)
+{
+  static std::map<std::string, std::string> displays;
+  std::string &display = displays[server_options];
   if (!display.empty())
-    return display;
-  if (!xvfb && !own_display_only && !(display = shared_display()).empty())
     return display;
   // Owned by this process: the server ends with it, also when it crashes or
   // is killed (a test timeout), where the stop at exit never runs.
-  display = run_command(std::string(VIRTUAL_DISPLAY) + " start --owner " + std::to_string(getpid()) +
-                           (xvfb ? " --xvfb" : "")).output;
+  display = run_command(std::string(VIRTUAL_DISPLAY) + " start --owner " + std::to_string(getpid()) + " " +
+                        server_options).output;
   while (!display.empty() && (display.back() == '\n' || display.back() == ' '))
     display.pop_back();
   if (display.empty() || display[0] != ':')
