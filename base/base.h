@@ -1,6 +1,6 @@
 // pilko's small base, beneath the game, its libraries and its tools: the one
 // careful reader of files that come from outside, files replaced whole,
-// little-endian values, and text made safe to print. Plain C++ and POSIX.
+// values in either byte order, and text made safe to print. Plain C++ and POSIX.
 #pragma once
 
 #include <cstdint>
@@ -33,11 +33,17 @@ bool read_regular_file(const std::string &path, long limit, byte_buffer &bytes, 
 
 // Makes bytes the whole content of the file at path: written to a temporary
 // file beside it, flushed, then renamed over it, so that path always holds
-// either its old content or all of the new. False, with why in error, when
-// any step fails; the old file is then untouched and no temporary file stays.
+// either its old content or all of the new, and two writers never mix. False,
+// with why in error, when any step fails (a full disk, a file size limit, a
+// folder or device in path's place); the old file is then untouched and no
+// temporary file stays.
 bool replace_file(const std::string &path, const byte_buffer &bytes, std::string &error);
+// Whether replace_file could write path now, tried without touching path: no
+// folder or device in its place, and room for a temporary file beside it.
+// False, with why in error, when not.
+bool can_replace_file(const std::string &path, std::string &error);
 
-// ---- Little-endian values ----------------------------------------------------
+// ---- Values in a byte order -------------------------------------------------
 
 // The 16-bit and 32-bit values and the float stored at p, least significant
 // byte first, whatever the host's byte order.
@@ -52,8 +58,16 @@ void put_le32(byte_buffer &out, uint32_t value);
 void put_le_float(byte_buffer &out, float value);
 // Stores a 32-bit value at offset (which with its four bytes lies inside bytes).
 void set_le32(byte_buffer &bytes, long offset, uint32_t value);
+// The 16-bit and 32-bit values stored at p most significant byte first, as
+// the formats of other systems store them (MIDI, SGI pictures).
+uint32_t be16_at(const unsigned char *p);
+uint32_t be32_at(const unsigned char *p);
 
-// ---- Text for a terminal -------------------------------------------------------
+// ---- Text ----------------------------------------------------------------------
+
+// The lines of text. A line ends at LF, at CR LF or at CR alone (old Macs), as
+// every editor writes them; a line end after the last line adds no empty line.
+std::vector<std::string> split_lines(const std::string &text);
 
 // text with every byte a terminal would act on or could not show written as
 // \xNN: control characters (NUL and ESC among them), DEL, C1 controls and

@@ -67,6 +67,24 @@ int open_for_reading(const char *path, const char *prefix, std::string &error, b
   return -1;
 }
 
+// Makes the temporary file beside path that replace_file writes, filling in
+// its name; its descriptor, or -1 with why in error. Anything but a regular
+// file (or nothing) at path is refused: a rename would replace a folder's
+// name or a device's node instead of writing a file.
+int make_temporary_beside(const std::string &path, std::string &temporary, std::string &error)
+{
+  struct stat status;
+  if (stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+    error = S_ISDIR(status.st_mode) ? "cannot write: a folder, not a file" : "cannot write: not a regular file";
+    return -1;
+  }
+  temporary = path + ".XXXXXX";
+  int fd = mkstemp(&temporary[0]);
+  if (fd < 0)
+    error = "cannot write: " + system_words();
+  return fd;
+}
+
 }  // namespace
 
 int open_regular_file(const char *path, std::string &error, bool *missing)
@@ -124,12 +142,10 @@ bool read_regular_file(const std::string &path, long limit, byte_buffer &bytes, 
 
 bool replace_file(const std::string &path, const byte_buffer &bytes, std::string &error)
 {
-  std::string temporary = path + ".XXXXXX";
-  int fd = mkstemp(&temporary[0]);
-  if (fd < 0) {
-    error = "cannot write: " + system_words();
+  std::string temporary;
+  int fd = make_temporary_beside(path, temporary, error);
+  if (fd < 0)
     return false;
-  }
   bool ok = fchmod(fd, new_file_mode()) == 0 && write_all(fd, bytes.data(), bytes.size()) &&
             fsync(fd) == 0;
   if (!ok)
@@ -145,4 +161,15 @@ bool replace_file(const std::string &path, const byte_buffer &bytes, std::string
   if (!ok)
     unlink(temporary.c_str());
   return ok;
+}
+
+bool can_replace_file(const std::string &path, std::string &error)
+{
+  std::string temporary;
+  int fd = make_temporary_beside(path, temporary, error);
+  if (fd < 0)
+    return false;
+  close(fd);
+  unlink(temporary.c_str());
+  return true;
 }

@@ -3,7 +3,7 @@
 // offset is checked against the file before it is used, so a damaged or
 // hostile file fails the load instead of reading or writing out of bounds.
 #include "font/bmf_image.h"
-#include "base/base.h"  // little-endian values
+#include "base/base.h"  // values in a byte order
 
 #include <algorithm>
 #include <cstdint>
@@ -38,11 +38,6 @@ void *allocate_or_exit(size_t size)
   if (!memory)
     out_of_memory();
   return memory;
-}
-
-uint32_t read_be32(const uint8_t *bytes)
-{
-  return (uint32_t)bytes[0] << 24 | (uint32_t)bytes[1] << 16 | (uint32_t)bytes[2] << 8 | bytes[3];
 }
 
 // Reads size bytes at an absolute file position; false on a short read.
@@ -152,7 +147,7 @@ bool read_row_tables(bmf_image_reader *reader)
     if (std::fread(bytes, 1, sizeof bytes, reader->file) != sizeof bytes)
       return false;
     uint32_t *table = index < count ? reader->row_start : reader->row_length;
-    table[index % count] = read_be32(bytes);
+    table[index % count] = be32_at(bytes);
   }
   return row_tables_are_sound(reader);
 }

@@ -1,5 +1,5 @@
-// One input through each font file reader, the map loader and the picture
-// check, for the fuzz targets and for the test that replays the font
+// One input through each font file reader, the map loader, the picture
+// check and the two sound checks, for the fuzz targets and for the test that replays the font
 // readers' corpus in the regular build. A reader that breaks
 // its promises (a picture larger than allowed, a symbol index out of range)
 // aborts the process, so the fuzzer reports it like a crash.
@@ -7,10 +7,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // Aborts with the promise named when it does not hold, so the fuzzer reports
 // it like a crash.
 void check(bool promise, const char *what);
+
+// Writes the input to a new temporary file whose name ends in suffix, for the
+// readers that take a path; returns the path (the caller removes the file).
+std::string write_input(const char *suffix, const uint8_t *data, size_t size);
 
 // Decodes the bytes as a bare SGI picture and as a whole BMF file; true
 // when either was accepted.
@@ -25,3 +30,13 @@ bool fuzz_map_input(const uint8_t *data, size_t size);
 // Checks the bytes as a TGA and as a BMP picture, and reads each accepted
 // one through Allegro's loader; true when either was accepted.
 bool fuzz_picture_input(const uint8_t *data, size_t size);
+
+// Checks the bytes as a MIDI file; an accepted one goes on through Allegro's
+// loader, which must read the tracks the check read, and (when a display
+// gives Allegro its timer) through its player, start to end. True when accepted.
+bool fuzz_midi_input(const uint8_t *data, size_t size);
+
+// Checks the bytes as a WAV file; an accepted one goes on through Allegro's
+// loader, which must make a sample of the format and length the check read.
+// True when accepted.
+bool fuzz_wav_input(const uint8_t *data, size_t size);

@@ -14,10 +14,6 @@
 #include <vector>
 #include <unistd.h>
 
-namespace {
-
-// A temporary file per process and name ending, removed at exit, that each
-// input is written to (the readers take a path).
 std::string write_input(const char *suffix, const uint8_t *data, size_t size)
 {
   const char *base = std::getenv("TMPDIR");
@@ -29,6 +25,8 @@ std::string write_input(const char *suffix, const uint8_t *data, size_t size)
   check(write(fd, data, size) == (ssize_t)size && close(fd) == 0, "the input is written");
   return name.data();
 }
+
+namespace {
 
 bool on_grid(float world) { return world >= 0.0f && world <= 2.0f * (GRID_SIZE - 1); }
 

@@ -1,6 +1,7 @@
 // The game's flow around play: pictures, a game, the level loop and its tick.
 #include "game/flow.h"
 #include "assets/asset_files.h"
+#include "base/base.h"
 #include "game/graphics_mode.h"
 #include "game/pause.h"
 #include "game/play_messages.h"
@@ -170,7 +171,7 @@ void play_game()
   // Without a first map there is nothing to play: back to the title at once.
   if (!load_current_level()) {
     if (map_load_missing())
-      std::fprintf(stderr, "pilko: cannot find %s; no game to play\n", map_path);
+      report_problem("cannot find " + printable(current_map_path()) + "; no game to play");
     else
       report_unreadable_map("no game to play");
     clear_keybuf();

@@ -57,7 +57,7 @@ bool choose_level_text(const char *path)
   static std::string map_path_in_memory;
   map_path_in_memory = map_in_memory(level);
   if (map_path_in_memory.empty()) {
-    std::fprintf(stderr, "pilko: cannot keep the compiled %s: %s\n", path, std::strerror(errno));
+    report_file_problem(path, std::string("cannot keep it compiled: ") + std::strerror(errno));
     return false;
   }
   single_map = map_path_in_memory.c_str();
@@ -68,7 +68,7 @@ bool choose_level_text(const char *path)
 bool choose_map_file(const char *path)
 {
   if (!load_map(path)) {
-    std::fprintf(stderr, "pilko: %s is not a map pilko can read\n", path);
+    report_file_problem(path, std::string("not a map pilko can read: ") + map_load_problem());
     return false;
   }
   single_map = path;

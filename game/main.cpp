@@ -1,5 +1,6 @@
 // pilko: start-up, the logo, the title loop and shutdown.
 #include "assets/asset_files.h"
+#include "base/base.h"
 #include "editor/editor.h"
 #include "font/font.h"
 #include "game/flow.h"
@@ -20,9 +21,12 @@
 #include <X11/Xlib.h>
 #include <alleggl.h>
 #include <xalleg.h>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,20 +60,25 @@ const char FIRST_START_VARIABLE[] = "PILKO_FIRST_START";
 const char *const required_files[] = {"maps/map1.map", HUD_FONT_FILE};
 
 // Ends the run with one clear line when a file the game needs is not in the
-// working directory; the usual cause is starting pilko from the wrong folder.
-// Anything of that name counts as there: a map that is there but cannot be
-// read is named with its reason when a game starts.
+// working directory; the usual cause is starting pilko from the wrong folder,
+// else a file where one of its folders belongs (a stray "maps" file in the
+// player's folder). Anything of that name counts as there: a map that is
+// there but cannot be read is named with its reason when a game starts.
 void require_data_files()
 {
   for (const char *path : required_files) {
     struct stat status;
     if (stat(path, &status) == 0)
       continue;
+    std::string cure = "start pilko from its data folder";
+    if (errno == ENOTDIR) {
+      std::string part(path, std::strchr(path, '/'));
+      cure = part + " there is a file, not a folder: move it away";
+    }
     char folder[PATH_MAX];
     if (!getcwd(folder, sizeof folder))
       std::snprintf(folder, sizeof folder, "(unknown)");
-    std::fprintf(stderr, "pilko: cannot find %s in %s; start pilko from its data folder\n",
-                 path, folder);
+    report_problem(std::string("cannot find ") + path + " in " + printable(folder) + "; " + cure);
     std::exit(1);
   }
 }
@@ -89,7 +98,7 @@ void set_graphics_mode()
   if (open_screen(choices.screen))
     return;
   set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-  allegro_message("Error setting graphics mode:\n%s\n", allegro_error);
+  show_message_until_quit(("Error setting graphics mode:\n" + std::string(allegro_error) + "\n").c_str());
   std::exit(1);
 }
 
@@ -138,6 +147,7 @@ void title_loop(BITMAP *title)
 
 int main(int argc, char **argv)
 {
+  ignore_write_signals();
   int options_status = read_options(argc, argv);
   if (options_status != START_GAME)
     return options_status;
@@ -149,6 +159,7 @@ int main(int argc, char **argv)
     return 1;
   if (choices.edit && !open_level_for_editing(choices.edit))
     return 1;
+  require_data_files();
   skip_compose_table();
   name_the_windows();
   if (allegro_init() != 0) {
@@ -156,7 +167,6 @@ int main(int argc, char **argv)
     return 1;
   }
   watch_quit_signals();
-  require_data_files();
   install_allegro_gl();
   font_init();
   set_window_title("pilko");

@@ -1,6 +1,7 @@
 // The game's command line: each option is one row of a table, with the text
 // the usage shows for it and the procedure that carries it out.
 #include "game/options.h"
+#include "base/base.h"
 
 #include <cctype>
 #include <cerrno>
@@ -169,7 +170,7 @@ int read_options(int argc, char **argv)
   for (int i = 1; i < argc; ++i) {
     const option_entry *option = find_option(argv[i]);
     if (!option) {
-      std::fprintf(stderr, "pilko: unknown option '%s'\n", argv[i]);
+      report_problem("unknown option '" + printable(argv[i]) + "'");
       print_usage(stderr);
       return 2;
     }

@@ -121,7 +121,7 @@ void announce_level()
   banner = level_banner{};
   banner.age = 0;
   if (single_map) {
-    std::string name = single_level_name.empty() ? indexed_name(map_path) : single_level_name;
+    std::string name = single_level_name.empty() ? indexed_name(current_map_path()) : single_level_name;
     banner.lines.push_back({name, NAME_LETTERS, OVERLAY_GOLD});
   } else {
     std::string number = std::to_string(level_number);

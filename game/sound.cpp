@@ -1,7 +1,8 @@
-// The game's sound files: loaded once (a missing one is warned about and
-// left out), released at shutdown.
+// The game's sound files: loaded once through their checks (a missing or
+// refused one is warned about and left out), released at shutdown.
 #include "game/sound.h"
 #include "assets/asset_files.h"
+#include "game/sound_file.h"
 #include "world/world.h"
 
 #include <allegro.h>
@@ -14,21 +15,6 @@ namespace {
 // ALSA prints a line for every step of a failed device search (eight without
 // a sound card); the one line the game prints says all that matters.
 void hold_back_alsa_error(const char *, int, const char *, int, const char *, ...) {}
-
-// Warns on stderr that the file at path did not load when loaded is null:
-// the game plays on without it.
-void warn_missing(const char *path, const void *loaded)
-{
-  if (!loaded)
-    std::fprintf(stderr, "pilko: warning: cannot load %s; playing on without it\n", path);
-}
-
-SAMPLE *load_effect(const char *path)
-{
-  SAMPLE *sample = load_sample(path);
-  warn_missing(path, sample);
-  return sample;
-}
 
 }  // namespace
 
@@ -44,8 +30,7 @@ void install_game_sound()
 
 void start_music()
 {
-  music = load_midi(MUSIC_FILE);
-  warn_missing(MUSIC_FILE, music);
+  music = load_music(MUSIC_FILE);
   if (music)
     play_midi(music, 1);
 }

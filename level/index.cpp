@@ -28,6 +28,13 @@ int map_number(const std::string &name)
   return std::atoi(name.c_str() + 3);
 }
 
+// A level's name can be written on a line of its own and read back as it was:
+// no control character, no byte a terminal could not show.
+bool fits_a_name(const std::string &name)
+{
+  return !name.empty() && printable(name) == name;
+}
+
 }  // namespace
 
 std::string index_text(const std::vector<level_data> &levels)
@@ -49,22 +56,17 @@ std::string index_entry_for_map(const std::string &map_path, legend_hints &hints
   std::string folder = slash == std::string::npos ? "" : map_path.substr(0, slash + 1);
   std::vector<unsigned char> bytes;
   std::string error;
-  if (!read_regular_file(folder + LEVEL_INDEX_NAME, MAX_INDEX_BYTES, bytes, error))
+  bool too_long = false;
+  if (!read_regular_file(folder + LEVEL_INDEX_NAME, MAX_INDEX_BYTES, bytes, error, &too_long) || too_long)
     return name;
-  std::string text(bytes.begin(), bytes.end());
   legend_hints others;
   int number = 0;
-  for (size_t at = 0; at < text.size();) {
-    size_t end = text.find('\n', at);
-    if (end == std::string::npos)
-      end = text.size();
-    std::string line = text.substr(at, end - at);
-    at = end + 1;
+  for (const std::string &line : split_lines(std::string(bytes.begin(), bytes.end()))) {
     legend_hint hint;
     if (!line.empty() && line[0] >= '0' && line[0] <= '9') {
       number = std::atoi(line.c_str());
       size_t blank = line.find(' ');
-      if (number == wanted && blank != std::string::npos)
+      if (number == wanted && blank != std::string::npos && fits_a_name(line.substr(blank + 1)))
         name = line.substr(blank + 1);
     } else if (!line.empty() && line[0] == ' ' && read_legend_hint(line, hint)) {
       (number == wanted ? hints : others).push_back(hint);

@@ -122,7 +122,7 @@ struct legend_hint {
 typedef std::vector<legend_hint> legend_hints;
 
 // Reads one legend line ("  #  metal  2.5  # walls") into hint; false when
-// it is not one.
+// it is not one a level text can hold (a symbol the grid reserves, say).
 bool read_legend_hint(const std::string &line, legend_hint &hint);
 
 // The word the level text writes for a kind ("grass", ..., "enemy", or its
@@ -214,5 +214,7 @@ std::string index_text(const std::vector<level_data> &levels);
 
 // The name to give the map file at map_path ("…/mapN.map"): level N's name in
 // the index beside it, else the file's own name. hints gets the legend lines
-// of level N first, then those of every other level in the index.
+// of level N first, then those of every other level in the index. The index
+// comes from outside like any file: a name with a control character (a line
+// end among them) is not taken, nor a legend line a level text cannot hold.
 std::string index_entry_for_map(const std::string &map_path, legend_hints &hints);

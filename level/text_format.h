@@ -11,6 +11,8 @@ constexpr char NO_DROP_MARK = ' ';
 constexpr char SPECIAL_SYMBOL = '?';  // a cell given in full by a "cell" line
 constexpr char ROW_BAR = '|';         // ends a row's label
 constexpr char COMMENT_MARK = '#';
+// The grid's own marks, which no legend symbol may be.
+constexpr bool reserved_in_grid(char c) { return c == DROP_MARK || c == SPECIAL_SYMBOL || c == ROW_BAR; }
 constexpr int CELL_WIDTH = 2;         // symbol and drop mark
 constexpr int ROW_WIDTH = GRID_SIZE * CELL_WIDTH;
 constexpr int FLOAT_DIGITS_MAX = 9;   // enough to write any float exactly

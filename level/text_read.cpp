@@ -177,7 +177,7 @@ void read_legend_entry(parser &p, const std::string &line)
     return;
   }
   char c = symbol.text[0];
-  if (c == DROP_MARK || c == SPECIAL_SYMBOL || c == ROW_BAR) {
+  if (reserved_in_grid(c)) {
     error_at(p, symbol.column, std::string("'") + c + "' is reserved in the grid: pick another symbol");
     return;
   }
@@ -460,18 +460,11 @@ bool parse_level_text(const std::string &text, level_data &level, level_sources 
   sources = level_sources{};
   size_t errors_before = messages.size();
   parser p{level, sources, messages};
-  // Editors may start a file with a byte-order mark and end lines with CR LF
-  // or, on old Macs, with CR alone: all read like plain LF lines.
-  size_t at = text.compare(0, sizeof UTF8_BOM - 1, UTF8_BOM) == 0 ? sizeof UTF8_BOM - 1 : 0;
-  while (at <= text.size()) {
-    size_t end = text.find_first_of("\r\n", at);
-    if (end == std::string::npos)
-      end = text.size();
+  // Editors may start a file with a byte-order mark: it is no part of the text.
+  size_t start = text.compare(0, sizeof UTF8_BOM - 1, UTF8_BOM) == 0 ? sizeof UTF8_BOM - 1 : 0;
+  for (const std::string &line : split_lines(text.substr(start))) {
     p.line_number++;
-    read_line(p, text.substr(at, end - at));
-    at = end + 1;
-    if (end < text.size() && text[end] == '\r' && at < text.size() && text[at] == '\n')
-      at++;
+    read_line(p, line);
   }
   require(p, "name", "the level has no name: add a line 'name The Level's Name'");
   require(p, "start", "the level has no start cell: add a line 'start X Y'");
@@ -495,7 +488,7 @@ bool read_legend_hint(const std::string &line, legend_hint &hint)
   if (at == std::string::npos || at + 1 >= line.size() || !std::isspace((unsigned char)line[at + 1]))
     return false;
   std::vector<token> words = split_words(line, at + 1);  // the symbol may be '#' itself
-  if (words.size() != 2 || !parse_kind(words[0].text, hint.kind) ||
+  if (reserved_in_grid(line[at]) || words.size() != 2 || !parse_kind(words[0].text, hint.kind) ||
       !parse_height(words[1].text, hint.height_bits))
     return false;
   hint.symbol = line[at];

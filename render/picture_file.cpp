@@ -2,12 +2,10 @@
 // that uses it.
 #include "render/picture_file.h"
 #include "base/base.h"
+#include "world/checked_file.h"
 
 #include <allegro.h>
-#include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -102,11 +100,6 @@ const char *bmp_problem(const unsigned char *head, size_t head_size, long long f
   return nullptr;
 }
 
-void warn_unloaded(const char *path, const char *why)
-{
-  std::fprintf(stderr, "pilko: warning: cannot load %s (%s); playing on without it\n", path, why);
-}
-
 }  // namespace
 
 const char *picture_problem(const char *path, const unsigned char *head, size_t head_size,
@@ -121,30 +114,9 @@ const char *picture_problem(const char *path, const unsigned char *head, size_t 
 
 BITMAP *load_picture(const char *path)
 {
-  // Only a regular file, opened without waiting, goes on to the header check:
-  // a FIFO in the picture's place cannot stop the game.
-  std::string error;
-  int fd = open_regular_file(path, error);
-  if (fd < 0) {
-    warn_unloaded(path, error.c_str());
-    return nullptr;
-  }
-  struct stat status;
-  unsigned char head[PICTURE_HEADER_SIZE] = {};
-  const char *problem = nullptr;
-  if (fstat(fd, &status) != 0) {
-    problem = "cannot read it";
-  } else {
-    ssize_t got = read(fd, head, sizeof head);
-    problem = picture_problem(path, head, got > 0 ? (size_t)got : 0, (long long)status.st_size);
-  }
-  close(fd);
-  if (problem) {
-    warn_unloaded(path, problem);
-    return nullptr;
-  }
-  BITMAP *picture = load_bitmap(path, nullptr);
-  if (!picture)
-    warn_unloaded(path, "Allegro could not read it");
-  return picture;
+  bool tga = has_extension(path, ".tga");
+  return (BITMAP *)load_checked_file(
+      path, PICTURE_MAX_BYTES,
+      [path](const byte_buffer &b) { return picture_problem(path, b.data(), b.size(), (long long)b.size()); },
+      [tga](PACKFILE *file) { return (void *)(tga ? load_tga_pf(file, nullptr) : load_bmp_pf(file, nullptr)); });
 }

@@ -9,6 +9,9 @@ struct BITMAP;
 
 constexpr int PICTURE_MAX_SIDE = 2048;     // widest and tallest picture accepted
 constexpr size_t PICTURE_HEADER_SIZE = 54;  // the longest header checked (BMP)
+// The longest picture file read: the largest picture of 4 bytes a pixel, with
+// room to spare for its header and a TGA's closing fields.
+constexpr long PICTURE_MAX_BYTES = 4L * PICTURE_MAX_SIDE * PICTURE_MAX_SIDE + 64 * 1024;
 
 // Why the picture named path (its kind taken from the extension, ".tga" or
 // ".bmp") cannot safely go to load_bitmap, judged from the first bytes of the
@@ -19,7 +22,8 @@ constexpr size_t PICTURE_HEADER_SIZE = 54;  // the longest header checked (BMP)
 const char *picture_problem(const char *path, const unsigned char *head, size_t head_size,
                             long long file_size);
 
-// Loads a TGA or BMP picture through load_bitmap when its file passes the
-// check; otherwise, or when it does not load, prints one warning line naming
-// the file and returns null (the game goes on without it).
+// Loads a TGA or BMP picture through Allegro's loader when its file (of at
+// most PICTURE_MAX_BYTES) passes the check; otherwise, or when it does not
+// load, prints one warning line naming the file and returns null (the game
+// goes on without it).
 BITMAP *load_picture(const char *path);

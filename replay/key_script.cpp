@@ -118,15 +118,8 @@ std::string key_script_text(const std::vector<key_run> &runs)
 bool read_key_script(const std::string &text, const char *name, std::vector<key_run> &runs, FILE *errors)
 {
   int line = 0;
-  for (size_t at = 0; at < text.size();) {
-    size_t end = text.find_first_of("\r\n", at);
-    if (end == std::string::npos)
-      end = text.size();
-    std::string content = text.substr(at, end - at);
+  for (std::string &content : split_lines(text)) {
     line++;
-    at = end + 1;
-    if (end < text.size() && text[end] == '\r' && at < text.size() && text[at] == '\n')
-      at++;  // CR LF is one line end, as is CR or LF alone
     size_t comment = content.find('#');
     if (comment != std::string::npos)
       content.resize(comment);

@@ -4,9 +4,6 @@
 #include "base/base.h"
 
 #include <allegro.h>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -21,7 +18,8 @@ size_t replay_run = 0;   // the run being played
 long replay_tick = 0;    // updates played of it
 
 // Recording: the keys of the game being played, noted in every game, and
-// where --record writes them.
+// where --record writes them when the game ends (the file holds the last
+// recording until then).
 std::vector<key_run> game_keys;
 std::string record_path;
 std::string record_level;
@@ -32,10 +30,7 @@ std::string header_level(const std::string &text)
   const size_t start = sizeof RECORDING_HEADER - 1;
   if (text.compare(0, start, RECORDING_HEADER) != 0)
     return "";
-  std::string level = text.substr(start, text.find('\n', start) - start);
-  while (!level.empty() && level.back() == '\r')
-    level.pop_back();
-  return level;
+  return text.substr(start, text.find_first_of("\r\n", start) - start);
 }
 
 }  // namespace
@@ -56,12 +51,11 @@ bool load_replay(const char *path, const char **level)
 
 bool start_recording(const char *path, const char *level)
 {
-  FILE *out = std::fopen(path, "w");
-  if (!out) {
-    std::fprintf(stderr, "pilko: cannot write %s: %s\n", path, std::strerror(errno));
+  std::string error;
+  if (!can_replace_file(path, error)) {
+    report_file_problem(path, error);
     return false;
   }
-  std::fclose(out);
   record_path = path;
   record_level = level ? level : "1";
   return true;
@@ -102,8 +96,7 @@ void end_recorded_game()
   std::string text = RECORDING_HEADER + record_level + "\n" + key_script_text(game_keys);
   std::string error;
   if (!replace_file(record_path, byte_buffer(text.begin(), text.end()), error))
-    std::fprintf(stderr, "pilko: warning: cannot write %s: %s; this game is not recorded\n",
-                 printable(record_path).c_str(), error.c_str());
+    report_problem("warning: " + printable(record_path) + ": " + error + "; this game is not recorded");
 }
 
 const std::vector<key_run> &last_game_keys() { return game_keys; }

@@ -101,7 +101,9 @@ play_result play_runs(const std::vector<key_run> &runs, const play_options &opti
 // number or a file, as --level takes it); left as it is when it does not say.
 bool load_replay(const char *path, const char **level);
 // Makes --record write each game to path (the last game played is kept),
-// naming level (null: level 1) as its start; false when path cannot be written.
+// naming level (null: level 1) as its start; false, with a line on stderr,
+// when path cannot be written. path itself is left as it is until a game has
+// been recorded.
 bool start_recording(const char *path, const char *level);
 // True while games are played back from a recording.
 bool replaying();
@@ -113,7 +115,8 @@ void begin_recorded_game();
 void keys_for_update();
 // True once a replay has played its last update.
 bool replay_over();
-// A game ends: the recording (with --record) is written out whole.
+// A game ends: its recording (with --record) replaces the file whole; when
+// it cannot be written, one warning line, and the file keeps what it held.
 void end_recorded_game();
 // The keys of the last game played, as runs of the ticks that read the
 // same keys (one run holds at most MAX_TICKS_PER_LINE).

@@ -1,6 +1,7 @@
 // The rules of a game's start and a level's end: the steps that the game's
 // flow, the renderer and the simulator share.
 #include "world/game_rules.h"
+#include "base/base.h"
 #include "world/effects.h"
 #include "world/map_load.h"
 #include "world/world.h"
@@ -38,17 +39,20 @@ void start_new_game()
 
 int load_current_level()
 {
-  if (single_map)
-    std::snprintf(map_path, sizeof map_path, "%s", single_map);
-  else
+  if (!single_map)
     std::snprintf(map_path, sizeof map_path, "maps/map%d.map", level_number);
-  return load_map(map_path);
+  return load_map(current_map_path());
+}
+
+const char *current_map_path()
+{
+  return single_map ? single_map : map_path;
 }
 
 void report_unreadable_map(const char *after)
 {
   if (!map_load_missing())
-    std::fprintf(stderr, "pilko: cannot read %s: %s; %s\n", map_path, map_load_problem(), after);
+    report_problem("cannot read " + printable(current_map_path()) + ": " + map_load_problem() + "; " + after);
 }
 
 bool begin_level_complete()

@@ -61,6 +61,9 @@ void start_new_game();
 // Formats map_path for level_number (or takes single_map) and loads it;
 // load_map's result.
 int load_current_level();
+// The map file being played: map_path in the campaign, single_map in full
+// otherwise (a path of any length, which map_path's buffer would cut).
+const char *current_map_path();
 // After a failed load_current_level: says on stderr which map could not be
 // read, why, and what happens next (after), unless the map was simply
 // missing (the designed end of a campaign).

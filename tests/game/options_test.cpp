@@ -93,7 +93,7 @@ TEST(LevelChoice, NumberTextOrMap)
       {"room.level", true, START_LEVEL, true, ""},
       {"broken.level", false, START_LEVEL, false, "broken.level:6:6: error: unknown kind 'marble'"},
       {"alone.map", true, START_LEVEL, true, ""},
-      {"cut.map", false, START_LEVEL, false, "pilko: cut.map is not a map pilko can read\n"},
+      {"cut.map", false, START_LEVEL, false, "pilko: cut.map: not a map pilko can read: too short: 3 bytes of at least 7512\n"},
   };
   for (const auto &v : values) {
     first_level = START_LEVEL;

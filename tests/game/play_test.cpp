@@ -99,6 +99,7 @@ struct play {
   std::map<std::string, picture> remembered;
   std::string program = pilko_binary;  // the game, or a copy of it that is heard
   std::vector<std::pair<std::string, std::string>> environment;
+  std::string wrapper;  // shell words run before the game starts in the same process ("ulimit -f 97;")
   bool repeat_off = false;  // X's key repeat is off on the display while the scenario runs
 
   ~play()
@@ -153,11 +154,18 @@ step map(int number, const test_map &made, const char *name = "maps/map%d.map")
   std::snprintf(path, sizeof path, name, number);
   return [=](play &p) { return write_file(p.folder + "/" + path, map_bytes(made)) ? "" : "no map"; };
 }
-// Runs a shell command in the data folder; '%' is the folder's path.
-step shell(const std::string &command)
+// Runs a shell command in the data folder ('%' is its path); it comes to succeed within seconds.
+step shell(const std::string &command, double seconds = 0)
 {
-  return [=](play &p) { return run_command("cd " + p.folder + " && " + p.in_folder(command)).status == 0 ? "" : command + " failed"; };
+  return [=](play &p) {
+    auto done = [&] { return run_command("cd " + p.folder + " && " + p.in_folder(command)).status == 0; };
+    for (int tenth = 0; tenth < seconds * 10 && !done(); tenth++)
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return done() ? "" : command + " failed";
+  };
 }
+// The data folder's parts (graphics, sound, music, fonts) as copies of the game's own, in place of the links.
+step own_copies(const std::string &parts) { return shell("rm " + parts + " && cd " PILKO_DATA_DIR " && cp -r " + parts + " %"); }
 
 // ---- Starting and ending -------------------------------------------------------------
 
@@ -169,8 +177,11 @@ step start(std::vector<std::string> arguments = {}, std::string where = "xorg", 
     if (where != "xorg")
       p.display = where == "xvfb" ? test_display(true) : "";
     // Without xmessage on Xvfb: the refused mode's message goes to the output.
-    game_options options{folder.empty() ? p.folder : folder, p.display, where == "xvfb" ? "/nonexistent" : "/usr/bin:/bin",
-                         p.program, p.environment, {}};
+    game_options options{p.in_folder(folder.empty() ? "%" : folder), p.display,
+                         where == "xvfb" ? "/nonexistent" : "/usr/bin:/bin", p.program, p.environment, {}};
+    if (!p.wrapper.empty())  // bash runs the words, then becomes the game: the same process
+      options = {options.folder, options.display, options.path, "/bin/bash", options.environment,
+                 {"-c", p.wrapper + " exec \"$0\" \"$@\"", p.program}};
     for (const std::string &argument : arguments)
       options.arguments.push_back(p.in_folder(argument));
     start_game(p.run, options);
@@ -552,12 +563,58 @@ const scenario scenarios[] = {
      {shell("mkdir maps/map1.map"), start(), shows(logo), tap("a"), shows(title), tap("space"),
       said("pilko: cannot read maps/map1.map: a folder, not a file; no game to play\n"), shows(title)}},
     // The two pictures that crashed and hung Allegro's loaders: a colour-mapped logo, an 8-bit texture.
-    {"CraftedPicturesSkippedPlayGoesOn",
-     {map(1, level()), shell("rm graphics && cp -r " PILKO_DATA_DIR "/graphics graphics && "
-                             "printf '\\0\\1\\1\\0\\0\\377\\377\\30' | dd of=graphics/logo.tga conv=notrunc 2>/dev/null && "
-                             "printf '\\10\\0\\1' | dd of=graphics/gras.bmp bs=1 seek=28 conv=notrunc 2>/dev/null"),
-      start(), said("logo.tga"), tap("a"), shows(title), tap("space"), playing(), save("crafted-texture"), said("logo.tga", 1),
-      said("gras.bmp", 1), tap("Escape"), shows(title), tap("Escape"), ends(0)}},
+    // A colour-mapped logo, an 8-bit texture, music of 0 ticks a quarter and a sound of no frames:
+    // the files that crashed or hung the game in Allegro's loaders and player are left out.
+    {"CraftedFilesSkippedPlayGoesOn",
+     {map(1, level()), own_copies("graphics music sound"),
+      shell("printf '\\0\\1\\1\\0\\0\\377\\377\\30' | dd of=graphics/logo.tga conv=notrunc 2>/dev/null && "
+            "printf '\\10\\0\\1' | dd of=graphics/gras.bmp bs=1 seek=28 conv=notrunc 2>/dev/null && "
+            "printf '\\0\\0' | dd of=music/kez.mid bs=1 seek=12 conv=notrunc 2>/dev/null && truncate -s 44 sound/jump.wav && "
+            "printf '\\44\\0\\0\\0' | dd of=sound/jump.wav bs=1 seek=4 conv=notrunc 2>/dev/null && "
+            "printf '\\0\\0\\0\\0' | dd of=sound/jump.wav bs=1 seek=40 conv=notrunc 2>/dev/null"),
+      start(), said("kez.mid"), tap("a"), shows(title), tap("space"), playing(), save("crafted-texture"), tap("space"),
+      said("logo.tga", 1), said("gras.bmp", 1), said("kez.mid", 1), said("jump.wav", 1), tap("Escape"), shows(title),
+      tap("Escape"), ends(0)}},
+    // FIFOs (files that never end) in place of the music, a sound and the pause's font: refused at once.
+    {"FifosInPlaceOfFilesAreRefused",
+     {map(1, won_at_once()), own_copies("music sound fonts"),
+      shell("rm music/kez.mid sound/land.wav fonts/sans.glf && mkfifo music/kez.mid sound/land.wav fonts/sans.glf"), start(),
+      shows(logo), tap("a"), shows(title), said("kez.mid", 1), said("land.wav", 1), said("sans.glf", 1), sends(SIGTERM),
+      ends(0, 60)}},
+    // pilko 2>&1 | head -n 0: every line the game prints (a missing sound's warning) meets a closed pipe.
+    {"ClosedOutputCostsNothing",
+     {map(1, won_at_once()), own_copies("sound"), shell("rm sound/land.wav"),
+      [](play &p) { p.wrapper = "exec > >(head -n 0) 2>&1;"; return ""; }, start(), shows(logo), tap("a"), shows(title),
+      sends(SIGTERM), ends(0, 60)}},
+    // A file size limit (a full disk in small) in the way of F12: one warning, no file left, play goes on.
+    {"FileSizeLimitCostsAScreenshotNotTheGame",
+     steps{map(1, level()), [](play &p) { p.wrapper = "ulimit -f 97;"; return ""; }} + entered() +
+         steps{tap("F12"), tap("Up", 0.3), tap("Escape"), shows(title), tap("Escape"), ends(0),
+               said("pilko: warning: cannot save a screenshot here: File too large\n", 1),
+               shell("test \"$(ls -A | tr '\\n' ' ')\" = 'fonts graphics maps music sound '")}},
+    // No OpenGL mode at all (indirect rendering, which the X server refuses): a quit signal ends
+    // the wait of Allegro's message box for its click, and the box.
+    {"QuitSignalEndsTheRefusedModeMessage",
+     {map(1, won_at_once()), [](play &p) { p.environment = {{"LIBGL_ALWAYS_INDIRECT", "1"}}; return ""; }, start(),
+      [](play &p) { return shell("DISPLAY=" + p.display + " xdotool search --class Xmessage", 30)(p); }, sends(SIGTERM), ends(1, 10),
+      [](play &p) { return shell("! DISPLAY=" + p.display + " xdotool search --class Xmessage", 10)(p); }}},
+    // Outside files named on the command line, and bytes a terminal would act on in names and in a
+    // replay's header: refused before any window, in one line that quotes what it echoes.
+    {"OutsideFilesRefusedInOneQuotedLine",
+     {shell("mkdir replays stray && ln -s /dev/zero zero.level && truncate -s 2M big.level && echo x > stray/maps && "
+            "printf '# pilko recording: level big.level\\n1 UP\\n' > big.keys && "
+            "printf '# pilko recording: level \\033]0;owned\\007\\033[2J.map\\n1 UP\\n' > evil.keys"),
+      start({"--replay", "replays"}, "none"), ends(1), said("pilko: replays: a folder, not a file\n", 1),
+      start({"--level", "zero.level"}, "none"), ends(1), said("pilko: zero.level: not a regular file\n", 1),
+      start({"--level", "big.level"}, "none"), ends(1), said("pilko: big.level: longer than 1 MB: not a level text\n", 1),
+      start({"--replay", "big.keys"}, "none"), ends(1), said("pilko: big.level: longer than 1 MB: not a level text\n", 1),
+      start({"--replay", "evil.keys"}, "none"), ends(1),
+      said("pilko: \\x1b]0;owned\\x07\\x1b[2J.map: not a map pilko can read: No such file or directory\n", 1), said("\x1b", 0),
+      start({"--record", "gone/\x1b]0;owned\x07\x1b[2J"}, "none"), ends(1),
+      said("pilko: gone/\\x1b]0;owned\\x07\\x1b[2J: cannot write: No such file or directory\n", 1), said("\x1b", 0),
+      start({"\x1b]0;owned\x07\x1b[2J"}, "none"), ends(2), said("pilko: unknown option '\\x1b]0;owned\\x07\\x1b[2J'\n", 1),
+      said("\x1b", 0), start({}, "none", "%/stray"), ends(1),
+      said("pilko: cannot find maps/map1.map in %/stray; maps there is a file, not a folder: move it away\n", 1)}},
     // ---- Play ----
     // A dead end one cell wide: a heading the turns leave a step off cannot slide the hero along a wall.
     {"ArrowsTurnAndWalkSpaceJumps",

@@ -4,11 +4,11 @@
 #include "tests/support/run_command.h"
 #include "tests/support/scratch_folder.h"
 
+#include "game/quit_signal.h"
 #include "game/screenshot.h"
 #include "world/update.h"
 #include "world/world.h"
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <sys/resource.h>
@@ -87,7 +87,7 @@ TEST(Screenshot, FullDiskLeavesNoFileWarnsOnce)
   getrlimit(RLIMIT_FSIZE, &before);
   rlimit small = before;
   small.rlim_cur = 100000;  // the picture is 921,618 bytes
-  auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
+  ignore_write_signals();  // as the game does at start-up
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
 
   testing::internal::CaptureStderr();
@@ -99,7 +99,6 @@ TEST(Screenshot, FullDiskLeavesNoFileWarnsOnce)
   std::string second_game = testing::internal::GetCapturedStderr();
 
   setrlimit(RLIMIT_FSIZE, &before);
-  std::signal(SIGXFSZ, previous_handler);
   EXPECT_EQ(folder_listing(), "") << "partial or empty files left behind";
   EXPECT_EQ(first_game, "pilko: warning: cannot save a screenshot here: File too large\n");
   EXPECT_EQ(second_game, first_game);

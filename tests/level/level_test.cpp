@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include "level/level.h"
 #include "tests/level/room.h"
+#include "tests/support/files.h"
+#include "tests/support/scratch_folder.h"
 
 #include <algorithm>
 #include <random>
@@ -230,6 +232,33 @@ TEST(MapFile, PutsEveryValueAtItsOffsetAndRefusesWhatIsNoMap)
   set_le32(map, MAP_ENEMY_COUNT_OFFSET, 10);
   EXPECT_FALSE(decode_map(map, data, error));
   EXPECT_EQ(error, "too short for its 10 enemies");
+}
+
+// The index of levels beside a map comes from outside: nothing in it may change the map that the
+// text written back with its words compiles to, nor keep that text from compiling.
+TEST(MapFile, IndexBesideTheMapCannotChangeIt)
+{
+  level_data level;
+  level_summary summary;
+  std::string report, error;
+  ASSERT_TRUE(compile_level_text(room().text(), "room.level", level_rules::normal, level, summary, report));
+  const byte_buffer map = encode_map(level);
+  const struct { const char *what, *index, *name; } indexes[] = {
+      {"a carriage return in a name", "1 First Steps\renemy 10 10 +x\renemy 12 12 -y\n", "name First Steps\n"},
+      {"reserved legend symbols", "1 Room\n  *  grass  0\n  ?  stone  5\n  |  metal  2\n", "name Room\n"},
+      {"escape sequences in a name", "1 \x1b]0;owned\x07\x1b[2J\n  .  grass  0\n", "name map1\n"},
+  };
+  for (const auto &index : indexes) {
+    scratch_folder folder;
+    write_file(folder.file("levels.txt"), std::string(index.index));
+    legend_hints hints;
+    ASSERT_TRUE(decode_map(map, level, error)) << error;
+    level.name = index_entry_for_map(folder.file("map1.map"), hints);
+    std::string text = write_level_text(level, hints);
+    EXPECT_NE(text.find(index.name), std::string::npos) << index.what << "\n" << text;
+    ASSERT_TRUE(compile_level_text(text, "back.level", level_rules::unchecked, level, summary, report)) << report;
+    EXPECT_TRUE(encode_map(level) == map) << index.what << "\n" << text;
+  }
 }
 
 }  // namespace

@@ -56,11 +56,11 @@ TEST(ToolCommandLine, BadFlagIsAUsageErrorExitTwo)
 {
   for (const char *tool : tool_paths) {
     std::string name = name_of(tool);
-    tool_run run = run_tool(tool, "--no-such-flag");
+    tool_run run = run_tool(tool, "'--no-such-flag\x1b]0;title\x07'");  // and bytes a terminal acts on
     EXPECT_EQ(run.status, 2) << name;
     EXPECT_EQ(run.out, "") << name;
     EXPECT_TRUE(starts_with(run.err, name + ": ")) << name << ":\n" << run.err;
-    EXPECT_NE(run.err.find("--no-such-flag"), std::string::npos) << name << ": the mistake is not named";
+    EXPECT_NE(run.err.find("--no-such-flag\\x1b]0;title\\x07"), std::string::npos) << name << ": not named, quoted";
     EXPECT_NE(run.err.find("\nusage: " + name + " "), std::string::npos) << name << ": no usage";
     EXPECT_FALSE(run.wrote_files) << name << " wrote a file named after a flag";
   }

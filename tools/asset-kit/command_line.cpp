@@ -212,7 +212,7 @@ int write_data_files(const char *data_folder, const char *const names[], int cou
 
 int usage_error(const tool_usage &usage, const std::string &message)
 {
-  std::fprintf(stderr, "%s: %s\n", usage.name, message.c_str());
+  std::fprintf(stderr, "%s: %s\n", usage.name, printable(message).c_str());  // it may quote the command line
   print_usage(usage, stderr);
   return EXIT_TOOL_USAGE;
 }

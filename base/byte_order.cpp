@@ -1,5 +1,5 @@
-// Little-endian values in bytes: the byte order of every file pilko reads
-// and writes, whatever the host's.
+// Values in bytes, whatever the host's byte order: little-endian, the order
+// of every file pilko writes, and big-endian, as MIDI and SGI store theirs.
 #include "base/base.h"
 
 #include <cassert>
@@ -48,3 +48,7 @@ void set_le32(byte_buffer &bytes, long offset, uint32_t value)
   for (int i = 0; i < 4; i++)
     bytes[offset + i] = (unsigned char)(value >> (8 * i));
 }
+
+uint32_t be16_at(const unsigned char *p) { return (uint32_t)p[0] << 8 | (uint32_t)p[1]; }
+
+uint32_t be32_at(const unsigned char *p) { return be16_at(p) << 16 | be16_at(p + 2); }
