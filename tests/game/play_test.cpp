@@ -544,7 +544,7 @@ const scenario scenarios[] = {
         p.environment = {{"LIBGL_DRIVERS_PATH", p.sound_folder.path}, {"PATH", "/nonexistent"}};
         return "";
       }, start(), ends(1, 60), said("Error setting graphics mode:\n")}},
-    {"NoDisplaySaysSo", {start({}, "none"), ends(1), said("cannot open a display")}},
+    {"NoDisplaySaysSo", {map(1, level()), start({}, "none"), ends(1), said("cannot open a display")}},
     {"WrongFolderNamesFileAndFolder", {start({}, "xorg", "/"), ends(1), said("cannot find maps/map1.map in /;")}},
     {"MissingFontNamesIt", {map(1, level()), shell("rm graphics"), start(), ends(1), said("graphics/tolvane.emf")}},
     // ---- Faults: quit signals end the game as ESC does, a lost server in one line, damaged files named ----
