@@ -63,45 +63,6 @@ TEST(KeyScript, ReadsRunsAndNamesTheFirstMistake)
     EXPECT_EQ(read_back(text), read) << text;
 }
 
-// --record notes the keys of every update, a line for each stretch of the
-// same keys; --replay holds exactly those keys again, and never F12.
-TEST(Recording, ReplaysTheKeysOfEveryUpdate)
-{
-  start_headless_allegro();
-  scratch_folder folder;
-  std::string path = folder.file("game.keys"), bad = folder.file("bad.keys");
-  ASSERT_TRUE(start_recording(path.c_str(), "3"));
-  begin_recorded_game();
-  const std::vector<uint32_t> held = {1, 1, 0, 5, 5, 5};  // UP; none; UP and LEFT
-  for (uint32_t keys : held) {
-    hold_script_keys(keys);
-    keys_for_update();
-  }
-  hold_script_keys(1);
-  for (long tick = 0; tick <= MAX_TICKS_PER_LINE; tick++)
-    keys_for_update();
-  end_recorded_game();
-  EXPECT_EQ(file_text(path), "# pilko recording: level 3\n2 UP\n1\n3 UP LEFT\n1000000 UP\n1 UP\n");
-
-  write_file(bad, std::string("# pilko recording: level 2\n3 UP\n2 JUMP\n"));
-  const char *level = "1";
-  testing::internal::CaptureStderr();
-  EXPECT_FALSE(load_replay(bad.c_str(), &level));
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), bad + ":3:3: unknown key 'JUMP'\n");
-  ASSERT_TRUE(load_replay(path.c_str(), &level));
-  EXPECT_STREQ(level, "3");
-  begin_recorded_game();
-  for (size_t tick = 0; tick < held.size(); tick++) {
-    hold_script_keys(~0u);
-    key[KEY_F12] = 1;
-    keys_for_update();
-    EXPECT_EQ(held_script_keys(), held[tick]) << "tick " << tick;
-    EXPECT_EQ(key[KEY_F12], 0) << "a replay took a screenshot";
-  }
-  EXPECT_TRUE(replaying() && !replay_over());
-  end_recorded_game();
-}
-
 // A game of 2 x ticks updates: UP held in the first half, or (alternating) in every other.
 void record_game(long ticks, bool alternating = false)
 {
@@ -195,6 +156,46 @@ TEST(Recording, ConcurrentRecordersNeverMix)
   EXPECT_EQ(file_text(path), recording_of(1));
   for (int fd : {began[0], began[1], ended[0], ended[1]})
     close(fd);
+}
+
+// --record notes the keys of every update, a line for each stretch of the
+// same keys; --replay holds exactly those keys again, and never F12. (Last of
+// the recording tests: a replay, once loaded, holds the keys of every update.)
+TEST(Recording, ReplaysTheKeysOfEveryUpdate)
+{
+  start_headless_allegro();
+  scratch_folder folder;
+  std::string path = folder.file("game.keys"), bad = folder.file("bad.keys");
+  ASSERT_TRUE(start_recording(path.c_str(), "3"));
+  begin_recorded_game();
+  const std::vector<uint32_t> held = {1, 1, 0, 5, 5, 5};  // UP; none; UP and LEFT
+  for (uint32_t keys : held) {
+    hold_script_keys(keys);
+    keys_for_update();
+  }
+  hold_script_keys(1);
+  for (long tick = 0; tick <= MAX_TICKS_PER_LINE; tick++)
+    keys_for_update();
+  end_recorded_game();
+  EXPECT_EQ(file_text(path), "# pilko recording: level 3\n2 UP\n1\n3 UP LEFT\n1000000 UP\n1 UP\n");
+
+  write_file(bad, std::string("# pilko recording: level 2\n3 UP\n2 JUMP\n"));
+  const char *level = "1";
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(load_replay(bad.c_str(), &level));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), bad + ":3:3: unknown key 'JUMP'\n");
+  ASSERT_TRUE(load_replay(path.c_str(), &level));
+  EXPECT_STREQ(level, "3");
+  begin_recorded_game();
+  for (size_t tick = 0; tick < held.size(); tick++) {
+    hold_script_keys(~0u);
+    key[KEY_F12] = 1;
+    keys_for_update();
+    EXPECT_EQ(held_script_keys(), held[tick]) << "tick " << tick;
+    EXPECT_EQ(key[KEY_F12], 0) << "a replay took a screenshot";
+  }
+  EXPECT_TRUE(replaying() && !replay_over());
+  end_recorded_game();
 }
 
 // The trajectory and enemy lines of a play, one level loop pass a tick as the
