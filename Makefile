@@ -7,13 +7,16 @@
 #   make check     build, then only the unit tests (seconds)
 #   make sanitize  a Debug build with AddressSanitizer and UndefinedBehaviorSanitizer
 #                  in build-sanitize/, then the unit, GL, tool and end-to-end tests
+#   make mutate    single-line faults of tests/mutations.txt put into the code one
+#                  at a time (build-mutate/), and which the fast tests catch
 # and for those who ship the game:
 #   make package      a Debian package, build/package/pilko_VERSION_ARCH.deb,
 #                     checked with lintian
 #   make screenshots  the README's pictures, taken from the real game
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
-# Extra ctest arguments for the sanitizer run (CI leaves out the slow e2e label).
+MUTATE_BUILD ?= build-mutate
+# Extra ctest arguments for the sanitizer run (-LE e2e leaves out the slowest label).
 SANITIZE_CTEST_ARGS ?=
 JOBS ?= $(shell nproc)
 WERROR ?= OFF
@@ -26,7 +29,7 @@ export ASAN_OPTIONS = detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS = print_stacktrace=1:halt_on_error=1
 SANITIZE_ENV = LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer-suppressions.txt:print_suppressions=0
 
-.PHONY: run test check sanitize soak bench build deps test-deps package package-deps screenshots clean
+.PHONY: run test check sanitize mutate soak bench build deps test-deps package package-deps screenshots clean
 
 # Playing needs neither the tests nor their packages.
 run: deps
@@ -52,7 +55,13 @@ sanitize: test-deps
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPILKO_WERROR=$(WERROR) \
 	  -DPILKO_SANITIZE=ON -DBUILD_TESTING=ON
 	$(SANITIZE_ENV) cmake --build $(SANITIZE_BUILD) -j $(JOBS)
-	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure -j $(JOBS) $(SANITIZE_CTEST_ARGS)
+	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure -j $(JOBS) --repeat until-pass:2 \
+	  $(SANITIZE_CTEST_ARGS)
+
+# Not part of make test: it rebuilds and tests once for every fault in the
+# list. Niced and on two cores, as it runs for an hour or more.
+mutate: test-deps
+	nice -n 10 tests/mutate --build $(MUTATE_BUILD) --jobs 2
 
 soak: test-deps
 	$(CONFIGURE) -DBUILD_TESTING=ON
@@ -100,4 +109,4 @@ package-deps:
 	@tools/install-deps package
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(MUTATE_BUILD)

@@ -42,6 +42,7 @@ bool load_replay(const char *path, const char **level)
     return false;
   static std::string named_level;
   named_level = header_level(text);
+  replay_runs.clear();  // the runs of this file alone, whatever was read before
   replay_loaded = read_key_script(text, path, replay_runs, stderr);
   if (!named_level.empty())
     *level = named_level.c_str();

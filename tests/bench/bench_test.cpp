@@ -2,10 +2,7 @@
 #include "bench/campaign.h"
 #include "bench/measure.h"
 
-#include <gtest/gtest.h>
-#include <allegro.h>
-#include <cerrno>
-#include <cstdlib>
+#include "tests/support/headless.h"
 #include <sstream>
 
 namespace {
@@ -36,7 +33,7 @@ TEST(Percentiles, RatioDividesEachPercentileByTheFloors)
 
 TEST(Campaign, PlacesFollowEachSolutionToItsLastDrop)
 {
-  ASSERT_EQ(install_allegro(SYSTEM_NONE, &errno, std::atexit), 0);
+  start_headless_allegro();
   std::vector<std::string> files;
   std::stringstream list(PILKO_LEVEL_FILES);
   for (std::string file; std::getline(list, file, ',');)

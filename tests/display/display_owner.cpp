@@ -20,12 +20,12 @@ int main(int argc, char **argv)
     return 2;
   }
   use_own_display();  // the server under test is the one this program owns
-  process_identity server = display_server(test_display());
-  if (server.pid == 0) {
+  std::string server = display_server(test_display());
+  if (server.empty()) {
     std::fprintf(stderr, "display_owner: no virtual display\n");
     return 1;
   }
-  std::ofstream(argv[2]) << identity_text(server) << "\n";
+  std::ofstream(argv[2]) << server << "\n";
   if (std::strcmp(argv[1], "crash") == 0) {
     std::signal(SIGSEGV, SIG_DFL);  // dies of it, also where a sanitizer would catch it
     std::raise(SIGSEGV);

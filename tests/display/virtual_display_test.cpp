@@ -1,128 +1,89 @@
 // The virtual display's server never outlives what started it: not a test
 // that crashes, not one that CTest stops at its timeout, not a run that is
 // told to stop. Other developers' servers run beside ours, so only the
-// processes these tests started are counted, each known by id and start time.
+// processes these tests started are looked at, each known by id and start time.
 #include "server_process.h"
+#include "tests/support/files.h"
+#include "tests/support/run_command.h"
 #include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 #include <csignal>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string read_text(const std::string &path)
+// Whether any of the processes still runs once they have had every chance to
+// end: an X server takes a moment to shut down, longer on a busy machine.
+bool any_outlives(const std::vector<std::string> &processes)
 {
-  std::ifstream file(path);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-pid_t start_program(const std::vector<std::string> &arguments)
-{
-  pid_t pid = fork();
-  if (pid == 0) {
-    std::vector<char *> argv;
-    for (const std::string &argument : arguments)
-      argv.push_back(const_cast<char *>(argument.c_str()));
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  return pid;
-}
-
-int wait_for_exit(pid_t pid)
-{
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return status;
-}
-
-int count_running(const std::vector<process_identity> &processes)
-{
-  int running = 0;
-  for (const process_identity &process : processes)
-    running += still_runs(process);
-  return running;
-}
-
-// How many of the processes still run once they have had every chance to end:
-// an X server takes a moment to shut down, longer on a busy machine, so this
-// waits for them (up to a minute) instead of looking once.
-int count_running_after_their_end(const std::vector<process_identity> &processes)
-{
-  for (int tenth = 0; tenth < 600 && count_running(processes) > 0; tenth++)
+  auto running = [&] {
+    for (const std::string &process : processes)
+      if (still_runs(process))
+        return true;
+    return false;
+  };
+  for (int tenth = 0; tenth < 600 && running(); tenth++)
     usleep(100000);
-  return count_running(processes);
+  return running();
 }
 
-TEST(VirtualDisplay, ServerEndsWhenItsTestCrashes)
+// The identity the display owner wrote down for its server.
+std::string owned_server(const scratch_folder &folder)
 {
-  scratch_folder folder;
-  std::string identity_file = folder.file("server");
-  int status = wait_for_exit(start_program({DISPLAY_OWNER, "crash", identity_file}));
-  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGSEGV) << "status " << status;
-  // Written by the test program while its server ran: one server before.
-  process_identity server = identity_from_text(read_text(identity_file));
-  ASSERT_NE(server.pid, 0) << "the crashing program had no server";
-  EXPECT_EQ(count_running_after_their_end({server}), 0) << "Xorg " << server.pid << " outlived its test";
+  std::string text = file_text(folder.file("server"));
+  return text.substr(0, text.find('\n'));
 }
 
-TEST(VirtualDisplay, ServerEndsWhenCTestTimesOut)
+TEST(VirtualDisplay, ServerEndsWithItsTest)
 {
-  scratch_folder scratch;
-  const std::string &folder = scratch.path;
-  std::string identity_file = scratch.file("server");
-  // A test that hangs once it has its display, stopped by CTest a second
-  // after it says so.
-  std::ofstream(folder + "/CTestTestfile.cmake")
-      << "add_test(hangs \"" << DISPLAY_OWNER << "\" hang \"" << identity_file << "\")\n"
-      << "set_tests_properties(hangs PROPERTIES TIMEOUT 600 TIMEOUT_AFTER_MATCH \"1;display ready\")\n";
-  std::string output;
-  FILE *ctest = popen(("cd '" + folder + "' && '" + CTEST_COMMAND + "' 2>&1").c_str(), "r");
-  ASSERT_NE(ctest, nullptr);
-  char line[512];
-  while (std::fgets(line, sizeof line, ctest))
-    output += line;
-  pclose(ctest);
+  // A test that crashes (SIGSEGV: 139 from the shell) once it has its display.
+  scratch_folder crashed;
+  EXPECT_EQ(run_command("'" DISPLAY_OWNER "' crash '" + crashed.file("server") + "'; echo $?").output, "139\n");
+  ASSERT_FALSE(owned_server(crashed).empty()) << "the crashing program had no server";
+  EXPECT_FALSE(any_outlives({owned_server(crashed)})) << "the crashed test's server outlived it";
+
+  // A test that hangs, stopped by CTest a second after it says its display is ready.
+  scratch_folder hung;
+  write_file(hung.file("CTestTestfile.cmake"),
+             "add_test(hangs \"" DISPLAY_OWNER "\" hang \"" + hung.file("server") + "\")\n"
+             "set_tests_properties(hangs PROPERTIES TIMEOUT 600 TIMEOUT_AFTER_MATCH \"1;display ready\")\n");
+  std::string output = run_command("cd '" + hung.path + "' && '" CTEST_COMMAND "' 2>&1").output;
   ASSERT_NE(output.find("Timeout"), std::string::npos) << output;
-  process_identity server = identity_from_text(read_text(identity_file));
-  ASSERT_NE(server.pid, 0) << "the hanging program had no server";
-  EXPECT_EQ(count_running_after_their_end({server}), 0) << "Xorg " << server.pid << " outlived its test";
+  ASSERT_FALSE(owned_server(hung).empty()) << "the hanging program had no server";
+  EXPECT_FALSE(any_outlives({owned_server(hung)})) << "the stopped test's server outlived it";
 }
 
 TEST(VirtualDisplay, RunEndsCommandAndServerOnSigterm)
 {
   scratch_folder folder;
-  std::string started_file = folder.file("started");
+  std::string started = folder.file("started");
   // The command says where it runs, in one rename so that it is never read
   // half-written, then waits to be stopped.
-  pid_t run = start_program({VIRTUAL_DISPLAY, "run", "--", "/bin/sh", "-c",
-                             "echo \"$DISPLAY $$\" >'" + started_file + ".new' && mv '" + started_file +
-                                 ".new' '" + started_file + "' && exec sleep 600"});
-  for (int tenth = 0; tenth < 600 && !fs::exists(started_file); tenth++)
+  pid_t run = fork();
+  if (run == 0) {
+    std::string script = "echo \"$DISPLAY $$\" >'" + started + ".new' && mv '" + started + ".new' '" + started +
+                         "' && exec sleep 600";
+    execl(VIRTUAL_DISPLAY, VIRTUAL_DISPLAY, "run", "--", "/bin/sh", "-c", script.c_str(), (char *)nullptr);
+    _exit(127);
+  }
+  for (int tenth = 0; tenth < 600 && !std::filesystem::exists(started); tenth++)
     usleep(100000);
   std::string display;
-  pid_t command_pid = 0;
-  std::istringstream(read_text(started_file)) >> display >> command_pid;
-  ASSERT_FALSE(display.empty()) << "the command never started";
-  std::vector<process_identity> started = {display_server(display), identify(command_pid)};
-  ASSERT_EQ(count_running(started), 2) << "server and command before the signal";
+  pid_t command = 0;
+  std::istringstream(file_text(started)) >> display >> command;
+  std::vector<std::string> processes = {display_server(display), process_identity(command)};
+  ASSERT_TRUE(still_runs(processes[0]) && still_runs(processes[1])) << "server and command before the signal";
 
   kill(run, SIGTERM);
-  int status = wait_for_exit(run);
+  int status = 0;
+  waitpid(run, &status, 0);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGTERM)
       << "run ends as its command, stopped by SIGTERM; status " << status;
-  EXPECT_EQ(count_running_after_their_end(started), 0) << "server or command outlived the run";
+  EXPECT_FALSE(any_outlives(processes)) << "server or command outlived the run";
 }
 
 }  // namespace

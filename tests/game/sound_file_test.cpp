@@ -1,16 +1,13 @@
 // The checks in front of Allegro's MIDI and WAV loaders: our own files pass and load, crafted
 // ones (among them those that crashed or hung Allegro's player) are refused with their reason,
 // and a refused or unreadable file costs one warning line.
-#include <gtest/gtest.h>
+#include "tests/support/headless.h"
 #include "assets/asset_files.h"
 #include "base/base.h"
 #include "game/sound_file.h"
+#include "tests/support/files.h"
 #include "tests/support/scratch_folder.h"
-#include "tools/asset-kit/files.h"
 
-#include <allegro.h>
-#include <cerrno>
-#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,7 +15,7 @@ namespace {
 
 class SoundFile : public ::testing::Test {
 protected:
-  static void SetUpTestSuite() { ASSERT_EQ(install_allegro(SYSTEM_NONE, &errno, atexit), 0); }
+  static void SetUpTestSuite() { start_headless_allegro(); }
 };
 
 void put_be(byte_buffer &out, uint32_t value, int width)

@@ -1,5 +1,6 @@
 // The project's virtual X server for test programs.
 #include "tests/support/display.h"
+#include "tests/support/run_command.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -35,20 +36,6 @@ std::string shared_display()
 
 }  // namespace
 
-std::string command_output(const std::string &command)
-{
-  std::string out;
-  FILE *pipe = popen(command.c_str(), "r");
-  if (!pipe)
-    return out;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-    out.append(buffer, n);
-  pclose(pipe);
-  return out;
-}
-
 void use_own_display()
 {
   own_display_only = true;
@@ -72,8 +59,8 @@ std::string own_display(const std::string &server_options)
     return display;
   // Owned by this process: the server ends with it, also when it crashes or
   // is killed (a test timeout), where the stop at exit never runs.
-  display = command_output(std::string(VIRTUAL_DISPLAY) + " start --owner " + std::to_string(getpid()) +
-                           " " + server_options);
+  display = run_command(std::string(VIRTUAL_DISPLAY) + " start --owner " + std::to_string(getpid()) + " " +
+                        server_options).output;
   while (!display.empty() && (display.back() == '\n' || display.back() == ' '))
     display.pop_back();
   if (display.empty() || display[0] != ':')

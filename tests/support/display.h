@@ -17,5 +17,3 @@ std::string own_display(const std::string &server_options);
 // shares one: for programs whose server must end with them.
 void use_own_display();
 
-// What a shell command prints on its standard output.
-std::string command_output(const std::string &command);

@@ -2,9 +2,6 @@
 #include "tests/support/test_maps.h"
 #include "base/base.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 test_map::test_map()
 {
   for (auto &column : drop_marker)
@@ -30,4 +27,16 @@ std::vector<unsigned char> map_bytes(const test_map &map)
     put_le32(bytes, (uint32_t)e.direction);
   }
   return bytes;
+}
+
+test_map walled_level(int kind)
+{
+  test_map map;
+  map.start_x = map.start_y = 2;
+  for (int x = 0; x < GRID_SIZE; x++)
+    for (int y = 0; y < GRID_SIZE; y++) {
+      map.kind[x][y] = kind;
+      map.height[x][y] = x % (GRID_SIZE - 1) == 0 || y % (GRID_SIZE - 1) == 0 ? TEST_WALL_HEIGHT : 0.0f;
+    }
+  return map;
 }

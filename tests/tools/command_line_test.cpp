@@ -3,13 +3,12 @@
 // failed file is "tool: path: message" with exit 1, and no word that looks like a flag becomes a
 // file. Each run happens in an empty folder, which must stay empty.
 #include <gtest/gtest.h>
+#include "tests/support/run_command.h"
 #include "tests/support/scratch_folder.h"
-#include "tools/asset-kit/files.h"
+#include "tests/support/files.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 
@@ -25,14 +24,10 @@ std::string name_of(const std::string &path) { return std::filesystem::path(path
 
 tool_run run_tool(const std::string &tool, const std::string &arguments)
 {
-  scratch_folder work_folder, log_folder;
-  const std::string &work = work_folder.path, &logs = log_folder.path;
-  std::string command = "cd '" + work + "' && '" + tool + "' " + arguments + " >'" + logs +
-                        "/out' 2>'" + logs + "/err'";
-  int status = std::system(command.c_str());
-  tool_run run = {WIFEXITED(status) ? WEXITSTATUS(status) : -1, file_text(logs + "/out"),
-                  file_text(logs + "/err"), !std::filesystem::is_empty(work)};
-  return run;
+  scratch_folder work, logs;
+  command_result run = run_command("cd '" + work.path + "' && '" + tool + "' " + arguments + " 2>'" +
+                                   logs.file("err") + "'");
+  return {run.status, run.output, file_text(logs.file("err")), !std::filesystem::is_empty(work.path)};
 }
 
 bool starts_with(const std::string &text, const std::string &start)

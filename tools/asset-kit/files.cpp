@@ -35,17 +35,3 @@ bool write_file(const std::string &path, const std::string &text)
 {
   return write_whole(path, text.data(), text.size());
 }
-
-byte_buffer file_bytes(const std::string &path)
-{
-  byte_buffer bytes;
-  if (!read_file(path, bytes))
-    bytes.clear();
-  return bytes;
-}
-
-std::string file_text(const std::string &path)
-{
-  byte_buffer bytes = file_bytes(path);
-  return std::string(bytes.begin(), bytes.end());
-}

@@ -1,4 +1,4 @@
-// Whole files read into and written from memory, for the tools and the tests.
+// Whole files read into and written from memory, for the tools.
 #pragma once
 
 #include "base/base.h"
@@ -12,6 +12,3 @@ bool read_file(const std::string &path, byte_buffer &bytes);
 // Writes the bytes as the whole file; false when it cannot be written.
 bool write_file(const std::string &path, const byte_buffer &bytes);
 bool write_file(const std::string &path, const std::string &text);
-// The whole file, empty when it cannot be read (where missing and empty are alike).
-byte_buffer file_bytes(const std::string &path);
-std::string file_text(const std::string &path);

@@ -1,0 +1,159 @@
+// The game as a player gets it: the Debian package of this build, installed by dpkg into a
+// scratch root with a database of its own (the machine's is untouched), started through its
+// launcher from an unrelated folder on the test display, and removed again.
+#include <gtest/gtest.h>
+#include "tests/game/harness.h"
+#include "tests/game/sound_capture.h"
+#include "tests/support/scratch_folder.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace {
+
+std::string package_file;  // built once for every case
+
+bool exists(const std::string &path)
+{
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0;
+}
+
+// Installs the package under root; false when dpkg failed.
+bool install_package(const std::string &root)
+{
+  std::string admin = root + "/var/lib/dpkg";
+  run_command("mkdir -p " + admin + "/info " + admin + "/updates && touch " + admin + "/status").output;
+  std::string command = "dpkg --force-not-root --force-depends --admindir=" + admin +
+                        " --instdir=" + root + " -i " + package_file + " >/dev/null 2>&1";
+  return std::system(command.c_str()) == 0;
+}
+
+class Installed : public ::testing::Test {
+protected:
+  static void SetUpTestSuite()
+  {
+    static scratch_folder folder;  // removed when the program ends
+    run_command(std::string(CPACK_PROGRAM) + " -G DEB --config " + CPACK_CONFIG + " -B " +
+                   folder.path + " >/dev/null 2>&1").output;
+    package_file = folder.path + "/pilko_" PROJECT_VERSION "_" +
+                   run_command("dpkg --print-architecture | tr -d '\\n'").output + ".deb";
+  }
+  void SetUp() override
+  {
+    ASSERT_TRUE(exists(package_file)) << "no package " << package_file;
+    ASSERT_TRUE(install_package(root)) << "dpkg could not install " << package_file;
+  }
+  scratch_folder root_folder;
+  std::string root = root_folder.path;
+};
+
+TEST_F(Installed, MenuEntryIconsAndManualPage)
+{
+  for (const char *file : {"/usr/games/pilko", "/usr/share/applications/pilko.desktop",
+                           "/usr/share/metainfo/org.pilko.pilko.metainfo.xml",
+                           "/usr/share/man/man6/pilko.6.gz", "/usr/share/doc/pilko/copyright",
+                           "/usr/share/icons/hicolor/16x16/apps/pilko.png",
+                           "/usr/share/icons/hicolor/48x48/apps/pilko.png",
+                           "/usr/share/icons/hicolor/256x256/apps/pilko.png"})
+    EXPECT_TRUE(exists(root + file)) << file;
+  std::string menu_entry = root + "/usr/share/applications/pilko.desktop";
+  EXPECT_EQ(run_command("desktop-file-validate " + menu_entry + " 2>&1").output, "");
+  std::string manual = run_command("man -l " + root + "/usr/share/man/man6/pilko.6.gz | col -b").output;
+  for (const char *words : {"F12", "SPACE", "vgrab-000.tga", ".local/share/pilko"})
+    EXPECT_NE(manual.find(words), std::string::npos) << words << " not in the manual page";
+}
+
+TEST_F(Installed, DependsOnTheLibrariesAndFreepats)
+{
+  std::string depends = run_command("dpkg-deb -f " + package_file + " Depends").output;
+  for (const char *name : {"liballegro4.4", "liballeggl4.4", "libgl1", "libglu1", "freepats"})
+    EXPECT_NE(depends.find(name), std::string::npos) << name << " missing from: " << depends;
+}
+
+TEST_F(Installed, HelpVersionAndAWrongOption)
+{
+  scratch_folder home;
+  std::string pilko = "HOME=" + home.path + " " + root + "/usr/games/pilko";
+  // Only printing: no folder is made, and no note about one is printed.
+  EXPECT_EQ(run_command(pilko + " --version 2>&1").output, "pilko " PROJECT_VERSION "\n");
+  EXPECT_NE(run_command(pilko + " -w --level 2 -h 2>&1").output.find("Usage: pilko"), std::string::npos);
+  EXPECT_EQ(run_command(pilko + " --help 2>&1").output.find("saved in"), std::string::npos);
+  EXPECT_FALSE(exists(home.path + "/.local")) << "--help or --version made the player's folder";
+  std::string wrong = run_command(pilko + " --fly 2>&1 >/dev/null; echo status $?").output;
+  EXPECT_NE(wrong.find("unknown option '--fly'"), std::string::npos) << wrong;
+  EXPECT_NE(wrong.find("status 2"), std::string::npos) << wrong;
+}
+
+// pilko --edit NAME.level edits a level of the player's own folder; a path
+// is taken from where pilko was started. (Both files here are refused before
+// a window opens, which shows where the launcher looked.)
+TEST_F(Installed, PlayersLevelsLiveInTheirLevelsFolder)
+{
+  scratch_folder home, elsewhere;
+  std::string levels = home.path + "/.local/share/pilko/levels";
+  run_command("mkdir -p " + levels + "/mine.level " + elsewhere.path + "/sub && mkfifo " + elsewhere.path +
+              "/sub/pipe.level");
+  std::string pilko = "cd " + elsewhere.path + " && env -u DISPLAY -u XDG_DATA_HOME HOME=" + home.path + " " +
+                      root + "/usr/games/pilko";
+  EXPECT_EQ(run_command(pilko + " --edit mine.level 2>&1").output, "pilko: " + levels + "/mine.level: a folder, not a file\n");
+  EXPECT_EQ(run_command(pilko + " --edit sub/pipe.level 2>&1").output,
+            "pilko: " + elsewhere.path + "/sub/pipe.level: not a regular file\n");
+}
+
+TEST_F(Installed, PlaysWithMusicAndSavesShotsInTheUserFolder)
+{
+  scratch_folder home_folder, elsewhere_folder;
+  std::string display = test_display(), home = home_folder.path, elsewhere = elsewhere_folder.path;
+  std::string capture = home + "/capture.raw", user_folder = home + "/data/pilko";
+  game_options options;
+  options.display = display;
+  options.folder = elsewhere;
+  options.program = root + "/usr/games/pilko";
+  options.environment = {{"HOME", home},
+                         {"XDG_DATA_HOME", home + "/data"},
+                         {"ALSA_CONFIG_PATH", write_capture_config(home, capture)}};
+  game_run run;
+  start_game(run, options);
+  struct stopper { game_run &r; ~stopper() { stop_game(r); } } stop{run};
+  auto shows = [&](const picture &want) {
+    return picture_difference(wait_for_screen(display, [&](const picture &s) { return picture_difference(s, want) <= 6; }, 30),
+                              want) <= 6;
+  };
+
+  std::string graphics = root + "/usr/share/games/pilko/graphics/";
+  picture logo = load_picture(graphics + "logo.tga"), title = load_picture(graphics + "title.tga");
+  ASSERT_TRUE(shows(logo)) << game_output(run);
+  EXPECT_NE(game_output(run).find("saved in " + user_folder), std::string::npos) << game_output(run);
+  tap_key(display, "space", 0.2);
+  ASSERT_TRUE(shows(title)) << game_output(run);
+  const long stretch = 2 * CAPTURE_RATE;
+  ASSERT_TRUE(wait_for_capture(capture, frames_in(capture) + stretch)) << game_output(run);
+  EXPECT_GT(loudness(read_sound(capture, frames_in(capture) - stretch, stretch, true)), 0.01)
+      << "the title is silent";
+
+  tap_key(display, "space", 0.2);
+  picture level = wait_for_screen(
+      display, [&](const picture &p) { return picture_difference(p, title) > 20; }, 30);
+  ASSERT_GT(picture_difference(level, title), 20) << "no level after the title";
+  level.save("package-installed-level");
+  // A player who started from the menu learns it too: under the first level's name.
+  auto note = [](const unsigned char *rgb) { return rgb[0] > 225 && rgb[1] > 225 && rgb[2] > 225; };
+  EXPECT_GT(pixels_in_rows(level, 186, 210, note), 250) << "no word on where screenshots go";
+  tap_key(display, "F12", 0.1);
+  for (int i = 0; i < 100 && !exists(user_folder + "/vgrab-000.tga"); ++i)
+    usleep(100 * 1000);
+  EXPECT_TRUE(exists(user_folder + "/vgrab-000.tga")) << "F12 wrote nothing in " << user_folder;
+  EXPECT_FALSE(exists(elsewhere + "/vgrab-000.tga")) << "the shot went to the starting folder";
+}
+
+TEST_F(Installed, RemovalLeavesNoFileBehind)
+{
+  std::string admin = root + "/var/lib/dpkg";
+  ASSERT_EQ(std::system(("dpkg --force-not-root --admindir=" + admin + " --instdir=" + root +
+                         " --purge pilko >/dev/null 2>&1").c_str()), 0);
+  EXPECT_EQ(run_command("cd " + root + " && find . -path ./var -prune -o -print").output, ".\n");
+}
+
+}  // namespace

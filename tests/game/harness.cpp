@@ -1,0 +1,208 @@
+// The real game on a virtual X server, driven by keys, read back as pictures.
+#include "tests/game/harness.h"
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+const char *const pilko_binary = PILKO_BINARY;
+const char *const pilko_data_dir = PILKO_DATA_DIR;
+
+namespace {
+
+constexpr double SHORTEST_PRESS = 0.1;  // Allegro may miss a key held for less
+constexpr double SCREEN_POLL = 0.2;     // seconds between screenshots while waiting
+
+void pause_for(double seconds)
+{
+  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+// Reads a binary PPM (P6) as ImageMagick writes it; empty when it is none.
+picture parse_ppm(const std::string &bytes)
+{
+  picture p;
+  std::istringstream in(bytes);
+  std::string magic;
+  int max_value = 0;
+  in >> magic >> p.width >> p.height >> max_value;
+  size_t size = (size_t)std::max(p.width, 0) * std::max(p.height, 0) * 3;
+  in.get();  // the single white space before the pixels
+  p.rgb.resize(size);
+  in.read((char *)p.rgb.data(), (std::streamsize)size);
+  bool whole = magic == "P6" && max_value == 255 && size > 0 && (size_t)in.gcount() == size;
+  return whole ? p : picture{};
+}
+
+void send_key(const std::string &display, const char *action, const std::string &key)
+{
+  run_command("DISPLAY=" + display + " xdotool " + action + " " + key);
+}
+
+}  // namespace
+
+void picture::save(const std::string &name) const
+{
+  mkdir(PICTURE_DIR, 0755);
+  FILE *pipe = popen(("convert -size " + std::to_string(width) + "x" + std::to_string(height) +
+                      " -depth 8 rgb:- '" PICTURE_DIR "/" + name + ".png'").c_str(), "w");
+  if (pipe) {
+    std::fwrite(rgb.data(), 1, rgb.size(), pipe);
+    pclose(pipe);
+  }
+}
+
+picture load_picture(const std::string &path)
+{
+  // -auto-orient: ImageMagick keeps a TGA's bottom-up row order unless asked.
+  return parse_ppm(run_command("convert '" + path + "' -auto-orient -depth 8 ppm:- 2>/dev/null").output);
+}
+
+picture data_picture(const std::string &name, int width, int height)
+{
+  std::string size = std::to_string(width) + "x" + std::to_string(height) + "!";
+  return parse_ppm(run_command("convert '" + std::string(pilko_data_dir) + "/graphics/" + name + "' -auto-orient -resize " +
+                               size + " -depth 8 ppm:- 2>/dev/null").output);
+}
+
+picture end_picture(const std::string &name, int x, int y)
+{
+  return parse_ppm(run_command("convert -size 640x480 xc:black '" + std::string(pilko_data_dir) + "/graphics/" +
+                               name + "' -geometry +" + std::to_string(x) + "+" + std::to_string(y) +
+                               " -composite -depth 8 ppm:- 2>/dev/null").output);
+}
+
+double picture_difference(const picture &a, const picture &b)
+{
+  if (a.width != b.width || a.height != b.height || a.empty())
+    return 255.0;
+  double total = 0;
+  for (size_t i = 0; i < a.rgb.size(); i++)
+    total += std::abs((int)a.rgb[i] - (int)b.rgb[i]);
+  return total / (double)a.rgb.size();
+}
+
+double lit_share(const picture &p)
+{
+  int lit = pixels_in_rows(p, 0, p.height, [](const unsigned char *rgb) {
+    return rgb[0] > 8 || rgb[1] > 8 || rgb[2] > 8;
+  });
+  return p.empty() ? 0.0 : (double)lit / ((double)p.width * p.height);
+}
+
+int pixels_in_rows(const picture &p, int top, int bottom, const std::function<bool(const unsigned char *)> &test)
+{
+  int count = 0;
+  for (int y = std::max(top, 0); y < bottom && y < p.height; y++)
+    for (int x = 0; x < p.width; x++)
+      count += test(&p.rgb[((size_t)y * p.width + x) * 3]);
+  return count;
+}
+
+void start_game(game_run &run, const game_options &options)
+{
+  std::string log = run.log_folder.file("pilko.log");
+  run.pid = fork();
+  if (run.pid != 0)
+    return;
+  int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), in = open("/dev/null", O_RDONLY);
+  dup2(out, 1);
+  dup2(out, 2);
+  dup2(in, 0);
+  if (chdir(options.folder.c_str()) != 0)
+    _exit(125);
+  if (options.display.empty())
+    unsetenv("DISPLAY");
+  else
+    setenv("DISPLAY", options.display.c_str(), 1);
+  setenv("PATH", options.path.c_str(), 1);
+  for (const auto &variable : options.environment)
+    setenv(variable.first.c_str(), variable.second.c_str(), 1);
+  std::vector<char *> argv = {const_cast<char *>("pilko")};
+  for (const std::string &argument : options.arguments)
+    argv.push_back(const_cast<char *>(argument.c_str()));
+  argv.push_back(nullptr);
+  execv(options.program.c_str(), argv.data());
+  _exit(126);
+}
+
+bool wait_for_exit(game_run &run, double seconds)
+{
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  for (int status = 0; run.pid >= 0; pause_for(0.05)) {
+    if (waitpid(run.pid, &status, WNOHANG) == run.pid) {
+      run.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      run.pid = -1;
+    } else if (std::chrono::steady_clock::now() >= deadline) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void stop_game(game_run &run)
+{
+  if (run.pid < 0)
+    return;
+  kill(run.pid, SIGTERM);
+  if (!wait_for_exit(run, 5)) {
+    kill(run.pid, SIGKILL);
+    wait_for_exit(run, 5);
+  }
+}
+
+std::string game_output(const game_run &run)
+{
+  return file_text(run.log_folder.file("pilko.log"));
+}
+
+void key_down(const std::string &display, const std::string &key) { send_key(display, "keydown", key); }
+void key_up(const std::string &display, const std::string &key) { send_key(display, "keyup", key); }
+
+void tap_key(const std::string &display, const std::string &key, double hold_seconds)
+{
+  key_down(display, key);
+  pause_for(std::max(hold_seconds, SHORTEST_PRESS));
+  key_up(display, key);
+}
+
+picture screenshot(const std::string &display)
+{
+  return parse_ppm(run_command("DISPLAY=" + display + " import -silent -window root -depth 8 ppm:- 2>/dev/null").output);
+}
+
+picture desktop_screenshot(const std::string &display)
+{
+  scratch_folder shots;
+  std::string file = shots.file("screen.png");
+  return run_command(VIRTUAL_DISPLAY " screenshot " + display + " '" + file + "'").status == 0 ? load_picture(file) : picture{};
+}
+
+picture wait_for_screen(const std::string &display, const std::function<bool(const picture &)> &accept,
+                        double seconds, picture (*capture)(const std::string &))
+{
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  picture shot = capture(display);
+  while (!accept(shot) && std::chrono::steady_clock::now() < deadline) {
+    pause_for(SCREEN_POLL);
+    shot = capture(display);
+  }
+  return shot;
+}
+
+scratch_folder make_data_folder()
+{
+  scratch_folder made;
+  for (const char *part : {"graphics", "sound", "music", "fonts"})
+    if (symlink((std::string(pilko_data_dir) + "/" + part).c_str(), made.file(part).c_str()) != 0)
+      std::perror("symlink");
+  mkdir(made.file("maps").c_str(), 0755);
+  return made;
+}

@@ -1,0 +1,105 @@
+// F12 held in play on real OpenGL: one picture a tick, to the first free names of the series,
+// written whole or not at all.
+#include "tests/support/gl_fixture.h"
+#include "tests/support/run_command.h"
+#include "tests/support/scratch_folder.h"
+
+#include "game/quit_signal.h"
+#include "game/screenshot.h"
+#include "world/update.h"
+#include "world/world.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// A fresh folder as the working directory while it lives, the world on the
+// untouched grid (a grass floor); the previous working directory comes back.
+struct capture_folder {
+  scratch_folder folder;
+  std::string before = std::filesystem::current_path().string();
+
+  capture_folder()
+  {
+    open_gl_test_context();
+    EXPECT_EQ(chdir(folder.path.c_str()), 0);
+    reset_world();
+    screenshot_hook = save_screenshot;  // as the game sets it at start-up
+  }
+  ~capture_folder() { EXPECT_EQ(chdir(before.c_str()), 0); }
+};
+
+void hold_f12_for_ticks(int ticks)
+{
+  key[KEY_F12] = 1;
+  for (int t = 0; t < ticks; t++)
+    world_update();
+  key[KEY_F12] = 0;
+}
+
+// The width of the picture in the file, as ImageMagick reads it ("" for none).
+std::string picture_width(const std::string &path)
+{
+  return run_command("identify -format %w '" + path + "' 2>/dev/null").output;
+}
+
+// The names in the working directory, sorted, one a line.
+std::string folder_listing()
+{
+  return run_command("ls -A | sort").output;
+}
+
+}  // namespace
+
+TEST(Screenshot, F12FillsGapsThenPasses999)
+{
+  capture_folder folder;
+  ASSERT_EQ(std::system("seq -f vgrab-%03g.tga 1 999 | grep -vx vgrab-002.tga | xargs touch"), 0);
+  hold_f12_for_ticks(4);
+  for (const char *name : {"vgrab-000.tga", "vgrab-002.tga", "vgrab-1000.tga", "vgrab-1001.tga"})
+    EXPECT_EQ(picture_width(name), "640") << name;
+  EXPECT_NE(access("vgrab-1002.tga", F_OK), 0);
+}
+
+// A folder and a link to nowhere both hold their names; the link is never written through.
+TEST(Screenshot, FolderAndDanglingLinkTakeNames)
+{
+  capture_folder folder;
+  scratch_folder elsewhere;
+  std::string outside = elsewhere.file("outside.tga");
+  ASSERT_EQ(mkdir("vgrab-000.tga", 0755), 0);
+  ASSERT_EQ(symlink(outside.c_str(), "vgrab-001.tga"), 0);
+  hold_f12_for_ticks(1);
+  EXPECT_EQ(picture_width("vgrab-002.tga"), "640");
+  EXPECT_NE(access(outside.c_str(), F_OK), 0) << "written through the link";
+  EXPECT_EQ(folder_listing(), "vgrab-000.tga\nvgrab-001.tga\nvgrab-002.tga\n");
+}
+
+// A disk that fills up mid-write (a file size limit stands in for it).
+TEST(Screenshot, FullDiskLeavesNoFileWarnsOnce)
+{
+  capture_folder folder;
+  rlimit before{};
+  getrlimit(RLIMIT_FSIZE, &before);
+  rlimit small = before;
+  small.rlim_cur = 100000;  // the picture is 921,618 bytes
+  ignore_write_signals();  // as the game does at start-up
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+
+  testing::internal::CaptureStderr();
+  hold_f12_for_ticks(3);
+  std::string first_game = testing::internal::GetCapturedStderr();
+  allow_screenshot_warning();  // as a new game does
+  testing::internal::CaptureStderr();
+  hold_f12_for_ticks(2);
+  std::string second_game = testing::internal::GetCapturedStderr();
+
+  setrlimit(RLIMIT_FSIZE, &before);
+  EXPECT_EQ(folder_listing(), "") << "partial or empty files left behind";
+  EXPECT_EQ(first_game, "pilko: warning: cannot save a screenshot here: File too large\n");
+  EXPECT_EQ(second_game, first_game);
+}

@@ -1,0 +1,209 @@
+// The level compiler and the simulator as a level author runs them: verify's
+// one line for a solved level and the tick, cell and cause of a failure;
+// check's one line; maps written back as text with their names; files that
+// are no level texts or maps refused at once; pilko-sim's trajectory and events.
+#include <gtest/gtest.h>
+#include "tests/level/room.h"
+#include "tests/support/run_command.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/test_maps.h"
+#include "tests/support/files.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace {
+
+const char *const ROOM_SOLUTION = "27 UP\n11 LEFT\n27 UP\n";  // from the start (11, 11) to the drop on (13, 13)
+
+// What the command prints on both its outputs, with its exit status.
+command_result run(const std::string &command) { return run_command(command + " 2>&1 </dev/null"); }
+
+class LevelCompiler : public ::testing::Test {
+protected:
+  scratch_folder folder;
+
+  // Writes the level, and its solution beside it when given; returns the level's path.
+  std::string write_level(const std::string &name, const room &level, const char *solution = nullptr)
+  {
+    write_file(folder.file(name + ".level"), level.text());
+    if (solution)
+      write_file(folder.file(name + ".solution"), std::string(solution));
+    return folder.file(name + ".level");
+  }
+};
+
+TEST_F(LevelCompiler, VerifyAndCheckSayWhatTheyFound)
+{
+  room burnt, warned;
+  burnt.cell(13, 11) = '~';  // lava on the way to the drop
+  warned.cell(10, 14) = '~';
+  warned.drop(10, 14) = '*';  // a drop on lava: a warning, and the solution leaves it
+  std::string solved = write_level("solved", room(), ROOM_SOLUTION), lost = write_level("burnt", burnt, ROOM_SOLUTION);
+  std::string lava = write_level("warned", warned, "27 UP\n11 LEFT\n27 UP\n1 TAB END\n");
+  std::string warning = lava + ":" + std::to_string(row_line(10)) + ":" + std::to_string(cell_column(14)) +
+                        ": warning: the drop on (10, 14) lies on lava: taking it costs a life\n";
+  write_file(folder.file("other.keys"), std::string(ROOM_SOLUTION));
+  write_level("alone", room());
+  const struct {
+    std::string arguments;
+    int status;
+    std::string said;
+  } runs[] = {
+      {"verify --strict " + solved, 0, solved + ": ok: 1 drop in 59 ticks, 3 lives left\n"},
+      {"verify " + lost, 1, folder.file("burnt.solution") + ": tick 65: the solution ends with 1 drop left, "
+       "the hero at cell (13, 11), world (25.150, 22.000); its last death, tick 21: lava floor at "
+       "cell (13, 11), world (26.000, 22.000)\n"},
+      {"verify " + lava, 0, warning + lava + ": ok: 2 drops in 66 ticks, 3 lives left\n"},
+      {"verify --strict " + lava, 1, std::string(warning).replace(warning.find("warning"), 7, "error")},
+      {"verify " + folder.file("alone.level") + " " + folder.file("other.keys"), 0,
+       folder.file("alone.level") + ": ok: 1 drop in 59 ticks, 3 lives left\n"},
+      {"verify " + folder.file("alone.level"), 1,
+       "level-compiler: " + folder.file("alone.solution") + ": cannot read: No such file or directory\n"},
+      {"check " + solved, 0, solved + ": checked: 1 drop, 1 enemy; the hero reaches 25 of 625 cells\n"},
+      {"compile --strict " + lava + " " + folder.file("refused.map"), 1,
+       std::string(warning).replace(warning.find("warning"), 7, "error")},
+  };
+  for (const auto &r : runs) {
+    command_result result = run(LEVEL_COMPILER " " + r.arguments);
+    EXPECT_EQ(result.status, r.status) << r.arguments;
+    EXPECT_EQ(result.output, r.said) << r.arguments;
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder.file("refused.map"))) << "a refused level left a map";
+}
+
+TEST_F(LevelCompiler, UsageMistakesExitTwo)
+{
+  for (const char *help : {"check -h", "verify --help"})
+    EXPECT_EQ(run_command(LEVEL_COMPILER " " + std::string(help)).output.compare(0, 28, "usage: level-compiler verify"), 0)
+        << help;
+  for (const char *wrong : {"frobnicate x", "check --fast x.level", "verify --strict --unchecked x"}) {
+    command_result result = run("(" LEVEL_COMPILER " " + std::string(wrong) + " >/dev/null)");
+    EXPECT_EQ(result.status, 2) << wrong;
+    EXPECT_EQ(result.output.compare(0, 16, "level-compiler: "), 0) << result.output;
+  }
+}
+
+// Whatever stands in a file's place, the tools neither wait nor grow.
+TEST_F(LevelCompiler, RefusesDevicesFifosFoldersAndHugeTexts)
+{
+  std::string fifo = folder.file("fifo"), dir = folder.file("folder"), big = folder.file("big.level");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
+  write_file(big, room().text() + std::string(1 << 20, '#'));
+  std::string map = folder.file("room.map");
+  ASSERT_EQ(run(LEVEL_COMPILER " compile " + write_level("room", room()) + " " + map).status, 0);
+  const std::pair<std::string, std::string> cases[] = {
+      {LEVEL_COMPILER " decompile /dev/zero", "level-compiler: /dev/zero: not a regular file"},
+      {LEVEL_COMPILER " decompile " + fifo, "level-compiler: " + fifo + ": not a regular file"},
+      {LEVEL_COMPILER " check " + fifo, "level-compiler: " + fifo + ": not a regular file"},
+      {LEVEL_COMPILER " compile " + dir + " x.map", "level-compiler: " + dir + ": a folder, not a file"},
+      {LEVEL_COMPILER " check " + big, "level-compiler: " + big + ": longer than 1 MB: not a level text"},
+      {SIMULATOR " " + fifo + " -", "pilko-sim: " + fifo + ": not a regular file"},
+      {SIMULATOR " " + map + " " + dir, "pilko-sim: " + dir + ": a folder, not a file"},
+      {SIMULATOR " " + map + " /dev/zero", "pilko-sim: /dev/zero: not a regular file"},
+  };
+  for (const auto &[command, message] : cases) {
+    command_result result = run(command);
+    EXPECT_EQ(result.status, 1) << command;
+    EXPECT_EQ(result.output, message + "\n") << command;
+  }
+}
+
+// The lines of text from the first that starts with from to the next blank one, trailing blanks cut, sorted.
+std::vector<std::string> block(const std::string &text, const std::string &from)
+{
+  std::vector<std::string> lines;
+  std::istringstream in(text.substr(text.find("\n" + from + "\n") + 1));
+  for (std::string line; std::getline(in, line) && !line.empty();)
+    lines.push_back(line.substr(0, line.find_last_not_of(' ') + 1));
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+// Every shipped map, decompiled, gives back its level's name, legend and grid (the
+// index beside the maps holds the words), and the ten levels use every kind.
+TEST(Campaign, MapsDecompileToTheirLevels)
+{
+  std::vector<std::string> levels;
+  for (const auto &entry : std::filesystem::directory_iterator(LEVELS_DIR))
+    if (entry.path().extension() == ".level")
+      levels.push_back(entry.path());
+  std::sort(levels.begin(), levels.end());
+  ASSERT_GE(levels.size(), 10u);
+  std::string kinds;
+  for (size_t i = 0; i < levels.size(); i++) {
+    std::string map = DATA_DIR "/maps/map" + std::to_string(i + 1) + ".map", source = file_text(levels[i]);
+    command_result back = run(LEVEL_COMPILER " decompile " + map);
+    EXPECT_EQ(back.status, 0) << map;
+    size_t name = source.find("\nname ");
+    EXPECT_NE(back.output.find(source.substr(name, source.find('\n', name + 1) - name)), std::string::npos) << map;
+    EXPECT_EQ(block(back.output, "legend"), block(source, "legend")) << map;
+    EXPECT_EQ(block(back.output, "grid"), block(source, "grid")) << map;
+    for (const std::string &line : block(source, "legend"))
+      kinds += line + "\n";
+  }
+  for (const char *kind : {"grass", "stone", "hero", "metal", "lava", "enemy"})
+    EXPECT_NE(kinds.find(kind), std::string::npos) << "no level uses " << kind;
+  EXPECT_EQ(run(LEVEL_COMPILER " verify --strict " LEVELS_DIR "/example/staircase.level").output,
+            LEVELS_DIR "/example/staircase.level: ok: 2 drops in 295 ticks, 3 lives left\n");
+}
+
+// What pilko-sim prints for the level and the key script, then "exit" and its exit status.
+std::string simulate(const std::string &options, const test_map &map, const std::string &script)
+{
+  scratch_folder folder;
+  write_file(folder.file("level.map"), map_bytes(map));
+  write_file(folder.file("keys.txt"), script);
+  return run_command("cd " + folder.path + " && env -u DISPLAY " SIMULATOR " " + options +
+                     " level.map keys.txt; echo exit $?").output;
+}
+
+TEST(Simulator, PrintsTheTrajectoryAndTheEventsOfAPlay)
+{
+  test_map map = walled_level();
+  map.drop_marker[10][10] = 0;
+  EXPECT_EQ(simulate("", map, "1 UP\n1 LEFT\n"),
+            "start cell (2, 2), world (4.000, 4.000), z 0.000 heading 0 drops 1 enemies 0 lives 3\n"
+            "tick 1 cell (2, 2), world (4.150, 4.000), z 0.000 heading 0 grounded\n"
+            "tick 2 cell (2, 2), world (4.150, 4.000), z 0.000 heading 8 grounded\n"
+            "summary ticks 2 drops_left 1 lives 3 completed no\nexit 0\n");
+  map = walled_level();
+  map.kind[3][2] = KIND_LAVA;
+  map.drop_marker[2][3] = 0;
+  std::string script = "# into the lava\n10 UP\n1 SPACE\n40\n11 left\n10 UP\n100\n";
+  EXPECT_EQ(simulate("--events --require-complete", map, script),
+            "start cell (2, 2), world (4.000, 4.000), z 0.000 heading 0 drops 1 enemies 0 lives 3\n"
+            "tick 7 death lava floor cell (3, 2), world (6.000, 4.000)\n"
+            "tick 11 revival lives 2\n"
+            "tick 11 jump\n"
+            "tick 45 land\n"
+            "tick 69 drop cell (2, 3), world (4.000, 6.000) left 0\n"
+            "tick 69 complete\n"
+            "tick 159 level-end\n"
+            "summary ticks 159 drops_left 0 lives 2 completed yes\nexit 0\n");
+}
+
+TEST(Simulator, NamesEachDeathsCauseAndCell)
+{
+  test_map map = walled_level();
+  map.kind[4][2] = KIND_LAVA;
+  map.height[4][2] = 1.0f;  // a lava block ahead of the hero
+  map.drop_marker[2][3] = 0;
+  map.enemies.push_back({2, 12, 0});  // walking -y toward the revived hero
+  std::string out = simulate("--events", map, "20 UP\n1 SPACE\n100\n");
+  EXPECT_NE(out.find("tick 15 death lava block cell (4, 2), world (8.000, 4.000)\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("tick 94 death enemy 1 cell (2, 3), world (4.000, 5.200)\n"), std::string::npos) << out;
+  // Rising from 0.1 to 0.2 in the tick it walks into lava 0.45 high: a wall as the walk tests
+  // it, no longer one once the tick is over.
+  map = walled_level();
+  map.kind[3][2] = KIND_LAVA;
+  map.height[3][2] = 0.45f;
+  map.drop_marker[2][3] = 0;
+  out = simulate("--events", map, "1 SPACE UP\n1 UP\n");
+  EXPECT_NE(out.find("tick 2 death lava block cell (3, 2), world (6.000, 4.000)\n"), std::string::npos) << out;
+}
+
+}  // namespace

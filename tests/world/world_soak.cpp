@@ -1,0 +1,159 @@
+// world-soak: plays every level of a maps folder for many ticks of seeded
+// random keys through the world update itself, and checks the world after
+// every tick: the hero and the enemies on the grid, every enemy on cells of
+// its own height, the heading within 0..360, drops_left equal to the drops on
+// the grid (until a level skip), and lives never rising within a game.
+//
+// Usage: world-soak [--ticks N] [--seed S] MAPS_FOLDER
+//   plays MAPS_FOLDER/map1.map, map2.map, ... (up to the first missing one),
+//   N ticks each (default 1000000); level n plays with seed S + n - 1
+//   (default S 1). A failure prints the map, the seed and the tick and the
+//   run exits with status 1; "--seed SEED" with the map alone in a folder
+//   replays it.
+#include "world/game_rules.h"
+#include "world/map_load.h"
+#include "world/update.h"
+#include "world/world.h"
+
+#include <allegro.h>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+
+namespace {
+
+constexpr long DEFAULT_TICKS = 1000000;
+constexpr int LONGEST_KEY_RUN = 40;   // keys are held for 1 to this many ticks, as a player holds them
+constexpr int SKIP_ONE_RUN_IN = 400;  // one run in this many holds TAB and END, the level skip
+constexpr int HEADING_LIMIT = 360;
+
+// The keys a run may hold (F12 is left out: a screenshot needs a display).
+const int soak_keys[] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_SPACE, KEY_1, KEY_2, KEY_3, KEY_4};
+
+// A fresh random run of keys: UP more often than the rest, so that the hero
+// travels; now and then the level skip alone.
+void hold_random_keys(std::mt19937 &random)
+{
+  bool skip = random() % SKIP_ONE_RUN_IN == 0;
+  key[KEY_TAB] = key[KEY_END] = skip;
+  for (int k : soak_keys)
+    key[k] = !skip && (random() % 5 == 0 || (k == KEY_UP && random() % 2));
+}
+
+int drops_on_grid()
+{
+  int count = 0;
+  for (auto &column : drop_grid)
+    for (int32_t drop : column)
+      count += drop == 1;
+  return count;
+}
+
+bool on_grid(float x, float y)
+{
+  int cx = cell_index(x), cy = cell_index(y);
+  return std::isfinite(x) && std::isfinite(y) && cx >= 0 && cx < GRID_SIZE && cy >= 0 && cy < GRID_SIZE;
+}
+
+// The first broken rule of the world after a tick, or "" when all hold.
+std::string broken_rule(int lives_before, bool counting_drops)
+{
+  char text[160] = "";
+  if (!on_grid(hero_x, hero_y))
+    std::snprintf(text, sizeof text, "hero at %g %g is off the grid", hero_x, hero_y);
+  for (int i = 0; i < enemy_count && !*text; i++) {
+    const enemy &e = enemies[i];
+    if (e.direction != NO_ENEMY && !on_grid(e.x, e.y))
+      std::snprintf(text, sizeof text, "enemy %d at %g %g is off the grid", i, e.x, e.y);
+    else if (e.direction != NO_ENEMY && level_map[cell_index(e.x)][cell_index(e.y)].height != e.z)
+      std::snprintf(text, sizeof text, "enemy %d at %g %g stands on a cell of another height than %g", i,
+                    e.x, e.y, e.z);
+  }
+  if (!*text && (hero_heading < 0 || hero_heading > HEADING_LIMIT))
+    std::snprintf(text, sizeof text, "heading %d is outside 0..360", hero_heading);
+  if (!*text && counting_drops && drops_left != drops_on_grid())
+    std::snprintf(text, sizeof text, "drops_left %d but %d drops on the grid", drops_left, drops_on_grid());
+  if (!*text && lives > lives_before)
+    std::snprintf(text, sizeof text, "lives rose from %d to %d", lives_before, lives);
+  return text;
+}
+
+// Plays one map for the given ticks as the level loop does, a new game at
+// each game over and the same level again at each level's end; false at the
+// first broken rule.
+bool soak_level(const char *map, unsigned seed, long ticks)
+{
+  std::mt19937 random(seed);
+  start_new_game();
+  bool loaded = load_map(map) == 1, counting_drops = true;
+  long run_left = 0, completions = 0;
+  for (long tick = 1; loaded && tick <= ticks; tick++) {
+    if (run_left-- <= 0) {
+      hold_random_keys(random);
+      run_left = random() % LONGEST_KEY_RUN;
+    }
+    completions += begin_level_complete() && counting_drops;
+    int lives_before = lives;
+    world_update();
+    // A level skip empties drops_left but leaves the drops on the grid.
+    counting_drops = counting_drops && !(key[KEY_TAB] && key[KEY_END] && drops_left == 0 && drops_on_grid() > 0);
+    std::string broken = broken_rule(lives_before, counting_drops);
+    if (!broken.empty()) {
+      std::printf("%s: seed %u tick %ld: %s\n", map, seed, tick, broken.c_str());
+      return false;
+    }
+    step_level_end();  // the frame's part of the sequence
+    if (!no_lives_left() && !level_has_ended())
+      continue;
+    if (no_lives_left()) {
+      start_new_game();  // a game over: a new game, as the title starts one
+    } else {
+      reset_world();  // the level's end: the level again, as the loop loads the next
+      level_phase = PHASE_PLAYING;
+    }
+    loaded = load_map(map) == 1;
+    counting_drops = true;
+  }
+  if (!loaded)
+    std::fprintf(stderr, "world-soak: cannot read %s\n", map);
+  else
+    std::printf("%s: seed %u, %ld ticks: every rule held (%ld levels completed)\n", map, seed, ticks, completions);
+  return loaded;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+  long ticks = DEFAULT_TICKS;
+  unsigned base_seed = 1;
+  const char *folder = nullptr;
+  bool usable = true;
+  for (int i = 1; i < argc; i++) {
+    if (std::strcmp(argv[i], "--ticks") == 0 && i + 1 < argc)
+      ticks = std::strtol(argv[++i], nullptr, 10);
+    else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc)
+      base_seed = (unsigned)std::strtoul(argv[++i], nullptr, 10);
+    else
+      usable = usable && !folder && (folder = argv[i]);
+  }
+  if (!usable || !folder || ticks < 1) {
+    std::fprintf(stderr, "usage: world-soak [--ticks N] [--seed S] MAPS_FOLDER\n");
+    return 2;
+  }
+  // No display and no sound: the system driver that needs neither.
+  if (install_allegro(SYSTEM_NONE, &errno, std::atexit) != 0) {
+    std::fprintf(stderr, "world-soak: cannot start Allegro: %s\n", allegro_error);
+    return 2;
+  }
+  int levels = 0, failures = 0;
+  for (std::string map; exists((map = std::string(folder) + "/map" + std::to_string(levels + 1) + ".map").c_str());)
+    failures += !soak_level(map.c_str(), base_seed + levels++, ticks);
+  if (levels == 0)
+    std::fprintf(stderr, "world-soak: no map1.map in %s\n", folder);
+  return levels == 0 ? 2 : failures == 0 ? 0 : 1;
+}
