@@ -8,21 +8,6 @@
 #include "world/map_load.h"
 #include "world/world.h"
 
-namespace {
-
-// True when no drop lies on the grid: TAB with END skips a level with its
-// drops left where they are, which proves nothing.
-bool every_drop_taken()
-{
-  for (const auto &column : drop_grid)
-    for (int32_t drop : column)
-      if (drop == 1)
-        return false;
-  return true;
-}
-
-}  // namespace
-
 void play_test(editor_session &session)
 {
   edit_model &model = session.model;
@@ -40,7 +25,7 @@ void play_test(editor_session &session)
   play_loaded_game();
   single_map = nullptr;
   ignore_keys_held_now();
-  if (drops_left == 0 && every_drop_taken()) {
+  if (drops_left == 0 && every_drop_collected()) {
     model.solution = kept_solution{last_game_keys(), map};
     session.note = "the play-test completed the level with " + std::to_string(lives) +
                    (lives == 1 ? " life" : " lives") + " left: Ctrl+S saves its keys as the solution";

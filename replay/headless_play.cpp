@@ -76,6 +76,7 @@ std::vector<death_record> death_causes(long tick)
 struct run_state {
   long tick;
   bool completed;
+  bool skipped;
   long completed_tick;
   bool finished;
   bool game_over;
@@ -88,6 +89,7 @@ void begin_pause_if_complete(run_state &run, const play_options &options)
   if (!begin_level_complete())
     return;
   run.completed = true;
+  run.skipped = !every_drop_collected();
   run.completed_tick = run.tick;
   if (options.log)
     std::fprintf(options.log, "tick %ld complete\n", run.tick);
@@ -167,7 +169,7 @@ bool start_game(const char *path)
 
 play_result play_runs(const std::vector<key_run> &runs, const play_options &options)
 {
-  run_state run{0, false, 0, false, false, {0, "", ""}};
+  run_state run{0, false, false, 0, false, false, {0, "", ""}};
   if (options.log)
     std::fprintf(options.log, "start %s, z %.3f heading %d drops %d enemies %d lives %d\n",
                  place_text(hero_x, hero_y).c_str(), hero_z, hero_heading, drops_left, enemy_count, lives);
@@ -180,6 +182,6 @@ play_result play_runs(const std::vector<key_run> &runs, const play_options &opti
       break;
   }
   hold_script_keys(0);
-  return play_result{run.tick, drops_left, lives, run.completed, run.completed_tick, run.game_over,
+  return play_result{run.tick, drops_left, lives, run.completed, run.skipped, run.completed_tick, run.game_over,
                      place_text(hero_x, hero_y), run.last_death};
 }

@@ -77,6 +77,7 @@ struct play_result {
   int drops_left;
   int lives;
   bool completed;   // no drop was left
+  bool skipped;     // completed by TAB and END, with drops still on the grid
   long completed_tick;
   bool game_over;   // the last life was spent
   std::string hero_place;

@@ -121,3 +121,12 @@ bool no_lives_left()
 {
   return lives == 0;
 }
+
+bool every_drop_collected()
+{
+  for (const auto &column : drop_grid)
+    for (int32_t drop : column)
+      if (drop == 1)
+        return false;
+  return true;
+}

@@ -87,3 +87,6 @@ bool handle_level_completion();
 bool campaign_complete();
 // True when the game is lost: no life left.
 bool no_lives_left();
+// True when no drop lies on the grid: the level was won by collecting them
+// all, not skipped with TAB and END (which leaves them where they are).
+bool every_drop_collected();

@@ -37,14 +37,15 @@ protected:
 
 TEST_F(LevelCompiler, VerifyAndCheckSayWhatTheyFound)
 {
-  room burnt, warned;
+  room burnt, warned, skipped;
   burnt.cell(13, 11) = '~';  // lava on the way to the drop
-  warned.cell(10, 14) = '~';
-  warned.drop(10, 14) = '*';  // a drop on lava: a warning, and the solution leaves it
+  warned.extra.push_back("enemy 14 10 -y");  // two enemies on one cell: a warning
+  skipped.drop(10, 14) = '*';  // a drop the solution leaves, skipping the level
   std::string solved = write_level("solved", room(), ROOM_SOLUTION), lost = write_level("burnt", burnt, ROOM_SOLUTION);
-  std::string lava = write_level("warned", warned, "27 UP\n11 LEFT\n27 UP\n1 TAB END\n");
-  std::string warning = lava + ":" + std::to_string(row_line(10)) + ":" + std::to_string(cell_column(14)) +
-                        ": warning: the drop on (10, 14) lies on lava: taking it costs a life\n";
+  std::string twins = write_level("warned", warned, ROOM_SOLUTION);
+  std::string skip = write_level("skipped", skipped, "27 UP\n11 LEFT\n27 UP\n1 TAB END\n");
+  std::string warning = twins + ":" + std::to_string(extra_line(1)) + ":1: warning: enemy 2 starts on (14, 10) "
+                        "like enemy 1: move one of them\n";
   write_file(folder.file("other.keys"), std::string(ROOM_SOLUTION));
   write_level("alone", room());
   const struct {
@@ -56,14 +57,16 @@ TEST_F(LevelCompiler, VerifyAndCheckSayWhatTheyFound)
       {"verify " + lost, 1, folder.file("burnt.solution") + ": tick 65: the solution ends with 1 drop left, "
        "the hero at cell (13, 11), world (25.150, 22.000); its last death, tick 21: lava floor at "
        "cell (13, 11), world (26.000, 22.000)\n"},
-      {"verify " + lava, 0, warning + lava + ": ok: 2 drops in 66 ticks, 3 lives left\n"},
-      {"verify --strict " + lava, 1, std::string(warning).replace(warning.find("warning"), 7, "error")},
+      {"verify " + twins, 0, warning + twins + ": ok: 1 drop in 59 ticks, 3 lives left\n"},
+      {"verify --strict " + twins, 1, std::string(warning).replace(warning.find("warning"), 7, "error")},
+      {"verify " + skip, 1, folder.file("skipped.solution") + ": tick 66: the solution skips the level with "
+       "TAB and END; a solution collects every drop\n"},
       {"verify " + folder.file("alone.level") + " " + folder.file("other.keys"), 0,
        folder.file("alone.level") + ": ok: 1 drop in 59 ticks, 3 lives left\n"},
       {"verify " + folder.file("alone.level"), 1,
        "level-compiler: " + folder.file("alone.solution") + ": cannot read: No such file or directory\n"},
       {"check " + solved, 0, solved + ": checked: 1 drop, 1 enemy; the hero reaches 25 of 625 cells\n"},
-      {"compile --strict " + lava + " " + folder.file("refused.map"), 1,
+      {"compile --strict " + twins + " " + folder.file("refused.map"), 1,
        std::string(warning).replace(warning.find("warning"), 7, "error")},
   };
   for (const auto &r : runs) {

@@ -126,6 +126,9 @@ std::string failure_of(const play_result &r)
   std::string death = r.last_death.cause + " at " + r.last_death.place;
   if (r.game_over)
     return "tick " + std::to_string(r.ticks) + ": game over: the last life was lost to " + death;
+  if (r.skipped)
+    return "tick " + std::to_string(r.completed_tick) +
+           ": the solution skips the level with TAB and END; a solution collects every drop";
   std::string text = "tick " + std::to_string(r.ticks) + ": the solution ends with " +
                      count_of(r.drops_left, "drop", "drops") + " left, the hero at " + r.hero_place;
   if (r.last_death.tick)
@@ -151,7 +154,7 @@ int verify_level(const char *path, const char *solution_path, level_rules how)
   if (!start_game(map.c_str()))
     return EXIT_BAD_LEVEL;
   play_result r = play_runs(runs, play_options{nullptr, false, false});
-  if (!r.completed || r.game_over) {
+  if (!r.completed || r.skipped || r.game_over) {
     std::fprintf(stderr, "%s: %s\n", printable(solution).c_str(), failure_of(r).c_str());
     return EXIT_BAD_LEVEL;
   }
