@@ -19,6 +19,16 @@ void check(bool promise, const char *what)
   std::abort();
 }
 
+std::string write_input(const char *suffix, const uint8_t *data, size_t size)
+{
+  const char *base = std::getenv("TMPDIR");
+  std::string pattern = std::string(base && *base ? base : "/tmp") + "/pilko-fuzz-XXXXXX" + suffix;
+  int fd = mkstemps(pattern.data(), (int)std::string(suffix).size());
+  check(fd >= 0, "a temporary file for the input");
+  check(write(fd, data, size) == (ssize_t)size && close(fd) == 0, "the input is written");
+  return pattern;
+}
+
 namespace {
 
 // A read-only stream over a copy of the bytes, kept in copy; one spare byte
@@ -86,24 +96,6 @@ void check_symbol(const vector_symbol *symbol)
           "last contour ends on the last vertex");
 }
 
-// The GLF reader takes a path: inputs go through one temporary file per process.
-const char *glf_input_path()
-{
-  static std::string path;
-  if (path.empty()) {
-    const char *base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/pilko-fuzz-glf-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    int fd = mkstemp(name.data());
-    check(fd >= 0, "a temporary file for GLF inputs");
-    close(fd);
-    path = name.data();
-    std::atexit([] { unlink(path.c_str()); });
-  }
-  return path.c_str();
-}
-
 }  // namespace
 
 bool fuzz_bmf_input(const uint8_t *data, size_t size)
@@ -115,13 +107,11 @@ bool fuzz_bmf_input(const uint8_t *data, size_t size)
 
 bool fuzz_glf_input(const uint8_t *data, size_t size)
 {
-  const char *path = glf_input_path();
-  FILE *file = std::fopen(path, "wb");
-  check(file != nullptr, "the temporary GLF file opens");
-  check(std::fwrite(data, 1, size, file) == size && std::fclose(file) == 0,
-        "the temporary GLF file is written");
+  std::string path = write_input(".glf", data, size);
   static vector_font font;
-  if (vector_font_read_file(path, &font) != 0)
+  bool read = vector_font_read_file(path.c_str(), &font) == 0;
+  unlink(path.c_str());
+  if (!read)
     return false;
   for (const vector_symbol *symbol : font.symbols)
     if (symbol)

@@ -1,8 +1,0 @@
-// libFuzzer target: bytes as a level map file.
-#include "fuzz/fuzz_inputs.h"
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
-  fuzz_map_input(data, size);
-  return 0;
-}
