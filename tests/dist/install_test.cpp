@@ -6,13 +6,28 @@
 #include "tests/game/sound_capture.h"
 #include "tests/support/scratch_folder.h"
 
-#include <cstdlib>
-#include <fstream>
 #include <sys/stat.h>
 
 namespace {
 
-std::string package_file;  // built once for every case
+// The package, built once and installed by dpkg under a scratch root with a database of its own,
+// for every case; the last case removes it again.
+class Installed : public ::testing::Test {
+protected:
+  static void SetUpTestSuite()
+  {
+    run_command(std::string(CPACK_PROGRAM) + " -G DEB --config " + CPACK_CONFIG + " -B " + built.path + " >/dev/null 2>&1");
+    package_file = built.path + "/pilko_" PROJECT_VERSION "_" + run_command("dpkg --print-architecture | tr -d '\\n'").output + ".deb";
+    run_command("mkdir -p " + admin + "/info " + admin + "/updates && touch " + admin + "/status");
+    installed = run_command("dpkg --force-not-root --force-depends --admindir=" + admin + " --instdir=" + root + " -i " +
+                            package_file + " >/dev/null 2>&1").status == 0;
+  }
+  void SetUp() override { ASSERT_TRUE(installed) << "dpkg could not install " << package_file; }
+
+  static inline scratch_folder built, root_folder;  // removed when the program ends
+  static inline std::string package_file, root = root_folder.path, admin = root + "/var/lib/dpkg";
+  static inline bool installed = false;
+};
 
 bool exists(const std::string &path)
 {
@@ -20,36 +35,7 @@ bool exists(const std::string &path)
   return lstat(path.c_str(), &st) == 0;
 }
 
-// Installs the package under root; false when dpkg failed.
-bool install_package(const std::string &root)
-{
-  std::string admin = root + "/var/lib/dpkg";
-  run_command("mkdir -p " + admin + "/info " + admin + "/updates && touch " + admin + "/status").output;
-  std::string command = "dpkg --force-not-root --force-depends --admindir=" + admin +
-                        " --instdir=" + root + " -i " + package_file + " >/dev/null 2>&1";
-  return std::system(command.c_str()) == 0;
-}
-
-class Installed : public ::testing::Test {
-protected:
-  static void SetUpTestSuite()
-  {
-    static scratch_folder folder;  // removed when the program ends
-    run_command(std::string(CPACK_PROGRAM) + " -G DEB --config " + CPACK_CONFIG + " -B " +
-                   folder.path + " >/dev/null 2>&1").output;
-    package_file = folder.path + "/pilko_" PROJECT_VERSION "_" +
-                   run_command("dpkg --print-architecture | tr -d '\\n'").output + ".deb";
-  }
-  void SetUp() override
-  {
-    ASSERT_TRUE(exists(package_file)) << "no package " << package_file;
-    ASSERT_TRUE(install_package(root)) << "dpkg could not install " << package_file;
-  }
-  scratch_folder root_folder;
-  std::string root = root_folder.path;
-};
-
-TEST_F(Installed, MenuEntryIconsAndManualPage)
+TEST_F(Installed, MenuEntryIconsManualPageAndDependencies)
 {
   for (const char *file : {"/usr/games/pilko", "/usr/share/applications/pilko.desktop",
                            "/usr/share/metainfo/org.pilko.pilko.metainfo.xml",
@@ -58,15 +44,10 @@ TEST_F(Installed, MenuEntryIconsAndManualPage)
                            "/usr/share/icons/hicolor/48x48/apps/pilko.png",
                            "/usr/share/icons/hicolor/256x256/apps/pilko.png"})
     EXPECT_TRUE(exists(root + file)) << file;
-  std::string menu_entry = root + "/usr/share/applications/pilko.desktop";
-  EXPECT_EQ(run_command("desktop-file-validate " + menu_entry + " 2>&1").output, "");
+  EXPECT_EQ(run_command("desktop-file-validate " + root + "/usr/share/applications/pilko.desktop 2>&1").output, "");
   std::string manual = run_command("man -l " + root + "/usr/share/man/man6/pilko.6.gz | col -b").output;
   for (const char *words : {"F12", "SPACE", "vgrab-000.tga", ".local/share/pilko"})
     EXPECT_NE(manual.find(words), std::string::npos) << words << " not in the manual page";
-}
-
-TEST_F(Installed, DependsOnTheLibrariesAndFreepats)
-{
   std::string depends = run_command("dpkg-deb -f " + package_file + " Depends").output;
   for (const char *name : {"liballegro4.4", "liballeggl4.4", "libgl1", "libglu1", "freepats"})
     EXPECT_NE(depends.find(name), std::string::npos) << name << " missing from: " << depends;
@@ -148,11 +129,10 @@ TEST_F(Installed, PlaysWithMusicAndSavesShotsInTheUserFolder)
   EXPECT_FALSE(exists(elsewhere + "/vgrab-000.tga")) << "the shot went to the starting folder";
 }
 
+// Last of the cases: it takes the package away.
 TEST_F(Installed, RemovalLeavesNoFileBehind)
 {
-  std::string admin = root + "/var/lib/dpkg";
-  ASSERT_EQ(std::system(("dpkg --force-not-root --admindir=" + admin + " --instdir=" + root +
-                         " --purge pilko >/dev/null 2>&1").c_str()), 0);
+  ASSERT_EQ(run_command("dpkg --force-not-root --admindir=" + admin + " --instdir=" + root + " --purge pilko >/dev/null 2>&1").status, 0);
   EXPECT_EQ(run_command("cd " + root + " && find . -path ./var -prune -o -print").output, ".\n");
 }
 
