@@ -3,13 +3,13 @@
 // and what is no level text is refused before the editor starts.
 #include <gtest/gtest.h>
 #include "editor/session.h"
+#include "tests/support/files.h"
 #include "tests/support/scratch_folder.h"
 #include "level/level.h"
 
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -47,9 +47,14 @@ std::set<std::string> legend_of(const level_data &level)
   return entries;
 }
 
-void write_text(const std::string &path, const std::string &text)
+// A session on a fresh level at path, the cursor on an empty floor cell.
+editor_session session_at(const std::string &path)
 {
-  std::ofstream(path, std::ios::binary) << text;
+  editor_session session;
+  std::string error;
+  EXPECT_TRUE(open_level_file(path, session, error)) << error;
+  move_cursor(session.model, 5, 0, false);
+  return session;
 }
 
 }  // namespace
@@ -112,7 +117,7 @@ TEST(LevelFile, BinaryBytesAreRefusedAndAMissingFileIsANewLevel)
 {
   scratch_folder folder;
   std::string nul = folder.file("nul.level");
-  write_text(nul, std::string("name A\0B\n", 9));
+  write_file(nul, std::string("name A\0B\n", 9));
   editor_session refused, fresh;
   std::string error;
   EXPECT_FALSE(open_level_file(nul, refused, error));
@@ -129,7 +134,7 @@ TEST(LevelFile, ALevelWithMistakesOpensWithItsMessages)
   std::string path = folder.file("broken.level");
   std::string text = level_text(new_level("Broken"));
   text.replace(text.find("legend\n"), 7, "legend\n  @  gold  1\n");
-  write_text(path, text);
+  write_file(path, text);
   editor_session session;
   std::string error;
   ASSERT_TRUE(open_level_file(path, session, error)) << error;
@@ -138,26 +143,6 @@ TEST(LevelFile, ALevelWithMistakesOpensWithItsMessages)
   EXPECT_NE(session.file_messages[0].find("unknown kind 'gold'"), std::string::npos) << session.file_messages[0];
   EXPECT_EQ(session.model.level.name, "Broken");
 }
-
-namespace {
-
-std::string text_of(const std::string &path)
-{
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// A session on a fresh level at path, the cursor on an empty floor cell.
-editor_session session_at(const std::string &path)
-{
-  editor_session session;
-  std::string error;
-  EXPECT_TRUE(open_level_file(path, session, error)) << error;
-  move_cursor(session.model, 5, 0, false);
-  return session;
-}
-
-}  // namespace
 
 // The solution is written only while it proves the level as saved; any
 // other .solution beside it is left alone.
@@ -168,16 +153,16 @@ TEST(LevelFile, TheSolutionIsSavedOnlyWhileItProvesTheLevel)
   editor_session session = session_at(path);
   session.model.solution = kept_solution{{{30, 1, 0}, {5, 0, 0}}, encode_map(session.model.level)};
   save_level(session);
-  EXPECT_EQ(text_of(solution).substr(text_of(solution).find('\n') + 1), "30 UP\n5\n") << session.note;
+  EXPECT_EQ(file_text(solution).substr(file_text(solution).find('\n') + 1), "30 UP\n5\n") << session.note;
   EXPECT_FALSE(session.new_file);
   EXPECT_FALSE(unsaved_changes(session.model));
 
   toggle_drops(session.model);
-  write_text(solution, "1 SPACE\n");  // the author's own
+  write_file(solution, "1 SPACE\n");  // the author's own
   save_level(session);
-  EXPECT_EQ(text_of(solution), "1 SPACE\n");
+  EXPECT_EQ(file_text(solution), "1 SPACE\n");
   EXPECT_NE(session.note.find("is left as it was"), std::string::npos) << session.note;
-  EXPECT_EQ(parsed(text_of(path)).cells[8][12].drop_marker, DROP_MARKER_DROP);
+  EXPECT_EQ(parsed(file_text(path)).cells[8][12].drop_marker, DROP_MARKER_DROP);
 }
 
 // A save that cannot be written leaves the old file whole and says why.
@@ -185,7 +170,7 @@ TEST(LevelFile, AFailedSaveLeavesTheOldFileWholeAndSaysSo)
 {
   scratch_folder folder;
   std::string kept = folder.file("kept.level");
-  write_text(kept, "the old text\n");
+  write_file(kept, "the old text\n");
   struct save_case {
     const char *name;
     std::string path;
@@ -216,7 +201,7 @@ TEST(LevelFile, AFailedSaveLeavesTheOldFileWholeAndSaysSo)
     EXPECT_NE(session.note.find(c.said), std::string::npos) << c.name << ": " << session.note;
     EXPECT_NE(session.note.find("the file is as it was"), std::string::npos) << c.name;
     EXPECT_TRUE(unsaved_changes(session.model)) << c.name;
-    EXPECT_EQ(text_of(kept), "the old text\n") << c.name;
+    EXPECT_EQ(file_text(kept), "the old text\n") << c.name;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 1) << c.name << ": a file was left";
   }
 }
