@@ -1,11 +1,14 @@
-// The real game on a virtual X server, driven by keys, read back as pictures.
+// The real game on a virtual X server, driven by keys, read back as pictures and heard.
 #include "tests/game/harness.h"
 
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -19,6 +22,8 @@ namespace {
 
 constexpr double SHORTEST_PRESS = 0.1;  // Allegro may miss a key held for less
 constexpr double SCREEN_POLL = 0.2;     // seconds between screenshots while waiting
+constexpr long FRAME_BYTES = 4;  // 16-bit stereo
+constexpr long WAV_HEADER_BYTES = 44;
 
 void pause_for(double seconds)
 {
@@ -41,6 +46,13 @@ picture parse_ppm(const std::string &bytes)
   return whole ? p : picture{};
 }
 
+// What ImageMagick's convert makes of the arguments, as a picture. -auto-orient:
+// ImageMagick keeps a TGA's bottom-up row order unless asked.
+picture converted(const std::string &arguments)
+{
+  return parse_ppm(run_command("convert " + arguments + " -auto-orient -depth 8 ppm:- 2>/dev/null").output);
+}
+
 void send_key(const std::string &display, const char *action, const std::string &key)
 {
   run_command("DISPLAY=" + display + " xdotool " + action + " " + key);
@@ -59,24 +71,18 @@ void picture::save(const std::string &name) const
   }
 }
 
-picture load_picture(const std::string &path)
-{
-  // -auto-orient: ImageMagick keeps a TGA's bottom-up row order unless asked.
-  return parse_ppm(run_command("convert '" + path + "' -auto-orient -depth 8 ppm:- 2>/dev/null").output);
-}
+picture load_picture(const std::string &path) { return converted("'" + path + "'"); }
 
 picture data_picture(const std::string &name, int width, int height)
 {
-  std::string size = std::to_string(width) + "x" + std::to_string(height) + "!";
-  return parse_ppm(run_command("convert '" + std::string(pilko_data_dir) + "/graphics/" + name + "' -auto-orient -resize " +
-                               size + " -depth 8 ppm:- 2>/dev/null").output);
+  return converted("'" + std::string(pilko_data_dir) + "/graphics/" + name + "' -auto-orient -resize " +
+                   std::to_string(width) + "x" + std::to_string(height) + "!");
 }
 
 picture end_picture(const std::string &name, int x, int y)
 {
-  return parse_ppm(run_command("convert -size 640x480 xc:black '" + std::string(pilko_data_dir) + "/graphics/" +
-                               name + "' -geometry +" + std::to_string(x) + "+" + std::to_string(y) +
-                               " -composite -depth 8 ppm:- 2>/dev/null").output);
+  return converted("-size 640x480 xc:black '" + std::string(pilko_data_dir) + "/graphics/" + name + "' -geometry +" +
+                   std::to_string(x) + "+" + std::to_string(y) + " -composite");
 }
 
 double picture_difference(const picture &a, const picture &b)
@@ -205,4 +211,56 @@ scratch_folder make_data_folder()
       std::perror("symlink");
   mkdir(made.file("maps").c_str(), 0755);
   return made;
+}
+
+std::string write_capture_config(const std::string &folder, const std::string &capture_path)
+{
+  std::string path = folder + "/asound.conf";
+  std::ofstream(path)
+      << "pcm.!default { type plug slave { pcm \"capture\" format S16_LE rate 44100 channels 2 } }\n"
+         "pcm.capture { type file slave.pcm \"discard\" file \"" << capture_path << "\" format \"raw\" }\n"
+         "pcm.discard { type null }\nctl.!default { type hw card 0 }\n";
+  return path;
+}
+
+long frames_in(const std::string &capture_path)
+{
+  struct stat st;
+  return stat(capture_path.c_str(), &st) == 0 ? st.st_size / FRAME_BYTES : 0;
+}
+
+bool wait_for_capture(const std::string &capture_path, long frames)
+{
+  for (int i = 0; i < 300 && frames_in(capture_path) < frames; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  return frames_in(capture_path) >= frames;
+}
+
+std::vector<float> read_sound(const std::string &path, long first, long count, bool stereo)
+{
+  std::vector<int16_t> raw(stereo ? 2 * count : count);
+  FILE *f = std::fopen(path.c_str(), "rb");
+  if (!f)
+    return {};
+  std::fseek(f, stereo ? first * FRAME_BYTES : WAV_HEADER_BYTES, SEEK_SET);
+  raw.resize(std::fread(raw.data(), 2, raw.size(), f));
+  std::fclose(f);
+  std::vector<float> out;
+  for (size_t i = 0; i + 1 < raw.size(); i += stereo ? 2 : 1) {
+    out.push_back(stereo ? (raw[i] + raw[i + 1]) / 65536.0f : raw[i] / 32768.0f);
+    if (!stereo)
+      out.push_back((raw[i] + raw[i + 1]) / 65536.0f);
+  }
+  return out;
+}
+
+bool music_heard(const std::string &capture_path)
+{
+  long stretch = 2 * CAPTURE_RATE;
+  if (!wait_for_capture(capture_path, frames_in(capture_path) + stretch))
+    return false;
+  double sum = 0;  // of the squares: their root mean is the loudness
+  for (float v : read_sound(capture_path, frames_in(capture_path) - stretch, stretch, true))
+    sum += v * v;
+  return std::sqrt(sum / stretch) > 0.01;
 }
