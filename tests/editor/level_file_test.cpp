@@ -8,10 +8,8 @@
 #include "level/level.h"
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <set>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -174,12 +172,12 @@ TEST(LevelFile, AFailedSaveLeavesTheOldFileWholeAndSaysSo)
   struct save_case {
     const char *name;
     std::string path;
-    long size_limit;  // bytes a file may grow to: a full disk; 0 for none
+    rlim_t size_limit;  // bytes a file may grow to: a full disk
     const char *said;
   } cases[] = {
-      {"a folder that is not there", folder.file("gone/new.level"), 0, "No such file or directory"},
+      {"a folder that is not there", folder.file("gone/new.level"), RLIM_INFINITY, "No such file or directory"},
       {"a full disk", kept, 100, "File too large"},
-      {"a read-only file", kept, 0, "read-only"},
+      {"a read-only file", kept, RLIM_INFINITY, "read-only"},
   };
   for (const save_case &c : cases) {
     bool read_only = std::string(c.said) == "read-only";
@@ -189,14 +187,7 @@ TEST(LevelFile, AFailedSaveLeavesTheOldFileWholeAndSaysSo)
     toggle_drops(session.model);
     if (read_only)
       chmod(c.path.c_str(), 0444);
-    rlimit before, limit = {(rlim_t)c.size_limit, (rlim_t)c.size_limit};
-    getrlimit(RLIMIT_FSIZE, &before);
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);  // EFBIG, as a full disk's ENOSPC, not a signal
-    if (c.size_limit)
-      setrlimit(RLIMIT_FSIZE, &limit);
-    save_level(session);
-    setrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, previous);
+    with_file_size_limit(c.size_limit, [&] { save_level(session); });
     chmod(c.path.c_str(), 0644);
     EXPECT_NE(session.note.find(c.said), std::string::npos) << c.name << ": " << session.note;
     EXPECT_NE(session.note.find("the file is as it was"), std::string::npos) << c.name;

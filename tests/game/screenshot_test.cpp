@@ -1,17 +1,16 @@
 // F12 held in play on real OpenGL: one picture a tick, to the first free names of the series,
 // written whole or not at all.
 #include "tests/support/gl_fixture.h"
+#include "tests/support/files.h"
 #include "tests/support/run_command.h"
 #include "tests/support/scratch_folder.h"
 
-#include "game/quit_signal.h"
 #include "game/screenshot.h"
 #include "world/update.h"
 #include "world/world.h"
 
 #include <cstdlib>
 #include <filesystem>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -83,22 +82,16 @@ TEST(Screenshot, FolderAndDanglingLinkTakeNames)
 TEST(Screenshot, FullDiskLeavesNoFileWarnsOnce)
 {
   capture_folder folder;
-  rlimit before{};
-  getrlimit(RLIMIT_FSIZE, &before);
-  rlimit small = before;
-  small.rlim_cur = 100000;  // the picture is 921,618 bytes
-  ignore_write_signals();  // as the game does at start-up
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-
-  testing::internal::CaptureStderr();
-  hold_f12_for_ticks(3);
-  std::string first_game = testing::internal::GetCapturedStderr();
-  allow_screenshot_warning();  // as a new game does
-  testing::internal::CaptureStderr();
-  hold_f12_for_ticks(2);
-  std::string second_game = testing::internal::GetCapturedStderr();
-
-  setrlimit(RLIMIT_FSIZE, &before);
+  std::string first_game, second_game;
+  with_file_size_limit(100000, [&] {  // the picture is 921,618 bytes
+    testing::internal::CaptureStderr();
+    hold_f12_for_ticks(3);
+    first_game = testing::internal::GetCapturedStderr();
+    allow_screenshot_warning();  // as a new game does
+    testing::internal::CaptureStderr();
+    hold_f12_for_ticks(2);
+    second_game = testing::internal::GetCapturedStderr();
+  });
   EXPECT_EQ(folder_listing(), "") << "partial or empty files left behind";
   EXPECT_EQ(first_game, "pilko: warning: cannot save a screenshot here: File too large\n");
   EXPECT_EQ(second_game, first_game);

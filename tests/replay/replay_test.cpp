@@ -10,11 +10,8 @@
 #include "world/update.h"
 #include "world/world.h"
 
-#include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,28 +20,13 @@ namespace {
 
 using namespace std::string_literals;
 
-// What a FILE * written in memory holds once it is closed.
-struct memory_stream {
-  char *text = nullptr;
-  size_t size = 0;
-  FILE *file = open_memstream(&text, &size);
-
-  std::string close()
-  {
-    std::fclose(file);
-    std::string said(text, size);
-    std::free(text);
-    return said;
-  }
-};
-
 // The runs of a script written back as script lines, or the error it gives.
 std::string read_back(const std::string &text)
 {
-  memory_stream errors;
   std::vector<key_run> runs;
-  bool read = read_key_script(text, "keys", runs, errors.file);
-  std::string said = errors.close();
+  testing::internal::CaptureStderr();
+  bool read = read_key_script(text, "keys", runs, stderr);
+  std::string said = testing::internal::GetCapturedStderr();
   return read ? key_script_text(runs) : said;
 }
 
@@ -116,16 +98,12 @@ TEST(Recording, FailedWriteWarnsAndKeepsTheLastRecording)
   std::string path = scratch.file("game.keys");
   ASSERT_TRUE(write_file(path, std::string("the last recording\n")));
   ASSERT_TRUE(start_recording(path.c_str(), nullptr));
-  std::signal(SIGXFSZ, SIG_IGN);  // as the game does at start-up
-  rlimit before{};
-  getrlimit(RLIMIT_FSIZE, &before);
-  rlimit small = before;
-  small.rlim_cur = 200;  // room for the warning (captured in a file), not for the recording
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  testing::internal::CaptureStderr();
-  record_game(200, true);  // a line a tick
-  std::string warning = testing::internal::GetCapturedStderr();
-  setrlimit(RLIMIT_FSIZE, &before);
+  std::string warning;  // 200 bytes: room for the warning (captured in a file), not for the recording
+  with_file_size_limit(200, [&] {
+    testing::internal::CaptureStderr();
+    record_game(200, true);  // a line a tick
+    warning = testing::internal::GetCapturedStderr();
+  });
   EXPECT_EQ(warning, "pilko: warning: " + path + ": cannot write: File too large; this game is not recorded\n");
   EXPECT_EQ(file_text(path), "the last recording\n");
   EXPECT_EQ(entries(scratch), 1) << "a partial file left behind";
@@ -235,9 +213,9 @@ TEST(HeadlessPlay, PlaysALevelAsTheGameDoes)
   ASSERT_TRUE(read_key_script("50 UP\n1\n1 SPACE\n40\n11 LEFT\n50 UP\n200\n", "keys", runs, stderr));
 
   ASSERT_TRUE(start_game(path.c_str()));
-  memory_stream log;
-  play_result played = play_runs(runs, {log.file, true, true});
-  std::string simulated = log.close();
+  testing::internal::CaptureStdout();
+  play_result played = play_runs(runs, {stdout, true, true});
+  std::string simulated = testing::internal::GetCapturedStdout();
   EXPECT_TRUE(played.completed && !played.game_over && played.lives == 2) << simulated;
   ASSERT_TRUE(start_game(path.c_str()));
   std::string in_game;
