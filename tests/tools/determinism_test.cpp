@@ -19,13 +19,14 @@ TEST(Tools, TwoRunsMakeTheBuiltBytes)
       {SOUND_MAKER " %", {std::begin(SOUND_FILES), std::end(SOUND_FILES)}, data},
       {MUSIC_MAKER " %/" + std::string(MUSIC_FILE), {MUSIC_FILE}, data},
       {FONT_MAKER " " HUD_FONT " %/" + std::string(HUD_FONT_FILE), {HUD_FONT_FILE}, data},
+      {VECTOR_FONT_MAKER " " TRUETYPE_SOURCE " %/" + std::string(VECTOR_FONT_FILE), {VECTOR_FONT_FILE}, data},
       {CMAKE_PROGRAM " -DPATCH_FOLDER=" PATCH_FOLDER " -DOUTPUT=%/default.cfg -P " PATCH_INDEX_SCRIPT,
        {"default.cfg"}, PILKO_BUILD_DIR},
   };
   for (const auto &t : tools) {
     scratch_folder runs[2];
     for (const scratch_folder &folder : runs) {
-      for (const char *sub : {"graphics", "sound", "music"})
+      for (const char *sub : {"graphics", "sound", "music", "fonts"})
         std::filesystem::create_directory(folder.file(sub));
       std::string command = t.command;
       for (size_t at; (at = command.find('%')) != std::string::npos;)
