@@ -6,7 +6,6 @@
 #include "tests/support/scratch_folder.h"
 #include "tests/support/test_maps.h"
 
-#include <fstream>
 #include <iterator>
 #include <sys/stat.h>
 
@@ -16,15 +15,11 @@ class PictureFile : public ::testing::Test {
 protected:
   static void SetUpTestSuite() { start_headless_allegro(); }
 
-  // A file of the data folder, by its path there ("graphics/logo.tga").
-  static std::string data_file(const std::string &path) { return PILKO_DATA_DIR "/" + path; }
-
-  static std::vector<unsigned char> shipped(const std::string &name)
-  {
-    std::ifstream in(data_file("graphics/" + name), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
 };
+
+// A file of the data folder, by its path there ("graphics/logo.tga"), and a picture's bytes by its name.
+std::string data_file(const std::string &path) { return PILKO_DATA_DIR "/" + path; }
+std::vector<unsigned char> shipped(const std::string &name) { return file_bytes(data_file("graphics/" + name)); }
 
 // Sets a little-endian value of width bytes at offset.
 std::vector<unsigned char> with(std::vector<unsigned char> bytes, size_t offset, long long value,
@@ -33,6 +28,14 @@ std::vector<unsigned char> with(std::vector<unsigned char> bytes, size_t offset,
   for (int i = 0; i < width; i++)
     bytes.at(offset + i) = (unsigned char)(value >> (8 * i));
   return bytes;
+}
+
+// The logo that crashed Allegro's loader: a TGA with a colour map.
+std::vector<unsigned char> colour_mapped(const std::vector<unsigned char> &tga)
+{
+  std::vector<unsigned char> mapped = with(with(with(tga, 1, 1), 2, 1), 5, 0xFFFF, 2);
+  mapped[7] = 24;
+  return mapped;
 }
 
 const char *problem_of(const char *name, const std::vector<unsigned char> &bytes)
@@ -60,8 +63,6 @@ TEST_F(PictureFile, ShippedPicturesLoadQuietly)
 TEST_F(PictureFile, RefusesCraftedHeadersWithTheirReason)
 {
   std::vector<unsigned char> tga = shipped("gameover.tga"), bmp = shipped("gras.bmp");
-  std::vector<unsigned char> colour_mapped = with(with(with(tga, 1, 1), 2, 1), 5, 0xFFFF, 2);
-  colour_mapped[7] = 24;
   std::vector<unsigned char> short_tga(tga.begin(), tga.end() - 1);
   std::vector<unsigned char> short_bmp(bmp.begin(), bmp.end() - 1);
   // 5 x 3 pixels: rows of 15 bytes padded to 16, 54 + 48 bytes in all.
@@ -73,7 +74,7 @@ TEST_F(PictureFile, RefusesCraftedHeadersWithTheirReason)
     std::vector<unsigned char> bytes;
     const char *reason;
   } crafted[] = {
-    {"logo.tga", colour_mapped, "a TGA with a colour map"},
+    {"logo.tga", colour_mapped(tga), "a TGA with a colour map"},
     {"logo.tga", with(tga, 5, 0xFFFF, 2), "a TGA with a colour map"},
     {"logo.tga", with(tga, 2, 3), "not a true-colour TGA"},
     {"logo.tga", with(tga, 16, 16), "a TGA of neither 24 nor 32 bits a pixel"},
@@ -106,9 +107,7 @@ TEST_F(PictureFile, RefusedFileGivesNullAndOneWarningLine)
 {
   scratch_folder scratch;
   std::string folder = scratch.path;
-  std::vector<unsigned char> colour_mapped = with(with(with(shipped("logo.tga"), 1, 1), 2, 1), 5, 0xFFFF, 2);
-  colour_mapped[7] = 24;
-  write_file(folder + "/logo.tga", colour_mapped);
+  write_file(folder + "/logo.tga", colour_mapped(shipped("logo.tga")));
   write_file(folder + "/gras.bmp", with(with(shipped("gras.bmp"), 28, 8, 2), 30, 1, 4));
   ASSERT_EQ(mkfifo((folder + "/title.tga").c_str(), 0644), 0);
   const struct {

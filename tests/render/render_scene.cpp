@@ -115,12 +115,10 @@ bool project_world(float x, float y, float z, float *window_x, float *window_y)
 
 void save_frame(const std::vector<unsigned char> &frame, const std::string &name)
 {
-  static const std::string folder = PICTURE_DIR;
-  mkdir(folder.c_str(), 0755);
-  std::printf("picture: %s/%s.ppm\n", folder.c_str(), name.c_str());
-  FILE *out = std::fopen((folder + "/" + name + ".ppm").c_str(), "wb");
-  std::fprintf(out, "P6\n%d %d\n255\n", FRAME_WIDTH, FRAME_HEIGHT);
-  for (int y = FRAME_HEIGHT - 1; y >= 0; y--)  // the file's first row is the top
-    std::fwrite(&frame[(size_t)y * FRAME_WIDTH * 3], 1, FRAME_WIDTH * 3, out);
-  std::fclose(out);
+  mkdir(PICTURE_DIR, 0755);
+  std::string path = std::string(PICTURE_DIR) + "/" + name + ".png";
+  std::printf("picture: %s\n", path.c_str());
+  FILE *convert = popen(("convert -size 640x480 -depth 8 rgb:- -flip '" + path + "'").c_str(), "w");
+  std::fwrite(frame.data(), 1, frame.size(), convert);  // bottom row first: flipped
+  pclose(convert);
 }

@@ -35,5 +35,5 @@ std::vector<unsigned char> draw_frame();
 rgb pixel_at(const std::vector<unsigned char> &frame, int x, int y);
 // Window position of a world point under the frame's camera; false if behind.
 bool project_world(float x, float y, float z, float *window_x, float *window_y);
-// Writes the frame as NAME.ppm into the build's test-pictures folder and prints its path.
+// Writes the frame as NAME.png into the build's test-pictures folder and prints its path.
 void save_frame(const std::vector<unsigned char> &frame, const std::string &name);
