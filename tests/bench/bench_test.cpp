@@ -7,28 +7,17 @@
 
 namespace {
 
-TEST(Percentiles, AreNearestRanksOfTheSortedSamples)
+// Nearest ranks of the sorted samples (given here out of order); a ratio divides each by the
+// floor's, with no ratio (0) rather than infinity over a floor of 0.
+TEST(Percentiles, AreNearestRanksAndRatiosDivideEach)
 {
   std::vector<double> samples;
-  for (int i = 100; i >= 1; i--)  // given out of order
+  for (int i = 100; i >= 1; i--)
     samples.push_back(i);
-  timing_summary s = summarize(samples);
-  EXPECT_EQ(s.median, 50);
-  EXPECT_EQ(s.p95, 95);
-  EXPECT_EQ(s.p99, 99);
-  EXPECT_EQ(s.worst, 100);
-  timing_summary one = summarize({7.0});
-  EXPECT_EQ(one.median, 7);
-  EXPECT_EQ(one.p99, 7);
-}
-
-TEST(Percentiles, RatioDividesEachPercentileByTheFloors)
-{
-  timing_summary x = ratio({6, 9, 12, 30}, {2, 3, 8, 0});
-  EXPECT_EQ(x.median, 3);
-  EXPECT_EQ(x.p95, 3);
-  EXPECT_EQ(x.p99, 1.5);
-  EXPECT_EQ(x.worst, 0) << "a floor of 0 gives no ratio rather than infinity";
+  auto all = [](timing_summary t) { return std::vector<double>{t.median, t.p95, t.p99, t.worst}; };
+  EXPECT_EQ(all(summarize(samples)), std::vector<double>({50, 95, 99, 100}));
+  EXPECT_EQ(all(summarize({7.0})), std::vector<double>({7, 7, 7, 7}));
+  EXPECT_EQ(all(ratio({6, 9, 12, 30}, {2, 3, 8, 0})), std::vector<double>({3, 3, 1.5, 0}));
 }
 
 TEST(Campaign, PlacesFollowEachSolutionToItsLastDrop)

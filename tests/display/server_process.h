@@ -1,9 +1,10 @@
 // Telling one X server process apart from a later one that reuses its id,
-// by its start time in /proc, for the virtual display's tests.
+// by its start time, for the virtual display's tests.
 #pragma once
 
+#include "tests/support/run_command.h"
+
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <sys/types.h>
 
@@ -11,16 +12,9 @@
 // (a zombie has ended: it holds nothing any more).
 inline std::string process_identity(pid_t pid)
 {
-  std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
-  std::string line, field;
-  std::getline(file, line);
-  size_t name_end = line.rfind(')');  // the command name may hold spaces
-  std::istringstream fields(name_end == std::string::npos ? "" : line.substr(name_end + 2));
-  char state = 'Z';
-  fields >> state;
-  for (int read = 4; read <= 22 && fields >> field; read++)  // the start time is field 22
-    ;
-  return pid > 0 && fields && state != 'Z' ? std::to_string(pid) + " " + field : "";
+  std::string ps = pid > 0 ? run_command("ps -o stat=,lstart= -p " + std::to_string(pid)).output : "";
+  size_t start = ps.find(' ');  // after the state, up to the line's end
+  return ps.empty() || ps[0] == 'Z' ? "" : std::to_string(pid) + ps.substr(start, ps.find('\n') - start);
 }
 
 // The identity of the live server of display ":N" (by its lock file), or "".

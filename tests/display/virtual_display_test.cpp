@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <csignal>
 #include <filesystem>
+#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
