@@ -1,32 +1,23 @@
-// world-soak: plays every level of a maps folder for many ticks of seeded
-// random keys through the world update itself, and checks the world after
-// every tick: the hero and the enemies on the grid, every enemy on cells of
-// its own height, the heading within 0..360, drops_left equal to the drops on
-// the grid (until a level skip), and lives never rising within a game.
-//
-// Usage: world-soak [--ticks N] [--seed S] MAPS_FOLDER
-//   plays MAPS_FOLDER/map1.map, map2.map, ... (up to the first missing one),
-//   N ticks each (default 1000000); level n plays with seed S + n - 1
-//   (default S 1). A failure prints the map, the seed and the tick and the
-//   run exits with status 1; "--seed SEED" with the map alone in a folder
-//   replays it.
+// Every shipped level played for many ticks of seeded random keys through the world update
+// itself, the world checked after every tick: the hero and the enemies on the grid, every enemy
+// on cells of its own height, the heading within 0..360, drops_left equal to the drops on the
+// grid (until a level skip), and lives never rising within a game. The suite plays 100,000
+// ticks a level; "make soak" sets PILKO_SOAK_TICKS to a million. A failure names the map, the
+// seed and the tick; level n plays with seed PILKO_SOAK_SEED + n - 1 (by default 1 + n - 1).
+#include "tests/support/headless.h"
 #include "world/game_rules.h"
 #include "world/map_load.h"
 #include "world/update.h"
 #include "world/world.h"
 
-#include <allegro.h>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <random>
 #include <string>
 
 namespace {
 
-constexpr long DEFAULT_TICKS = 1000000;
+constexpr long SUITE_TICKS = 100000;
 constexpr int LONGEST_KEY_RUN = 40;   // keys are held for 1 to this many ticks, as a player holds them
 constexpr int SKIP_ONE_RUN_IN = 400;  // one run in this many holds TAB and END, the level skip
 constexpr int HEADING_LIMIT = 360;
@@ -83,9 +74,9 @@ std::string broken_rule(int lives_before, bool counting_drops)
 }
 
 // Plays one map for the given ticks as the level loop does, a new game at
-// each game over and the same level again at each level's end; false at the
-// first broken rule.
-bool soak_level(const char *map, unsigned seed, long ticks)
+// each game over and the same level again at each level's end; the first
+// broken rule with its seed and tick, or "" when every rule held.
+std::string soak_level(const char *map, unsigned seed, long ticks)
 {
   std::mt19937 random(seed);
   start_new_game();
@@ -102,10 +93,8 @@ bool soak_level(const char *map, unsigned seed, long ticks)
     // A level skip empties drops_left but leaves the drops on the grid.
     counting_drops = counting_drops && !(key[KEY_TAB] && key[KEY_END] && drops_left == 0 && drops_on_grid() > 0);
     std::string broken = broken_rule(lives_before, counting_drops);
-    if (!broken.empty()) {
-      std::printf("%s: seed %u tick %ld: %s\n", map, seed, tick, broken.c_str());
-      return false;
-    }
+    if (!broken.empty())
+      return "seed " + std::to_string(seed) + " tick " + std::to_string(tick) + ": " + broken;
     step_level_end();  // the frame's part of the sequence
     if (!no_lives_left() && !level_has_ended())
       continue;
@@ -118,42 +107,19 @@ bool soak_level(const char *map, unsigned seed, long ticks)
     loaded = load_map(map) == 1;
     counting_drops = true;
   }
-  if (!loaded)
-    std::fprintf(stderr, "world-soak: cannot read %s\n", map);
-  else
-    std::printf("%s: seed %u, %ld ticks: every rule held (%ld levels completed)\n", map, seed, ticks, completions);
-  return loaded;
+  std::printf("%s: seed %u, %ld ticks: every rule held (%ld levels completed)\n", map, seed, ticks, completions);
+  return loaded ? "" : "cannot read it";
 }
 
 }  // namespace
 
-int main(int argc, char **argv)
+TEST(Soak, ShippedLevelsKeepTheirRules)
 {
-  long ticks = DEFAULT_TICKS;
-  unsigned base_seed = 1;
-  const char *folder = nullptr;
-  bool usable = true;
-  for (int i = 1; i < argc; i++) {
-    if (std::strcmp(argv[i], "--ticks") == 0 && i + 1 < argc)
-      ticks = std::strtol(argv[++i], nullptr, 10);
-    else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc)
-      base_seed = (unsigned)std::strtoul(argv[++i], nullptr, 10);
-    else
-      usable = usable && !folder && (folder = argv[i]);
-  }
-  if (!usable || !folder || ticks < 1) {
-    std::fprintf(stderr, "usage: world-soak [--ticks N] [--seed S] MAPS_FOLDER\n");
-    return 2;
-  }
-  // No display and no sound: the system driver that needs neither.
-  if (install_allegro(SYSTEM_NONE, &errno, std::atexit) != 0) {
-    std::fprintf(stderr, "world-soak: cannot start Allegro: %s\n", allegro_error);
-    return 2;
-  }
-  int levels = 0, failures = 0;
-  for (std::string map; exists((map = std::string(folder) + "/map" + std::to_string(levels + 1) + ".map").c_str());)
-    failures += !soak_level(map.c_str(), base_seed + levels++, ticks);
-  if (levels == 0)
-    std::fprintf(stderr, "world-soak: no map1.map in %s\n", folder);
-  return levels == 0 ? 2 : failures == 0 ? 0 : 1;
+  start_headless_allegro();
+  const char *ticks = std::getenv("PILKO_SOAK_TICKS"), *seed = std::getenv("PILKO_SOAK_SEED");
+  int levels = 0;
+  for (std::string map; exists((map = PILKO_DATA_DIR "/maps/map" + std::to_string(levels + 1) + ".map").c_str()); levels++)
+    EXPECT_EQ(soak_level(map.c_str(), (seed ? std::atoi(seed) : 1) + levels, ticks ? std::atol(ticks) : SUITE_TICKS), "")
+        << map;
+  EXPECT_GE(levels, 10) << "the shipped levels are not all there";
 }
