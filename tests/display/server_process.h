@@ -5,16 +5,19 @@
 #include "tests/support/run_command.h"
 
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <sys/types.h>
 
-// "PID START_TIME" of the live process with this id, or "" when there is none
+// "PID START_TIME" (ps's words) of the live process with this id, or "" when there is none
 // (a zombie has ended: it holds nothing any more).
 inline std::string process_identity(pid_t pid)
 {
-  std::string ps = pid > 0 ? run_command("ps -o stat=,lstart= -p " + std::to_string(pid)).output : "";
-  size_t start = ps.find(' ');  // after the state, up to the line's end
-  return ps.empty() || ps[0] == 'Z' ? "" : std::to_string(pid) + ps.substr(start, ps.find('\n') - start);
+  std::istringstream words(pid > 0 ? run_command("ps -o stat=,lstart= -p " + std::to_string(pid)).output : "");
+  std::string state, word, identity = std::to_string(pid);
+  for (words >> state; words >> word;)
+    identity += " " + word;
+  return state.empty() || state[0] == 'Z' ? "" : identity;
 }
 
 // The identity of the live server of display ":N" (by its lock file), or "".

@@ -32,6 +32,15 @@ bool any_outlives(const std::vector<std::string> &processes)
   return running();
 }
 
+// A test program (sh OWNER crash|hang FILE) that takes a virtual display of its own and writes its
+// server's identity to FILE, then dies of SIGSEGV, or says "display ready" and waits to be stopped.
+const char OWNER[] = "d=$('" VIRTUAL_DISPLAY "' start --owner $$) || exit 1\n"
+                     "p=$(cat /tmp/.X${d#:}-lock)\n"
+                     "echo $p $(ps -o lstart= -p $p) >\"$2\"\n"
+                     "[ \"$1\" = crash ] && kill -SEGV $$\n"
+                     "echo display ready\n"
+                     "exec sleep 600\n";
+
 // The identity the display owner wrote down for its server.
 std::string owned_server(const scratch_folder &folder)
 {
@@ -43,14 +52,16 @@ TEST(VirtualDisplay, ServerEndsWithItsTest)
 {
   // A test that crashes (SIGSEGV: 139 from the shell) once it has its display.
   scratch_folder crashed;
-  EXPECT_EQ(run_command("'" DISPLAY_OWNER "' crash '" + crashed.file("server") + "'; echo $?").output, "139\n");
+  write_file(crashed.file("owner"), std::string(OWNER));
+  EXPECT_EQ(run_command("sh '" + crashed.file("owner") + "' crash '" + crashed.file("server") + "'; echo $?").output, "139\n");
   ASSERT_FALSE(owned_server(crashed).empty()) << "the crashing program had no server";
   EXPECT_FALSE(any_outlives({owned_server(crashed)})) << "the crashed test's server outlived it";
 
   // A test that hangs, stopped by CTest a second after it says its display is ready.
   scratch_folder hung;
+  write_file(hung.file("owner"), std::string(OWNER));
   write_file(hung.file("CTestTestfile.cmake"),
-             "add_test(hangs \"" DISPLAY_OWNER "\" hang \"" + hung.file("server") + "\")\n"
+             "add_test(hangs sh \"" + hung.file("owner") + "\" hang \"" + hung.file("server") + "\")\n"
              "set_tests_properties(hangs PROPERTIES TIMEOUT 600 TIMEOUT_AFTER_MATCH \"1;display ready\")\n");
   std::string output = run_command("cd '" + hung.path + "' && '" CTEST_COMMAND "' 2>&1").output;
   ASSERT_NE(output.find("Timeout"), std::string::npos) << output;

@@ -13,7 +13,6 @@
 namespace {
 
 std::vector<std::string> started_displays;
-bool own_display_only = false;
 
 void stop_displays()
 {
@@ -36,19 +35,10 @@ std::string shared_display()
 
 }  // namespace
 
-void use_own_display()
+std::string test_display()
 {
-  own_display_only = true;
-}
-
-std::string test_display(bool xvfb)
-{
-  if (!xvfb && !own_display_only) {
-    static std::string shared = shared_display();
-    if (!shared.empty())
-      return shared;
-  }
-  return own_display(xvfb ? "--xvfb" : "");
+  static std::string shared = shared_display();
+  return shared.empty() ? own_display("") : shared;
 }
 
 std::string own_display(const std::string &server_options)
