@@ -146,7 +146,9 @@ TEST(BitmapMask, BlackTurnsWhiteAndAnyColourBlack)
   std::free(mask);
 }
 
-TEST(FuzzCorpus, SeedsPassAndCutsFail)
+// The fuzzers' own seeds pass the reader helpers (a cut file is refused in the readers' own tests);
+// the helpers abort on a broken promise, so the reproducers only have to finish.
+TEST(FuzzCorpus, SeedsPassAndReproducersNoLongerBreakTheReaders)
 {
   scratch_folder root;
   std::string bmf_dir = root.path + "/bmf", glf_dir = root.path + "/glf";
@@ -158,11 +160,8 @@ TEST(FuzzCorpus, SeedsPassAndCutsFail)
   for (const auto &[dir, reader] : readers)
     for (const auto &entry : std::filesystem::directory_iterator(dir)) {
       bytes file = file_bytes(entry.path());
-      EXPECT_TRUE(reader(file.data(), file.size()));
-      for (size_t length = 0; length < file.size(); length++)
-        EXPECT_FALSE(reader(file.data(), length)) << "cut at " << length;
+      EXPECT_TRUE(reader(file.data(), file.size())) << entry.path();
     }
-  // The reader helpers abort on a broken promise: these only have to finish.
   for (const auto &entry : std::filesystem::directory_iterator(FUZZ_REPRODUCERS)) {
     bytes file = file_bytes(entry.path());
     fuzz_bmf_input(file.data(), file.size());

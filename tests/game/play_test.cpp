@@ -598,15 +598,6 @@ const scenario scenarios[] = {
       said("\x1b", 0), start({}, NO_DISPLAY, "%/stray"), ends(1),
       said("pilko: cannot find maps/map1.map in %/stray; maps there is a file, not a folder: move it away\n", 1)}},
     // ---- Play ----
-    // A dead end one cell wide: a heading the turns leave a step off cannot slide the hero along a wall.
-    {"ArrowsTurnAndWalkSpaceJumps",
-     steps{map(1, level(KIND_GRASS, [](test_map &m) {
-             for (int i = 0; i < GRID_SIZE; i++)
-               m.height[5][i] = m.height[i / 5][1] = m.height[i / 5][3] = TEST_WALL_HEIGHT;
-           }))} + entered() +
-         steps{still("start"), tap("Left", 0.3), differs("start", true), still("left"), tap("Right", 0.3), differs("left", true),
-               still("right"), hold("Up"), differs("right", true), still("wall"), release("Up"), tap("space", 0.1),
-               differs("wall", true), differs("wall", false)}},
     {"TabEndSkipsToTheCampaignCompletePicture",
      steps{map(1, level(KIND_GRASS)), map(2, level(KIND_STONE_FLOOR)), map(3, level(KIND_METAL))} + entered() +
          steps{still("1"), tap("Tab+End", 0.2), differs("1", true), still("2"), unlike("2", "1"), tap("Tab+End", 0.2),
@@ -621,10 +612,6 @@ const scenario scenarios[] = {
                differs("dead", true, scene_difference), differs("dead", false, scene_difference), save("last-life"),
                hold("space"), shows(game_over), wait(1.5), shows(game_over, 0), tap("a"), shows(title), wait(1.5),
                shows(title, 0), release("space")}},
-    {"EscInTheRiseThenSpaceStartsAFreshGame",
-     steps{map(1, level())} + entered() +
-         steps{still("start"), tap("Tab+End", 0.2), differs("start", true), wait(1.0), tap("Escape"), shows(title), runs_on(0.5),
-               tap("space"), playing(), differs("start", false), tap("Left", 0.3), differs("start", true)}},
     {"MusicAtTheTitleAJumpHeard",
      {map(1, level()), hearing, start(), shows(logo), tap("a"), shows(title),
       [](play &p) { return music_heard(p.capture) ? "" : "no music"; }, tap("space"), playing(), jump_heard}},

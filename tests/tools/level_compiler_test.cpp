@@ -77,18 +77,6 @@ TEST_F(LevelCompiler, VerifyAndCheckSayWhatTheyFound)
   EXPECT_FALSE(std::filesystem::exists(folder.file("refused.map"))) << "a refused level left a map";
 }
 
-TEST_F(LevelCompiler, UsageMistakesExitTwo)
-{
-  for (const char *help : {"check -h", "verify --help"})
-    EXPECT_EQ(run_command(LEVEL_COMPILER " " + std::string(help)).output.compare(0, 28, "usage: level-compiler verify"), 0)
-        << help;
-  for (const char *wrong : {"frobnicate x", "check --fast x.level", "verify --strict --unchecked x"}) {
-    command_result result = run("(" LEVEL_COMPILER " " + std::string(wrong) + " >/dev/null)");
-    EXPECT_EQ(result.status, 2) << wrong;
-    EXPECT_EQ(result.output.compare(0, 16, "level-compiler: "), 0) << result.output;
-  }
-}
-
 // Whatever stands in a file's place, the tools neither wait nor grow.
 TEST_F(LevelCompiler, RefusesDevicesFifosFoldersAndHugeTexts)
 {
