@@ -84,9 +84,10 @@ TEST_F(AllegroFiles, SamplesAreClickFreePcm)
   destroy_midi(m);
 }
 
-// The status-line font's run-length encoded SGI picture decodes alike in our decoder and in
-// ImageMagick, white glyphs on black, and its line is crisp and fits across the screen.
-TEST(StatusFont, DecodesAsImageMagickAndFits)
+// The status-line font's picture is run-length encoded, white glyphs on black (our decoder reads
+// SGI pictures as ImageMagick does: tests/font/sgi_peer_test.cpp), and its line is crisp and fits
+// across the screen.
+TEST(StatusFont, WhiteOnBlackAndFits)
 {
   constexpr long GLYPHS_AT = 99, PICTURE_AT = 4195;  // after the name; after 256 rectangles
   std::string path = data_file(HUD_FONT_FILE);
@@ -101,17 +102,9 @@ TEST(StatusFont, DecodesAsImageMagickAndFits)
   std::fclose(f);
   ASSERT_NE(rgba, nullptr);
   EXPECT_EQ(file_bytes(path)[PICTURE_AT + 2], 1) << "the picture is not run-length encoded";
-  std::string ours;
-  for (int y = height - 1; y >= 0; --y)  // ImageMagick lists the top row first; ours the bottom
-    for (int x = 0; x < width; ++x) {
-      const unsigned char *q = &rgba[(y * width + x) * 4];
-      ours.append(reinterpret_cast<const char *>(q), 3);
-      coloured += q[0] != q[1] || q[1] != q[2];
-      lit += q[0] > 0;
-    }
+  for (const unsigned char *q = rgba; q < rgba + (size_t)width * height * 4; q += 4)
+    coloured += q[0] != q[1] || q[1] != q[2], lit += q[0] > 0;
   std::free(rgba);
-  EXPECT_TRUE(run_command("tail -c +" + std::to_string(PICTURE_AT + 1) + " '" + path +
-                             "' | convert sgi:- -depth 8 rgb:-").output == ours);
   EXPECT_EQ(coloured, 0) << "the glyphs are not white";
   EXPECT_GT(lit, 0) << "no glyph shows";
   EXPECT_LT(lit, width * height / 2) << "the background is not black";

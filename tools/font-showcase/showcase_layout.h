@@ -1,5 +1,5 @@
 // Where the font showcase puts each panel on its 640 x 480 screen, in window
-// pixels from the bottom-left corner; its test looks at the same places.
+// pixels from the bottom-left corner.
 #pragma once
 
 struct showcase_panel {
