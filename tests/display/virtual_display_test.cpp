@@ -2,7 +2,6 @@
 // that crashes, not one that CTest stops at its timeout, not a run that is
 // told to stop. Other developers' servers run beside ours, so only the
 // processes these tests started are looked at, each known by id and start time.
-#include "server_process.h"
 #include "tests/support/files.h"
 #include "tests/support/run_command.h"
 #include "tests/support/scratch_folder.h"
@@ -10,12 +9,38 @@
 #include <gtest/gtest.h>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
+
+// "PID START_TIME" (ps's words) of the live process with this id, or "" when there is none
+// (a zombie has ended: it holds nothing any more).
+std::string process_identity(pid_t pid)
+{
+  std::istringstream words(pid > 0 ? run_command("ps -o stat=,lstart= -p " + std::to_string(pid)).output : "");
+  std::string state, word, identity = std::to_string(pid);
+  for (words >> state; words >> word;)
+    identity += " " + word;
+  return state.empty() || state[0] == 'Z' ? "" : identity;
+}
+
+// The identity of the live server of display ":N" (by its lock file), or "".
+std::string display_server(const std::string &display)
+{
+  pid_t pid = 0;
+  std::ifstream("/tmp/.X" + display.substr(display.empty() ? 0 : 1) + "-lock") >> pid;
+  return display.size() > 1 ? process_identity(pid) : "";
+}
+
+// Whether the process with this identity still runs.
+bool still_runs(const std::string &identity)
+{
+  return !identity.empty() && process_identity(std::stoi(identity)) == identity;
+}
 
 // Whether any of the processes still runs once they have had every chance to
 // end: an X server takes a moment to shut down, longer on a busy machine.

@@ -33,6 +33,8 @@ TEST(Options, EachOptionAndEachMistake)
       {{"-h", "--fly"}, 0, "pilko: a small 3D platform game.", {}},
       {{"--fly"}, 2, "pilko: unknown option '--fly'\nUsage: pilko [OPTION]...\n", {}},
       {{"--window", "--level"}, 2, "pilko: --level needs N|FILE\nUsage: pilko", {{true}}},
+      {{"-e", "x.level", "-r", "r.keys"}, 2, "pilko: --edit plays no game: leave out --level, --record and --replay\n",
+       {{}, nullptr, "r.keys", nullptr, "x.level"}},
   };
   for (const auto &line : lines) {
     std::vector<char *> argv = {const_cast<char *>("pilko")};

@@ -333,12 +333,6 @@ step said(const std::string &text, int times = -1, double seconds = 20)
     return (times < 0 ? count() > 0 : count() == times) ? "" : "output: " + game_output(p.run);
   };
 }
-// The whole output, once the game has ended.
-step output_is(const std::string &text)
-{
-  return [=](play &p) { return game_output(p.run) == p.in_folder(text) ? "" : "output: " + game_output(p.run); };
-}
-
 std::string screenshots_are_the_screen(play &p);
 
 // ---- Screens and windows ---------------------------------------------------------------------
@@ -691,15 +685,6 @@ const scenario scenarios[] = {
      {map(1, level()), no_repeat, start({"--edit", "%/signal.level"}), editing(), taps({"Up", "d"}), sends(SIGTERM), ends(0),
       said("pilko: quit with the level unsaved: it is kept in %/signal.level.unsaved\n"), shell("test ! -e signal.level"),
       shell("test $(grep -o '[.]\\*' signal.level.unsaved | wc -l) = 2")}},
-    // What is no level text ends pilko at once with one line, before any window; so does asking
-    // the editor to play a game.
-    {"EditorRefusesWhatIsNoLevelText",
-     {shell("mkfifo pipe.level && head -c 1048577 /dev/zero | tr '\\0' '#' > big.level"), start({"--edit", "%"}, NO_DISPLAY),
-      ends(1, 10), output_is("pilko: %: a folder, not a file\n"), start({"--edit", "%/pipe.level"}, NO_DISPLAY), ends(1, 10),
-      output_is("pilko: %/pipe.level: not a regular file\n"), start({"--edit", "%/big.level"}, NO_DISPLAY), ends(1, 10),
-      output_is("pilko: %/big.level: longer than 1 MB: not a level text\n"),
-      start({"--edit", "fine.level", "--level", "2"}, NO_DISPLAY), ends(2, 10),
-      output_is("pilko: --edit plays no game: leave out --level, --record and --replay\n")}},
 };
 
 class Play : public ::testing::TestWithParam<scenario> {};

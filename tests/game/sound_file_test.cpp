@@ -1,19 +1,21 @@
-// The checks in front of Allegro's MIDI and WAV loaders: our own files pass and load, crafted
-// ones (among them those that crashed or hung Allegro's player) are refused with their reason,
-// and a refused or unreadable file costs one warning line.
+// The checks in front of Allegro's MIDI and WAV loaders: crafted files (among them those that
+// crashed or hung Allegro's player) are refused with their reason. And every checked loader,
+// pictures too: our own files load, a refused or unreadable file costs one warning line.
 #include "tests/support/headless.h"
 #include "assets/asset_files.h"
 #include "base/base.h"
 #include "game/sound_file.h"
+#include "render/picture_file.h"
 #include "tests/support/files.h"
 #include "tests/support/scratch_folder.h"
 
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-class SoundFile : public ::testing::Test {
+class CheckedFile : public ::testing::Test {
 protected:
   static void SetUpTestSuite() { start_headless_allegro(); }
 };
@@ -91,23 +93,42 @@ byte_buffer sound_data(size_t bytes) { return chunk("data", byte_buffer(bytes, 0
 
 std::string shipped(const char *name) { return std::string(PILKO_DATA_DIR) + "/" + name; }
 
-}  // namespace
-
-TEST_F(SoundFile, ShippedMusicAndSoundsLoadQuietly)
+// Whether the game's loader for the file's kind (by its name) loads it; what it loaded is freed.
+bool loads(const std::string &path)
 {
-  testing::internal::CaptureStderr();
-  MIDI *music = load_music(shipped(MUSIC_FILE).c_str());
-  ASSERT_NE(music, nullptr);
-  destroy_midi(music);
-  for (const char *name : SOUND_FILES) {
-    SAMPLE *sample = load_effect(shipped(name).c_str());
-    ASSERT_NE(sample, nullptr) << name;
-    destroy_sample(sample);
+  std::string kind = path.substr(path.size() - 4);
+  if (kind == ".mid") {
+    MIDI *music = load_music(path.c_str());
+    destroy_midi(music);
+    return music != nullptr;
   }
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  if (kind == ".wav") {
+    SAMPLE *sample = load_effect(path.c_str());
+    destroy_sample(sample);
+    return sample != nullptr;
+  }
+  BITMAP *picture = load_picture(path.c_str());
+  destroy_bitmap(picture);
+  return picture != nullptr;
 }
 
-TEST_F(SoundFile, RefusesCraftedFilesWithTheirReason)
+}  // namespace
+
+// Every file the game ships loads through its checked loader, and says nothing.
+TEST_F(CheckedFile, ShippedFilesLoadQuietly)
+{
+  std::vector<std::string> names(std::begin(PICTURE_FILES), std::end(PICTURE_FILES));
+  names.insert(names.end(), std::begin(TEXTURE_FILES), std::end(TEXTURE_FILES));
+  names.insert(names.end(), std::begin(SOUND_FILES), std::end(SOUND_FILES));
+  names.push_back(MUSIC_FILE);
+  for (const std::string &name : names) {
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(loads(shipped(name.c_str()))) << name;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << name;
+  }
+}
+
+TEST_F(CheckedFile, RefusesCraftedFilesWithTheirReason)
 {
   byte_buffer many_tracks;
   for (int i = 0; i < MIDI_MAX_TRACKS + 1; i++)
@@ -188,29 +209,33 @@ TEST_F(SoundFile, RefusesCraftedFilesWithTheirReason)
     EXPECT_STREQ(wav_problem(file.bytes.data(), file.bytes.size()), file.reason) << file.what;
 }
 
-// Crafted files, a FIFO that would block the game, a file past the size limit and a missing
-// file: each is null and one warning line, and the game plays on without it.
-TEST_F(SoundFile, RefusedFileGivesNullAndOneWarningLine)
+// Crafted files, FIFOs that would block the game, a file past the size limit and missing files,
+// for each loader: each is null and one warning line, and the game plays on without it.
+TEST_F(CheckedFile, RefusedFileGivesNullAndOneWarningLine)
 {
   scratch_folder scratch;
   std::string folder = scratch.path;
   write_file(folder + "/kez.mid", midi(0, 1, 0, chunk("MTrk", NOTE + END)));
   write_file(folder + "/jump.wav", wav(format_chunk({}) + sound_data(0)));
+  write_file(folder + "/logo.tga", std::string("no picture"));
   ASSERT_EQ(mkfifo((folder + "/land.wav").c_str(), 0644), 0);
+  ASSERT_EQ(mkfifo((folder + "/title.tga").c_str(), 0644), 0);
   ASSERT_TRUE(write_file(folder + "/huge.wav", ""));
   ASSERT_EQ(truncate((folder + "/huge.wav").c_str(), SOUND_MAX_BYTES + 1), 0);
   const struct {
     const char *name, *reason;
   } refused[] = {{"kez.mid", "a MIDI not timed in ticks a quarter note"},
                  {"jump.wav", "a WAV without sound"},
+                 {"logo.tga", "too short for a TGA header"},
                  {"land.wav", "not a regular file"},
+                 {"title.tga", "not a regular file"},
                  {"huge.wav", "longer than 16777216 bytes"},
-                 {"gone.wav", "No such file or directory"}};
+                 {"gone.wav", "No such file or directory"},
+                 {"gone.bmp", "No such file or directory"}};
   for (const auto &file : refused) {
     std::string path = folder + "/" + file.name;
-    bool music = std::string(file.name).find(".mid") != std::string::npos;
     testing::internal::CaptureStderr();
-    EXPECT_EQ(music ? (void *)load_music(path.c_str()) : (void *)load_effect(path.c_str()), nullptr) << file.name;
+    EXPECT_FALSE(loads(path)) << file.name;
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "pilko: warning: cannot load " + path + " (" + file.reason + "); playing on without it\n");
   }

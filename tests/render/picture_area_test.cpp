@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include "render/render.h"
 
+#include <tuple>
+
 TEST(PictureArea, LargestCentredFourToThreeRectangle)
 {
   struct fit {
@@ -21,10 +23,8 @@ TEST(PictureArea, LargestCentredFourToThreeRectangle)
   };
   for (const fit &f : fits) {
     screen_area area = fit_picture_area(f.window_width, f.window_height);
-    EXPECT_EQ(area.x, f.area.x) << f.window_width << " x " << f.window_height;
-    EXPECT_EQ(area.y, f.area.y) << f.window_width << " x " << f.window_height;
-    EXPECT_EQ(area.width, f.area.width) << f.window_width << " x " << f.window_height;
-    EXPECT_EQ(area.height, f.area.height) << f.window_width << " x " << f.window_height;
+    EXPECT_EQ(std::tie(area.x, area.y, area.width, area.height), std::tie(f.area.x, f.area.y, f.area.width, f.area.height))
+        << f.window_width << " x " << f.window_height;
   }
 }
 

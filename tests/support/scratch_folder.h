@@ -25,11 +25,6 @@ struct scratch_folder {
       std::filesystem::remove_all(path, ignored);
   }
   scratch_folder(scratch_folder &&other) noexcept : path(std::move(other.path)) { other.path.clear(); }
-  scratch_folder &operator=(scratch_folder &&other) noexcept
-  {
-    std::swap(path, other.path);  // other, going out of scope, removes the folder this held
-    return *this;
-  }
   scratch_folder(const scratch_folder &) = delete;
   scratch_folder &operator=(const scratch_folder &) = delete;
 
