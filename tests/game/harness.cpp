@@ -6,10 +6,10 @@
 #include <csignal>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -34,16 +34,11 @@ void pause_for(double seconds)
 picture parse_ppm(const std::string &bytes)
 {
   picture p;
-  std::istringstream in(bytes);
-  std::string magic;
-  int max_value = 0;
-  in >> magic >> p.width >> p.height >> max_value;
-  size_t size = (size_t)std::max(p.width, 0) * std::max(p.height, 0) * 3;
-  in.get();  // the single white space before the pixels
-  p.rgb.resize(size);
-  in.read((char *)p.rgb.data(), (std::streamsize)size);
-  bool whole = magic == "P6" && max_value == 255 && size > 0 && (size_t)in.gcount() == size;
-  return whole ? p : picture{};
+  int start = 0;  // of the pixels, after the single white space that ends the header
+  std::sscanf(bytes.c_str(), "P6 %d %d 255%*1[ \n]%n", &p.width, &p.height, &start);
+  if (start > 0 && p.width > 0 && p.height > 0 && bytes.size() - start == (size_t)p.width * p.height * 3)
+    p.rgb.assign(bytes.begin() + start, bytes.end());
+  return p.empty() ? picture{} : p;
 }
 
 // What ImageMagick's convert makes of the arguments, as a picture. -auto-orient:

@@ -539,24 +539,20 @@ const scenario scenarios[] = {
       map(1, won_at_once()), shell("head -c 100 maps/map1.map > maps/map2.map"), tap("space"),
       said("pilko: cannot read maps/map2.map: too short: 100 bytes of at least 7512; back to the title\n"), shows(title),
       tap("Escape"), ends(0)}},
-    // A colour-mapped logo, an 8-bit texture, music of 0 ticks a quarter and a sound of no frames:
-    // the files that crashed or hung the game in Allegro's loaders and player are left out.
-    {"CraftedFilesSkippedPlayGoesOn",
-     {map(1, level()), own_copies("graphics music sound"),
+    // A colour-mapped logo, an 8-bit texture, music of 0 ticks a quarter and a sound of no frames
+    // (the files that crashed or hung the game in Allegro's loaders and player), and FIFOs (files
+    // that never end) in place of a sound and the pause's font: each left out, and play goes on.
+    {"CraftedFilesAndFifosSkippedPlayGoesOn",
+     {map(1, level()), own_copies("graphics music sound fonts"),
       shell("printf '\\0\\1\\1\\0\\0\\377\\377\\30' | dd of=graphics/logo.tga conv=notrunc 2>/dev/null && "
             "printf '\\10\\0\\1' | dd of=graphics/gras.bmp bs=1 seek=28 conv=notrunc 2>/dev/null && "
             "printf '\\0\\0' | dd of=music/kez.mid bs=1 seek=12 conv=notrunc 2>/dev/null && truncate -s 44 sound/jump.wav && "
             "printf '\\44\\0\\0\\0' | dd of=sound/jump.wav bs=1 seek=4 conv=notrunc 2>/dev/null && "
-            "printf '\\0\\0\\0\\0' | dd of=sound/jump.wav bs=1 seek=40 conv=notrunc 2>/dev/null"),
+            "printf '\\0\\0\\0\\0' | dd of=sound/jump.wav bs=1 seek=40 conv=notrunc 2>/dev/null && "
+            "rm sound/land.wav fonts/sans.glf && mkfifo sound/land.wav fonts/sans.glf"),
       start(), said("kez.mid"), tap("a"), shows(title), tap("space"), playing(), save("crafted-texture"), tap("space"),
-      said("logo.tga", 1), said("gras.bmp", 1), said("kez.mid", 1), said("jump.wav", 1), tap("Escape"), shows(title),
-      tap("Escape"), ends(0)}},
-    // FIFOs (files that never end) in place of the music, a sound and the pause's font: refused at once.
-    {"FifosInPlaceOfFilesAreRefused",
-     {map(1, won_at_once()), own_copies("music sound fonts"),
-      shell("rm music/kez.mid sound/land.wav fonts/sans.glf && mkfifo music/kez.mid sound/land.wav fonts/sans.glf"), start(),
-      shows(logo), tap("a"), shows(title), said("kez.mid", 1), said("land.wav", 1), said("sans.glf", 1), sends(SIGTERM),
-      ends(0, 60)}},
+      said("logo.tga", 1), said("gras.bmp", 1), said("kez.mid", 1), said("jump.wav", 1), said("land.wav", 1),
+      said("sans.glf", 1), tap("Escape"), shows(title), sends(SIGTERM), ends(0, 60)}},
     // pilko 2>&1 | head -n 0: every line the game prints (a missing sound's warning) meets a closed pipe.
     {"ClosedOutputCostsNothing",
      {map(1, won_at_once()), own_copies("sound"), shell("rm sound/land.wav"),
@@ -627,11 +623,6 @@ const scenario scenarios[] = {
                                                1.3 * pixels_in_rows(p.remembered["name 1"], NAME_TOP, NAME_BOTTOM, golden);
                }, "level 2's longer name", 30),
                save("banner-2"), letters(NAME_TOP, NAME_BOTTOM, golden, 0, 99, 30)}},
-    {"LevelTextPlaysAloneUnderItsNameThenTheTitle",
-     steps{map(1, level(KIND_STONE_FLOOR)), map(2, level(KIND_STONE_FLOOR)),
-           shell("cp " PILKO_SOURCE_DIR "/levels/01-first-steps.level first.level")} +
-         entered({"--level", "first.level"}) +
-         steps{letters(NAME_TOP, NAME_BOTTOM, golden, 500, MANY, 5), grass(true), tap("Tab+End", 0.2), shows(title, 30)}},
     // Into the lava behind the hero, a revival, on to the drop ahead and level 2: pilko-sim
     // replays every event; the replay (no key needed) ends on the very picture.
     {"RecordingReplaysToTheSameScreen",
@@ -663,7 +654,8 @@ const scenario scenarios[] = {
       resized(600, 900, {0, 225, 600, 450}), shows(logo), tap("space"), shows(title), tap("Escape"), ends(0)}},
     // ---- The editor ----
     // From the new walled room: a step, a second drop, a lava strip beside the way, an enemy and a
-    // name; a play-test that walks over both drops; saved with its solution, proven and played.
+    // name; a play-test that walks over both drops; saved with its solution, proven, and played
+    // alone under its name, its end the title's.
     {"EditorBuildsPlayTestsAndSavesAVerifiedLevel",
      {map(1, level()), no_repeat, start({"--edit", "%/ramp.level"}), editing(),
       taps({"Up", "Up", "Right", "shift+Left", "shift+Left"}),  // (5, 11) to (5, 13)
@@ -679,6 +671,7 @@ const scenario scenarios[] = {
       shell("cmp ramp.level saved.level"),  // the change left unsaved was not written
       shell(LEVEL_COMPILER " verify --strict ramp.level | grep -q 'ramp.level: ok: 2 drops in '"),
       start({"--level", "ramp.level"}), shows(logo), tap("a"), shows(title), tap("space"), playing(),
+      letters(NAME_TOP, NAME_BOTTOM, golden, 150, MANY, 5), save("ramp-banner"),
       hold_until("Up", [](const picture &s) { return picture_difference(s, title(640, 480)) <= PICTURE_TOLERANCE; })}},
     // A quit signal cannot ask whether to drop the changes: they are kept beside the file.
     {"EditorKeepsAnUnsavedLevelOnAQuitSignal",

@@ -215,16 +215,17 @@ TEST_F(CheckedFile, RefusedFileGivesNullAndOneWarningLine)
 {
   scratch_folder scratch;
   std::string folder = scratch.path;
-  write_file(folder + "/kez.mid", midi(0, 1, 0, chunk("MTrk", NOTE + END)));
+  write_file(folder + "/song.mid", midi(0, 1, 0, chunk("MTrk", NOTE + END)));
   write_file(folder + "/jump.wav", wav(format_chunk({}) + sound_data(0)));
   write_file(folder + "/logo.tga", std::string("no picture"));
-  ASSERT_EQ(mkfifo((folder + "/land.wav").c_str(), 0644), 0);
-  ASSERT_EQ(mkfifo((folder + "/title.tga").c_str(), 0644), 0);
+  for (const char *name : {"kez.mid", "land.wav", "title.tga"})
+    ASSERT_EQ(mkfifo((folder + "/" + name).c_str(), 0644), 0);
   ASSERT_TRUE(write_file(folder + "/huge.wav", ""));
   ASSERT_EQ(truncate((folder + "/huge.wav").c_str(), SOUND_MAX_BYTES + 1), 0);
   const struct {
     const char *name, *reason;
-  } refused[] = {{"kez.mid", "a MIDI not timed in ticks a quarter note"},
+  } refused[] = {{"song.mid", "a MIDI not timed in ticks a quarter note"},
+                 {"kez.mid", "not a regular file"},
                  {"jump.wav", "a WAV without sound"},
                  {"logo.tga", "too short for a TGA header"},
                  {"land.wav", "not a regular file"},
