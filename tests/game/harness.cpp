@@ -23,7 +23,6 @@ namespace {
 constexpr double SHORTEST_PRESS = 0.1;  // Allegro may miss a key held for less
 constexpr double SCREEN_POLL = 0.2;     // seconds between screenshots while waiting
 constexpr long FRAME_BYTES = 4;  // 16-bit stereo
-constexpr long WAV_HEADER_BYTES = 44;
 
 void pause_for(double seconds)
 {
@@ -224,38 +223,16 @@ long frames_in(const std::string &capture_path)
   return stat(capture_path.c_str(), &st) == 0 ? st.st_size / FRAME_BYTES : 0;
 }
 
-bool wait_for_capture(const std::string &capture_path, long frames)
+bool sound_heard(const std::string &capture_path, long first, double seconds)
 {
-  for (int i = 0; i < 300 && frames_in(capture_path) < frames; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  return frames_in(capture_path) >= frames;
-}
-
-std::vector<float> read_sound(const std::string &path, long first, long count, bool stereo)
-{
-  std::vector<int16_t> raw(stereo ? 2 * count : count);
-  FILE *f = std::fopen(path.c_str(), "rb");
-  if (!f)
-    return {};
-  std::fseek(f, stereo ? first * FRAME_BYTES : WAV_HEADER_BYTES, SEEK_SET);
-  raw.resize(std::fread(raw.data(), 2, raw.size(), f));
-  std::fclose(f);
-  std::vector<float> out;
-  for (size_t i = 0; i + 1 < raw.size(); i += stereo ? 2 : 1) {
-    out.push_back(stereo ? (raw[i] + raw[i + 1]) / 65536.0f : raw[i] / 32768.0f);
-    if (!stereo)
-      out.push_back((raw[i] + raw[i + 1]) / 65536.0f);
-  }
-  return out;
-}
-
-bool music_heard(const std::string &capture_path)
-{
-  long stretch = 2 * CAPTURE_RATE;
-  if (!wait_for_capture(capture_path, frames_in(capture_path) + stretch))
-    return false;
+  std::vector<int16_t> samples(2 * (size_t)(seconds * CAPTURE_RATE));  // left and right of each frame
+  for (int i = 0; i < 300 && frames_in(capture_path) < first + (long)samples.size() / 2; ++i)
+    pause_for(0.1);
+  std::ifstream capture(capture_path, std::ios::binary);
+  capture.seekg(first * FRAME_BYTES);
+  capture.read((char *)samples.data(), (std::streamsize)samples.size() * 2);
   double sum = 0;  // of the squares: their root mean is the loudness
-  for (float v : read_sound(capture_path, frames_in(capture_path) - stretch, stretch, true))
-    sum += v * v;
-  return std::sqrt(sum / stretch) > 0.01;
+  for (int16_t sample : samples)
+    sum += (sample / 32768.0) * (sample / 32768.0);
+  return capture && std::sqrt(sum / samples.size()) > 0.01;
 }

@@ -103,11 +103,6 @@ constexpr long CAPTURE_RATE = 44100;  // frames per second of the capture
 std::string write_capture_config(const std::string &folder, const std::string &capture_path);
 // Frames captured so far.
 long frames_in(const std::string &capture_path);
-// Waits up to 30 s until the capture holds the frames; true when it does.
-bool wait_for_capture(const std::string &capture_path, long frames);
-// 16-bit samples (1 = full scale) from a file: every channel of a capture
-// summed into one, or each sample of a 22050 Hz mono WAV doubled (repeated,
-// then blended) as the mixer does to reach 44100 Hz.
-std::vector<float> read_sound(const std::string &path, long first, long count, bool stereo);
-// Whether music plays: the next two seconds captured are not silent.
-bool music_heard(const std::string &capture_path);
+// Whether the seconds of capture from frame first on are not silent; it waits
+// (up to 30 s) for them to be captured.
+bool sound_heard(const std::string &capture_path, long first, double seconds);
