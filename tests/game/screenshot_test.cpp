@@ -46,12 +46,6 @@ std::string picture_width(const std::string &path)
   return run_command("identify -format %w '" + path + "' 2>/dev/null").output;
 }
 
-// The names in the working directory, sorted, one a line.
-std::string folder_listing()
-{
-  return run_command("ls -A | sort").output;
-}
-
 }  // namespace
 
 TEST(Screenshot, F12FillsGapsThenPasses999)
@@ -75,7 +69,7 @@ TEST(Screenshot, FolderAndDanglingLinkTakeNames)
   hold_f12_for_ticks(1);
   EXPECT_EQ(picture_width("vgrab-002.tga"), "640");
   EXPECT_NE(access(outside.c_str(), F_OK), 0) << "written through the link";
-  EXPECT_EQ(folder_listing(), "vgrab-000.tga\nvgrab-001.tga\nvgrab-002.tga\n");
+  EXPECT_EQ(run_command("ls -A | sort").output, "vgrab-000.tga\nvgrab-001.tga\nvgrab-002.tga\n");
 }
 
 // A disk that fills up mid-write (a file size limit stands in for it).
@@ -92,7 +86,7 @@ TEST(Screenshot, FullDiskLeavesNoFileWarnsOnce)
     hold_f12_for_ticks(2);
     second_game = testing::internal::GetCapturedStderr();
   });
-  EXPECT_EQ(folder_listing(), "") << "partial or empty files left behind";
+  EXPECT_EQ(run_command("ls -A | sort").output, "") << "partial or empty files left behind";
   EXPECT_EQ(first_game, "pilko: warning: cannot save a screenshot here: File too large\n");
   EXPECT_EQ(second_game, first_game);
 }

@@ -3,7 +3,6 @@
 // pictures too: our own files load, a refused or unreadable file costs one warning line.
 #include "tests/support/headless.h"
 #include "assets/asset_files.h"
-#include "base/base.h"
 #include "game/sound_file.h"
 #include "render/picture_file.h"
 #include "tests/support/files.h"
@@ -20,36 +19,30 @@ protected:
   static void SetUpTestSuite() { start_headless_allegro(); }
 };
 
-void put_be(byte_buffer &out, uint32_t value, int width)
-{
-  for (int i = width - 1; i >= 0; i--)
-    out.push_back((unsigned char)(value >> (8 * i)));
-}
-
 byte_buffer operator+(byte_buffer a, const byte_buffer &b)
 {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
 
+// The value in width bytes, most significant first (MIDI) or last (RIFF).
+byte_buffer number(uint32_t value, int width, bool big_endian = true)
+{
+  byte_buffer out;
+  for (int i = 0; i < width; i++)
+    out.push_back((unsigned char)(value >> (8 * (big_endian ? width - 1 - i : i))));
+  return out;
+}
+
 // A chunk: four letters, the length (big-endian for MIDI, little for RIFF), the bytes.
 byte_buffer chunk(const char *name, const byte_buffer &body, bool big_endian = true)
 {
-  byte_buffer out(name, name + 4);
-  if (big_endian)
-    put_be(out, (uint32_t)body.size(), 4);
-  else
-    put_le32(out, (uint32_t)body.size());
-  return out + body;
+  return byte_buffer(name, name + 4) + number((uint32_t)body.size(), 4, big_endian) + body;
 }
 
 byte_buffer midi(uint32_t format, uint32_t tracks, uint32_t division, const byte_buffer &body)
 {
-  byte_buffer header;
-  put_be(header, format, 2);
-  put_be(header, tracks, 2);
-  put_be(header, division, 2);
-  return chunk("MThd", header) + body;
+  return chunk("MThd", number(format, 2) + number(tracks, 2) + number(division, 2)) + body;
 }
 
 const byte_buffer NOTE = {0x00, 0x90, 60, 64, 0x60, 0x80, 60, 0};  // half a second at 96 a quarter
@@ -66,27 +59,16 @@ struct wav_format {
 byte_buffer format_chunk(const wav_format &f)
 {
   uint32_t frame = f.frame_bytes >= 0 ? (uint32_t)f.frame_bytes : f.channels * f.bits / 8;
-  byte_buffer fields;
-  put_le16(fields, f.tag);
-  put_le16(fields, f.channels);
-  put_le32(fields, f.rate);
-  put_le32(fields, f.rate * frame);
-  put_le16(fields, frame);
-  put_le16(fields, f.bits);
-  return chunk("fmt ", fields, false);
+  return chunk("fmt ", number(f.tag, 2, false) + number(f.channels, 2, false) + number(f.rate, 4, false) +
+                           number(f.rate * frame, 4, false) + number(frame, 2, false) + number(f.bits, 2, false),
+               false);
 }
 
-byte_buffer riff(const byte_buffer &chunks)
+// A WAV file, its RIFF length right unless one is given.
+byte_buffer wav(const byte_buffer &chunks, long riff_length = -1)
 {
-  return byte_buffer{'R', 'I', 'F', 'F'} + byte_buffer(4) + byte_buffer{'W', 'A', 'V', 'E'} + chunks;
-}
-
-// A WAV file whose RIFF length is right.
-byte_buffer wav(const byte_buffer &chunks)
-{
-  byte_buffer out = riff(chunks);
-  set_le32(out, 4, (uint32_t)out.size() - 8);
-  return out;
+  byte_buffer body = byte_buffer{'W', 'A', 'V', 'E'} + chunks;
+  return byte_buffer{'R', 'I', 'F', 'F'} + number(riff_length < 0 ? body.size() : riff_length, 4, false) + body;
 }
 
 byte_buffer sound_data(size_t bytes) { return chunk("data", byte_buffer(bytes, 0x10), false); }
@@ -170,8 +152,6 @@ TEST_F(CheckedFile, RefusesCraftedFilesWithTheirReason)
     EXPECT_STREQ(midi_problem(file.bytes.data(), file.bytes.size()), file.reason) << file.what;
   EXPECT_EQ(midi_problem(song(NOTE + END).data(), song(NOTE + END).size()), nullptr);
 
-  byte_buffer long_riff = wav(format_chunk({}) + sound_data(4));
-  set_le32(long_riff, 4, (uint32_t)long_riff.size());
   const struct {
     const char *what;
     byte_buffer bytes;
@@ -193,9 +173,9 @@ TEST_F(CheckedFile, RefusesCraftedFilesWithTheirReason)
     {"two formats", wav(format_chunk({}) + format_chunk({}) + sound_data(4)), "a WAV of two formats"},
     {"odd chunk before the sound", wav(format_chunk({}) + chunk("LIST", {'a', 'b', 'c'}, false) + sound_data(4)),
      "a WAV chunk of odd length"},
-    {"sound longer than the file", riff(format_chunk({}) + byte_buffer{'d', 'a', 't', 'a', 0, 1, 0, 0}),
+    {"sound longer than the file", wav(format_chunk({}) + byte_buffer{'d', 'a', 't', 'a', 0, 1, 0, 0}, 0),
      "a WAV whose length is not its file's"},
-    {"RIFF longer than the file", long_riff, "a WAV whose length is not its file's"},
+    {"RIFF longer than the file", wav(format_chunk({}) + sound_data(4), 48), "a WAV whose length is not its file's"},  // 8 too many
     {"format only", wav(format_chunk({})), "a WAV without sound"},
     // Found by wav_fuzz: Allegro reads on past the sound, and bytes there that are no chunk
     // left it a sound of no frames.
