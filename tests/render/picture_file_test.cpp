@@ -18,11 +18,6 @@ std::vector<unsigned char> with(std::vector<unsigned char> bytes, size_t offset,
   return bytes;
 }
 
-const char *problem_of(const char *name, const std::vector<unsigned char> &bytes)
-{
-  return picture_problem(name, bytes.data(), bytes.size(), (long long)bytes.size());
-}
-
 }  // namespace
 
 TEST(PictureFile, RefusesCraftedHeadersWithTheirReason)
@@ -65,5 +60,6 @@ TEST(PictureFile, RefusesCraftedHeadersWithTheirReason)
     {"logo.png", tga, "neither a TGA nor a BMP name"},
   };
   for (const auto &file : crafted)
-    EXPECT_STREQ(problem_of(file.name, file.bytes), file.reason) << file.name << ": " << (file.reason ? file.reason : "");
+    EXPECT_STREQ(picture_problem(file.name, file.bytes.data(), file.bytes.size(), (long long)file.bytes.size()), file.reason)
+        << file.name << ": " << (file.reason ? file.reason : "");
 }
