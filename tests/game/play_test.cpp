@@ -147,11 +147,10 @@ test_map won_at_once()
   made.drop_marker[made.start_x][made.start_y] = DROP_MARKER_DROP;
   return made;
 }
-step map(int number, const test_map &made, const char *name = "maps/map%d.map")
+step map(int number, const test_map &made)
 {
-  char path[64];
-  std::snprintf(path, sizeof path, name, number);
-  return [=](play &p) { return write_file(p.folder + "/" + path, map_bytes(made)) ? "" : "no map"; };
+  std::string path = "/maps/map" + std::to_string(number) + ".map";
+  return [=](play &p) { return write_file(p.folder + path, map_bytes(made)) ? "" : "no map"; };
 }
 // Runs a shell command in the data folder ('%' is its path); it comes to succeed within seconds.
 step shell(const std::string &command, double seconds = 0)

@@ -4,8 +4,6 @@
 #include "game/graphics_mode.h"
 #include "render/render.h"
 
-#include <cstdio>
-
 namespace {
 
 rgb test_pixel(int x, int y)  // bright pink at (5, 3) and (60, 30), nearly pink at (6, 3)
@@ -24,8 +22,6 @@ TEST_P(Texture, FlippedWithPinkAsBlack)
   if (depth != 16)
     request_mode_depth(depth);
   ASSERT_EQ(set_gfx_mode(GFX_OPENGL_FULLSCREEN, FRAME_WIDTH, FRAME_HEIGHT, 0, 0), 0) << allegro_error;
-  std::printf("asked for %d bits: depth %d, 24-bit red at bit %d, upload format %s\n", depth,
-              get_color_depth(), _rgb_r_shift_24, texture_pixel_format() == GL_RGB ? "GL_RGB" : "GL_BGR");
   for (int image_width : {64, 5}) {  // the 5 x 3 image's rows are 15 bytes, no multiple of 4
     int image_height = image_width == 5 ? 3 : 32;
     scratch_folder folder;
