@@ -645,7 +645,7 @@ const scenario scenarios[] = {
       shell("cmp ramp.level saved.level"),  // the change left unsaved was not written
       shell(LEVEL_COMPILER " verify --strict ramp.level | grep -q 'ramp.level: ok: 2 drops in '"),
       start({"--level", "ramp.level"}), shows(logo), tap("a"), shows(title), tap("space"), playing(),
-      letters(NAME_TOP, NAME_BOTTOM, golden, 150, MANY, 5), save("ramp-banner"),
+      letters(NAME_TOP, NAME_BOTTOM, golden, 500, MANY, 5), save("ramp-banner"),
       hold_until("Up", [](const picture &s) { return picture_difference(s, title(640, 480)) <= PICTURE_TOLERANCE; })}},
     // A quit signal cannot ask whether to drop the changes: they are kept beside the file.
     {"EditorKeepsAnUnsavedLevelOnAQuitSignal",
