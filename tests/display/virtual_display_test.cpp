@@ -7,11 +7,7 @@
 #include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
-#include <csignal>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -26,14 +22,6 @@ std::string process_identity(pid_t pid)
   for (words >> state; words >> word;)
     identity += " " + word;
   return state.empty() || state[0] == 'Z' ? "" : identity;
-}
-
-// The identity of the live server of display ":N" (by its lock file), or "".
-std::string display_server(const std::string &display)
-{
-  pid_t pid = 0;
-  std::ifstream("/tmp/.X" + display.substr(display.empty() ? 0 : 1) + "-lock") >> pid;
-  return display.size() > 1 ? process_identity(pid) : "";
 }
 
 // Whether the process with this identity still runs.
@@ -66,11 +54,26 @@ const char OWNER[] = "d=$('" VIRTUAL_DISPLAY "' start --owner $$) || exit 1\n"
                      "echo display ready\n"
                      "exec sleep 600\n";
 
-// The identity the display owner wrote down for its server.
-std::string owned_server(const scratch_folder &folder)
+// A program (sh RUNNER FILE) that starts a command under virtual-display run, writes the
+// identities of its server and of the command to FILE once the command has said where it runs
+// (in one rename, never read half-written), then stops the run with SIGTERM and prints its status.
+const char RUNNER[] = "'" VIRTUAL_DISPLAY "' run -- sh -c 'echo \"$DISPLAY $$\" >\"$0.new\" && mv \"$0.new\" \"$0\" && "
+                      "exec sleep 600' \"$1.where\" >/dev/null 2>&1 &\n"
+                      "for i in $(seq 600); do [ -e \"$1.where\" ] && break; sleep 0.1; done\n"
+                      "read d c <\"$1.where\"; p=$(cat /tmp/.X${d#:}-lock)\n"
+                      "echo $p $(ps -o lstart= -p $p) >\"$1\"; echo $c $(ps -o lstart= -p $c) >>\"$1\"\n"
+                      "kill -TERM $!; wait $!; echo $?\n";
+
+// The identities a program wrote down, one a line; each names a process that ran (ps knew it).
+std::vector<std::string> written_identities(const scratch_folder &folder)
 {
-  std::string text = file_text(folder.file("server"));
-  return text.substr(0, text.find('\n'));
+  std::istringstream text(file_text(folder.file("server")));
+  std::vector<std::string> identities;
+  for (std::string line; std::getline(text, line);)
+    identities.push_back(line);
+  for (const std::string &identity : identities)
+    EXPECT_NE(identity.find(' '), std::string::npos) << "no process " << identity;
+  return identities;
 }
 
 TEST(VirtualDisplay, ServerEndsWithItsTest)
@@ -79,8 +82,7 @@ TEST(VirtualDisplay, ServerEndsWithItsTest)
   scratch_folder crashed;
   write_file(crashed.file("owner"), std::string(OWNER));
   EXPECT_EQ(run_command("sh '" + crashed.file("owner") + "' crash '" + crashed.file("server") + "'; echo $?").output, "139\n");
-  ASSERT_FALSE(owned_server(crashed).empty()) << "the crashing program had no server";
-  EXPECT_FALSE(any_outlives({owned_server(crashed)})) << "the crashed test's server outlived it";
+  EXPECT_FALSE(any_outlives(written_identities(crashed))) << "the crashed test's server outlived it";
 
   // A test that hangs, stopped by CTest a second after it says its display is ready.
   scratch_folder hung;
@@ -90,36 +92,17 @@ TEST(VirtualDisplay, ServerEndsWithItsTest)
              "set_tests_properties(hangs PROPERTIES TIMEOUT 600 TIMEOUT_AFTER_MATCH \"1;display ready\")\n");
   std::string output = run_command("cd '" + hung.path + "' && '" CTEST_COMMAND "' 2>&1").output;
   ASSERT_NE(output.find("Timeout"), std::string::npos) << output;
-  ASSERT_FALSE(owned_server(hung).empty()) << "the hanging program had no server";
-  EXPECT_FALSE(any_outlives({owned_server(hung)})) << "the stopped test's server outlived it";
+  EXPECT_FALSE(any_outlives(written_identities(hung))) << "the stopped test's server outlived it";
 }
 
+// The run ends as its command, stopped by SIGTERM (128 + 15), and takes command and server along.
 TEST(VirtualDisplay, RunEndsCommandAndServerOnSigterm)
 {
   scratch_folder folder;
-  std::string started = folder.file("started");
-  // The command says where it runs, in one rename so that it is never read
-  // half-written, then waits to be stopped.
-  pid_t run = fork();
-  if (run == 0) {
-    std::string script = "echo \"$DISPLAY $$\" >'" + started + ".new' && mv '" + started + ".new' '" + started +
-                         "' && exec sleep 600";
-    execl(VIRTUAL_DISPLAY, VIRTUAL_DISPLAY, "run", "--", "/bin/sh", "-c", script.c_str(), (char *)nullptr);
-    _exit(127);
-  }
-  for (int tenth = 0; tenth < 600 && !std::filesystem::exists(started); tenth++)
-    usleep(100000);
-  std::string display;
-  pid_t command = 0;
-  std::istringstream(file_text(started)) >> display >> command;
-  std::vector<std::string> processes = {display_server(display), process_identity(command)};
-  ASSERT_TRUE(still_runs(processes[0]) && still_runs(processes[1])) << "server and command before the signal";
-
-  kill(run, SIGTERM);
-  int status = 0;
-  waitpid(run, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGTERM)
-      << "run ends as its command, stopped by SIGTERM; status " << status;
+  write_file(folder.file("runner"), std::string(RUNNER));
+  EXPECT_EQ(run_command("sh '" + folder.file("runner") + "' '" + folder.file("server") + "'").output, "143\n");
+  std::vector<std::string> processes = written_identities(folder);
+  ASSERT_EQ(processes.size(), 2u) << "no server and command written down";
   EXPECT_FALSE(any_outlives(processes)) << "server or command outlived the run";
 }
 

@@ -47,11 +47,6 @@ picture converted(const std::string &arguments)
   return parse_ppm(run_command("convert " + arguments + " -auto-orient -depth 8 ppm:- 2>/dev/null").output);
 }
 
-void send_key(const std::string &display, const char *action, const std::string &key)
-{
-  run_command("DISPLAY=" + display + " xdotool " + action + " " + key);
-}
-
 }  // namespace
 
 void picture::save(const std::string &name) const
@@ -163,8 +158,8 @@ std::string game_output(const game_run &run)
   return file_text(run.log_folder.file("pilko.log"));
 }
 
-void key_down(const std::string &display, const std::string &key) { send_key(display, "keydown", key); }
-void key_up(const std::string &display, const std::string &key) { send_key(display, "keyup", key); }
+void key_down(const std::string &display, const std::string &key) { run_command("DISPLAY=" + display + " xdotool keydown " + key); }
+void key_up(const std::string &display, const std::string &key) { run_command("DISPLAY=" + display + " xdotool keyup " + key); }
 
 void tap_key(const std::string &display, const std::string &key, double hold_seconds)
 {
