@@ -7,6 +7,7 @@
 #include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <sstream>
 #include <unistd.h>
 #include <vector>
@@ -34,15 +35,10 @@ bool still_runs(const std::string &identity)
 // end: an X server takes a moment to shut down, longer on a busy machine.
 bool any_outlives(const std::vector<std::string> &processes)
 {
-  auto running = [&] {
-    for (const std::string &process : processes)
-      if (still_runs(process))
-        return true;
-    return false;
-  };
-  for (int tenth = 0; tenth < 600 && running(); tenth++)
-    usleep(100000);
-  return running();
+  for (int tenth = 0; tenth < 600; tenth++, usleep(100000))
+    if (std::none_of(processes.begin(), processes.end(), still_runs))
+      return false;
+  return true;
 }
 
 // A test program (sh OWNER crash|hang FILE) that takes a virtual display of its own and writes its

@@ -51,16 +51,12 @@ const byte_buffer END = {0x00, 0xFF, 0x2F, 0x00};
 // A song of one track, 96 ticks a quarter.
 byte_buffer song(const byte_buffer &events) { return midi(0, 1, 96, chunk("MTrk", events)); }
 
-struct wav_format {
-  uint32_t tag = 1, channels = 1, rate = 22050, bits = 16;
-  int frame_bytes = -1;  // -1: as the channels and bits make it
-};
-
-byte_buffer format_chunk(const wav_format &f)
+// A WAV format chunk; a frame size of 0: as the channels and bits make it.
+byte_buffer format_chunk(uint32_t tag = 1, uint32_t channels = 1, uint32_t rate = 22050, uint32_t bits = 16, uint32_t frame = 0)
 {
-  uint32_t frame = f.frame_bytes >= 0 ? (uint32_t)f.frame_bytes : f.channels * f.bits / 8;
-  return chunk("fmt ", number(f.tag, 2, false) + number(f.channels, 2, false) + number(f.rate, 4, false) +
-                           number(f.rate * frame, 4, false) + number(frame, 2, false) + number(f.bits, 2, false),
+  frame = frame ? frame : channels * bits / 8;
+  return chunk("fmt ", number(tag, 2, false) + number(channels, 2, false) + number(rate, 4, false) +
+                           number(rate * frame, 4, false) + number(frame, 2, false) + number(bits, 2, false),
                false);
 }
 
@@ -72,8 +68,6 @@ byte_buffer wav(const byte_buffer &chunks, long riff_length = -1)
 }
 
 byte_buffer sound_data(size_t bytes) { return chunk("data", byte_buffer(bytes, 0x10), false); }
-
-std::string shipped(const char *name) { return std::string(PILKO_DATA_DIR) + "/" + name; }
 
 // Whether the game's loader for the file's kind (by its name) loads it; what it loaded is freed.
 bool loads(const std::string &path)
@@ -105,7 +99,7 @@ TEST_F(CheckedFile, ShippedFilesLoadQuietly)
   names.push_back(MUSIC_FILE);
   for (const std::string &name : names) {
     testing::internal::CaptureStderr();
-    EXPECT_TRUE(loads(shipped(name.c_str()))) << name;
+    EXPECT_TRUE(loads(PILKO_DATA_DIR "/" + name)) << name;
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << name;
   }
 }
@@ -115,11 +109,12 @@ TEST_F(CheckedFile, RefusesCraftedFilesWithTheirReason)
   byte_buffer many_tracks;
   for (int i = 0; i < MIDI_MAX_TRACKS + 1; i++)
     many_tracks = many_tracks + chunk("MTrk", NOTE + END);
-  const struct {
+  struct crafted {
     const char *what;
     byte_buffer bytes;
     const char *reason;
-  } midi_files[] = {
+  };
+  const crafted midi_files[] = {
     // The four that crashed or hung the game: a division by zero, reads far past the
     // track (SIGSEGV) and a loop of no length that spins Allegro's timer thread for ever.
     {"0 ticks a quarter", midi(0, 1, 0, chunk("MTrk", NOTE + END)), "a MIDI not timed in ticks a quarter note"},
@@ -152,37 +147,31 @@ TEST_F(CheckedFile, RefusesCraftedFilesWithTheirReason)
     EXPECT_STREQ(midi_problem(file.bytes.data(), file.bytes.size()), file.reason) << file.what;
   EXPECT_EQ(midi_problem(song(NOTE + END).data(), song(NOTE + END).size()), nullptr);
 
-  const struct {
-    const char *what;
-    byte_buffer bytes;
-    const char *reason;
-  } wav_files[] = {
+  const crafted wav_files[] = {
     // Allegro loads a sound of no frames, which its mixer reads past.
-    {"no sound", wav(format_chunk({}) + sound_data(0)), "a WAV without sound"},
-    {"rate 0", wav(format_chunk({1, 1, 0, 16}) + sound_data(4)), "a WAV of a sample rate out of bounds"},
-    {"no channel", wav(format_chunk({1, 0, 22050, 16}) + sound_data(4)),
-     "a WAV of other than 1 or 2 channels of 8 or 16 bits"},
-    {"24 bits", wav(format_chunk({1, 1, 22050, 24}) + sound_data(6)),
-     "a WAV of other than 1 or 2 channels of 8 or 16 bits"},
-    {"compressed", wav(format_chunk({2, 1, 22050, 16}) + sound_data(4)), "a WAV of other than plain PCM"},
-    {"frames of the wrong size", wav(format_chunk({1, 2, 22050, 16, 2}) + sound_data(4)),
+    {"no sound", wav(format_chunk() + sound_data(0)), "a WAV without sound"},
+    {"rate 0", wav(format_chunk(1, 1, 0) + sound_data(4)), "a WAV of a sample rate out of bounds"},
+    {"no channel", wav(format_chunk(1, 0) + sound_data(4)), "a WAV of other than 1 or 2 channels of 8 or 16 bits"},
+    {"24 bits", wav(format_chunk(1, 1, 22050, 24) + sound_data(6)), "a WAV of other than 1 or 2 channels of 8 or 16 bits"},
+    {"compressed", wav(format_chunk(2) + sound_data(4)), "a WAV of other than plain PCM"},
+    {"frames of the wrong size", wav(format_chunk(1, 2, 22050, 16, 2) + sound_data(4)),
      "a WAV whose frame size does not match its format"},
-    {"part of a frame", wav(format_chunk({}) + sound_data(3)), "a WAV chunk of odd length"},
-    {"part of a stereo frame", wav(format_chunk({1, 2, 22050, 16}) + sound_data(6)), "a WAV sound of part of a frame"},
-    {"sound before its format", wav(sound_data(4) + format_chunk({})), "a WAV without its format before its sound"},
-    {"two formats", wav(format_chunk({}) + format_chunk({}) + sound_data(4)), "a WAV of two formats"},
-    {"odd chunk before the sound", wav(format_chunk({}) + chunk("LIST", {'a', 'b', 'c'}, false) + sound_data(4)),
+    {"part of a frame", wav(format_chunk() + sound_data(3)), "a WAV chunk of odd length"},
+    {"part of a stereo frame", wav(format_chunk(1, 2) + sound_data(6)), "a WAV sound of part of a frame"},
+    {"sound before its format", wav(sound_data(4) + format_chunk()), "a WAV without its format before its sound"},
+    {"two formats", wav(format_chunk() + format_chunk() + sound_data(4)), "a WAV of two formats"},
+    {"odd chunk before the sound", wav(format_chunk() + chunk("LIST", {'a', 'b', 'c'}, false) + sound_data(4)),
      "a WAV chunk of odd length"},
-    {"sound longer than the file", wav(format_chunk({}) + byte_buffer{'d', 'a', 't', 'a', 0, 1, 0, 0}, 0),
+    {"sound longer than the file", wav(format_chunk() + byte_buffer{'d', 'a', 't', 'a', 0, 1, 0, 0}, 0),
      "a WAV whose length is not its file's"},
-    {"RIFF longer than the file", wav(format_chunk({}) + sound_data(4), 48), "a WAV whose length is not its file's"},  // 8 too many
-    {"format only", wav(format_chunk({})), "a WAV without sound"},
+    {"RIFF longer than the file", wav(format_chunk() + sound_data(4), 48), "a WAV whose length is not its file's"},  // 8 too many
+    {"format only", wav(format_chunk()), "a WAV without sound"},
     // Found by wav_fuzz: Allegro reads on past the sound, and bytes there that are no chunk
     // left it a sound of no frames.
-    {"bytes after the sound", wav(format_chunk({}) + sound_data(4) + byte_buffer{1, 2, 3, 4, 0xFF, 0xFF, 0, 0}),
+    {"bytes after the sound", wav(format_chunk() + sound_data(4) + byte_buffer{1, 2, 3, 4, 0xFF, 0xFF, 0, 0}),
      "a WAV chunk longer than the file"},
-    {"a few bytes after the sound", wav(format_chunk({}) + sound_data(4) + byte_buffer{0, 0}), "a WAV chunk cut short"},
-    {"two sounds", wav(format_chunk({}) + sound_data(4) + sound_data(2)), "a WAV of two sounds"},
+    {"a few bytes after the sound", wav(format_chunk() + sound_data(4) + byte_buffer{0, 0}), "a WAV chunk cut short"},
+    {"two sounds", wav(format_chunk() + sound_data(4) + sound_data(2)), "a WAV of two sounds"},
     {"a MIDI file", song(NOTE + END), "not a WAV file"},
   };
   for (const auto &file : wav_files)
@@ -196,7 +185,7 @@ TEST_F(CheckedFile, RefusedFileGivesNullAndOneWarningLine)
   scratch_folder scratch;
   std::string folder = scratch.path;
   write_file(folder + "/song.mid", midi(0, 1, 0, chunk("MTrk", NOTE + END)));
-  write_file(folder + "/jump.wav", wav(format_chunk({}) + sound_data(0)));
+  write_file(folder + "/jump.wav", wav(format_chunk() + sound_data(0)));
   write_file(folder + "/logo.tga", std::string("no picture"));
   for (const char *name : {"kez.mid", "land.wav", "title.tga"})
     ASSERT_EQ(mkfifo((folder + "/" + name).c_str(), 0644), 0);

@@ -23,8 +23,6 @@ std::vector<unsigned char> with(std::vector<unsigned char> bytes, size_t offset,
 TEST(PictureFile, RefusesCraftedHeadersWithTheirReason)
 {
   std::vector<unsigned char> tga = shipped("gameover.tga"), bmp = shipped("gras.bmp");
-  std::vector<unsigned char> short_tga(tga.begin(), tga.end() - 1);
-  std::vector<unsigned char> short_bmp(bmp.begin(), bmp.end() - 1);
   // 5 x 3 pixels: rows of 15 bytes padded to 16, 54 + 48 bytes in all.
   std::vector<unsigned char> padded = with(with(bmp, 18, 5, 4), 22, 3, 4);
   padded.resize(101);
@@ -42,7 +40,7 @@ TEST(PictureFile, RefusesCraftedHeadersWithTheirReason)
     {"logo.tga", with(tga, 17, 0x40), "a TGA with an unknown pixel layout"},
     {"logo.tga", with(tga, 12, 0, 2), "a TGA of a size out of bounds"},
     {"logo.tga", with(tga, 14, 4096, 2), "a TGA of a size out of bounds"},
-    {"logo.tga", short_tga, "a TGA shorter than its pixels"},
+    {"logo.tga", std::vector<unsigned char>(tga.begin(), tga.end() - 1), "a TGA shorter than its pixels"},
     {"logo.tga", with(tga, 2, 10), "a run-length TGA"},  // Allegro overruns its bitmap on long runs
     {"logo.tga", std::vector<unsigned char>(tga.begin(), tga.begin() + 17), "too short for a TGA header"},
     {"gras.bmp", with(with(bmp, 28, 8, 2), 30, 1, 4), "a BMP of other than 24 bits a pixel"},
@@ -52,7 +50,7 @@ TEST(PictureFile, RefusesCraftedHeadersWithTheirReason)
     {"gras.bmp", with(bmp, 22, -128, 4), "a BMP of a size out of bounds"},
     {"gras.bmp", with(bmp, 18, 1 << 20, 4), "a BMP of a size out of bounds"},
     {"gras.bmp", with(bmp, 10, 1078, 4), "a BMP with its pixels away from the header"},
-    {"gras.bmp", short_bmp, "a BMP shorter than its pixels"},
+    {"gras.bmp", std::vector<unsigned char>(bmp.begin(), bmp.end() - 1), "a BMP shorter than its pixels"},
     {"gras.bmp", padded, "a BMP shorter than its pixels"},
     {"logo.tga", with_alpha, nullptr},
     {"gras.bmp", with(bmp, 0, 'X'), "not a BMP"},

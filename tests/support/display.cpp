@@ -51,8 +51,7 @@ std::string own_display(const std::string &server_options)
   // is killed (a test timeout), where the stop at exit never runs.
   display = run_command(std::string(VIRTUAL_DISPLAY) + " start --owner " + std::to_string(getpid()) + " " +
                         server_options).output;
-  while (!display.empty() && (display.back() == '\n' || display.back() == ' '))
-    display.pop_back();
+  display.erase(display.find_last_not_of("\n ") + 1);
   if (display.empty() || display[0] != ':')
     return display = "";
   if (started_displays.empty())
