@@ -323,7 +323,19 @@ step said(const std::string &text, int times = -1, double seconds = 20)
     return (times < 0 ? count() > 0 : count() == times) ? "" : "output: " + game_output(p.run);
   };
 }
-std::string screenshots_are_the_screen(play &p);
+
+// F12 held until a third picture is begun: the first two are whole, and they are the screen.
+std::string screenshots_are_the_screen(play &p)
+{
+  key_down(p.display, "F12");
+  for (int tries = 0; tries < 100 && access((p.folder + "/vgrab-002.tga").c_str(), F_OK) != 0; tries++)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  key_up(p.display, "F12");
+  for (const char *name : {"vgrab-000.tga", "vgrab-001.tga"})
+    if (difference_above(load_picture(p.folder + "/" + name), p.remembered["before"], DESIGNED_HEIGHT) > SAME_PICTURE)
+      return std::string(name) + " is not the screen";
+  return "";
+}
 
 // ---- Screens and windows ---------------------------------------------------------------------
 
@@ -449,19 +461,6 @@ std::string jump_heard(play &p)
   long press = frames_in(p.capture);
   tap_key(p.display, "space", 0.3);
   return silent && sound_heard(p.capture, press, 1.0) ? "" : silent ? "no jump heard" : "a sound before the jump";
-}
-
-// F12 held until a third picture is begun: the first two are whole, and they are the screen.
-std::string screenshots_are_the_screen(play &p)
-{
-  key_down(p.display, "F12");
-  for (int tries = 0; tries < 100 && access((p.folder + "/vgrab-002.tga").c_str(), F_OK) != 0; tries++)
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  key_up(p.display, "F12");
-  for (const char *name : {"vgrab-000.tga", "vgrab-001.tga"})
-    if (difference_above(load_picture(p.folder + "/" + name), p.remembered["before"], DESIGNED_HEIGHT) > SAME_PICTURE)
-      return std::string(name) + " is not the screen";
-  return "";
 }
 
 const scenario scenarios[] = {
