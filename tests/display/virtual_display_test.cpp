@@ -25,18 +25,12 @@ std::string process_identity(pid_t pid)
   return state.empty() || state[0] == 'Z' ? "" : identity;
 }
 
-// Whether the process with this identity still runs.
-bool still_runs(const std::string &identity)
-{
-  return !identity.empty() && process_identity(std::stoi(identity)) == identity;
-}
-
 // Whether any of the processes still runs once they have had every chance to
 // end: an X server takes a moment to shut down, longer on a busy machine.
 bool any_outlives(const std::vector<std::string> &processes)
 {
   for (int tenth = 0; tenth < 600; tenth++, usleep(100000))
-    if (std::none_of(processes.begin(), processes.end(), still_runs))
+    if (std::none_of(processes.begin(), processes.end(), [](const std::string &p) { return process_identity(std::stoi(p)) == p; }))
       return false;
   return true;
 }

@@ -57,11 +57,9 @@ TEST_F(Installed, PlayersLevelsLiveInTheirLevelsFolder)
   EXPECT_EQ(run_command(pilko + " --help 2>&1").output.find("saved in"), std::string::npos);
   EXPECT_NE(access((home.path + "/.local").c_str(), F_OK), 0) << "--help or --version made the player's folder";
   run_command("mkdir -p " + levels + "/mine.level " + elsewhere.path + "/sub && mkfifo " + elsewhere.path + "/sub/pipe.level");
-  const std::pair<std::string, std::string> refused[] = {
-      {"mine.level", levels + "/mine.level: a folder, not a file"},
-      {"sub/pipe.level", elsewhere.path + "/sub/pipe.level: not a regular file"}};
-  for (const auto &[name, said] : refused)
-    EXPECT_EQ(run_command(pilko + " --edit " + name + " 2>&1").output, "pilko: " + said + "\n");
+  EXPECT_EQ(run_command(pilko + " --edit mine.level 2>&1").output, "pilko: " + levels + "/mine.level: a folder, not a file\n");
+  EXPECT_EQ(run_command(pilko + " --edit sub/pipe.level 2>&1").output,
+            "pilko: " + elsewhere.path + "/sub/pipe.level: not a regular file\n");
 }
 
 TEST_F(Installed, PlaysWithMusicAndSavesShotsInTheUserFolder)

@@ -195,10 +195,8 @@ picture wait_for_screen(const std::string &display, const std::function<bool(con
 scratch_folder make_data_folder()
 {
   scratch_folder made;
-  for (const char *part : {"graphics", "sound", "music", "fonts"})
-    if (symlink((std::string(pilko_data_dir) + "/" + part).c_str(), made.file(part).c_str()) != 0)
-      std::perror("symlink");
-  mkdir(made.file("maps").c_str(), 0755);
+  run_command("cd " + made.path + " && mkdir maps && for part in graphics sound music fonts; do ln -s " + pilko_data_dir +
+              "/$part $part; done");
   return made;
 }
 

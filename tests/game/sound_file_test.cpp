@@ -14,11 +14,6 @@
 
 namespace {
 
-class CheckedFile : public ::testing::Test {
-protected:
-  static void SetUpTestSuite() { start_headless_allegro(); }
-};
-
 byte_buffer operator+(byte_buffer a, const byte_buffer &b)
 {
   a.insert(a.end(), b.begin(), b.end());
@@ -69,28 +64,25 @@ byte_buffer wav(const byte_buffer &chunks, long riff_length = -1)
 
 byte_buffer sound_data(size_t bytes) { return chunk("data", byte_buffer(bytes, 0x10), false); }
 
-// Whether the game's loader for the file's kind (by its name) loads it; what it loaded is freed.
+// Whether a loader gave something; what it gave is freed.
+template <typename T> bool freed(T *loaded, void (*destroy)(T *))
+{
+  destroy(loaded);
+  return loaded != nullptr;
+}
+
+// Whether the game's loader for the file's kind (by its name) loads it.
 bool loads(const std::string &path)
 {
   std::string kind = path.substr(path.size() - 4);
-  if (kind == ".mid") {
-    MIDI *music = load_music(path.c_str());
-    destroy_midi(music);
-    return music != nullptr;
-  }
-  if (kind == ".wav") {
-    SAMPLE *sample = load_effect(path.c_str());
-    destroy_sample(sample);
-    return sample != nullptr;
-  }
-  BITMAP *picture = load_picture(path.c_str());
-  destroy_bitmap(picture);
-  return picture != nullptr;
+  return kind == ".mid"   ? freed(load_music(path.c_str()), destroy_midi)
+         : kind == ".wav" ? freed(load_effect(path.c_str()), destroy_sample)
+                          : freed(load_picture(path.c_str()), destroy_bitmap);
 }
 
 }  // namespace
 
-TEST_F(CheckedFile, RefusesCraftedFilesWithTheirReason)
+TEST(CheckedFile, RefusesCraftedFilesWithTheirReason)
 {
   byte_buffer many_tracks;
   for (int i = 0; i < MIDI_MAX_TRACKS + 1; i++)
@@ -167,8 +159,9 @@ TEST_F(CheckedFile, RefusesCraftedFilesWithTheirReason)
 // Crafted files, FIFOs that would block the game, a file past the size limit and missing files,
 // for each loader: each is null and one warning line, and the game plays on without it. Every
 // file the game ships loads, and says nothing.
-TEST_F(CheckedFile, RefusedFileGivesNullAndOneWarningLineShippedFilesLoadQuietly)
+TEST(CheckedFile, RefusedFileGivesNullAndOneWarningLineShippedFilesLoadQuietly)
 {
+  start_headless_allegro();
   scratch_folder scratch;
   std::string folder = scratch.path;
   write_file(folder + "/song.mid", midi(0, 1, 0, chunk("MTrk", NOTE + END)));
