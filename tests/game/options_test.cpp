@@ -119,10 +119,9 @@ TEST(Options, UsageReadmeAndManualAgree)
   std::string usage = testing::internal::GetCapturedStdout();
   std::string readme = file_text(PILKO_SOURCE_DIR "/README.md");
   std::string manual = run_command("man -l " PILKO_SOURCE_DIR "/dist/pilko.6 2>/dev/null | col -b").output;
-  const std::pair<std::string, std::string> options[] = {{"-h", "--help"},  {"-V", "--version"}, {"-w", "--window"},
-                                                         {"-s", "--window-size"},
-                                                         {"-l", "--level"}, {"-r", "--record"},  {"-p", "--replay"},
-                                                         {"-e", "--edit"}};
+  const std::pair<std::string, std::string> options[] = {{"-h", "--help"}, {"-V", "--version"}, {"-w", "--window"},
+                                                         {"-s", "--window-size"}, {"-l", "--level"}, {"-r", "--record"},
+                                                         {"-p", "--replay"}, {"-e", "--edit"}};
   for (const auto &[short_name, long_name] : options) {
     std::string both = short_name + ", " + long_name;
     EXPECT_NE(usage.find(both), std::string::npos) << both << " missing from the usage:\n" << usage;

@@ -1,7 +1,6 @@
 // Frustum culling in whole frames: it skips cells (as many as the benchmark counts), yet never
 // changes a pixel.
 #include "tests/render/render_scene.h"
-#include "render/render.h"
 #include "world/map_load.h"
 
 #include <cstdio>

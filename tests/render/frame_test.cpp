@@ -1,7 +1,6 @@
 // Frames of the test level, untextured cells, the status line, and which way faces look.
 #include "tests/render/render_scene.h"
 #include "font/font.h"
-#include "render/render.h"
 
 #include <GL/glu.h>
 #include <algorithm>

@@ -9,39 +9,30 @@
 
 namespace {
 
-const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-
-TEST(Frustum, IdentityGivesTheUnitCube)
+// Spheres against the planes of two views: the identity's unit cube, and a projection (x + 1)
+// after a modelview (2 x - 16, 2 y - 3, 2 z - 6), whose product puts the view at x 7..8,
+// y 1..2, z 2.5..3.5 in the world. The result is 0 outside (touching a plane from outside is
+// outside), else the distance from the near plane plus the radius. A sphere just inside the
+// second box is lost with the product in the wrong order, a matrix read the wrong way round
+// or planes left longer than a unit.
+TEST(Frustum, IdentityCubeAndAMovedScaledBox)
 {
-  frustum_from_matrices(identity, identity);
-  // 0 outside (touching a plane from outside is outside), else the distance
-  // from the near plane plus the radius.
-  const struct { float x, y, z, radius, result; } spheres[] = {
-      {0, 0, 0, 0.5f, 1.5f},       {0, 0, -1.2f, 0.5f, 0.3f},    {1.99f, 0, 0, 1, 2},
-      {3, 0, 0, 1, 0},             {2, 0, 0, 1, 0},              {-2, 0, 0, 1, 0},
-      {0, -1.5f, 0, 0.5f, 0},      {0, 1.5f, 0, 0.5f, 0},        {0, 0, 1.25f, 0.25f, 0},
-      {0, 0, -1.25f, 0.25f, 0},
-  };
-  for (const auto &s : spheres)
-    EXPECT_NEAR(sphere_in_frustum(s.x, s.y, s.z, s.radius), s.result, 1e-6f) << s.x << " " << s.y << " " << s.z;
-}
-
-// Planes of a projection (x + 1) and a modelview (2 x - 16, 2 y - 3, 2 z - 6) whose product
-// puts the view at x 7..8, y 1..2, z 2.5..3.5 in the world: a sphere just inside a plane is
-// caught with the product in the wrong order, a matrix read the wrong way round or planes
-// left longer than a unit.
-TEST(Frustum, ProjectionAfterModelviewWithUnitPlanes)
-{
+  const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
   const float moved[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1, 0, 0, 1};
   const float scaled_and_moved[16] = {2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, -16, -3, -6, 1};
-  frustum_from_matrices(moved, scaled_and_moved);
-  const struct { float x, y, z, radius, result; } spheres[] = {
-      {7.5f, 1.5f, 3, 0.1f, 0.6f}, {7.9f, 1.5f, 2.6f, 0.05f, 0.15f}, {6.9f, 1.5f, 3, 0.05f, 0},
-      {8.1f, 1.5f, 3, 0.05f, 0},   {7.5f, 0.9f, 3, 0.05f, 0},         {7.5f, 2.1f, 3, 0.05f, 0},
-      {7.5f, 1.5f, 2.4f, 0.05f, 0}, {7.5f, 1.5f, 3.6f, 0.05f, 0},
+  const float *views[2][2] = {{identity, identity}, {moved, scaled_and_moved}};  // projection, modelview
+  const struct { int view; float x, y, z, radius, result; } spheres[] = {
+      {0, 0, 0, 0, 0.5f, 1.5f},      {0, 0, 0, -1.2f, 0.5f, 0.3f},     {0, 1.99f, 0, 0, 1, 2},
+      {0, 3, 0, 0, 1, 0},            {0, 2, 0, 0, 1, 0},               {0, -2, 0, 0, 1, 0},
+      {0, 0, -1.5f, 0, 0.5f, 0},     {0, 0, 1.5f, 0, 0.5f, 0},         {0, 0, 0, 1.25f, 0.25f, 0},
+      {0, 0, 0, -1.25f, 0.25f, 0},   {1, 7.5f, 1.5f, 3, 0.1f, 0.6f},   {1, 7.9f, 1.5f, 2.6f, 0.05f, 0.15f},
+      {1, 6.9f, 1.5f, 3, 0.05f, 0},  {1, 8.1f, 1.5f, 3, 0.05f, 0},     {1, 7.5f, 0.9f, 3, 0.05f, 0},
+      {1, 7.5f, 2.1f, 3, 0.05f, 0},  {1, 7.5f, 1.5f, 2.4f, 0.05f, 0},  {1, 7.5f, 1.5f, 3.6f, 0.05f, 0},
   };
-  for (const auto &s : spheres)
-    EXPECT_NEAR(sphere_in_frustum(s.x, s.y, s.z, s.radius), s.result, 1e-5f) << s.x << " " << s.y << " " << s.z;
+  for (const auto &s : spheres) {
+    frustum_from_matrices(views[s.view][0], views[s.view][1]);
+    EXPECT_NEAR(sphere_in_frustum(s.x, s.y, s.z, s.radius), s.result, 1e-5f) << s.view << ": " << s.x << " " << s.y << " " << s.z;
+  }
 }
 
 TEST(EnemyFacing, FourDirectionsTurnByQuartersAnyOtherWithinATurn)

@@ -2,7 +2,6 @@
 #include "tests/render/render_scene.h"
 #include "assets/asset_files.h"
 #include "font/font_write.h"
-#include "render/render.h"
 
 #include <GL/glu.h>
 #include <cstdio>
