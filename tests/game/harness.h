@@ -43,6 +43,8 @@ double picture_difference(const picture &a, const picture &b);
 double lit_share(const picture &p);
 // How many pixels of rows top to bottom - 1 pass the test, which sees one pixel's RGB.
 int pixels_in_rows(const picture &p, int top, int bottom, const std::function<bool(const unsigned char *)> &test);
+// The white of the game's words over play: a test for pixels_in_rows.
+inline bool white(const unsigned char *rgb) { return rgb[0] > 225 && rgb[1] > 225 && rgb[2] > 225; }
 
 // How far (mean per channel) a shown picture may stray from its file: the
 // game may run in a 16-bit mode, which rounds colours.
