@@ -50,31 +50,16 @@ void check_picture(const unsigned char *pixels, int width, int height)
   (void)last;
 }
 
-bool decode_bare_picture(const uint8_t *data, size_t size)
+// Reads the bytes through read (a bare SGI picture or a whole BMF file) and
+// checks the picture it accepts; true when it was accepted.
+bool decoded(const uint8_t *data, size_t size, unsigned char *(*read)(FILE *, int *, int *))
 {
   std::vector<uint8_t> copy;
   FILE *file = open_bytes(data, size, copy);
   if (!file)
     return false;
-  int width, height, channels;
-  unsigned char *pixels = bmf_image_read_rgba(file, &width, &height, &channels);
-  std::fclose(file);
-  if (!pixels)
-    return false;
-  check_picture(pixels, width, height);
-  std::free(pixels);
-  return true;
-}
-
-bool decode_font(const uint8_t *data, size_t size)
-{
-  std::vector<uint8_t> copy;
-  FILE *file = open_bytes(data, size, copy);
-  if (!file)
-    return false;
-  bitmap_glyph_rect glyphs[BMF_GLYPH_COUNT];
   int width, height;
-  unsigned char *pixels = bmf_read_font(file, glyphs, &width, &height);
+  unsigned char *pixels = read(file, &width, &height);
   std::fclose(file);
   if (!pixels)
     return false;
@@ -100,8 +85,14 @@ void check_symbol(const vector_symbol *symbol)
 
 bool fuzz_bmf_input(const uint8_t *data, size_t size)
 {
-  bool picture = decode_bare_picture(data, size);
-  bool font = decode_font(data, size);
+  bool picture = decoded(data, size, [](FILE *file, int *width, int *height) {
+    int channels;
+    return bmf_image_read_rgba(file, width, height, &channels);
+  });
+  bool font = decoded(data, size, [](FILE *file, int *width, int *height) {
+    bitmap_glyph_rect glyphs[BMF_GLYPH_COUNT];
+    return bmf_read_font(file, glyphs, width, height);
+  });
   return picture || font;
 }
 

@@ -1,9 +1,7 @@
 // One input through each font file reader, the map loader, the level text
-// parser, the picture check and the two sound checks, for the fuzz targets and
-// for the test that replays the font readers' corpus in the regular build. A
-// reader that breaks
-// its promises (a picture larger than allowed, a symbol index out of range)
-// aborts the process, so the fuzzer reports it like a crash.
+// parser, the picture check and the two sound checks, for the fuzz targets. A
+// reader that breaks its promises (a picture larger than allowed, a symbol
+// index out of range) aborts the process, so the fuzzer reports it like a crash.
 #pragma once
 
 #include <cstddef>
