@@ -34,16 +34,6 @@ void select(edit_model &model, int x0, int y0, int x1, int y1)
 
 }  // namespace
 
-TEST(EditModel, NewLevelPassesTheCheckerWithoutAWord)
-{
-  edit_model model = fresh_model();
-  EXPECT_TRUE(model.findings.empty()) << model.findings[0].message;
-  EXPECT_EQ(model.summary.drops, 1);
-  EXPECT_FALSE(unsaved_changes(model));
-  EXPECT_EQ(model.cursor.x, model.level.start_x);
-  EXPECT_EQ(model.cursor.y, model.level.start_y);
-}
-
 // Heights step to the next tenth and land on the float the text would read.
 TEST(EditModel, HeightsStepByTenthsToTheDecimalsTheTextWrites)
 {

@@ -212,11 +212,4 @@ TEST(WorldUpdate, Scenarios)
   }
 }
 
-TEST(WorldUpdate, CellIndexTruncatesTowardZero)
-{
-  const std::pair<float, int> cells[] = {{-2.9f, 0}, {-0.5f, 0}, {0.99f, 0}, {1.0f, 1}, {48.9f, 24}};
-  for (auto [coordinate, index] : cells)
-    EXPECT_EQ(cell_index(coordinate), index) << coordinate;
-}
-
 }  // namespace
