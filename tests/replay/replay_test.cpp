@@ -60,11 +60,7 @@ std::string recording_of(long ticks)
 {
   return "# pilko recording: level 1\n" + std::to_string(ticks) + " UP\n" + std::to_string(ticks) + "\n";
 }
-long entries(const scratch_folder &folder)
-{
-  auto names = std::filesystem::directory_iterator(folder.path);
-  return std::distance(begin(names), end(names));
-}
+long entries(const scratch_folder &folder) { return std::distance(std::filesystem::directory_iterator(folder.path), {}); }
 
 // --record refuses at start-up, at once (never waiting on a FIFO), a place no recording can be
 // written to, and leaves the file it takes alone until a game is recorded.

@@ -1,6 +1,7 @@
 // Every generated file opens through the game's own calls and reads the same in a peer program
 // (ImageMagick, sox).
 #include "tests/support/headless.h"
+#include "font/bmf_image.h"
 #include "font/font.h"
 #include "tests/tools/asset_files.h"
 #include "world/game_rules.h"
@@ -89,16 +90,13 @@ TEST_F(AllegroFiles, SamplesAreClickFreePcm)
 // across the screen.
 TEST(StatusFont, WhiteOnBlackAndFits)
 {
-  constexpr long GLYPHS_AT = 99, PICTURE_AT = 4195;  // after the name; after 256 rectangles
+  constexpr long PICTURE_AT = 4195;  // after the name and 256 rectangles
   std::string path = data_file(HUD_FONT_FILE);
   FILE *f = std::fopen(path.c_str(), "rb");
   ASSERT_NE(f, nullptr) << path;
-  bitmap_glyph_rect glyphs[256];
-  std::fseek(f, GLYPHS_AT, SEEK_SET);
-  ASSERT_EQ(std::fread(glyphs, sizeof glyphs[0], 256, f), 256u);  // little-endian machine
-  std::fseek(f, PICTURE_AT, SEEK_SET);
-  int width = 0, height = 0, channels = 0, lit = 0, coloured = 0;
-  unsigned char *rgba = bmf_image_read_rgba(f, &width, &height, &channels);
+  bitmap_glyph_rect glyphs[BMF_GLYPH_COUNT];
+  int width = 0, height = 0, lit = 0, coloured = 0;
+  unsigned char *rgba = bmf_read_font(f, glyphs, &width, &height);
   std::fclose(f);
   ASSERT_NE(rgba, nullptr);
   EXPECT_EQ(file_bytes(path)[PICTURE_AT + 2], 1) << "the picture is not run-length encoded";
