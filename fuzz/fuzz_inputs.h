@@ -30,10 +30,6 @@ bool fuzz_map_input(const uint8_t *data, size_t size);
 // unchanged through the text the decompiler writes. True when accepted.
 bool fuzz_level_text_input(const uint8_t *data, size_t size);
 
-// Starts Allegro once, on the display when there is one (its MIDI player
-// needs the timer only a real system driver has); true when the timer runs.
-bool start_allegro();
-
 // Checks the bytes as a TGA and as a BMP picture, and reads each accepted
 // one through Allegro's loader; true when either was accepted.
 bool fuzz_picture_input(const uint8_t *data, size_t size);

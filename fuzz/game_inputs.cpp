@@ -27,6 +27,22 @@ constexpr size_t WAV_FORMAT_LENGTH = 16;  // and its length
 
 bool on_grid(float world) { return world >= 0.0f && world <= 2.0f * (GRID_SIZE - 1); }
 
+// Starts Allegro once, on the display when there is one (its MIDI player
+// needs the timer only a real system driver has); true when the timer runs.
+bool start_allegro()
+{
+  static int timer = -1;
+  if (timer < 0) {
+    bool display = std::getenv("DISPLAY") != nullptr;
+    check(install_allegro(display ? SYSTEM_AUTODETECT : SYSTEM_NONE, &errno, std::atexit) == 0,
+          "Allegro starts");
+    set_color_depth(24);
+    set_color_conversion(COLORCONV_NONE);  // pictures keep the depth they are read at
+    timer = display && install_timer() == 0;
+  }
+  return timer == 1;
+}
+
 // Checks the bytes as a picture of the kind that suffix names; an accepted
 // picture goes on through Allegro's own loader, which must read it at the
 // size its header gives.
@@ -48,20 +64,6 @@ bool picture_accepted(const char *suffix, const uint8_t *data, size_t size)
 }
 
 }  // namespace
-
-bool start_allegro()
-{
-  static int timer = -1;
-  if (timer < 0) {
-    bool display = std::getenv("DISPLAY") != nullptr;
-    check(install_allegro(display ? SYSTEM_AUTODETECT : SYSTEM_NONE, &errno, std::atexit) == 0,
-          "Allegro starts");
-    set_color_depth(24);
-    set_color_conversion(COLORCONV_NONE);  // pictures keep the depth they are read at
-    timer = display && install_timer() == 0;
-  }
-  return timer == 1;
-}
 
 bool fuzz_map_input(const uint8_t *data, size_t size)
 {

@@ -24,7 +24,8 @@ void expect_same_as_peer(const std::string &path, bool alpha = true)
 
 }  // namespace
 
-TEST(SgiPeer, DecodesImageMagickPictures)
+// Both ways: pictures ImageMagick writes, and pictures our writer makes.
+TEST(SgiPeer, ImageMagickAndWeReadEachOthersPicturesAlike)
 {
   // Noise (copies), long rows (repeats), odd sizes, and an alpha ramp.
   const struct { const char *source, *type; int channels; } cases[] = {
@@ -46,17 +47,11 @@ TEST(SgiPeer, DecodesImageMagickPictures)
       EXPECT_EQ(file.at(11), c.channels) << "channels stored: " << command;
       expect_same_as_peer(path);
     }
-}
-
-TEST(SgiPeer, ImageMagickReadsOurPicturesAsWeDo)
-{
-  // Runs and stretches without repeats longer than one control byte holds.
+  // Ours: runs and stretches without repeats longer than one control byte holds.
   // ImageMagick reads two channels as opaque grey, where we take alpha.
   auto runs_then_noise = [](int x, int y, int c) {
     return x < 150 ? x / 140 * 60 + c * 20 : (x * 29 + y * 53 + c * 97) % 251;
   };
-  scratch_folder dir;
-  std::string path = dir.path + "/ours.sgi";
   for (int channels = 1; channels <= 4; channels++)
     for (bool run_length : {true, false}) {
       SCOPED_TRACE(std::to_string(channels) + (run_length ? " run-length" : " plain"));

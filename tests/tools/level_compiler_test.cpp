@@ -88,13 +88,11 @@ TEST_F(LevelCompiler, RefusesDevicesFifosFoldersAndHugeTexts)
   ASSERT_EQ(run(LEVEL_COMPILER " compile " + write_level("room", room()) + " " + map).status, 0);
   const std::pair<std::string, std::string> cases[] = {
       {LEVEL_COMPILER " decompile /dev/zero", "level-compiler: /dev/zero: not a regular file"},
-      {LEVEL_COMPILER " decompile " + fifo, "level-compiler: " + fifo + ": not a regular file"},
       {LEVEL_COMPILER " check " + fifo, "level-compiler: " + fifo + ": not a regular file"},
       {LEVEL_COMPILER " compile " + dir + " x.map", "level-compiler: " + dir + ": a folder, not a file"},
       {LEVEL_COMPILER " check " + big, "level-compiler: " + big + ": longer than 1 MB: not a level text"},
       {SIMULATOR " " + fifo + " -", "pilko-sim: " + fifo + ": not a regular file"},
       {SIMULATOR " " + map + " " + dir, "pilko-sim: " + dir + ": a folder, not a file"},
-      {SIMULATOR " " + map + " /dev/zero", "pilko-sim: /dev/zero: not a regular file"},
   };
   for (const auto &[command, message] : cases) {
     command_result result = run(command);
