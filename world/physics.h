@@ -20,7 +20,7 @@ constexpr float VERTICAL_STEP = 0.1f;     // rise or fall per tick
 constexpr float TIMER_CUT_OFF = 0.05f;    // a jump timer this low has run out
 constexpr float LANDING_BAND = 0.05f;     // the hero stands on a surface this close to it
 constexpr float ENEMY_REACH_XY = 1.2f;    // contact box around the hero, each horizontal axis
-constexpr float ENEMY_REACH_Z = 1.8f;     // contact box around the hero, vertically
+constexpr float ENEMY_REACH_Z = 0.8f;     // contact box around the hero, vertically
 // Degrees to radians. A truncated pi/180 rather than 0.0174532925: the walk's
 // small sideways drift at 90, 180 and 270 degrees comes from it and is kept.
 constexpr double DEGREE_FACTOR = 0.01745328;

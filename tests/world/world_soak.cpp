@@ -10,6 +10,7 @@
 #include "world/update.h"
 #include "world/world.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <random>
@@ -35,14 +36,7 @@ void hold_random_keys(std::mt19937 &random)
     key[k] = !skip && (random() % 5 == 0 || (k == KEY_UP && random() % 2));
 }
 
-int drops_on_grid()
-{
-  int count = 0;
-  for (auto &column : drop_grid)
-    for (int32_t drop : column)
-      count += drop == 1;
-  return count;
-}
+int drops_on_grid() { return (int)std::count(&drop_grid[0][0], &drop_grid[0][0] + GRID_SIZE * GRID_SIZE, 1); }
 
 bool on_grid(float x, float y)
 {
