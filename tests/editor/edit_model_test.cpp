@@ -151,8 +151,8 @@ TEST(EditModel, TheCheckerJudgesEveryChangeAndNamesItsCell)
     edit_model model = fresh_model();
     c.edit(model);
     ASSERT_EQ(model.findings.size(), 1u) << c.name;
-    EXPECT_EQ(model.findings[0].cell.x, c.cell.x) << c.name;
-    EXPECT_EQ(model.findings[0].cell.y, c.cell.y) << c.name;
+    EXPECT_EQ(std::make_pair(model.findings[0].cell.x, model.findings[0].cell.y), std::make_pair(c.cell.x, c.cell.y))
+        << c.name;
     EXPECT_EQ(model.findings[0].is_error, c.is_error) << c.name << ": " << model.findings[0].message;
     while (undo(model) != "nothing to undo")
       ;
@@ -208,7 +208,6 @@ TEST(EditView, ArrowsFollowTheView)
     editor_camera camera = default_camera();
     orbit_camera(camera, c.yaw);
     grid_point step = view_step(camera, c.forward, c.left);
-    EXPECT_EQ(step.x, c.step.x) << "yaw " << c.yaw;
-    EXPECT_EQ(step.y, c.step.y) << "yaw " << c.yaw;
+    EXPECT_EQ(std::make_pair(step.x, step.y), std::make_pair(c.step.x, c.step.y)) << "yaw " << c.yaw;
   }
 }

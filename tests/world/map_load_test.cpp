@@ -34,12 +34,9 @@ TEST(MapLoad, ReadsEveryFieldWhereTheGameUsesIt)
   ASSERT_EQ(load_map(folder.file("map.map").c_str()), 1) << map_load_problem();
   EXPECT_EQ(std::vector<float>({(float)start_x, (float)start_y, hero_x, hero_y, hero_z}),
             std::vector<float>({6, 10, 6, 10, 0}));  // the first tick lifts the hero onto its cell
-  EXPECT_EQ(level_map[1][2].height, 1.75f);
-  EXPECT_EQ(level_map[1][2].kind, KIND_METAL);
-  EXPECT_EQ(level_map[24][24].kind, 9);
-  EXPECT_EQ(drops_left, 1);
-  EXPECT_EQ(drop_grid[1][2], 1);
-  EXPECT_EQ(drop_grid[0][0], 0);
+  EXPECT_EQ(std::vector<float>({level_map[1][2].height, (float)level_map[1][2].kind, (float)level_map[24][24].kind,
+                                 (float)drops_left, (float)drop_grid[1][2], (float)drop_grid[0][0]}),
+            std::vector<float>({1.75f, KIND_METAL, 9, 1, 1, 0}));
   ASSERT_EQ(enemy_count, MAX_ENEMIES);
   EXPECT_EQ(std::vector<float>({enemies[0].x, enemies[0].y, enemies[0].speed, enemies[9].x}),
             std::vector<float>({4, 6, 0.2f, 22}));
