@@ -94,7 +94,7 @@ package: package-deps
 	lintian --pedantic $(PACKAGE_BUILD)/pilko_*.deb
 
 # The game drives itself on the project's virtual display.
-screenshots: deps
+screenshots: test-deps
 	$(CONFIGURE) -DBUILD_TESTING=OFF
 	cmake --build $(BUILD) -j $(JOBS)
 	tools/readme-pictures/take-readme-pictures $(BUILD) docs/screenshots
