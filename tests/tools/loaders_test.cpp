@@ -46,10 +46,8 @@ TEST_F(AllegroFiles, PicturesReadAsInImageMagick)
         ours += {char(getr_depth(depth, c)), char(getg_depth(depth, c)), char(getb_depth(depth, c))};
         masked += c == bitmap_mask_color(b);  // drawn as a sprite, (255, 0, 255) turns black
       }
-    EXPECT_EQ(run_command("identify -format '%w %h' '" + path + "'").output,
-              std::to_string(b->w) + " " + std::to_string(b->h));
     EXPECT_TRUE(run_command("convert '" + path + "' -depth 8 rgb:-").output == ours)
-        << path << ": Allegro and ImageMagick disagree (flipped rows?)";
+        << path << ": Allegro and ImageMagick disagree (flipped rows? another size?)";
     if (f.w) {
       EXPECT_EQ(b->w, f.w) << f.name;
       EXPECT_EQ(b->h, f.h) << f.name;
