@@ -98,37 +98,27 @@ TEST(LevelFile, TheLegendFollowsTheKindsAndHeightsInUse)
   }
 }
 
-// Binary bytes are no level text (a folder, a FIFO and a file over 1 MB are
-// refused end to end, in editor_e2e_test); a missing file is a new level.
-TEST(LevelFile, BinaryBytesAreRefusedAndAMissingFileIsANewLevel)
+// A text with mistakes opens, its messages kept for the panel; a missing file opens as a new
+// level; binary bytes are no level text (a folder, a FIFO and a file over 1 MB are refused end
+// to end, in play_test).
+TEST(LevelFile, OpensMistakesAndNewLevelsButNoBinaryBytes)
 {
   scratch_folder folder;
-  std::string nul = folder.file("nul.level");
-  write_file(nul, std::string("name A\0B\n", 9));
-  editor_session refused, fresh;
+  std::string text = level_text(new_level("Broken"));
+  write_file(folder.file("broken.level"), text.replace(text.find("legend\n"), 7, "legend\n  @  gold  1\n"));
+  write_file(folder.file("nul.level"), std::string("name A\0B\n", 9));
+  editor_session broken, fresh, refused;
   std::string error;
-  EXPECT_FALSE(open_level_file(nul, refused, error));
-  EXPECT_EQ(error, "holds NUL bytes: not a level text");
+  ASSERT_TRUE(open_level_file(folder.file("broken.level"), broken, error)) << error;
+  ASSERT_EQ(broken.file_messages.size(), 1u);
+  EXPECT_NE(broken.file_messages[0].find("broken.level:"), std::string::npos) << broken.file_messages[0];
+  EXPECT_NE(broken.file_messages[0].find("unknown kind 'gold'"), std::string::npos) << broken.file_messages[0];
+  EXPECT_EQ(broken.model.level.name, "Broken");
   ASSERT_TRUE(open_level_file(folder.file("11-my-first_level.level"), fresh, error));
   EXPECT_EQ(fresh.model.level.name, "My first level");
   EXPECT_TRUE(fresh.new_file);
-}
-
-// A text with mistakes opens, its messages kept for the panel.
-TEST(LevelFile, ALevelWithMistakesOpensWithItsMessages)
-{
-  scratch_folder folder;
-  std::string path = folder.file("broken.level");
-  std::string text = level_text(new_level("Broken"));
-  text.replace(text.find("legend\n"), 7, "legend\n  @  gold  1\n");
-  write_file(path, text);
-  editor_session session;
-  std::string error;
-  ASSERT_TRUE(open_level_file(path, session, error)) << error;
-  ASSERT_EQ(session.file_messages.size(), 1u);
-  EXPECT_NE(session.file_messages[0].find("broken.level:"), std::string::npos) << session.file_messages[0];
-  EXPECT_NE(session.file_messages[0].find("unknown kind 'gold'"), std::string::npos) << session.file_messages[0];
-  EXPECT_EQ(session.model.level.name, "Broken");
+  EXPECT_FALSE(open_level_file(folder.file("nul.level"), refused, error));
+  EXPECT_EQ(error, "holds NUL bytes: not a level text");
 }
 
 // The solution is written only while it proves the level as saved; any
