@@ -78,9 +78,6 @@ TEST_F(AllegroFiles, SamplesAreClickFreePcm)
               std::to_string(s->freq) + "\n" + std::to_string(s->len) + "\n");
     destroy_sample(s);
   }
-  MIDI *m = load_midi(data_file(MUSIC_FILE).c_str());
-  ASSERT_NE(m, nullptr);
-  destroy_midi(m);
 }
 
 // The status-line font's picture is run-length encoded, white glyphs on black (our decoder reads

@@ -92,10 +92,9 @@ TEST(GameRules, LevelEndGoesOnOrBackToTheTitle)
   }
   start_new_game();
   EXPECT_FALSE(campaign_complete()) << "a new game has won nothing yet";
-  std::string long_path;  // a path of any length is played as given
-  for (int i = 0; i < 600; i++)
-    long_path += "./";
-  single_map = (long_path += "alone.map").c_str();
+  // A path of any length is played as given: ".", 1,100 slashes, "alone.map".
+  std::string long_path = "." + std::string(1100, '/') + "alone.map";
+  single_map = long_path.c_str();
   start_new_game();
   EXPECT_EQ(load_current_level(), 1);
   EXPECT_EQ(current_map_path(), long_path);
