@@ -37,6 +37,18 @@ std::string blink(int draws)
   return pattern;
 }
 
+// The string's bounds in the font of slot: the outputs min_x, min_y, max_x, max_y as given ('x')
+// or null ('.'), rounded; untouched ones stay 5, 6, 7, 8.
+std::vector<float> bounds(int slot, const char *text, const char *given = "xxxx")
+{
+  std::vector<float> b = {5, 6, 7, 8};
+  float *out[4];
+  for (int i = 0; i < 4; i++)
+    out[i] = given[i] == 'x' ? &b[i] : nullptr;
+  vector_string_bounds(slot, text, out[0], out[1], out[2], out[3]);
+  return rounded(b);
+}
+
 }  // namespace
 
 TEST_F(VectorFontTest, BadFilesFailChangingNothing)
@@ -107,15 +119,6 @@ TEST_F(VectorFontTest, LayoutFollowsGlyphBoxes)
       {"S\xE9N", 0, 0.8f + 0.25f + 0.2f}, {"S\xE9N", 1, 0.5f + 0.6f + 0.2f}};
   for (const auto &c : cases)
     EXPECT_FLOAT_EQ(vector_layout_advance(font, c.text, c.index), c.advance) << c.text << " at " << c.index;
-  // The outputs min_x, min_y, max_x, max_y as given ('x') or null ('.'), untouched ones 5, 6, 7, 8.
-  auto bounds = [](int slot, const char *text, const char *given = "xxxx") {
-    std::vector<float> b = {5, 6, 7, 8};
-    float *out[4];
-    for (int i = 0; i < 4; i++)
-      out[i] = given[i] == 'x' ? &b[i] : nullptr;
-    vector_string_bounds(slot, text, out[0], out[1], out[2], out[3]);
-    return rounded(b);
-  };
   EXPECT_EQ(bounds(0, "O"), std::vector<float>({-0.7f, -1, 0.9f, 1}));
   // S 1.3 + 0.2, space 2, N 1.3 + 0.2, missing 2, from S's left edge -0.5.
   EXPECT_EQ(bounds(0, "S N?"), std::vector<float>({-0.5f, -1, 6.5f, 0.5f}));
@@ -149,19 +152,14 @@ TEST_F(VectorFontTest, LeadingBlanksMeasureFromThePen)
   // reader's start values (min_x 10, max_x -10).
   ASSERT_EQ(vector_font_load(folder.font("blank.glf", {box_symbol('A', -0.7f, 0.7f, -1, 1),
       {' ', {}, {}, {}}, {1, {}, {}, {}}}).c_str()), 0);
-  auto bounds = [](const char *text) {
-    std::vector<float> b = {5, 6, 7, 8};
-    vector_current_string_bounds(text, &b[0], &b[1], &b[2], &b[3]);
-    return rounded(b);
-  };
   // Drawing starts at the pen: the space takes 2, A 1.4 + 0.2 after it.
-  EXPECT_EQ(bounds(" A"), std::vector<float>({0, -1, 3.6f, 1}));
-  EXPECT_EQ(bounds("\x01" "A"), std::vector<float>({0, -1, 3.6f, 1}));
+  EXPECT_EQ(bounds(0, " A"), std::vector<float>({0, -1, 3.6f, 1}));
+  EXPECT_EQ(bounds(0, "\x01" "A"), std::vector<float>({0, -1, 3.6f, 1}));
   // A blank symbol lays out as a space does, never stepping back.
   const vector_font *font = vector_font_get(0);
   EXPECT_FLOAT_EQ(vector_layout_advance(font, "A\x01" "A", 0), 0.2f);
   EXPECT_FLOAT_EQ(vector_layout_advance(font, "A\x01" "A", 1), 2);
-  EXPECT_EQ(bounds("A\x01" "A"), std::vector<float>({-0.7f, -1, 4.5f, 1}));
+  EXPECT_EQ(bounds(0, "A\x01" "A"), std::vector<float>({-0.7f, -1, 4.5f, 1}));
 }
 
 TEST_F(VectorFontTest, ConsoleWrapsAndScrolls)
