@@ -12,11 +12,9 @@
 
 #include <allegro.h>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 #include <unistd.h>
 
 namespace {

@@ -5,9 +5,6 @@
 
 #include "tests/font/font_files.h"
 
-#include "font/font.h"
-
-#include <cmath>
 #include <cstdlib>
 
 namespace {
