@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -31,31 +30,13 @@ std::string write_input(const char *suffix, const uint8_t *data, size_t size)
 
 namespace {
 
-// A read-only stream over a copy of the bytes, kept in copy; one spare byte
-// because fmemopen wants a buffer even for no bytes.
-FILE *open_bytes(const uint8_t *data, size_t size, std::vector<uint8_t> &copy)
-{
-  copy.assign(size + 1, 0);
-  if (size > 0)
-    std::memcpy(copy.data(), data, size);
-  return fmemopen(copy.data(), size, "rb");
-}
-
-void check_picture(const unsigned char *pixels, int width, int height)
-{
-  check(width >= 1 && width <= BMF_IMAGE_MAX_SIZE, "picture width in 1..4096");
-  check(height >= 1 && height <= BMF_IMAGE_MAX_SIZE, "picture height in 1..4096");
-  // Touch the last byte: the sanitizers catch a buffer smaller than promised.
-  volatile unsigned char last = pixels[(size_t)width * height * 4 - 1];
-  (void)last;
-}
-
 // Reads the bytes through read (a bare SGI picture or a whole BMF file) and
 // checks the picture it accepts; true when it was accepted.
 bool decoded(const uint8_t *data, size_t size, unsigned char *(*read)(FILE *, int *, int *))
 {
-  std::vector<uint8_t> copy;
-  FILE *file = open_bytes(data, size, copy);
+  std::vector<uint8_t> copy(data, data + size);
+  copy.push_back(0);  // fmemopen wants a buffer, even for no bytes
+  FILE *file = fmemopen(copy.data(), size, "rb");
   if (!file)
     return false;
   int width, height;
@@ -63,7 +44,11 @@ bool decoded(const uint8_t *data, size_t size, unsigned char *(*read)(FILE *, in
   std::fclose(file);
   if (!pixels)
     return false;
-  check_picture(pixels, width, height);
+  check(width >= 1 && width <= BMF_IMAGE_MAX_SIZE, "picture width in 1..4096");
+  check(height >= 1 && height <= BMF_IMAGE_MAX_SIZE, "picture height in 1..4096");
+  // Touch the last byte: the sanitizers catch a buffer smaller than promised.
+  volatile unsigned char last = pixels[(size_t)width * height * 4 - 1];
+  (void)last;
   std::free(pixels);
   return true;
 }

@@ -112,7 +112,9 @@ TEST_F(VectorFontTest, LayoutFollowsGlyphBoxes)
 {
   ASSERT_EQ(vector_font_load(folder.font("layout.glf", {box_symbol('S', -0.5f, 0.8f, -0.5f, 0.5f),
       box_symbol('N', -0.6f, 0.7f, -1, 0.25f), box_symbol('O', -0.7f, 0.7f, -1, 1),
-      box_symbol(0xE9, -0.25f, 0.5f, 0, 1)}).c_str()), 0);  // 0xE9 is negative as a signed char
+      box_symbol(0xE9, -0.25f, 0.5f, 0, 1), {' ', {}, {}, {}}, {1, {}, {}, {}}}).c_str()), 0);
+  // 0xE9 is negative as a signed char. The space and code 1 are symbols without vertices,
+  // whose boxes keep the reader's start values (min_x 10, max_x -10).
   const vector_font *font = vector_font_get(0);
   struct { const char *text; int index; float advance; } cases[] = {
       {"SN", 0, 1.6f}, {"SN", 1, 0}, {"S N", 0, 0.2f}, {"S N", 1, 2}, {"S?N", 0, 0}, {"S?N", 1, 2},
@@ -122,6 +124,13 @@ TEST_F(VectorFontTest, LayoutFollowsGlyphBoxes)
   EXPECT_EQ(bounds(0, "O"), std::vector<float>({-0.7f, -1, 0.9f, 1}));
   // S 1.3 + 0.2, space 2, N 1.3 + 0.2, missing 2, from S's left edge -0.5.
   EXPECT_EQ(bounds(0, "S N?"), std::vector<float>({-0.5f, -1, 6.5f, 0.5f}));
+  // Leading blanks measure from the pen: the space takes 2, O 1.4 + 0.2 after it. A blank
+  // symbol lays out as a space does, never stepping back.
+  EXPECT_EQ(bounds(0, " O"), std::vector<float>({0, -1, 3.6f, 1}));
+  EXPECT_EQ(bounds(0, "\x01" "O"), std::vector<float>({0, -1, 3.6f, 1}));
+  EXPECT_FLOAT_EQ(vector_layout_advance(font, "O\x01" "O", 0), 0.2f);
+  EXPECT_FLOAT_EQ(vector_layout_advance(font, "O\x01" "O", 1), 2);
+  EXPECT_EQ(bounds(0, "O\x01" "O"), std::vector<float>({-0.7f, -1, 4.5f, 1}));
   // Each corner is written only when both of its outputs are given.
   const struct { const char *given; std::vector<float> want; } corners[] = {
       {"xx..", {-0.7f, -1, 7, 8}}, {"..xx", {5, 6, 0.9f, 1}}, {"xxx.", {-0.7f, -1, 7, 8}},
@@ -144,22 +153,6 @@ TEST_F(VectorFontTest, LayoutFollowsGlyphBoxes)
   EXPECT_FLOAT_EQ(vector_layout_advance(font, "SN", 0), 1.9f);
   EXPECT_FLOAT_EQ(vector_layout_advance(font, "S?N", 1), 3);
   vector_set_symbol_spacing(0.2f), vector_set_space_size(2);  // font_init keeps these
-}
-
-TEST_F(VectorFontTest, LeadingBlanksMeasureFromThePen)
-{
-  // The space and code 1 are symbols without vertices, whose boxes keep the
-  // reader's start values (min_x 10, max_x -10).
-  ASSERT_EQ(vector_font_load(folder.font("blank.glf", {box_symbol('A', -0.7f, 0.7f, -1, 1),
-      {' ', {}, {}, {}}, {1, {}, {}, {}}}).c_str()), 0);
-  // Drawing starts at the pen: the space takes 2, A 1.4 + 0.2 after it.
-  EXPECT_EQ(bounds(0, " A"), std::vector<float>({0, -1, 3.6f, 1}));
-  EXPECT_EQ(bounds(0, "\x01" "A"), std::vector<float>({0, -1, 3.6f, 1}));
-  // A blank symbol lays out as a space does, never stepping back.
-  const vector_font *font = vector_font_get(0);
-  EXPECT_FLOAT_EQ(vector_layout_advance(font, "A\x01" "A", 0), 0.2f);
-  EXPECT_FLOAT_EQ(vector_layout_advance(font, "A\x01" "A", 1), 2);
-  EXPECT_EQ(bounds(0, "A\x01" "A"), std::vector<float>({-0.7f, -1, 4.5f, 1}));
 }
 
 TEST_F(VectorFontTest, ConsoleWrapsAndScrolls)

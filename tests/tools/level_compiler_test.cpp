@@ -132,7 +132,7 @@ std::string simulate(const std::string &options, const test_map &map, const std:
                      " level.map keys.txt; echo exit $?").output;
 }
 
-TEST(Simulator, PrintsTheTrajectoryOfAPlay)
+TEST(Simulator, PrintsTheTrajectoryAndEachDeathsCauseAndCell)
 {
   test_map map = walled_level();
   map.drop_marker[10][10] = 0;
@@ -141,11 +141,7 @@ TEST(Simulator, PrintsTheTrajectoryOfAPlay)
             "tick 1 cell (2, 2), world (4.150, 4.000), z 0.000 heading 0 grounded\n"
             "tick 2 cell (2, 2), world (4.150, 4.000), z 0.000 heading 8 grounded\n"
             "summary ticks 2 drops_left 1 lives 3 completed no\nexit 0\n");
-}
-
-TEST(Simulator, NamesEachDeathsCauseAndCell)
-{
-  test_map map = walled_level();
+  map = walled_level();
   map.kind[4][2] = KIND_LAVA;
   map.height[4][2] = 1.0f;  // a lava block ahead of the hero
   map.drop_marker[2][3] = 0;
