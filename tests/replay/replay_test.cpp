@@ -63,8 +63,10 @@ std::string recording_of(long ticks)
 long entries(const scratch_folder &folder) { return std::distance(std::filesystem::directory_iterator(folder.path), {}); }
 
 // --record refuses at start-up, at once (never waiting on a FIFO), a place no recording can be
-// written to, and leaves the file it takes alone until a game is recorded.
-TEST(Recording, PlacesRefusedAtStartUpFileKeptUntilAGame)
+// written to, and leaves the file it takes alone until a game is recorded whole. A disk that
+// fills up while a game is written (a file size limit stands in for it) is one warning, and the
+// file keeps its last recording.
+TEST(Recording, PlacesRefusedAtStartUpFileKeptUntilAGameIsWritten)
 {
   start_headless_allegro();
   scratch_folder scratch;
@@ -81,19 +83,6 @@ TEST(Recording, PlacesRefusedAtStartUpFileKeptUntilAGame)
   ASSERT_TRUE(write_file(path, std::string("the last recording\n")));
   ASSERT_TRUE(start_recording(path.c_str(), nullptr));
   EXPECT_EQ(file_text(path), "the last recording\n") << "emptied at start-up";
-  record_game(30);
-  EXPECT_EQ(file_text(path), recording_of(30));
-  EXPECT_EQ(entries(scratch), 3);
-}
-
-// A disk that fills up while the recording is written (a file size limit stands in for it):
-// one warning, and the file keeps its last recording whole.
-TEST(Recording, FailedWriteWarnsAndKeepsTheLastRecording)
-{
-  scratch_folder scratch;
-  std::string path = scratch.file("game.keys");
-  ASSERT_TRUE(write_file(path, std::string("the last recording\n")));
-  ASSERT_TRUE(start_recording(path.c_str(), nullptr));
   std::string warning;  // 200 bytes: room for the warning (captured in a file), not for the recording
   with_file_size_limit(200, [&] {
     testing::internal::CaptureStderr();
@@ -102,7 +91,10 @@ TEST(Recording, FailedWriteWarnsAndKeepsTheLastRecording)
   });
   EXPECT_EQ(warning, "pilko: warning: " + path + ": cannot write: File too large; this game is not recorded\n");
   EXPECT_EQ(file_text(path), "the last recording\n");
-  EXPECT_EQ(entries(scratch), 1) << "a partial file left behind";
+  EXPECT_EQ(entries(scratch), 3) << "a partial file left behind";
+  record_game(30);
+  EXPECT_EQ(file_text(path), recording_of(30));
+  EXPECT_EQ(entries(scratch), 3);
 }
 
 // Two games recording to one file at once: the one that ends last is the file, whole.
