@@ -155,7 +155,7 @@ TEST_F(VectorFontTest, LayoutFollowsGlyphBoxes)
   vector_set_symbol_spacing(0.2f), vector_set_space_size(2);  // font_init keeps these
 }
 
-TEST_F(VectorFontTest, ConsoleWrapsAndScrolls)
+TEST_F(VectorFontTest, ConsoleWrapsScrollsAndBlinksItsCursor)
 {
   font_option_disable(FONT_OPTION_CURSOR);
   console_print(std::string(40, 'x').c_str());
@@ -178,10 +178,8 @@ TEST_F(VectorFontTest, ConsoleWrapsAndScrolls)
   EXPECT_EQ(screen(1), "8x3:o\x7f" "k|@3,0");
   console_set_size(CONSOLE_MAX_COLUMNS, 1);
   EXPECT_EQ(screen(0), "511x1:@0,0");
-}
-
-TEST_F(VectorFontTest, ConsoleCursorBlinksInItsRow)
-{
+  // A fresh console: the cursor blinks in its row.
+  font_init();
   console_print("ab\ncd");
   EXPECT_EQ(screen(2), "40x20:ab|cd_|@2,1");  // the first of 10 draws with the cursor shown
   EXPECT_EQ(blink(42),

@@ -11,21 +11,14 @@
 
 namespace {
 
-class AllegroFiles : public ::testing::Test {
-protected:
-  static void SetUpTestSuite()
-  {
-    start_headless_allegro();
-    set_color_conversion(COLORCONV_NONE);  // pictures keep their own depth
-  }
-};
-
 bool power_of_two(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
 }  // namespace
 
-TEST_F(AllegroFiles, PicturesReadAsInImageMagick)
+TEST(AllegroFiles, PicturesReadAsInImageMagick)
 {
+  start_headless_allegro();
+  set_color_conversion(COLORCONV_NONE);  // pictures keep their own depth
   struct file { std::string name; int w, h; };  // w = 0: a 24-bit power-of-two texture
   // The game-over banner is 318 x 54 so that drawn at (161, 213) it is centred.
   std::vector<file> files = {{PICTURE_FILES[PICTURE_LOGO], 640, 480},
@@ -62,8 +55,9 @@ TEST_F(AllegroFiles, PicturesReadAsInImageMagick)
   }
 }
 
-TEST_F(AllegroFiles, SamplesAreClickFreePcm)
+TEST(AllegroFiles, SamplesAreClickFreePcm)
 {
+  start_headless_allegro();
   for (const char *name : SOUND_FILES) {
     std::string path = data_file(name);
     SAMPLE *s = load_sample(path.c_str());

@@ -38,9 +38,8 @@ TEST(MapLoad, ReadsEveryFieldWhereTheGameUsesIt)
                                  (float)drops_left, (float)drop_grid[1][2], (float)drop_grid[0][0]}),
             std::vector<float>({1.75f, KIND_METAL, 9, 1, 1, 0}));
   ASSERT_EQ(enemy_count, MAX_ENEMIES);
-  EXPECT_EQ(std::vector<float>({enemies[0].x, enemies[0].y, enemies[0].speed, enemies[9].x}),
-            std::vector<float>({4, 6, 0.2f, 22}));
-  EXPECT_EQ(enemies[1].direction, 7);
+  EXPECT_EQ(std::vector<float>({enemies[0].x, enemies[0].y, enemies[0].speed, enemies[9].x, (float)enemies[1].direction}),
+            std::vector<float>({4, 6, 0.2f, 22, 7}));
   EXPECT_EQ(enemies[1].z, 1.75f) << "an enemy stands at its cell's height";
 }
 
