@@ -21,24 +21,18 @@ const char *const ROOM_SOLUTION = "27 UP\n11 LEFT\n27 UP\n";  // from the start 
 // What the command prints on both its outputs, with its exit status.
 command_result run(const std::string &command) { return run_command(command + " 2>&1 </dev/null"); }
 
-class LevelCompiler : public ::testing::Test {
-protected:
+// verify, check and compile say what they found; whatever stands in a file's place, the tools
+// neither wait nor grow.
+TEST(LevelCompiler, SaysWhatItFoundOrWhyItRefusedAFile)
+{
   scratch_folder folder;
-
   // Writes the level, and its solution beside it when given; returns the level's path.
-  std::string write_level(const std::string &name, const room &level, const char *solution = nullptr)
-  {
+  auto write_level = [&](const std::string &name, const room &level, const char *solution = nullptr) {
     write_file(folder.file(name + ".level"), level.text());
     if (solution)
       write_file(folder.file(name + ".solution"), std::string(solution));
     return folder.file(name + ".level");
-  }
-};
-
-// verify, check and compile say what they found; whatever stands in a file's place, the tools
-// neither wait nor grow.
-TEST_F(LevelCompiler, SaysWhatItFoundOrWhyItRefusedAFile)
-{
+  };
   std::string fifo = folder.file("fifo"), dir = folder.file("folder"), big = folder.file("big.level");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
