@@ -20,16 +20,6 @@ namespace {
 
 using namespace std::string_literals;
 
-// The runs of a script written back as script lines, or the error it gives.
-std::string read_back(const std::string &text)
-{
-  std::vector<key_run> runs;
-  testing::internal::CaptureStderr();
-  bool read = read_key_script(text, "keys", runs, stderr);
-  std::string said = testing::internal::GetCapturedStderr();
-  return read ? key_script_text(runs) : said;
-}
-
 TEST(KeyScript, ReadsRunsAndNamesTheFirstMistake)
 {
   const std::pair<std::string, std::string> scripts[] = {
@@ -41,8 +31,13 @@ TEST(KeyScript, ReadsRunsAndNamesTheFirstMistake)
       {"5 UP\n3 \x1b[2J\0X\n"s, "keys:2:3: unknown key '\\x1b[2J\\x00X'\n"},
       {"2 F12", "keys:1:3: unknown key 'F12'\n"},  // a screenshot needs a display
   };
-  for (const auto &[text, read] : scripts)
-    EXPECT_EQ(read_back(text), read) << text;
+  for (const auto &[text, read] : scripts) {  // the runs written back as script lines, or the error
+    std::vector<key_run> runs;
+    testing::internal::CaptureStderr();
+    bool ok = read_key_script(text, "keys", runs, stderr);
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(ok ? key_script_text(runs) : said, read) << text;
+  }
 }
 
 // A game of 2 x ticks updates: UP held in the first half, or (alternating) in every other.
