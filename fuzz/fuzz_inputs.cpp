@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -31,54 +30,25 @@ std::string write_input(const char *suffix, const uint8_t *data, size_t size)
 
 namespace {
 
-// A read-only stream over a copy of the bytes, kept in copy; one spare byte
-// because fmemopen wants a buffer even for no bytes.
-FILE *open_bytes(const uint8_t *data, size_t size, std::vector<uint8_t> &copy)
+// Reads the bytes through read (a bare SGI picture or a whole BMF file) and
+// checks the picture it accepts; true when it was accepted.
+bool decoded(const uint8_t *data, size_t size, unsigned char *(*read)(FILE *, int *, int *))
 {
-  copy.assign(size + 1, 0);
-  if (size > 0)
-    std::memcpy(copy.data(), data, size);
-  return fmemopen(copy.data(), size, "rb");
-}
-
-void check_picture(const unsigned char *pixels, int width, int height)
-{
+  std::vector<uint8_t> copy(data, data + size);
+  copy.push_back(0);  // fmemopen wants a buffer, even for no bytes
+  FILE *file = fmemopen(copy.data(), size, "rb");
+  if (!file)
+    return false;
+  int width, height;
+  unsigned char *pixels = read(file, &width, &height);
+  std::fclose(file);
+  if (!pixels)
+    return false;
   check(width >= 1 && width <= BMF_IMAGE_MAX_SIZE, "picture width in 1..4096");
   check(height >= 1 && height <= BMF_IMAGE_MAX_SIZE, "picture height in 1..4096");
   // Touch the last byte: the sanitizers catch a buffer smaller than promised.
   volatile unsigned char last = pixels[(size_t)width * height * 4 - 1];
   (void)last;
-}
-
-bool decode_bare_picture(const uint8_t *data, size_t size)
-{
-  std::vector<uint8_t> copy;
-  FILE *file = open_bytes(data, size, copy);
-  if (!file)
-    return false;
-  int width, height, channels;
-  unsigned char *pixels = bmf_image_read_rgba(file, &width, &height, &channels);
-  std::fclose(file);
-  if (!pixels)
-    return false;
-  check_picture(pixels, width, height);
-  std::free(pixels);
-  return true;
-}
-
-bool decode_font(const uint8_t *data, size_t size)
-{
-  std::vector<uint8_t> copy;
-  FILE *file = open_bytes(data, size, copy);
-  if (!file)
-    return false;
-  bitmap_glyph_rect glyphs[BMF_GLYPH_COUNT];
-  int width, height;
-  unsigned char *pixels = bmf_read_font(file, glyphs, &width, &height);
-  std::fclose(file);
-  if (!pixels)
-    return false;
-  check_picture(pixels, width, height);
   std::free(pixels);
   return true;
 }
@@ -100,8 +70,14 @@ void check_symbol(const vector_symbol *symbol)
 
 bool fuzz_bmf_input(const uint8_t *data, size_t size)
 {
-  bool picture = decode_bare_picture(data, size);
-  bool font = decode_font(data, size);
+  bool picture = decoded(data, size, [](FILE *file, int *width, int *height) {
+    int channels;
+    return bmf_image_read_rgba(file, width, height, &channels);
+  });
+  bool font = decoded(data, size, [](FILE *file, int *width, int *height) {
+    bitmap_glyph_rect glyphs[BMF_GLYPH_COUNT];
+    return bmf_read_font(file, glyphs, width, height);
+  });
   return picture || font;
 }
 

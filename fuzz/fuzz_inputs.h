@@ -1,9 +1,7 @@
 // One input through each font file reader, the map loader, the level text
-// parser, the picture check and the two sound checks, for the fuzz targets and
-// for the test that replays the font readers' corpus in the regular build. A
-// reader that breaks
-// its promises (a picture larger than allowed, a symbol index out of range)
-// aborts the process, so the fuzzer reports it like a crash.
+// parser, the picture check and the two sound checks, for the fuzz targets. A
+// reader that breaks its promises (a picture larger than allowed, a symbol
+// index out of range) aborts the process, so the fuzzer reports it like a crash.
 #pragma once
 
 #include <cstddef>
@@ -31,10 +29,6 @@ bool fuzz_map_input(const uint8_t *data, size_t size);
 // Reads and checks the bytes as a level text; an accepted level must come back
 // unchanged through the text the decompiler writes. True when accepted.
 bool fuzz_level_text_input(const uint8_t *data, size_t size);
-
-// Starts Allegro once, on the display when there is one (its MIDI player
-// needs the timer only a real system driver has); true when the timer runs.
-bool start_allegro();
 
 // Checks the bytes as a TGA and as a BMP picture, and reads each accepted
 // one through Allegro's loader; true when either was accepted.

@@ -12,11 +12,9 @@
 
 #include <allegro.h>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -27,7 +25,21 @@ constexpr size_t WAV_FORMAT_LENGTH = 16;  // and its length
 
 bool on_grid(float world) { return world >= 0.0f && world <= 2.0f * (GRID_SIZE - 1); }
 
-uint32_t read_u16(const uint8_t *p) { return (uint32_t)p[0] | (uint32_t)p[1] << 8; }
+// Starts Allegro once, on the display when there is one (its MIDI player
+// needs the timer only a real system driver has); true when the timer runs.
+bool start_allegro()
+{
+  static int timer = -1;
+  if (timer < 0) {
+    bool display = std::getenv("DISPLAY") != nullptr;
+    check(install_allegro(display ? SYSTEM_AUTODETECT : SYSTEM_NONE, &errno, std::atexit) == 0,
+          "Allegro starts");
+    set_color_depth(24);
+    set_color_conversion(COLORCONV_NONE);  // pictures keep the depth they are read at
+    timer = display && install_timer() == 0;
+  }
+  return timer == 1;
+}
 
 // Checks the bytes as a picture of the kind that suffix names; an accepted
 // picture goes on through Allegro's own loader, which must read it at the
@@ -42,28 +54,14 @@ bool picture_accepted(const char *suffix, const uint8_t *data, size_t size)
   unlink(path.c_str());
   check(picture != nullptr, "Allegro reads an accepted picture");
   bool tga = suffix[1] == 't';
-  int width = tga ? (int)read_u16(data + 12) : (int)(read_u16(data + 18) | read_u16(data + 20) << 16);
-  int height = tga ? (int)read_u16(data + 14) : (int)(read_u16(data + 22) | read_u16(data + 24) << 16);
+  int width = (int)(tga ? le16_at(data + 12) : le32_at(data + 18));
+  int height = (int)(tga ? le16_at(data + 14) : le32_at(data + 22));
   check(picture->w == width && picture->h == height, "the picture has its header's size");
   destroy_bitmap(picture);
   return true;
 }
 
 }  // namespace
-
-bool start_allegro()
-{
-  static int timer = -1;
-  if (timer < 0) {
-    bool display = std::getenv("DISPLAY") != nullptr;
-    check(install_allegro(display ? SYSTEM_AUTODETECT : SYSTEM_NONE, &errno, std::atexit) == 0,
-          "Allegro starts");
-    set_color_depth(24);
-    set_color_conversion(COLORCONV_NONE);  // pictures keep the depth they are read at
-    timer = display && install_timer() == 0;
-  }
-  return timer == 1;
-}
 
 bool fuzz_map_input(const uint8_t *data, size_t size)
 {

@@ -1,13 +1,10 @@
 // Bitmap fonts with real OpenGL on the project's virtual display: the slot
-// table, the glyphs' advances (read back from the modelview matrix), text
-// read back as pixels, and texturing around text.
+// table, the glyphs' advances (read back from the modelview matrix), and text
+// read back as pixels, with texturing as it was around it.
 #include "tests/support/gl_fixture.h"  // GoogleTest before the X11 headers
 
 #include "tests/font/font_files.h"
 
-#include "font/font.h"
-
-#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -112,18 +109,6 @@ TEST_F(BitmapFontGl, GlyphsAdvanceByWidthPlusGap)
   }).empty()) << "drawn without a current font";
 }
 
-TEST_F(BitmapFontGl, TextEndRestoresTexturingIfOn)
-{
-  for (bool was_on : {false, true}) {
-    was_on ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D);
-    bitmap_text_begin();
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    was_on ? glDisable(GL_TEXTURE_2D) : glEnable(GL_TEXTURE_2D);  // whatever happens between
-    bitmap_text_end();
-    EXPECT_EQ(glIsEnabled(GL_TEXTURE_2D), was_on ? GL_TRUE : GL_FALSE);
-  }
-}
-
 TEST_F(BitmapFontGl, TextPixelsPlainAndMasked)
 {
   ASSERT_EQ(bitmap_font_load(font.c_str()), 0);
@@ -147,9 +132,12 @@ TEST_F(BitmapFontGl, TextPixelsPlainAndMasked)
     glLoadIdentity();  // texel centres on pixel centres
     glTranslatef(TEXT_X + 0.5f, TEXT_Y + 0.5f, 0);
     glScalef(LETTER_WIDTH * TEXEL, LETTER_HEIGHT * TEXEL, 1);
+    bool texturing_was_on = &c != cases;  // text turns it on; its end turns it back as it was
+    texturing_was_on ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D);
     bitmap_text_begin();
     c.draw(LETTERS);
     bitmap_text_end();
+    EXPECT_EQ(glIsEnabled(GL_TEXTURE_2D), texturing_was_on ? GL_TRUE : GL_FALSE);
     bytes screen = read_back_buffer(0, 0, 640, 480);
     auto pixel_is = [&](int x, int y, const bytes &want, int tolerance) {
       bool near = true;

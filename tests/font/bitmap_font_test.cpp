@@ -1,13 +1,7 @@
-// Bitmap fonts without OpenGL: the SGI decoder and the mask rule, and the
-// fuzzers' inputs replayed through the readers.
+// Bitmap fonts without OpenGL: the SGI decoder and the mask rule.
 #include "tests/font/font_files.h"
 
-#include "font/font.h"
-#include "fuzz/fuzz_inputs.h"
-#include "fuzz/seed_corpus.h"
-
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -55,23 +49,6 @@ TEST(SgiDecode, ChannelRulesAndBottomRowFirst)
       EXPECT_EQ(decode_sgi(with_be(file, SGI_CHANNELS, 2, channels)), want)
           << channels << " channels, run length " << run_length;
     }
-}
-
-TEST(SgiDecode, OpenedReaderCanBeClosed)
-{
-  // Both halves are public: a caller that opens a reader can release it,
-  // and the file stays open for the decode that follows.
-  bytes file = sgi_encode(make_picture(3, 2, 4, true, varied));
-  FILE *stream = fmemopen(file.data(), file.size(), "rb");
-  bmf_image_reader *reader = bmf_image_open(stream);
-  ASSERT_NE(reader, nullptr);
-  bmf_image_close(reader);
-  std::rewind(stream);
-  int width, height, channels;
-  unsigned char *rgba = bmf_image_read_rgba(stream, &width, &height, &channels);
-  EXPECT_TRUE(rgba && width == 3 && height == 2 && channels == 4);
-  std::free(rgba);
-  std::fclose(stream);
 }
 
 TEST(SgiRunLength, UnpacksCopiesAndRepeats)
@@ -144,27 +121,4 @@ TEST(BitmapMask, BlackTurnsWhiteAndAnyColourBlack)
   EXPECT_EQ(bytes(mask, mask + 24), (bytes{255, 255, 255, 0, 255, 255, 255, 0, 0, 0, 0, 0,
                                            0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
   std::free(mask);
-}
-
-// The fuzzers' own seeds pass the reader helpers (a cut file is refused in the readers' own tests);
-// the helpers abort on a broken promise, so the reproducers only have to finish.
-TEST(FuzzCorpus, SeedsPassAndReproducersNoLongerBreakTheReaders)
-{
-  scratch_folder root;
-  std::string bmf_dir = root.path + "/bmf", glf_dir = root.path + "/glf";
-  std::filesystem::create_directory(bmf_dir);
-  std::filesystem::create_directory(glf_dir);
-  ASSERT_GT(write_seed_corpus(bmf_dir.c_str(), glf_dir.c_str()), 0);
-  const std::pair<std::string, bool (*)(const uint8_t *, size_t)> readers[] = {
-      {bmf_dir, fuzz_bmf_input}, {glf_dir, fuzz_glf_input}};
-  for (const auto &[dir, reader] : readers)
-    for (const auto &entry : std::filesystem::directory_iterator(dir)) {
-      bytes file = file_bytes(entry.path());
-      EXPECT_TRUE(reader(file.data(), file.size())) << entry.path();
-    }
-  for (const auto &entry : std::filesystem::directory_iterator(FUZZ_REPRODUCERS)) {
-    bytes file = file_bytes(entry.path());
-    fuzz_bmf_input(file.data(), file.size());
-    fuzz_glf_input(file.data(), file.size());
-  }
 }

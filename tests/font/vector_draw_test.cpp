@@ -83,7 +83,7 @@ class VectorDrawTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(VectorDrawTest, EachModeDrawsItsShape)
+TEST_F(VectorDrawTest, EachModeDrawsItsShapeAndTheContourPassIsUnlitInItsColour)
 {
   EXPECT_EQ(describe(capture([] { vector_draw_symbol_wired('W'); })), LOOPS + "@0");
   vector_set_symbol_depth(0.5f);
@@ -92,17 +92,7 @@ TEST_F(VectorDrawTest, EachModeDrawsItsShape)
   EXPECT_EQ(describe(capture([] { vector_draw_symbol_3d_solid('W'); })), "CBA DCA GFE HGE " + TRIANGLES +
             "baB aAB cbC bBC dcD cCD adA dDA feF eEF gfG fFG hgH gGH ehE hHE @1@1.5");  // caps, then walls
   EXPECT_EQ(describe(capture([] { vector_draw_symbol_solid('W'); })), TRIANGLES + "@0");
-  font_option_enable(FONT_OPTION_TEXTURING);
-  vector_set_anchor(VECTOR_ANCHOR_TOP_LEFT);  // moves (-1, 1) to (0, 0)
-  std::vector<captured_primitive> p = capture([] { vector_draw_symbol_solid('T'); });
-  ASSERT_EQ(p.size(), 1u);
-  const captured_vertex *v = p[0].vertices.data();
-  EXPECT_EQ(rounded({v[0].s, v[0].t, v[1].s, v[1].t, v[2].s, v[2].t, v[0].x, v[0].y}),
-            std::vector<float>({0, 1, 0.5f, 0.5f, 1, 1, 0, 0}));
-}
-
-TEST_F(VectorDrawTest, ContourPassIsUnlitInItsColour)
-{
+  // The contour pass: unlit, in its own colour, the colour and lighting restored after it.
   auto rgb = [](const float *c) { return std::vector<float>(c, c + 3); };
   const std::vector<float> red = {1, 0, 0}, blue = {0, 0.5f, 1};
   font_option_enable(FONT_OPTION_CONTOURING);
@@ -123,6 +113,14 @@ TEST_F(VectorDrawTest, ContourPassIsUnlitInItsColour)
     EXPECT_EQ(glIsEnabled(GL_LIGHTING), lit) << "lighting not restored";
     EXPECT_EQ(rgb(now), blue) << "colour not restored, lighting " << lit;
   }
+  font_option_disable(FONT_OPTION_CONTOURING);
+  font_option_enable(FONT_OPTION_TEXTURING);
+  vector_set_anchor(VECTOR_ANCHOR_TOP_LEFT);  // moves (-1, 1) to (0, 0)
+  p = capture([] { vector_draw_symbol_solid('T'); });
+  ASSERT_EQ(p.size(), 1u);
+  const captured_vertex *v = p[0].vertices.data();
+  EXPECT_EQ(rounded({v[0].s, v[0].t, v[1].s, v[1].t, v[2].s, v[2].t, v[0].x, v[0].y}),
+            std::vector<float>({0, 1, 0.5f, 0.5f, 1, 1, 0, 0}));
 }
 
 TEST_F(VectorDrawTest, StringsAdvanceTheModelview)

@@ -37,10 +37,23 @@ std::string blink(int draws)
   return pattern;
 }
 
+// The string's bounds in the font of slot: the outputs min_x, min_y, max_x, max_y as given ('x')
+// or null ('.'), rounded; untouched ones stay 5, 6, 7, 8.
+std::vector<float> bounds(int slot, const char *text, const char *given = "xxxx")
+{
+  std::vector<float> b = {5, 6, 7, 8};
+  float *out[4];
+  for (int i = 0; i < 4; i++)
+    out[i] = given[i] == 'x' ? &b[i] : nullptr;
+  vector_string_bounds(slot, text, out[0], out[1], out[2], out[3]);
+  return rounded(b);
+}
+
 }  // namespace
 
 TEST_F(VectorFontTest, BadFilesFailChangingNothing)
 {
+  EXPECT_EQ(vector_font_load(nullptr), -1);
   glf_symbol_source b = box_symbol('B', -1, 1, -1, 1), space = {' ', {}, {}, {}};
   std::string good = folder.font("ok.glf", {{200, {0.1f, 0.2f, -1, 1, 0.5f, -0.5f}, {0, 1, 2}, {2}}, space});
   ASSERT_EQ(vector_font_load(good.c_str()), 0);
@@ -99,25 +112,25 @@ TEST_F(VectorFontTest, LayoutFollowsGlyphBoxes)
 {
   ASSERT_EQ(vector_font_load(folder.font("layout.glf", {box_symbol('S', -0.5f, 0.8f, -0.5f, 0.5f),
       box_symbol('N', -0.6f, 0.7f, -1, 0.25f), box_symbol('O', -0.7f, 0.7f, -1, 1),
-      box_symbol(0xE9, -0.25f, 0.5f, 0, 1)}).c_str()), 0);  // 0xE9 is negative as a signed char
+      box_symbol(0xE9, -0.25f, 0.5f, 0, 1), {' ', {}, {}, {}}, {1, {}, {}, {}}}).c_str()), 0);
+  // 0xE9 is negative as a signed char. The space and code 1 are symbols without vertices,
+  // whose boxes keep the reader's start values (min_x 10, max_x -10).
   const vector_font *font = vector_font_get(0);
   struct { const char *text; int index; float advance; } cases[] = {
       {"SN", 0, 1.6f}, {"SN", 1, 0}, {"S N", 0, 0.2f}, {"S N", 1, 2}, {"S?N", 0, 0}, {"S?N", 1, 2},
       {"S\xE9N", 0, 0.8f + 0.25f + 0.2f}, {"S\xE9N", 1, 0.5f + 0.6f + 0.2f}};
   for (const auto &c : cases)
     EXPECT_FLOAT_EQ(vector_layout_advance(font, c.text, c.index), c.advance) << c.text << " at " << c.index;
-  // The outputs min_x, min_y, max_x, max_y as given ('x') or null ('.'), untouched ones 5, 6, 7, 8.
-  auto bounds = [](int slot, const char *text, const char *given = "xxxx") {
-    std::vector<float> b = {5, 6, 7, 8};
-    float *out[4];
-    for (int i = 0; i < 4; i++)
-      out[i] = given[i] == 'x' ? &b[i] : nullptr;
-    vector_string_bounds(slot, text, out[0], out[1], out[2], out[3]);
-    return rounded(b);
-  };
   EXPECT_EQ(bounds(0, "O"), std::vector<float>({-0.7f, -1, 0.9f, 1}));
   // S 1.3 + 0.2, space 2, N 1.3 + 0.2, missing 2, from S's left edge -0.5.
   EXPECT_EQ(bounds(0, "S N?"), std::vector<float>({-0.5f, -1, 6.5f, 0.5f}));
+  // Leading blanks measure from the pen: the space takes 2, O 1.4 + 0.2 after it. A blank
+  // symbol lays out as a space does, never stepping back.
+  EXPECT_EQ(bounds(0, " O"), std::vector<float>({0, -1, 3.6f, 1}));
+  EXPECT_EQ(bounds(0, "\x01" "O"), std::vector<float>({0, -1, 3.6f, 1}));
+  EXPECT_FLOAT_EQ(vector_layout_advance(font, "O\x01" "O", 0), 0.2f);
+  EXPECT_FLOAT_EQ(vector_layout_advance(font, "O\x01" "O", 1), 2);
+  EXPECT_EQ(bounds(0, "O\x01" "O"), std::vector<float>({-0.7f, -1, 4.5f, 1}));
   // Each corner is written only when both of its outputs are given.
   const struct { const char *given; std::vector<float> want; } corners[] = {
       {"xx..", {-0.7f, -1, 7, 8}}, {"..xx", {5, 6, 0.9f, 1}}, {"xxx.", {-0.7f, -1, 7, 8}},
@@ -135,7 +148,6 @@ TEST_F(VectorFontTest, LayoutFollowsGlyphBoxes)
     vector_set_anchor(anchor);
     EXPECT_EQ(bounds(0, "O"), box) << anchor;
   }
-  EXPECT_EQ(vector_get_anchor(), VECTOR_ANCHOR_CENTRE);
   EXPECT_EQ(bounds(1, "O"), std::vector<float>({5, 6, 7, 8}));
   vector_set_symbol_spacing(0.5f), vector_set_space_size(3);
   EXPECT_FLOAT_EQ(vector_layout_advance(font, "SN", 0), 1.9f);
@@ -143,37 +155,7 @@ TEST_F(VectorFontTest, LayoutFollowsGlyphBoxes)
   vector_set_symbol_spacing(0.2f), vector_set_space_size(2);  // font_init keeps these
 }
 
-TEST_F(VectorFontTest, LeadingBlanksMeasureFromThePen)
-{
-  // The space and code 1 are symbols without vertices, whose boxes keep the
-  // reader's start values (min_x 10, max_x -10).
-  ASSERT_EQ(vector_font_load(folder.font("blank.glf", {box_symbol('A', -0.7f, 0.7f, -1, 1),
-      {' ', {}, {}, {}}, {1, {}, {}, {}}}).c_str()), 0);
-  auto bounds = [](const char *text) {
-    std::vector<float> b = {5, 6, 7, 8};
-    vector_current_string_bounds(text, &b[0], &b[1], &b[2], &b[3]);
-    return rounded(b);
-  };
-  // Drawing starts at the pen: the space takes 2, A 1.4 + 0.2 after it.
-  EXPECT_EQ(bounds(" A"), std::vector<float>({0, -1, 3.6f, 1}));
-  EXPECT_EQ(bounds("\x01" "A"), std::vector<float>({0, -1, 3.6f, 1}));
-  // A blank symbol lays out as a space does, never stepping back.
-  const vector_font *font = vector_font_get(0);
-  EXPECT_FLOAT_EQ(vector_layout_advance(font, "A\x01" "A", 0), 0.2f);
-  EXPECT_FLOAT_EQ(vector_layout_advance(font, "A\x01" "A", 1), 2);
-  EXPECT_EQ(bounds("A\x01" "A"), std::vector<float>({-0.7f, -1, 4.5f, 1}));
-}
-
-TEST_F(VectorFontTest, NullPathAndNullBytesRefused)
-{
-  EXPECT_EQ(vector_font_load(nullptr), -1);
-  EXPECT_EQ(vector_font_get(0), nullptr);
-  font_option_disable(FONT_OPTION_CURSOR);
-  console_write(nullptr, 5);
-  EXPECT_EQ(screen(1), "40x20:|@0,0");
-}
-
-TEST_F(VectorFontTest, ConsoleWrapsAndScrolls)
+TEST_F(VectorFontTest, ConsoleWrapsScrollsAndBlinksItsCursor)
 {
   font_option_disable(FONT_OPTION_CURSOR);
   console_print(std::string(40, 'x').c_str());
@@ -188,6 +170,7 @@ TEST_F(VectorFontTest, ConsoleWrapsAndScrolls)
   console_clear();
   const char ignored[] = {'\r', '\t', 0, 0x1F, (char)0x80, (char)0xFF, 'o', 127};
   console_write(ignored, sizeof ignored);
+  console_write(nullptr, 5);
   console_put_char(256 + 'k');  // only the low 8 bits count
   int refused[][2] = {{CONSOLE_MAX_COLUMNS + 1, 5}, {0, 5}, {10, 0}, {10, -1}};
   for (auto &size : refused)
@@ -195,10 +178,8 @@ TEST_F(VectorFontTest, ConsoleWrapsAndScrolls)
   EXPECT_EQ(screen(1), "8x3:o\x7f" "k|@3,0");
   console_set_size(CONSOLE_MAX_COLUMNS, 1);
   EXPECT_EQ(screen(0), "511x1:@0,0");
-}
-
-TEST_F(VectorFontTest, ConsoleCursorBlinksInItsRow)
-{
+  // A fresh console: the cursor blinks in its row.
+  font_init();
   console_print("ab\ncd");
   EXPECT_EQ(screen(2), "40x20:ab|cd_|@2,1");  // the first of 10 draws with the cursor shown
   EXPECT_EQ(blink(42),

@@ -20,16 +20,6 @@ namespace {
 
 using namespace std::string_literals;
 
-// The runs of a script written back as script lines, or the error it gives.
-std::string read_back(const std::string &text)
-{
-  std::vector<key_run> runs;
-  testing::internal::CaptureStderr();
-  bool read = read_key_script(text, "keys", runs, stderr);
-  std::string said = testing::internal::GetCapturedStderr();
-  return read ? key_script_text(runs) : said;
-}
-
 TEST(KeyScript, ReadsRunsAndNamesTheFirstMistake)
 {
   const std::pair<std::string, std::string> scripts[] = {
@@ -41,8 +31,13 @@ TEST(KeyScript, ReadsRunsAndNamesTheFirstMistake)
       {"5 UP\n3 \x1b[2J\0X\n"s, "keys:2:3: unknown key '\\x1b[2J\\x00X'\n"},
       {"2 F12", "keys:1:3: unknown key 'F12'\n"},  // a screenshot needs a display
   };
-  for (const auto &[text, read] : scripts)
-    EXPECT_EQ(read_back(text), read) << text;
+  for (const auto &[text, read] : scripts) {  // the runs written back as script lines, or the error
+    std::vector<key_run> runs;
+    testing::internal::CaptureStderr();
+    bool ok = read_key_script(text, "keys", runs, stderr);
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(ok ? key_script_text(runs) : said, read) << text;
+  }
 }
 
 // A game of 2 x ticks updates: UP held in the first half, or (alternating) in every other.
@@ -60,15 +55,13 @@ std::string recording_of(long ticks)
 {
   return "# pilko recording: level 1\n" + std::to_string(ticks) + " UP\n" + std::to_string(ticks) + "\n";
 }
-long entries(const scratch_folder &folder)
-{
-  auto names = std::filesystem::directory_iterator(folder.path);
-  return std::distance(begin(names), end(names));
-}
+long entries(const scratch_folder &folder) { return std::distance(std::filesystem::directory_iterator(folder.path), {}); }
 
 // --record refuses at start-up, at once (never waiting on a FIFO), a place no recording can be
-// written to, and leaves the file it takes alone until a game is recorded.
-TEST(Recording, PlacesRefusedAtStartUpFileKeptUntilAGame)
+// written to, and leaves the file it takes alone until a game is recorded whole. A disk that
+// fills up while a game is written (a file size limit stands in for it) is one warning, and the
+// file keeps its last recording.
+TEST(Recording, PlacesRefusedAtStartUpFileKeptUntilAGameIsWritten)
 {
   start_headless_allegro();
   scratch_folder scratch;
@@ -85,19 +78,6 @@ TEST(Recording, PlacesRefusedAtStartUpFileKeptUntilAGame)
   ASSERT_TRUE(write_file(path, std::string("the last recording\n")));
   ASSERT_TRUE(start_recording(path.c_str(), nullptr));
   EXPECT_EQ(file_text(path), "the last recording\n") << "emptied at start-up";
-  record_game(30);
-  EXPECT_EQ(file_text(path), recording_of(30));
-  EXPECT_EQ(entries(scratch), 3);
-}
-
-// A disk that fills up while the recording is written (a file size limit stands in for it):
-// one warning, and the file keeps its last recording whole.
-TEST(Recording, FailedWriteWarnsAndKeepsTheLastRecording)
-{
-  scratch_folder scratch;
-  std::string path = scratch.file("game.keys");
-  ASSERT_TRUE(write_file(path, std::string("the last recording\n")));
-  ASSERT_TRUE(start_recording(path.c_str(), nullptr));
   std::string warning;  // 200 bytes: room for the warning (captured in a file), not for the recording
   with_file_size_limit(200, [&] {
     testing::internal::CaptureStderr();
@@ -106,7 +86,10 @@ TEST(Recording, FailedWriteWarnsAndKeepsTheLastRecording)
   });
   EXPECT_EQ(warning, "pilko: warning: " + path + ": cannot write: File too large; this game is not recorded\n");
   EXPECT_EQ(file_text(path), "the last recording\n");
-  EXPECT_EQ(entries(scratch), 1) << "a partial file left behind";
+  EXPECT_EQ(entries(scratch), 3) << "a partial file left behind";
+  record_game(30);
+  EXPECT_EQ(file_text(path), recording_of(30));
+  EXPECT_EQ(entries(scratch), 3);
 }
 
 // Two games recording to one file at once: the one that ends last is the file, whole.
@@ -178,9 +161,9 @@ TEST(Recording, ReplaysTheKeysOfEveryUpdate)
 
 // The trajectory and enemy lines of a play, one level loop pass a tick as the
 // game runs it: level completion, the world update, the frame's step.
-std::vector<std::string> play_as_the_game(const std::vector<key_run> &runs)
+std::string play_as_the_game(const std::vector<key_run> &runs)
 {
-  std::vector<std::string> lines;
+  std::string lines;
   long tick = 0;
   for (const key_run &run : runs)
     for (long i = 0; i < run.ticks; i++) {
@@ -188,9 +171,9 @@ std::vector<std::string> play_as_the_game(const std::vector<key_run> &runs)
       hold_script_keys(run.keys);
       world_update();
       step_level_end();
-      lines.push_back(hero_record(++tick));
+      lines += hero_record(++tick) + "\n";
       for (int e = 0; e < enemy_count; e++)
-        lines.push_back(enemy_record(tick, e));
+        lines += enemy_record(tick, e) + "\n";
       if (level_has_ended() || no_lives_left())
         return lines;
     }
@@ -217,15 +200,12 @@ TEST(HeadlessPlay, PlaysALevelAsTheGameDoes)
   play_result played = play_runs(runs, {stdout, true, true});
   std::string simulated = testing::internal::GetCapturedStdout();
   EXPECT_TRUE(played.completed && !played.game_over && played.lives == 2) << simulated;
-  ASSERT_TRUE(start_game(path.c_str()));
-  std::string in_game;
-  for (const std::string &line : play_as_the_game(runs))
-    in_game += line + "\n";
   std::string records;  // the simulator's trajectory and enemy lines, without its events
   for (size_t at = 0, end; (end = simulated.find('\n', at)) != std::string::npos; at = end + 1)
     if (simulated.find(", z ", at) < end && simulated.compare(at, 5, "tick ") == 0)
       records += simulated.substr(at, end + 1 - at);
-  EXPECT_EQ(records, in_game);
+  ASSERT_TRUE(start_game(path.c_str()));
+  EXPECT_EQ(records, play_as_the_game(runs));
 }
 
 }  // namespace

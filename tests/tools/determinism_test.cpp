@@ -7,19 +7,17 @@
 
 TEST(Tools, TwoRunsMakeTheBuiltBytes)
 {
-  const std::string data = PILKO_DATA_DIR;
   const struct {
     std::string command;  // "%" stands for the output folder, laid out as the data folder
     std::vector<std::string> files;
-    std::string built;  // folder of the built files
+    std::string built = PILKO_DATA_DIR;  // folder of the built files
   } tools[] = {
-      {TEXTURE_MAKER " %", {std::begin(TEXTURE_FILES), std::end(TEXTURE_FILES)}, data},
-      {PICTURE_MAKER " " FONT_FOLDER " " + data + " %",
-       {std::begin(PICTURE_FILES), std::end(PICTURE_FILES)}, data},
-      {SOUND_MAKER " %", {std::begin(SOUND_FILES), std::end(SOUND_FILES)}, data},
-      {MUSIC_MAKER " %/" + std::string(MUSIC_FILE), {MUSIC_FILE}, data},
-      {FONT_MAKER " " HUD_FONT " %/" + std::string(HUD_FONT_FILE), {HUD_FONT_FILE}, data},
-      {VECTOR_FONT_MAKER " " TRUETYPE_SOURCE " %/" + std::string(VECTOR_FONT_FILE), {VECTOR_FONT_FILE}, data},
+      {TEXTURE_MAKER " %", {std::begin(TEXTURE_FILES), std::end(TEXTURE_FILES)}},
+      {PICTURE_MAKER " " FONT_FOLDER " " PILKO_DATA_DIR " %", {std::begin(PICTURE_FILES), std::end(PICTURE_FILES)}},
+      {SOUND_MAKER " %", {std::begin(SOUND_FILES), std::end(SOUND_FILES)}},
+      {MUSIC_MAKER " %/" + std::string(MUSIC_FILE), {MUSIC_FILE}},
+      {FONT_MAKER " " HUD_FONT " %/" + std::string(HUD_FONT_FILE), {HUD_FONT_FILE}},
+      {VECTOR_FONT_MAKER " " TRUETYPE_SOURCE " %/" + std::string(VECTOR_FONT_FILE), {VECTOR_FONT_FILE}},
       {CMAKE_PROGRAM " -DPATCH_FOLDER=" PATCH_FOLDER " -DOUTPUT=%/default.cfg -P " PATCH_INDEX_SCRIPT,
        {"default.cfg"}, PILKO_BUILD_DIR},
   };

@@ -1,28 +1,15 @@
 // The vector font maker's font as the build ships it (tests/tools/determinism_test.cpp makes it
-// again): every printable character a well-formed glyph that its triangles cover once, holes
-// contours of their own, and one baseline and one scale for all.
+// again).
 #include "tests/font/font_files.h"
 
-namespace {
-
-// The shipped font, loaded into slot 0 once.
-const vector_font *shipped_font()
+// Every printable character of the shipped font is a glyph whose triangles cover what its
+// outlines enclose, once; holes are contours of their own; one baseline and one scale for all.
+TEST(VectorFontMaker, EveryPrintableCharacterIsOneWellFormedGlyphOnOneBaselineAndScale)
 {
-  static const vector_font *font = [] {
-    font_init();
-    EXPECT_EQ(vector_font_load(SHIPPED_VECTOR_FONT), 0);
-    return vector_font_get(0);
-  }();
-  return font;
-}
-
-}  // namespace
-
-TEST(VectorFontMaker, EveryPrintableCharacterIsOneWellFormedGlyph)
-{
-  ASSERT_NE(shipped_font(), nullptr);
-  const vector_symbol *const *sym = shipped_font()->symbols;
-  EXPECT_EQ(shipped_font()->symbol_count, 95);
+  font_init();
+  ASSERT_EQ(vector_font_load(SHIPPED_VECTOR_FONT), 0);
+  const vector_symbol *const *sym = vector_font_get(0)->symbols;
+  EXPECT_EQ(vector_font_get(0)->symbol_count, 95);
   ASSERT_NE(sym[' '], nullptr);
   EXPECT_EQ(sym[' ']->vertex_count, 0) << "space draws nothing";
   for (int code = '!'; code <= '~'; code++) {
@@ -42,15 +29,10 @@ TEST(VectorFontMaker, EveryPrintableCharacterIsOneWellFormedGlyph)
         enclosed += cross(first, a, a + 1) / 2;
     EXPECT_NEAR(filled, std::fabs(enclosed), 0.01f * std::fabs(enclosed)) << (char)code;
   }
-}
-
-TEST(VectorFontMaker, HolesMakeContoursAndGlyphsShareABaselineAndAScale)
-{
-  ASSERT_NE(shipped_font(), nullptr);
-  const vector_symbol *const *sym = shipped_font()->symbols;
   for (auto [code, contours] : {std::pair{'l', 1}, {'O', 2}, {'B', 3}, {'i', 2}, {'%', 5}})
     EXPECT_EQ(sym[(int)code]->contour_count, contours) << code;
   EXPECT_EQ(sym['H']->min_y, sym['x']->min_y) << "H and x stand on one baseline";
   EXPECT_LT(sym['g']->min_y, sym['H']->min_y) << "g reaches below it";
   EXPECT_GT(sym['W']->max_x - sym['W']->min_x, sym['i']->max_x - sym['i']->min_x) << "one scale";
+  font_shutdown();
 }

@@ -9,17 +9,14 @@
 
 TEST(Icon, EverySizeHasClearCornersAndSolidMiddle)
 {
-  scratch_folder scratch;
-  const std::string &folder = scratch.path;
-  ASSERT_EQ(std::system((std::string(ICON_MAKER) + " " + folder).c_str()), 0);
+  scratch_folder folder;
+  ASSERT_EQ(std::system((std::string(ICON_MAKER) + " " + folder.path).c_str()), 0);
   for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-    std::string file = std::string(folder) + "/" + std::to_string(size) + "x" +
-                       std::to_string(size) + "/apps/pilko.png";
+    std::string side = std::to_string(size), file = folder.file(side + "x" + side + "/apps/pilko.png");
     std::string centre = std::to_string(size / 2);
     // width, height, channels, corner alpha, centre alpha
     std::string seen = run_command("convert '" + file + "' -format '%w %h %[channels] " +
                                  "%[fx:p{0,0}.a] %[fx:p{" + centre + "," + centre + "}.a]' info:").output;
-    std::string side = std::to_string(size);
     EXPECT_EQ(seen, side + " " + side + " srgba 0 1") << file;
   }
 }

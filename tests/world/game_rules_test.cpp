@@ -13,22 +13,9 @@
 
 namespace {
 
-TEST(GameRules, NewGameAfterEscInALevelsEndStartsInPlay)
-{
-  level_phase = 40, end_zoom = 3.9f, end_spin = 195.0f, lives = 1, level_number = 4;
-  current_camera = &camera_presets[3];
-  start_new_game();
-  EXPECT_EQ(std::vector<float>({(float)level_phase, end_zoom, end_spin, (float)lives, (float)level_number}),
-            std::vector<float>({PHASE_PLAYING, 0, 0, START_LIVES, START_LEVEL}));
-  EXPECT_EQ(current_camera, &camera_presets[START_CAMERA]);
-  EXPECT_FALSE(hero_rises() || no_lives_left());
-  lives = 0;
-  EXPECT_TRUE(no_lives_left());
-}
-
 // The sequence as the level loop runs it: its beginning, then a world update
 // (phase 2 first) and a frame's step each tick.
-TEST(GameRules, LevelEndRisesAndSpinsForNinetyTicks)
+TEST(GameRules, LevelEndRisesAndSpinsForNinetyTicksAndANewGameStartsInPlay)
 {
   start_headless_allegro();
   start_new_game();
@@ -47,6 +34,15 @@ TEST(GameRules, LevelEndRisesAndSpinsForNinetyTicks)
   EXPECT_EQ(rising, 88);
   EXPECT_NEAR(end_zoom, 8.8f, 1e-3f);   // 88 rises of 0.1
   EXPECT_NEAR(end_spin, 80.0f, 1e-3f);  // 88 turns of 5 degrees, less a full turn
+  // Esc in a level's end and a new game from the title: it starts in play.
+  lives = 1, level_number = 4, current_camera = &camera_presets[3];
+  start_new_game();
+  EXPECT_EQ(std::vector<float>({(float)level_phase, end_zoom, end_spin, (float)lives, (float)level_number}),
+            std::vector<float>({PHASE_PLAYING, 0, 0, START_LIVES, START_LEVEL}));
+  EXPECT_EQ(current_camera, &camera_presets[START_CAMERA]);
+  EXPECT_FALSE(hero_rises() || no_lives_left());
+  lives = 0;
+  EXPECT_TRUE(no_lives_left());
 }
 
 // What follows a level's end: the next map, or back to the title.
@@ -92,10 +88,9 @@ TEST(GameRules, LevelEndGoesOnOrBackToTheTitle)
   }
   start_new_game();
   EXPECT_FALSE(campaign_complete()) << "a new game has won nothing yet";
-  std::string long_path;  // a path of any length is played as given
-  for (int i = 0; i < 600; i++)
-    long_path += "./";
-  single_map = (long_path += "alone.map").c_str();
+  // A path of any length is played as given: ".", 1,100 slashes, "alone.map".
+  std::string long_path = "." + std::string(1100, '/') + "alone.map";
+  single_map = long_path.c_str();
   start_new_game();
   EXPECT_EQ(load_current_level(), 1);
   EXPECT_EQ(current_map_path(), long_path);

@@ -1,8 +1,10 @@
 // The real world_update tick by tick: each scenario lays out a level in the
 // game's own globals, holds keys in Allegro's key array for runs of ticks and
-// compares the whole world after each run with the line it must read.
+// compares the whole world after each run with the line it must read; and the
+// highest block a running jump lands on, the figure the level checker warns with.
 #include "tests/support/headless.h"
 #include "world/effects.h"
+#include "world/physics.h"
 #include "world/update.h"
 #include "world/world.h"
 
@@ -212,11 +214,32 @@ TEST(WorldUpdate, Scenarios)
   }
 }
 
-TEST(WorldUpdate, CellIndexTruncatesTowardZero)
+constexpr int BLOCK_NEAR = 9, BLOCK_FAR = 12;  // the columns of a block across the whole grid
+constexpr int MAX_HEADING = 88, MAX_TAKE_OFF = 50, FLIGHT_TICKS = 60;
+
+// True when some run-up from cell (4, 12), at a heading from straight on to nearly sideways
+// and with SPACE pressed after up to MAX_TAKE_OFF ticks, lands the hero on the block.
+bool a_running_jump_lands_on(float height)
 {
-  const std::pair<float, int> cells[] = {{-2.9f, 0}, {-0.5f, 0}, {0.99f, 0}, {1.0f, 1}, {48.9f, 24}};
-  for (auto [coordinate, index] : cells)
-    EXPECT_EQ(cell_index(coordinate), index) << coordinate;
+  for (int heading = 0; heading <= MAX_HEADING; heading += 8)
+    for (int take_off = 0; take_off < MAX_TAKE_OFF; take_off++) {
+      start_flat_level();
+      for (int x = BLOCK_NEAR; x <= BLOCK_FAR; x++)
+        wall_across_column(x, height);
+      hero_x = 8, hero_y = 24, hero_heading = heading;
+      for (int tick = 0; tick < take_off + FLIGHT_TICKS; tick++) {
+        play(1, {UP, tick == take_off ? SPACE : UP});
+        if (!hero_airborne && hero_z == height && cell_index(hero_x) >= BLOCK_NEAR)
+          return true;
+      }
+    }
+  return false;
+}
+
+TEST(WorldUpdate, RunningJumpsReachTheCheckersHeightAndNoHigher)
+{
+  EXPECT_TRUE(a_running_jump_lands_on(JUMP_ONTO_REACH - 0.01f));
+  EXPECT_FALSE(a_running_jump_lands_on(JUMP_ONTO_REACH + 0.01f));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "world/update.h"
 #include "world/world.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <random>
@@ -35,14 +36,7 @@ void hold_random_keys(std::mt19937 &random)
     key[k] = !skip && (random() % 5 == 0 || (k == KEY_UP && random() % 2));
 }
 
-int drops_on_grid()
-{
-  int count = 0;
-  for (auto &column : drop_grid)
-    for (int32_t drop : column)
-      count += drop == 1;
-  return count;
-}
+int drops_on_grid() { return (int)std::count(&drop_grid[0][0], &drop_grid[0][0] + GRID_SIZE * GRID_SIZE, 1); }
 
 bool on_grid(float x, float y)
 {
@@ -74,15 +68,20 @@ std::string broken_rule(int lives_before, bool counting_drops)
 }
 
 // Plays one map for the given ticks as the level loop does, a new game at
-// each game over and the same level again at each level's end; the first
-// broken rule with its seed and tick, or "" when every rule held.
+// the start, at each game over and at each level's end (as the title starts
+// one); the first broken rule with its seed and tick, or "" when every rule held.
 std::string soak_level(const char *map, unsigned seed, long ticks)
 {
   std::mt19937 random(seed);
-  start_new_game();
-  bool loaded = load_map(map) == 1, counting_drops = true;
+  bool counting_drops = true;
   long run_left = 0, completions = 0;
-  for (long tick = 1; loaded && tick <= ticks; tick++) {
+  for (long tick = 1; tick <= ticks; tick++) {
+    if (tick == 1 || no_lives_left() || level_has_ended()) {
+      start_new_game();
+      if (load_map(map) != 1)
+        return "cannot read it";
+      counting_drops = true;
+    }
     if (run_left-- <= 0) {
       hold_random_keys(random);
       run_left = random() % LONGEST_KEY_RUN;
@@ -96,19 +95,9 @@ std::string soak_level(const char *map, unsigned seed, long ticks)
     if (!broken.empty())
       return "seed " + std::to_string(seed) + " tick " + std::to_string(tick) + ": " + broken;
     step_level_end();  // the frame's part of the sequence
-    if (!no_lives_left() && !level_has_ended())
-      continue;
-    if (no_lives_left()) {
-      start_new_game();  // a game over: a new game, as the title starts one
-    } else {
-      reset_world();  // the level's end: the level again, as the loop loads the next
-      level_phase = PHASE_PLAYING;
-    }
-    loaded = load_map(map) == 1;
-    counting_drops = true;
   }
   std::printf("%s: seed %u, %ld ticks: every rule held (%ld levels completed)\n", map, seed, ticks, completions);
-  return loaded ? "" : "cannot read it";
+  return "";
 }
 
 }  // namespace
