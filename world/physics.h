@@ -40,7 +40,7 @@ constexpr int JUMP_RISE_TICKS = 18;
 // the run-up; it is more than any block a jump lands on.
 constexpr float JUMP_REACH = JUMP_RISE + CLIMB_LIMIT;
 // The highest block a running jump lands the hero on, measured from the
-// world update by search (the test JumpReach.* repeats the search).
+// world update by search (a world update test tries a hundredth below and above).
 constexpr float JUMP_ONTO_REACH = 1.8f;
 // How far ahead of the hero's centre a walking step tests for a wall: the
 // probe beyond the step itself.
