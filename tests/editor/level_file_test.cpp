@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <set>
+#include <sys/stat.h>
 
 namespace {
 
@@ -140,28 +141,29 @@ TEST(LevelFile, TheSolutionIsSavedOnlyWhileItProvesTheLevel)
   EXPECT_EQ(parsed(file_text(path)).cells[8][12].drop_marker, DROP_MARKER_DROP);
 }
 
-// A save that cannot be written leaves the old file whole and says why.
+// A save that cannot be written leaves the old file whole and says why, saved as a player
+// would (root writes over a read-only file).
 TEST(LevelFile, AFailedSaveLeavesTheOldFileWholeAndSaysSo)
 {
   scratch_folder folder;
   std::string kept = folder.file("kept.level");
   write_file(kept, "the old text\n");
-  struct save_case {
-    const char *name;
-    std::string path;
-    rlim_t size_limit;  // bytes a file may grow to: a full disk
-    const char *said;
-  } cases[] = {
+  chmod(folder.path.c_str(), 0777);
+  const struct { const char *name; std::string path; rlim_t size_limit; const char *said; } cases[] = {  // limit: a full disk
       {"a folder that is not there", folder.file("gone/new.level"), RLIM_INFINITY, "No such file or directory"},
       {"a full disk", kept, 100, "File too large"},
+      {"a read-only file", kept, RLIM_INFINITY, "read-only"},
   };
-  for (const save_case &c : cases) {
-    editor_session session = session_at(c.path);
-    toggle_drops(session.model);
-    with_file_size_limit(c.size_limit, [&] { save_level(session); });
-    EXPECT_NE(session.note.find(c.said), std::string::npos) << c.name << ": " << session.note;
-    EXPECT_NE(session.note.find("the file is as it was"), std::string::npos) << c.name;
-    EXPECT_TRUE(unsaved_changes(session.model)) << c.name;
+  for (const auto &c : cases) {
+    chmod(kept.c_str(), std::string(c.said) == "read-only" ? 0444 : 0666);
+    std::string note = as_player([&] {
+      editor_session session = session_at(c.path);
+      toggle_drops(session.model);
+      with_file_size_limit(c.size_limit, [&] { save_level(session); });
+      return session.note + (unsaved_changes(session.model) ? " (unsaved)" : "");
+    });
+    for (const std::string &said : {std::string(c.said), std::string("the file is as it was"), std::string(" (unsaved)")})
+      EXPECT_NE(note.find(said), std::string::npos) << c.name << ": " << note;
     EXPECT_EQ(file_text(kept), "the old text\n") << c.name;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 1) << c.name << ": a file was left";
   }

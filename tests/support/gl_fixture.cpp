@@ -3,7 +3,6 @@
 #include "tests/support/display.h"
 
 #include <gtest/gtest.h>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 

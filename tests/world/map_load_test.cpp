@@ -1,20 +1,16 @@
 // The map loader: every field where the game reads it, and every file it
 // must refuse, each refused with its reason and nothing of it used.
 #include <gtest/gtest.h>
+#include "tests/support/files.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/test_maps.h"
 #include "world/map_load.h"
 #include "world/world.h"
 
-#include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
-
-constexpr uid_t PLAYER_ID = 65534;  // nobody: root reads files that a player cannot
 
 TEST(MapLoad, ReadsEveryFieldWhereTheGameUsesIt)
 {
@@ -54,21 +50,13 @@ std::string load_as_player(const std::string &path, const std::string &two_drops
   write_file(two_drops, map_bytes(previous));
   EXPECT_EQ(load_map(two_drops.c_str()), 1);
   reset_world();  // as the game does before it loads the next map
-  std::string said_file = two_drops + ".said";
-  pid_t child = fork();
-  if (child == 0) {
-    FILE *said_out = std::fopen(said_file.c_str(), "w");  // opened before root becomes the player
-    if (!said_out || (geteuid() == 0 && (setgid(PLAYER_ID) != 0 || setuid(PLAYER_ID) != 0)))
-      _exit(1);
+  return as_player([&] {
     int loaded = load_map(path.c_str());
     bool cleared = enemy_count == 0 && level_map[9][9].kind == 0 && level_map[0][0].height == 0;
     bool kept = drops_left == 2 && drop_grid[5][6] == 1 && hero_x == 4.0f && enemies[0].direction == NO_ENEMY;
     std::string said = loaded ? "loaded" : map_load_missing() ? "missing" : map_load_problem();
-    said += loaded || (cleared && kept) ? "" : ", not cleared";
-    _exit(std::fputs(said.c_str(), said_out) >= 0 && std::fclose(said_out) == 0 ? 0 : 1);
-  }
-  waitpid(child, nullptr, 0);
-  return file_text(said_file);
+    return said + (loaded || (cleared && kept) ? "" : ", not cleared");
+  });
 }
 
 // A damaged map is refused like a missing one, and nothing of it is used;
