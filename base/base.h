@@ -55,7 +55,6 @@ uint32_t get_le32(const byte_buffer &bytes, long offset);
 // Appends a value least significant byte first.
 void put_le16(byte_buffer &out, uint32_t value);
 void put_le32(byte_buffer &out, uint32_t value);
-void put_le_float(byte_buffer &out, float value);
 // Stores a 32-bit value at offset (which with its four bytes lies inside bytes).
 void set_le32(byte_buffer &bytes, long offset, uint32_t value);
 // The 16-bit and 32-bit values stored at p most significant byte first, as

@@ -35,13 +35,6 @@ void put_le32(byte_buffer &out, uint32_t value)
   put_le16(out, value >> 16);
 }
 
-void put_le_float(byte_buffer &out, float value)
-{
-  uint32_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  put_le32(out, bits);
-}
-
 void set_le32(byte_buffer &bytes, long offset, uint32_t value)
 {
   assert(offset >= 0 && offset + 4 <= (long)bytes.size() && "set_le32 writes inside the buffer");

@@ -1,6 +1,6 @@
 // Map files made by tests.
 #include "tests/support/test_maps.h"
-#include "base/base.h"
+#include "level/level.h"
 
 test_map::test_map()
 {
@@ -15,17 +15,13 @@ std::vector<unsigned char> map_bytes(const test_map &map)
   put_le32(bytes, (uint32_t)map.start_x);
   put_le32(bytes, (uint32_t)map.start_y);
   for (int x = 0; x < GRID_SIZE; x++)
-    for (int y = 0; y < GRID_SIZE; y++) {
-      put_le_float(bytes, map.height[x][y]);
-      put_le32(bytes, (uint32_t)map.drop_marker[x][y]);
-      put_le32(bytes, (uint32_t)map.kind[x][y]);
-    }
+    for (int y = 0; y < GRID_SIZE; y++)
+      for (uint32_t field : {height_bits_of(map.height[x][y]), (uint32_t)map.drop_marker[x][y], (uint32_t)map.kind[x][y]})
+        put_le32(bytes, field);
   put_le32(bytes, (uint32_t)map.enemies.size());
-  for (const auto &e : map.enemies) {
-    put_le32(bytes, (uint32_t)e.x);
-    put_le32(bytes, (uint32_t)e.y);
-    put_le32(bytes, (uint32_t)e.direction);
-  }
+  for (const auto &e : map.enemies)
+    for (int field : {e.x, e.y, e.direction})
+      put_le32(bytes, (uint32_t)field);
   return bytes;
 }
 
