@@ -59,7 +59,7 @@ sanitize: test-deps
 	  $(SANITIZE_CTEST_ARGS)
 
 # Not part of make test: it rebuilds and tests once for every fault in the
-# list. Niced and on two cores, as it runs for an hour or more.
+# list. Niced and on two cores, as it runs for a quarter of an hour or more.
 mutate: test-deps
 	nice -n 10 tests/mutate --build $(MUTATE_BUILD) --jobs 2
 

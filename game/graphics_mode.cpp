@@ -120,23 +120,26 @@ void allow_resizing()
   XFree(hints);
 }
 
-// A full screen at the desktop's size: a window as large as the desktop,
-// shown full screen by the window manager, which may size it to the one
-// monitor it covers.
-bool open_desktop_window(int width, int height)
+// Says why the full screen is not the designed mode, and what it is instead
+// (the player then knows that the picture was not a mistake), and takes the
+// desktop's route.
+void take_desktop_route(const char *why, int width, int height)
+{
+  std::fprintf(stderr, "pilko: %s; playing full screen at %d x %d\n", why, width, height);
+  route_taken = ROUTE_DESKTOP;
+}
+
+// A full screen at the desktop's size, for the reason why: a window as large
+// as the desktop, shown full screen by the window manager, which may size it
+// to the one monitor it covers.
+bool open_desktop_window(const char *why, int width, int height)
 {
   if (!enter_graphics_mode(GFX_OPENGL_WINDOWED, width, height))
     return false;
   allow_resizing();
   ask_for_full_screen();
+  take_desktop_route(why, width, height);
   return true;
-}
-
-// Says why the full screen is not the designed mode, and what it is instead:
-// the player then knows that the picture was not a mistake.
-void note_desktop_screen(const char *why, int width, int height)
-{
-  std::fprintf(stderr, "pilko: %s; playing full screen at %d x %d\n", why, width, height);
 }
 
 }  // namespace
@@ -175,23 +178,16 @@ bool open_screen(const screen_request &request)
     allow_resizing();
     route_taken = ROUTE_WINDOW;
   } else if (on_wayland_desktop()) {
-    if (!open_desktop_window(desktop_width, desktop_height))
+    if (!open_desktop_window("a Wayland desktop would stretch a 640 x 480 mode", desktop_width, desktop_height))
       return false;
-    note_desktop_screen("a Wayland desktop would stretch a 640 x 480 mode", desktop_width,
-                        desktop_height);
-    route_taken = ROUTE_DESKTOP;
   } else if (enter_graphics_mode(GFX_OPENGL_FULLSCREEN, screen_width, screen_height)) {
     if (SCREEN_W == screen_width && SCREEN_H == screen_height) {
       route_taken = ROUTE_DESIGNED;
       return true;
     }
-    note_desktop_screen("the screen has no 640 x 480 mode", SCREEN_W, SCREEN_H);
-    route_taken = ROUTE_DESKTOP;
-  } else {
-    if (!open_desktop_window(desktop_width, desktop_height))
-      return false;
-    note_desktop_screen("the X server cannot switch to 640 x 480", desktop_width, desktop_height);
-    route_taken = ROUTE_DESKTOP;
+    take_desktop_route("the screen has no 640 x 480 mode", SCREEN_W, SCREEN_H);
+  } else if (!open_desktop_window("the X server cannot switch to 640 x 480", desktop_width, desktop_height)) {
+    return false;
   }
   follow_window_size();
   return true;

@@ -28,13 +28,9 @@ struct frozen_frame {
 // The picture drawn but not yet shown (in the back buffer).
 frozen_frame read_drawn_frame()
 {
-  screen_area area = picture_area;
-  frozen_frame frame = {area.width, area.height, {}};
-  frame.pixels.resize((size_t)area.width * area.height * 4);
+  frozen_frame frame = {picture_area.width, picture_area.height, {}};
   allegro_gl_begin();
-  glReadBuffer(GL_BACK);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(area.x, area.y, area.width, area.height, GL_RGBA, GL_UNSIGNED_BYTE, frame.pixels.data());
+  read_drawn_picture(GL_RGBA, frame.pixels);
   allegro_gl_end();
   return frame;
 }

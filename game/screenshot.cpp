@@ -127,24 +127,6 @@ void report_failure(int error)
   std::fprintf(stderr, "pilko: warning: cannot save a screenshot here: %s\n", std::strerror(error));
 }
 
-// Reads the picture in area that is on screen into pixels, bottom row first. The
-// world update runs after the last frame was flipped and before the next is
-// drawn. The flip copies the back buffer to the screen and leaves it as it
-// was, so the back buffer still holds the shown frame; the front buffer
-// cannot be read back on Mesa's software rasteriser (it reads black). A
-// driver that exchanges the buffers instead would give the frame before.
-void read_screen(const screen_area &area, unsigned char *pixels)
-{
-  GLint previous_buffer = GL_BACK, previous_alignment = 4;
-  glGetIntegerv(GL_READ_BUFFER, &previous_buffer);
-  glGetIntegerv(GL_PACK_ALIGNMENT, &previous_alignment);
-  glReadBuffer(GL_BACK);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);  // rows back to back whatever the width
-  glReadPixels(area.x, area.y, area.width, area.height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
-  glPixelStorei(GL_PACK_ALIGNMENT, previous_alignment);
-  glReadBuffer((GLenum)previous_buffer);
-}
-
 // Copies the GL rows into the bitmap upside down, so that its row 0 is the
 // top of the screen. Pixels go through makecol24, which packs them in the
 // layout the TGA writer reads back, whatever graphics mode is set.
@@ -164,17 +146,18 @@ void copy_upright(const unsigned char *pixels, BITMAP *bitmap)
 
 void save_screenshot()
 {
-  screen_area area = picture_area;
-  BITMAP *capture = create_bitmap_ex(CAPTURE_DEPTH, area.width, area.height);
+  BITMAP *capture = create_bitmap_ex(CAPTURE_DEPTH, picture_area.width, picture_area.height);
   if (!capture)
     return;
   clear_bitmap(capture);
   // One frame of pixels; kept, so that a held F12 does not churn a frame's
-  // worth of memory (900 KB at 640 x 480) a tick.
+  // worth of memory (900 KB at 640 x 480) a tick. The world update calls
+  // this after the last frame was flipped and before the next is drawn: the
+  // back buffer holds the frame on screen (a driver that exchanged the
+  // buffers at the flip would give the frame before).
   static std::vector<unsigned char> pixels;
-  pixels.resize((size_t)area.width * area.height * BYTES_PER_PIXEL);
   allegro_gl_begin();
-  read_screen(area, pixels.data());
+  read_drawn_picture(GL_RGB, pixels);
   allegro_gl_end();
   copy_upright(pixels.data(), capture);
   // A failed write costs a picture, not the game.

@@ -79,6 +79,21 @@ void use_picture_area()
   glViewport(picture_area.x, picture_area.y, picture_area.width, picture_area.height);
 }
 
+void read_drawn_picture(GLenum format, std::vector<unsigned char> &pixels)
+{
+  size_t channels = format == GL_RGBA ? 4 : 3;
+  pixels.resize((size_t)picture_area.width * picture_area.height * channels);
+  GLint previous_buffer = GL_BACK, previous_alignment = 4;
+  glGetIntegerv(GL_READ_BUFFER, &previous_buffer);
+  glGetIntegerv(GL_PACK_ALIGNMENT, &previous_alignment);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(picture_area.x, picture_area.y, picture_area.width, picture_area.height, format, GL_UNSIGNED_BYTE,
+               pixels.data());
+  glPixelStorei(GL_PACK_ALIGNMENT, previous_alignment);
+  glReadBuffer((GLenum)previous_buffer);
+}
+
 void draw_picture_scaled(BITMAP *picture, int x, int y)
 {
   assert(picture && is_memory_bitmap(picture) && bitmap_color_depth(picture) == WORKING_DEPTH &&

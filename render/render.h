@@ -7,6 +7,7 @@
 
 #include <GL/gl.h>
 #include <cstdint>
+#include <vector>
 
 struct GLUquadric;
 struct camera_preset;  // world/world.h
@@ -49,6 +50,13 @@ screen_area fit_picture_area(int window_width, int window_height);
 int largest_picture_multiple(int width, int height);
 // Makes picture_area the viewport.
 void use_picture_area();
+// Reads picture_area of the back buffer into pixels, bottom row first, rows
+// back to back, as GL_RGB or GL_RGBA bytes (format). The back buffer holds
+// the picture drawn for the next flip, or, until the next frame is drawn,
+// the one on screen: the flip copies it and leaves it as it was, and the
+// front buffer reads black on Mesa's software rasteriser. The read buffer
+// and pack alignment are put back afterwards.
+void read_drawn_picture(GLenum format, std::vector<unsigned char> &pixels);
 // Draws a 24-bit memory bitmap as a filtered texture, at (x, y) from the top
 // left of the screen_width by screen_height picture, scaled with the picture
 // into picture_area.

@@ -11,7 +11,6 @@
 #include "world/world.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -55,7 +54,6 @@ std::string recording_of(long ticks)
 {
   return "# pilko recording: level 1\n" + std::to_string(ticks) + " UP\n" + std::to_string(ticks) + "\n";
 }
-long entries(const scratch_folder &folder) { return std::distance(std::filesystem::directory_iterator(folder.path), {}); }
 
 // --record refuses at start-up, at once (never waiting on a FIFO), a place no recording can be
 // written to, and leaves the file it takes alone until a game is recorded whole. A disk that
@@ -86,10 +84,10 @@ TEST(Recording, PlacesRefusedAtStartUpFileKeptUntilAGameIsWritten)
   });
   EXPECT_EQ(warning, "pilko: warning: " + path + ": cannot write: File too large; this game is not recorded\n");
   EXPECT_EQ(file_text(path), "the last recording\n");
-  EXPECT_EQ(entries(scratch), 3) << "a partial file left behind";
+  EXPECT_EQ(scratch.entries(), 3) << "a partial file left behind";
   record_game(30);
   EXPECT_EQ(file_text(path), recording_of(30));
-  EXPECT_EQ(entries(scratch), 3);
+  EXPECT_EQ(scratch.entries(), 3);
 }
 
 // Two games recording to one file at once: the one that ends last is the file, whole.

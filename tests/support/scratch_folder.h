@@ -30,4 +30,6 @@ struct scratch_folder {
 
   // The path of name inside the folder.
   std::string file(const std::string &name) const { return path + "/" + name; }
+  // How many entries the folder holds: what a test left in it.
+  long entries() const { return std::distance(std::filesystem::directory_iterator(path), {}); }
 };
